@@ -1,0 +1,147 @@
+#include "link/SerialCom.h"
+
+#include "panel/PanelModel.h"
+#include "platform/PortNames.h"
+#include "platform/Prompter.h"
+
+const char* const g_comPortErrorCaption = "Com Port Error";
+const char* const g_cantOpenComPortText = "Can't open Com Port.  Please select another port.";
+const char* const g_timeoutsFailedCaption = "StCommTimeouts function failed";
+
+CSerialCom g_link;
+
+namespace {
+
+LinkLossReaction* g_lossReaction = nullptr;
+
+// One line of help under the box text, for failures a user can fix himself.
+std::string HelpLine(const OpenError& error, const std::string& device) {
+    switch (error.kind) {
+        case OpenErrorKind::PermissionDenied:
+            return "No permission to open " + device +
+                   ": add your user to the 'dialout' group (sudo usermod -aG dialout $USER), "
+                   "then log in again.";
+        case OpenErrorKind::Busy:
+            return device + " is in use by another program; close it or choose another port.";
+        case OpenErrorKind::NotFound:
+            return "There is no device " + device + "; check the cable or adapter.";
+        case OpenErrorKind::NotSerial:
+            return device + " is not a serial port.";
+        case OpenErrorKind::None:
+        case OpenErrorKind::Other:
+            break;
+    }
+    return error.detail.empty() ? std::string() : device + ": " + error.detail;
+}
+
+}  // namespace
+
+void CSerialCom::SetLossReaction(LinkLossReaction* reaction) {
+    g_lossReaction = reaction;
+}
+
+int CSerialCom::OpenPort(const std::string& name) {
+    m_deviceName = PortNames().Resolve(name);
+    OpenError error;
+    m_port = OpenSerialDevice(m_deviceName, error);
+    if (m_port) {
+        return 1;
+    }
+    // The unit address decides, also for the bypass dialog's own instance.
+    if (g_currentUnitAddress != 0) {
+        if (g_lossReaction) {
+            g_lossReaction->OnLinkLost();
+        }
+    } else {
+        std::string text = g_cantOpenComPortText;
+        const std::string help = HelpLine(error, m_deviceName);
+        if (!help.empty()) {
+            text += "\n" + help;
+        }
+        ShowStopBox(text, g_comPortErrorCaption);
+    }
+    return 0;
+}
+
+int CSerialCom::SetupPort(uint32_t baud) {
+    SerialSettings settings;
+    settings.baud = baud;
+    m_lastResult = m_port && m_port->Configure(settings) ? 1 : 0;
+    if (m_lastResult == 0) {
+        ShowStopBox(g_cantOpenComPortText, g_comPortErrorCaption);
+        m_port.reset();
+        return 0;
+    }
+    m_dcb = settings;
+    return 1;
+}
+
+int CSerialCom::SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConstant_ms,
+                                uint32_t writeMultiplier_ms) {
+    SerialTimeouts timeouts;
+    timeouts.readMultiplier_ms = readMultiplier_ms;
+    timeouts.readConstant_ms = readConstant_ms;
+    timeouts.writeMultiplier_ms = writeMultiplier_ms;
+    m_lastResult = m_port && m_port->SetTimeouts(timeouts) ? 1 : 0;
+    if (m_lastResult == 0) {
+        ShowStopBox(g_cantOpenComPortText, g_timeoutsFailedCaption);
+        m_port.reset();
+        return 0;
+    }
+    m_timeouts = timeouts;
+    return 1;
+}
+
+int CSerialCom::SendBreak() {
+    if (!SetBreak(true)) {
+        return 4;
+    }
+    return SetBreak(false) ? 0 : 4;
+}
+
+IoResult CSerialCom::ReadByte(uint8_t& byte) {
+    if (!m_port) {
+        return IoResult::Failed;
+    }
+    const IoResult result = m_port->ReadByte(byte);
+    if (result == IoResult::Done && m_tracer) {
+        m_tracer->OnByte(TraceDirection::Received, byte);
+    }
+    return result;
+}
+
+IoResult CSerialCom::WriteByte(uint8_t byte) {
+    if (!m_port) {
+        return IoResult::Failed;
+    }
+    const IoResult result = m_port->WriteByte(byte);
+    if (result == IoResult::Done && m_tracer) {
+        m_tracer->OnByte(TraceDirection::Sent, byte);
+    }
+    return result;
+}
+
+bool CSerialCom::SetBreak(bool on) {
+    return m_port && m_port->SetBreak(on);
+}
+
+int ReopenPort(int portNumber) {
+    if (g_link.IsOpen()) {
+        g_link.Close();
+    }
+    const std::string name = "COM" + std::to_string(portNumber);
+    if (!g_link.OpenPort(name)) {
+        return 0;
+    }
+    if (!g_link.SetupPort(115200)) {
+        return 0;
+    }
+    if (!g_link.SetPortTimeouts(10, 10, 10)) {
+        return 0;
+    }
+    return 1;
+}
+
+int LinkPortNumber() {
+    return g_panelModel.m_portNumber;
+}

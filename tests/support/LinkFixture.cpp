@@ -1,0 +1,20 @@
+#include "tests/support/LinkFixture.h"
+
+void LinkFixture::SetUp() {
+    ResetProgramState();
+    line.SetPeer(&peer);
+    RegisterInProcessLine(kLineName, &line);
+    PortNames().SetRunOverride(std::string("inproc:") + kLineName);
+    SetPrompter(&prompter);
+    ASSERT_EQ(ReopenPort(1), 1);
+    line.TakeWritten();
+}
+
+void LinkFixture::TearDown() {
+    g_link.Close();
+    CSerialCom::SetLossReaction(nullptr);
+    PortNames().SetRunOverride("");
+    UnregisterInProcessLine(kLineName);
+    SetPrompter(nullptr);
+    ResetProgramState();
+}
