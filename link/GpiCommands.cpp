@@ -64,8 +64,9 @@ SequenceParse ParseSequenceRecord(std::span<const uint8_t> data, GpiSequenceReco
             parsed.eventFile[j] = data[offset + 2 * j + 1];
         }
         parsed.eventCount = static_cast<uint8_t>(events);
-        // Pairs past the 200th still belong to this record on the wire.
-        offset += 2 * std::min(claimed, pairsPresent);
+        // Pairs past the 200th still belong to this record on the wire; a record that ends
+        // early takes the rest of the data with it.
+        offset = claimed <= pairsPresent ? offset + 2 * claimed : data.size();
         record = parsed;
     }
     return result;
