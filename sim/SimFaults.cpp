@@ -28,6 +28,7 @@ const std::vector<FaultInfo>& FaultCatalog() {
         {FaultKind::Oversized, "oversize", 0, "longest possible answers; lists never end"},
         {FaultKind::CorruptChecksum, "bad-checksum", 0, "invert each answer's checksum"},
         {FaultKind::Noise, "noise", 0, "flood the line with ARG noise bytes (0: without end)"},
+        {FaultKind::SilentMidList, "silent-mid-list", 2, "stop answering a list after ARG parts"},
     };
     return catalog;
 }

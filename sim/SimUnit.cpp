@@ -183,14 +183,23 @@ void SimUnit::SetFlag(UnitFlag flag, bool on) {
 }
 
 void SimUnit::SetBusy(bool on, uint32_t duration_ms) {
+    m_busyResetsValues = true;
     SetFlag(kUnitBusy, on);
     m_busyTimed = on && duration_ms > 0;
     m_busyUntil_ms = CurrentClock().TickCount() + duration_ms;
 }
 
+void SimUnit::SetBusyKeepingValues(uint32_t duration_ms) {
+    SetBusy(true, duration_ms);
+    m_busyResetsValues = false;
+}
+
 void SimUnit::FinishBusy() {
     m_busyTimed = false;
     SetFlag(kUnitBusy, false);
+    if (!m_busyResetsValues) {
+        return;
+    }
     ResetValues();
     m_flags |= kUnitValuesChanged | kUnitStateChanged;
     PostMessage(kMessageCleared);
