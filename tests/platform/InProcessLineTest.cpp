@@ -176,4 +176,28 @@ TEST(InProcessLineOpenTest, OpenByNameAndRefusals) {
     EXPECT_EQ(FindInProcessLine("refusing"), nullptr);
 }
 
+TEST_F(InProcessLineTest, BrokenDevicesFailUntilReopened) {
+    line.BreakOpenDevices();
+    uint8_t byte = 0;
+    EXPECT_EQ(device->ReadByte(byte), IoResult::Failed);
+    EXPECT_EQ(device->WriteByte(1), IoResult::Failed);
+    EXPECT_FALSE(device->SetBreak(true));
+    EXPECT_TRUE(line.Written().empty());
+    device.reset();
+    OpenError error;
+    device = OpenSerialDevice("inproc:line-test", error);
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->WriteByte(2), IoResult::Done);
+    EXPECT_EQ(line.Written(), std::vector<uint8_t>{2});
+}
+
+TEST_F(InProcessLineTest, ExclusiveLineRefusesASecondOpen) {
+    line.exclusive = true;
+    OpenError error;
+    EXPECT_EQ(OpenSerialDevice("inproc:line-test", error), nullptr);
+    EXPECT_EQ(error.kind, OpenErrorKind::Busy);
+    device.reset();
+    EXPECT_NE(OpenSerialDevice("inproc:line-test", error), nullptr);
+}
+
 }  // namespace
