@@ -17,22 +17,22 @@ TEST(MenuImageRecordTest, ParameterRecordLayout) {
                          .dispMax = 100,
                          .options = {{"Lo", "Low"}}};
     const Bytes expected = {
-        0x00, 0x17,              // 23 words with the length word
-        0x00, 0x05,              // number
-        0x00, 0x01,              // kind
-        0x80, 0x00,              // flags
-        0x4B, 0x56, 0x00, 0x05,  // extra
-        0xFF, 0xFF, 0x00, 0x0A,  // raw range -1..10
-        0x00, 0x00, 0x00, 0x64,  // display range 0..100
-        0x00, 0x01,              // name present
-        0x00, 0x00,              // not interpreted
-        0x00, 0x00,              // no second text
-        0x00, 0x01,              // one option
-        'A',  'b',  0x00, 0x00,  // name, NUL, padding
-        0x4F, 0x00,              // option mark
-        0x00, 0x01, 0x00, 0x02,  // lengths: one word, two words
+        0x00, 0x17,                        // 23 words with the length word
+        0x00, 0x05,                        // number
+        0x00, 0x01,                        // kind
+        0x80, 0x00,                        // flags
+        0x4B, 0x56, 0x00, 0x05,            // extra
+        0xFF, 0xFF, 0x00, 0x0A,            // raw range -1..10
+        0x00, 0x00, 0x00, 0x64,            // display range 0..100
+        0x00, 0x01,                        // name present
+        0x00, 0x00,                        // not interpreted
+        0x00, 0x00,                        // no second text
+        0x00, 0x01,                        // one option
+        'A',  'b',  0x00, 0x00,            // name, NUL, padding
+        0x4F, 0x00,                        // option mark
+        0x00, 0x01, 0x00, 0x02,            // lengths: one word, two words
         'L',  'o',  'L',  'o',  'w', ' ',  // texts, blank padded
-        0x7E, 0x7E,              // end mark
+        0x7E, 0x7E,                        // end mark
     };
     EXPECT_EQ(EncodeParameterRecord(param), expected);
 }
@@ -41,12 +41,11 @@ TEST(MenuImageRecordTest, ParameterRecordWithSecondTextAndNoOptions) {
     const ParamDef param{.number = 1, .name = "Gain", .rawMax = 3, .note = "xyz"};
     const Bytes expected = {
         0x00, 0x14,  // 20 words
-        0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x4B, 0x56, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03,
-        0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00,
-        0x00, 0x01,                    // second text present
-        0x00, 0x00,                    // no options
+        0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x4B, 0x56, 0x00, 0x01, 0x00, 0x00, 0x00,
+        0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01,  // second text present
+        0x00, 0x00,                                                        // no options
         'G',  'a',  'i',  'n',  0x00, 0x00,  // name: NUL, then a whole word
-        'x',  'y',  'z',  0x00,        // second text
+        'x',  'y',  'z',  0x00,              // second text
         0x7E, 0x7E,
     };
     EXPECT_EQ(EncodeParameterRecord(param), expected);
@@ -59,17 +58,16 @@ TEST(MenuImageRecordTest, FunctionRecordLayout) {
                                .maxValue = 2,
                                .options = {{"On#x", "help"}, {"Off"}}};
     const Bytes expected = {
-        0x00, 0x19,              // 25 words
+        0x00, 0x19,                          // 25 words
         0x00, 0x90, 0x00, 0x02, 0x00, 0x01,  // number, kind, flags
-        0x4B, 0x56, 0x00, 0x90,  // extra
-        0x00, 0x00, 0x00, 0x02,  // range 0..2
-        0x00, 0x01, 0x00, 0x02,  // name present, two options
-        'F',  0x00,              // name
+        0x4B, 0x56, 0x00, 0x90,              // extra
+        0x00, 0x00, 0x00, 0x02,              // range 0..2
+        0x00, 0x01, 0x00, 0x02,              // name present, two options
+        'F',  0x00,                          // name
         0x4F, 0x00, 0x00, 0x02, 0x00, 0x01,  // option 0: mark, two words, help follows
-        'O',  'n',  '#',  'x',
-        'h',  'e',  'l',  'p',  0x00, 0x00,  // help text, NUL, padding
+        'O',  'n',  '#',  'x',  'h',  'e',  'l', 'p', 0x00, 0x00,  // help text, NUL, padding
         0x4F, 0x01, 0x00, 0x02, 0x00, 0x00,  // option 1: mark, two words, no help
-        'O',  'f',  'f',  0x00,  // NUL padded to the word
+        'O',  'f',  'f',  0x00,              // NUL padded to the word
         0x7E, 0x7E,
     };
     EXPECT_EQ(EncodeFunctionRecord(function), expected);
@@ -82,7 +80,7 @@ TEST(MenuImageRecordTest, MenuRecordCarriesTwelveOrTwentyEntryWords) {
     menu.functions = {129, 255, 255, 255, 255, 255};
     const Bytes head = {0x00, 0x07, 0x00, 0x03, 0x04, 0x00, 0x00, 0x01, 0x00, 0x02,
                         0x00, 0x80, 0x00, 0x80, 0x00, 0x80, 0x00, 0x80, 0x00, 0x80,
-                        0x00, 0x80, 0, 0, 0, 0, 0, 0, 0, 0};
+                        0x00, 0x80, 0,    0,    0,    0,    0,    0,    0,    0};
     const Bytes compactEntries = {0x00, 0xFF, 0x00, 0x08, 0x00, 0x09, 0x00, 0xFF,
                                   0x00, 0xFF, 0x00, 0xFF, 0x00, 0x81, 0x00, 0xFF,
                                   0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF};
@@ -109,13 +107,11 @@ TEST(MenuImageRecordTest, MenuRecordCarriesTwelveOrTwentyEntryWords) {
 TEST(MenuImageRecordTest, MessageRecordLayout) {
     const MessageDef message{.number = 5, .flags = 0x4000, .caption = "Hi", .text = "Sure?"};
     const Bytes expected = {
-        0x00, 0x14,                          // 20 words
-        0x00, 0x05, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00,
-        0x00, 0x01,                          // caption: one word
-        0, 0, 0, 0, 0, 0,                    // not interpreted
-        'H',  'i',
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // not interpreted
-        0x00, 0x03,                          // text: three words
+        0x00, 0x14,                                                  // 20 words
+        0x00, 0x05, 0x00, 0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x01,  // caption: one word
+        0,    0,    0,    0,    0,    0,                             // not interpreted
+        'H',  'i',  0,    0,    0,    0,    0,    0,    0,    0,    0, 0, 0, 0,  // not interpreted
+        0x00, 0x03,  // text: three words
         'S',  'u',  'r',  'e',  '?',  0x00,
     };
     EXPECT_EQ(EncodeMessageRecord(message), expected);
@@ -137,9 +133,10 @@ TEST(MenuImageBuilderTest, SmallImageHasEverySectionInOrder) {
     builder.AddSkippedRecord({.section = 3, .body = {0xAA, 0xBB}});
     builder.AddSkippedRecord({.section = 9, .body = {0xCC}});  // no such section: dropped
 
-    const Bytes param = EncodeParameterRecord({.number = 1, .name = "Gain", .rawMax = 3,
-                                               .note = "xyz"});
-    const Bytes function = EncodeFunctionRecord({.number = 0x90, .name = "F", .options = {{"Off"}}});
+    const Bytes param =
+        EncodeParameterRecord({.number = 1, .name = "Gain", .rawMax = 3, .note = "xyz"});
+    const Bytes function =
+        EncodeFunctionRecord({.number = 0x90, .name = "F", .options = {{"Off"}}});
     const Bytes lastFunction = {0x00, 0x0D, 0x00, 0xFF, 0x00, 0x02, 0x00, 0x00, 0x4B,
                                 0x56, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01,
                                 0x00, 0x00, 'e',  'n',  'd',  0x00, 0x7E, 0x7E};

@@ -38,8 +38,8 @@ TEST_P(ModelImageTest, CarriesTheSpecialParametersAndFunctions) {
     for (int number : {59, 60, 61, 93, 94, 95, 96, 97, 98, 101, 114}) {
         EXPECT_TRUE(walked.params.count(number)) << "parameter " << number;
     }
-    for (int number : {129, 130, 132, 159, 161, 163, 168, 174, 211, 214, 216, 217, 218, 219,
-                       220, 221, 222, 223, 224, 225, 226, 227}) {
+    for (int number : {129, 130, 132, 159, 161, 163, 168, 174, 211, 214, 216,
+                       217, 218, 219, 220, 221, 222, 223, 224, 225, 226, 227}) {
         EXPECT_TRUE(walked.functionLabels.count(number)) << "function " << number;
     }
     // The never-parsed last function record is the builder's own.

@@ -85,7 +85,7 @@ TEST_F(SimCommandTest, ValueReadsCarryWordsThenBytes) {
     ASSERT_EQ(Exchange(1, {0xAE}), kStatusOk);
     EXPECT_EQ(Code(), 0x25);
     EXPECT_EQ(Length(), 131);
-    EXPECT_EQ(Word(0), 0);             // parameter 127 is not defined
+    EXPECT_EQ(Word(0), 0);  // parameter 127 is not defined
     EXPECT_EQ(Data(2 + 135 - 128), 2);
     EXPECT_EQ(Data(2 + 214 - 128), 1);  // polarity starts high
 
@@ -123,8 +123,7 @@ TEST_F(SimCommandTest, CoupledParametersMoveTogether) {
     // The screen master carries the three screen colours with it (all start at 128).
     units.Unit(1)->SetValue(61, 250);
     ASSERT_EQ(Exchange(1, {0x81, 101, 0x00, 0x0A}), kStatusOk);
-    EXPECT_EQ(DataBytes(),
-              (std::vector<uint8_t>{101, 0, 138, 59, 0, 138, 60, 0, 138, 61, 0, 255}));
+    EXPECT_EQ(DataBytes(), (std::vector<uint8_t>{101, 0, 138, 59, 0, 138, 60, 0, 138, 61, 0, 255}));
 }
 
 TEST_F(SimCommandTest, SettingAViewSwitchesTheOthersOff) {
