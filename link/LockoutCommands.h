@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "link/Framing.h"
+
 // The on-air lock-out of the selected unit: which knob parameters and functions cannot be
 // changed while the unit is on air.
 

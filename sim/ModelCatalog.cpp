@@ -35,33 +35,34 @@ std::string VersionText(const std::string& modelName, const std::string& firmwar
     return modelName + " Main Unit\r\nFirmware " + firmware + "\r\nKorvanthe";
 }
 
+ModelDefinition BaseModel(uint8_t code, const std::string& name, const std::string& firmware,
+                          MenuFamily family) {
+    const bool compact = family == MenuFamily::Compact;
+    ModelDefinition model{
+        .code = code,
+        .modelName = name,
+        .family = family,
+        .versionText = VersionText(name, firmware),
+        .parameterSets = {&kKeyParameters, &kScreenParameters, &kTimingParameters,
+                          &kRouterParameters},
+        .functionSets = {&kCoreFunctions, &kRouterFunctions},
+        .menuSets = {&kCoreMenus, compact ? &kCompactMenus : &kFullMenus, &kDialogMenus},
+        .messageSets = {&kCommonMessages},
+        .skippedRecords = &kUnitSections,
+        .couplings = {{.leader = 101, .followers = {59, 60, 61}}},
+        .exclusiveFunctions = {129, 130, 132}};
+    if (!compact) {
+        model.messageSets.push_back(&kFullMessages);
+    }
+    return model;
+}
+
 ModelDefinition CompactModel(uint8_t code, const std::string& name, const std::string& firmware) {
-    return {.code = code,
-            .modelName = name,
-            .family = MenuFamily::Compact,
-            .versionText = VersionText(name, firmware),
-            .parameterSets = {&kKeyParameters, &kScreenParameters, &kTimingParameters},
-            .functionSets = {&kCoreFunctions},
-            .menuSets = {&kCoreMenus, &kCompactMenus, &kDialogMenus},
-            .messageSets = {&kCommonMessages},
-            .skippedRecords = &kUnitSections,
-            .couplings = {{.leader = 101, .followers = {59, 60, 61}}},
-            .exclusiveFunctions = {129, 130, 132}};
+    return BaseModel(code, name, firmware, MenuFamily::Compact);
 }
 
 ModelDefinition FullModel(uint8_t code, const std::string& name, const std::string& firmware) {
-    return {.code = code,
-            .modelName = name,
-            .family = MenuFamily::Full,
-            .versionText = VersionText(name, firmware),
-            .parameterSets = {&kKeyParameters, &kScreenParameters, &kTimingParameters,
-                              &kRouterParameters},
-            .functionSets = {&kCoreFunctions, &kRouterFunctions},
-            .menuSets = {&kCoreMenus, &kFullMenus, &kDialogMenus},
-            .messageSets = {&kCommonMessages, &kFullMessages},
-            .skippedRecords = &kUnitSections,
-            .couplings = {{.leader = 101, .followers = {59, 60, 61}}},
-            .exclusiveFunctions = {129, 130, 132}};
+    return BaseModel(code, name, firmware, MenuFamily::Full);
 }
 
 // Adds the extended foreground and background menus (40 and 41).

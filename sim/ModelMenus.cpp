@@ -27,7 +27,7 @@ MenuDef DialogMenu(uint8_t number, const std::string& title, const std::string& 
 }
 
 MenuDef ConfigurationMenu(uint8_t familyMenu) {
-    return Menu(15, "Configuration", "Config", {93, 94, 95, 96, 97, 98, E, E},
+    return Menu(15, "Configuration", "Config", {93, 94, 95, 96, 97, 98, 114, E},
                 {N, 37, 32, 31, familyMenu, 17, 46, N, N, N}, {168, 163, 174, 223, N, N});
 }
 

@@ -10,7 +10,7 @@
 extern const std::vector<ParamDef> kKeyParameters;     // key, foreground, background, window
 extern const std::vector<ParamDef> kScreenParameters;  // screen colour 59..61 and master 101
 extern const std::vector<ParamDef> kTimingParameters;  // 93..98, configuration menu
-extern const std::vector<ParamDef> kRouterParameters;  // 114 and the full family's extras
+extern const std::vector<ParamDef> kRouterParameters;  // 114 (router dwell) and 115
 
 // Functions.
 extern const std::vector<FunctionDef> kCoreFunctions;    // views, key modes, memories, tallies
