@@ -381,9 +381,16 @@ def ruled_header(content, x1, baseline, x2):
             line(x1 + width + 6, baseline - 3.5, x2, baseline - 3.5, RULE, 1)]
 
 
+# Labels wider than this would crowd the panel edge or the knob bezels; they are condensed.
+KEY_LABEL_MAX_WIDTH = 60
+
+
 def key_label(content, rect_xywh):
     x, y, w, h = rect_xywh
-    return text(content, BOLD, 10, x + w / 2, y + h + 14, LABEL, anchor="middle", spacing=0.5)
+    font, size = BOLD, 10
+    if font.width(content, size, 0.5) > KEY_LABEL_MAX_WIDTH:
+        font, size = CONDENSED, 10.5
+    return text(content, font, size, x + w / 2, y + h + 14, LABEL, anchor="middle", spacing=0.5)
 
 
 def skin(layout):
