@@ -4,6 +4,7 @@
 #include "resources/ArtCatalog.h"
 #include "resources/ArtRenderer.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHash>
 
@@ -47,9 +48,15 @@ QHash<quint64, QImage>& ImageCache() {
     return cache;
 }
 
+void ClearPixmapCache();
+
 QHash<quint64, QPixmap>& PixmapCache() {
     static QHash<quint64, QPixmap> cache;
     return cache;
+}
+
+void ClearPixmapCache() {
+    PixmapCache().clear();
 }
 
 QImage CachedImage(int resourceId, qreal devicePixelRatio) {
@@ -86,6 +93,11 @@ QPixmap LoadResourceBitmap(int resourceId) {
     }
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(ratio);
+    if (cache.isEmpty()) {
+        // Pixmaps belong to the window system and must go before the application does;
+        // the routine runs once per application, the first pixmap of each registers it.
+        qAddPostRoutine(ClearPixmapCache);
+    }
     cache.insert(key, pixmap);
     return pixmap;
 }
