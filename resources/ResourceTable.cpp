@@ -48,8 +48,6 @@ QHash<quint64, QImage>& ImageCache() {
     return cache;
 }
 
-void ClearPixmapCache();
-
 QHash<quint64, QPixmap>& PixmapCache() {
     static QHash<quint64, QPixmap> cache;
     return cache;
