@@ -65,6 +65,7 @@ void StoreDirectory(std::span<const uint8_t> collected, FileDirectory& directory
         const WireEntry wire = ReadWireEntry(collected, i * kWireEntrySize);
         directory.entries[i] = DirectoryEntry{wire.first, wire.second, wire.name};
     }
+    directory.stored = static_cast<int32_t>(stored);
     directory.count = static_cast<int32_t>(std::min<size_t>(stored, kDirectoryMaxCount));
 }
 

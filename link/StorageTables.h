@@ -42,6 +42,7 @@ struct DirectoryEntry {
 
 struct FileDirectory {
     int32_t count = 0;
+    int32_t stored = 0;  // slots the last list filled; one more than count for a full list
     std::array<DirectoryEntry, kDirectorySlots> entries{};
 };
 

@@ -49,6 +49,7 @@ TEST_F(FileCommandsTest, DirectoryCountsEndAt99) {
     AnswerList(kMainMore, kMainLast, WireEntries(100));
     ASSERT_EQ(ReadFileList(FileKind::Main), kStatusOk);
     EXPECT_EQ(DirectoryOf(FileKind::Main).count, 99);
+    EXPECT_EQ(DirectoryOf(FileKind::Main).stored, 100);
     EXPECT_EQ(DirectoryOf(FileKind::Main).entries[99].Name(), "F100");
 }
 
