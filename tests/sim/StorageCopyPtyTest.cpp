@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "link/FileCommands.h"
@@ -19,13 +21,20 @@ namespace {
 constexpr uint8_t kUnit1 = 0x10;
 constexpr uint8_t kUnit2 = 0x20;
 
+// VCP_SIM_BINARY, or vcp-sim beside this test program (both land in build/bin).
+std::string SimBinary() {
+    if (const char* binary = std::getenv("VCP_SIM_BINARY")) {
+        return binary;
+    }
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vcp-sim").string();
+}
+
 class StorageCopyPtyTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetProgramState();
         ResetStorageTables();
-        const char* binary = std::getenv("VCP_SIM_BINARY");
-        ASSERT_NE(binary, nullptr) << "VCP_SIM_BINARY is not set";
+        const QString binary = QString::fromStdString(SimBinary());
         const QString path = dir.filePath("line");
         sim.start(binary, {"--pty", path, "--units", "1:11,2:11"});
         ASSERT_TRUE(sim.waitForStarted(10000));

@@ -10,10 +10,19 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
+
+// VCP_PROBE_BINARY, or vcp-probe beside this test program (both land in build/bin).
+std::string ProbeBinary() {
+    if (const char* binary = std::getenv("VCP_PROBE_BINARY")) {
+        return binary;
+    }
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vcp-probe").string();
+}
 
 struct ProbeRun {
     int exitCode = -1;
@@ -24,11 +33,7 @@ struct ProbeRun {
 class ProbeStorageTest : public ::testing::Test {
   protected:
     ProbeRun Run(const QStringList& command) {
-        const char* binary = std::getenv("VCP_PROBE_BINARY");
-        if (!binary) {
-            ADD_FAILURE() << "VCP_PROBE_BINARY is not set";
-            return {};
-        }
+        const QString binary = QString::fromStdString(ProbeBinary());
         const QString tracePath = dir.filePath("trace.txt");
         QProcess probe;
         probe.start(binary, QStringList{"--port", "inproc:sim", "--trace", tracePath} + command);
@@ -61,7 +66,7 @@ std::vector<std::string> Names(const QJsonArray& entries) {
 
 TEST_F(ProbeStorageTest, FilesListsOneDirectory) {
     const ProbeRun main = Run({"--unit", "1", "files", "main"});
-    EXPECT_EQ(main.exitCode, 0);
+    ASSERT_EQ(main.exitCode, 0);
     EXPECT_EQ(main.sent, (std::vector<std::string>{"12 01 C2 C3", "12 01 C6 C7"}));
     EXPECT_EQ(main.json["count"].toInt(), 3);
     EXPECT_EQ(Names(main.json["entries"].toArray()),
@@ -69,7 +74,7 @@ TEST_F(ProbeStorageTest, FilesListsOneDirectory) {
     EXPECT_EQ(main.json["entries"].toArray()[1].toObject()["id"].toInt(), 2);
 
     const ProbeRun user = Run({"--unit", "2", "files", "user"});
-    EXPECT_EQ(user.exitCode, 0);
+    ASSERT_EQ(user.exitCode, 0);
     EXPECT_EQ(user.sent, (std::vector<std::string>{"22 01 C3 C4", "22 01 C7 C8"}));
     EXPECT_EQ(Names(user.json["entries"].toArray()), std::vector<std::string>{"Operator A"});
 
@@ -78,7 +83,7 @@ TEST_F(ProbeStorageTest, FilesListsOneDirectory) {
 
 TEST_F(ProbeStorageTest, LockoutIdentifiesTheUnitFirst) {
     const ProbeRun run = Run({"--unit", "2", "lockout"});
-    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.sent, (std::vector<std::string>{"22 01 C0 C1", "22 01 B9 BA", "22 01 B9 BA"}));
     EXPECT_EQ(run.json["knobs"].toArray().size(), 128);
     EXPECT_EQ(run.json["functions"].toArray().size(), 128);
@@ -91,7 +96,7 @@ TEST_F(ProbeStorageTest, LockoutIdentifiesTheUnitFirst) {
 
 TEST_F(ProbeStorageTest, GpiReadsTheListThenEverySequence) {
     const ProbeRun run = Run({"--unit", "1", "gpi"});
-    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(run.sent.size(), 3u + 10u);
     EXPECT_EQ(run.sent[0], "12 01 BC BD");
     EXPECT_EQ(run.sent[2], "12 01 BD BE");
@@ -111,7 +116,7 @@ TEST_F(ProbeStorageTest, GpiReadsTheListThenEverySequence) {
 
 TEST_F(ProbeStorageTest, EffectsListsNumbersAndNames) {
     const ProbeRun run = Run({"--unit", "2", "effects"});
-    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.sent, (std::vector<std::string>{"22 01 C4 C5", "22 01 C8 C9"}));
     EXPECT_EQ(run.json["count"].toInt(), 2);
     EXPECT_EQ(Names(run.json["entries"].toArray()),
