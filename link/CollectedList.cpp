@@ -11,9 +11,17 @@ constexpr int kListStartLength = 1;
 
 }  // namespace
 
-bool ListCollector::Append(const AnswerBuffer& answer) {
+int AnswerDataCount(const AnswerBuffer& answer) {
     const int length = AnswerLength(answer.data());
-    const size_t dataCount = length > 1 ? static_cast<size_t>(length - 1) : 0;
+    return length > 1 ? length - 1 : 0;
+}
+
+bool ListArrived(int status, const ListCollector& collector) {
+    return status == kStatusOk || (status == kStatusWrongLength && collector.Started());
+}
+
+bool ListCollector::Append(const AnswerBuffer& answer) {
+    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer));
     const size_t room = m_buffer.size() - m_size;
     const size_t taken = std::min(dataCount, room);
     std::copy_n(answer.begin() + kAnswerData, taken, m_buffer.begin() + m_size);

@@ -41,6 +41,13 @@ class ListCollector {
     bool m_started = false;
 };
 
+// The data bytes an answer carries: L - 1, none for L of 0 or 1.
+int AnswerDataCount(const AnswerBuffer& answer);
+
+// Whether the table may be refilled from what `collector` gathered: the whole list came, or
+// it was cut at the end of the buffer (status 3 after the list started).
+bool ListArrived(int status, const ListCollector& collector);
+
 // Sends `request` (command byte first) to the selected unit, then repeats it with the command
 // byte `followUp` until the `codes.last` answer, collecting the data. 0 on a whole list; 3
 // when the first answer's L is not 1, or when the unit sends more than the collector holds

@@ -28,11 +28,6 @@ constexpr int kInfoValueLow = 28;
 constexpr int kAssignmentCount = 2;
 constexpr int kAssignmentFirst = 3;
 
-int DataCount(const AnswerBuffer& answer) {
-    const int length = AnswerLength(answer.data());
-    return length > 1 ? length - 1 : 0;
-}
-
 EffectRecord* EntryNamedBy(const AnswerBuffer& answer) {
     return EffectAt(AnswerData(answer.data(), kDataEntryIndex));
 }
@@ -44,7 +39,7 @@ int ReadEffectList() {
     ListCollector collector(collected);
     const int status = ReadCollectedList({kCommandEffectListFirst}, kCommandEffectListFollowUp,
                                          kEffectListCodes, kEffectTries, collector);
-    if (status == kStatusOk || (status == kStatusWrongLength && collector.Started())) {
+    if (ListArrived(status, collector)) {
         StoreEffectList(collector.Bytes());
     }
     return status;
@@ -87,7 +82,7 @@ int ApplyEffectAssignments(const AnswerBuffer& answer) {
     if (!effect) {
         return -1;
     }
-    const int carried = std::max(0, DataCount(answer) - kAssignmentFirst);
+    const int carried = std::max(0, AnswerDataCount(answer) - kAssignmentFirst);
     const int count =
         std::min({int{AnswerData(answer.data(), kAssignmentCount)}, carried, kMaxAssignments});
     effect->assignments.fill(0);

@@ -60,11 +60,6 @@ uint8_t Low(uint16_t value) {
     return static_cast<uint8_t>(value & 0xFF);
 }
 
-int DataCount(const AnswerBuffer& answer) {
-    const int length = AnswerLength(answer.data());
-    return length > 1 ? length - 1 : 0;
-}
-
 int SelectedUnitSlot() {
     return UnitOfAddress(g_currentUnitAddress);
 }
@@ -78,7 +73,7 @@ int ReadFileList(FileKind kind) {
     const int status = ReadCollectedList({commands.listFirst}, commands.listFollowUp,
                                          commands.listCodes, kListTries, collector);
     // A list cut short by the unit's flood still fills the table with what fit.
-    if (status == kStatusOk || (status == kStatusWrongLength && collector.Started())) {
+    if (ListArrived(status, collector)) {
         StoreDirectory(collector.Bytes(), DirectoryOf(kind));
     }
     return status;
@@ -135,12 +130,12 @@ int LoadFile(FileKind kind, uint8_t fileIdLow) {
     if (status != kStatusOk || kind != FileKind::User) {
         return status;
     }
-    if (DataCount(answer) < kCustomMenuDataNeeded) {
+    if (AnswerDataCount(answer) < kCustomMenuDataNeeded) {
         return kStatusWrongLength;
     }
     RestoreCustomMenus(SelectedUnitSlot(),
                        std::span<const uint8_t>(answer).subspan(
-                           kAnswerData, static_cast<size_t>(DataCount(answer))));
+                           kAnswerData, static_cast<size_t>(AnswerDataCount(answer))));
     return kStatusOk;
 }
 

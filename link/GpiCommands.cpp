@@ -32,7 +32,7 @@ int ReadGpiEventList() {
     ListCollector collector(collected);
     const int status = ReadCollectedList({kCommandGpiListFirst}, kCommandGpiListFollowUp,
                                          kGpiListCodes, kGpiTries, collector);
-    if (status == kStatusOk || (status == kStatusWrongLength && collector.Started())) {
+    if (ListArrived(status, collector)) {
         StoreGpiList(collector.Bytes(), g_gpiList);
     }
     return status;
@@ -90,8 +90,7 @@ int ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
             return status;
         }
     }
-    const int length = AnswerLength(answer.data());
-    const size_t dataCount = length > 1 ? static_cast<size_t>(length - 1) : 0;
+    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer));
     if (dataCount == 0 || gpi >= kGpiSlots) {
         return kStatusOk;
     }
