@@ -153,11 +153,16 @@ int ReadFileData(uint8_t fileIdLow) {
                           kFileDataCodes, kDataTries, collector);
     if (collector.Started()) {
         g_transferBuffer.length = static_cast<int32_t>(collector.Size());
+        g_transferBuffer.complete = status == kStatusOk;
     }
     return status;
 }
 
 int WriteFileData(uint8_t targetAddress) {
+    // Part of a file would reach the other unit as if it were the whole.
+    if (!g_transferBuffer.complete) {
+        return kStatusWrongLength;
+    }
     UnitStatus targetStatus{};
     IdentifyUnit(targetAddress, targetStatus);
     const uint8_t start[] = {RequestAddress(targetAddress), 2, kCommandWriteDataStart,

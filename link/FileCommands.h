@@ -43,7 +43,8 @@ int DeleteFile(FileKind kind, uint16_t fileId);
 int ReadFileData(uint8_t fileIdLow);
 
 // To unit `targetAddress`: IdentifyUnit, 91 FF, 100 ms, then g_transferBuffer in chunks of
-// 250 bytes (8F), each answered with 1B or 00. 0; 6; the framing status of a failed chunk.
+// 250 bytes (8F), each answered with 1B or 00. 0; 6; the framing status of a failed chunk;
+// 3, sending nothing, when the buffer does not hold a whole file (its read failed).
 int WriteFileData(uint8_t targetAddress);
 
 // To unit `unitAddress`: IdentifyUnit, then EA answered with 1B after the rebuild. A unit

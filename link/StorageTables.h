@@ -54,6 +54,8 @@ constexpr int kTransferBufferSize = 2800;
 struct TransferBuffer {
     std::array<uint8_t, kTransferBufferSize> bytes{};
     int32_t length = 0;
+    // The whole file is here: a read that failed or was cut short is never sent on.
+    bool complete = false;
 };
 extern TransferBuffer g_transferBuffer;
 

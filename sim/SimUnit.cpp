@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "sim/MenuImageBuilder.h"
+#include "sim/UnitStorage.h"
 
 namespace {
 
@@ -200,6 +201,7 @@ void SimUnit::FinishBusy() {
     if (!m_busyResetsValues) {
         return;
     }
+    Storage().ClearFiles();
     ResetValues();
     m_flags |= kUnitValuesChanged | kUnitStateChanged;
     PostMessage(kMessageCleared);

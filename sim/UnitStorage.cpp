@@ -207,6 +207,12 @@ bool UnitStorage::Remove(SimDirectory directory, uint16_t id) {
     return true;
 }
 
+void UnitStorage::ClearFiles() {
+    for (std::vector<StoredFile>& files : m_directories) {
+        files.clear();
+    }
+}
+
 std::vector<uint8_t> UnitStorage::DirectoryList(SimDirectory directory) const {
     std::vector<uint8_t> list;
     for (const StoredFile& file : m_directories[static_cast<size_t>(directory)]) {

@@ -90,6 +90,8 @@ class UnitStorage {
     // 0xFFFF), one with the same name. False when the directory is full.
     bool Store(SimDirectory directory, StoredFile file);
     bool Remove(SimDirectory directory, uint16_t id);
+    // Clearing the unit's files empties both directories.
+    void ClearFiles();
     // 28 bytes per file: id, context, name.
     std::vector<uint8_t> DirectoryList(SimDirectory directory) const;
 

@@ -216,6 +216,7 @@ TEST_F(FileCommandsTest, FileDataGoesToTheTargetIn250ByteChunks) {
         g_transferBuffer.bytes[i] = static_cast<uint8_t>(i);
     }
     g_transferBuffer.length = 600;
+    g_transferBuffer.complete = true;
     peer.AnswerPacket(0x20, 0x40, Bytes(9, 0));
     peer.Silence();  // 91 FF is not answered
     Answer(0x1B);
@@ -242,6 +243,7 @@ TEST_F(FileCommandsTest, FileDataGoesToTheTargetIn250ByteChunks) {
 
 TEST_F(FileCommandsTest, EmptyTransferSendsOneEmptyChunkAndWrongCodesStop) {
     g_transferBuffer.length = 0;
+    g_transferBuffer.complete = true;
     peer.Silence();
     peer.Silence();
     Answer(0x1B);
@@ -254,6 +256,19 @@ TEST_F(FileCommandsTest, EmptyTransferSendsOneEmptyChunkAndWrongCodesStop) {
     Answer(0x06);
     EXPECT_EQ(WriteFileData(0x30), kStatusWrongCode);
     EXPECT_EQ(Payloads().size(), 6u);  // the second chunk is never sent
+}
+
+TEST_F(FileCommandsTest, PartOfAFileIsNeverSentOn) {
+    Answer(0x00);
+    Answer(0x18, Bytes(100, 0xAA));
+    peer.Silence();
+    EXPECT_EQ(ReadFileData(1), kStatusNoAnswer);
+    EXPECT_EQ(WriteFileData(0x20), kStatusWrongLength);
+    EXPECT_EQ(peer.Requests().size(), 3u);  // nothing went to unit 2
+
+    AnswerList(0x18, 0x19, Bytes(10, 0x01));
+    ASSERT_EQ(ReadFileData(1), kStatusOk);
+    EXPECT_TRUE(g_transferBuffer.complete);
 }
 
 TEST_F(FileCommandsTest, FileSystemUpdateSkipsAbsentUnits) {

@@ -136,6 +136,7 @@ TEST_F(StorageSimTest, FileCopiedToAnotherUnitArrivesWhole) {
 
 TEST_F(StorageSimTest, DataThatIsNoFileIsRefusedByTheTarget) {
     g_transferBuffer.length = 300;
+    g_transferBuffer.complete = true;
     std::fill_n(g_transferBuffer.bytes.begin(), 300, 0x42);
     EXPECT_EQ(WriteFileData(kUnit2), kStatusWrongCode);
     Select(kUnit2);
