@@ -1,0 +1,182 @@
+#include "fuzz/FuzzHarness.h"
+
+#include <algorithm>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "link/LockoutCommands.h"
+#include "link/SerialCom.h"
+#include "link/UnitCommands.h"
+#include "panel/MenuImageParser.h"
+#include "panel/PanelModel.h"
+#include "platform/Clock.h"
+#include "platform/InProcessLine.h"
+#include "platform/PortNames.h"
+#include "platform/Prompter.h"
+
+namespace {
+
+constexpr const char* kLineName = "fuzz";
+constexpr uint8_t kUnitAddress = 0x10;
+constexpr uint8_t kModels[] = {4, 5, 7, 9, 11, 80, 81, 177};
+
+class QuietPrompter final : public Prompter {
+  public:
+    PromptAnswer Show(const std::string&, const std::string&, PromptIcon, PromptButtons) override {
+        return PromptAnswer::Ok;
+    }
+};
+
+// Collects each request (address, L, payload, checksum) and answers it from a script.
+class AnsweringPeer : public LinePeer {
+  public:
+    void OnMasterByte(InProcessLine& line, uint8_t byte) override {
+        m_request.push_back(byte);
+        if (m_request.size() >= 3 && m_request.size() >= static_cast<size_t>(m_request[1]) + 3) {
+            const std::vector<uint8_t> request = m_request;
+            m_request.clear();
+            Answer(line, request);
+        }
+    }
+
+  protected:
+    virtual void Answer(InProcessLine& line, const std::vector<uint8_t>& request) = 0;
+
+  private:
+    std::vector<uint8_t> m_request;
+};
+
+// Answers the lock-out read and the identify as a unit of the chosen model would, or not at
+// all.
+class UnitPeer final : public AnsweringPeer {
+  public:
+    UnitPeer(uint8_t model, bool answers) : m_model(model), m_answers(answers) {}
+
+  private:
+    void Answer(InProcessLine& line, const std::vector<uint8_t>& request) override {
+        if (!m_answers) {
+            return;
+        }
+        if (request[2] == 0xB9) {
+            std::vector<uint8_t> answer{kUnitAddress, 129, 0x02};
+            for (int k = 0; k < 128; ++k) {
+                answer.push_back(static_cast<uint8_t>(k % 3));
+            }
+            answer.push_back(0);
+            line.SendToMaster(answer);
+        } else if (request[2] == 0xC0) {
+            line.SendToMaster({kUnitAddress, 10, 0x40, 0x40, 0, m_model, 7, 0, 0, 0, 0, 0, 0});
+        }
+    }
+
+    uint8_t m_model;
+    bool m_answers;
+};
+
+// Hands out the scripted answers in order.
+class ScriptPeer final : public AnsweringPeer {
+  public:
+    explicit ScriptPeer(std::span<const uint8_t> script) : m_script(script) {}
+
+  private:
+    void Answer(InProcessLine& line, const std::vector<uint8_t>&) override {
+        if (m_position >= m_script.size()) {
+            line.SendToMaster({kUnitAddress, 0x01, 0x42, 0x43});
+            return;
+        }
+        // Each answer: a big-endian length word, then that many raw bytes.
+        const size_t high = m_script[m_position];
+        const size_t low = m_position + 1 < m_script.size() ? m_script[m_position + 1] : 0;
+        const size_t start = std::min(m_position + 2, m_script.size());
+        const size_t count = std::min(high << 8 | low, m_script.size() - start);
+        const auto first = m_script.begin() + static_cast<std::ptrdiff_t>(start);
+        line.SendToMaster(std::vector<uint8_t>(first, first + static_cast<std::ptrdiff_t>(count)));
+        m_position = start + count;
+    }
+
+    std::span<const uint8_t> m_script;
+    size_t m_position = 0;
+};
+
+// The link open on a line of its own, for the length of one input.
+class FuzzSession {
+  public:
+    explicit FuzzSession(LinePeer& peer) : m_line(&peer) {
+        ResetProgramState();
+        ResetOnAirLockTables();
+        RegisterInProcessLine(kLineName, &m_line);
+        PortNames().SetRunOverride(std::string("inproc:") + kLineName);
+        SetPrompter(&m_prompter);
+        ReopenPort(1);
+        g_currentUnitAddress = kUnitAddress;
+    }
+    ~FuzzSession() {
+        g_link.Close();
+        PortNames().SetRunOverride("");
+        UnregisterInProcessLine(kLineName);
+        SetPrompter(nullptr);
+        ResetProgramState();
+        ResetOnAirLockTables();
+    }
+    FuzzSession(const FuzzSession&) = delete;
+    FuzzSession& operator=(const FuzzSession&) = delete;
+
+  private:
+    ScopedVirtualClock m_clock{1000};
+    QuietPrompter m_prompter;
+    InProcessLine m_line;
+};
+
+bool TablesIntact() {
+    // The empty knob position and the keyframe functions are never written from unit data.
+    return g_paramTable[kEmptyKnobParam].number == 0 &&
+           g_paramTable[kEmptyKnobParam].name.empty() &&
+           g_functionTable[128].label == "Insert\r\nKeyframe" &&
+           g_functionTable[131].label == "Velocity\r\nBreak" && g_functionTable[130].value == 0;
+}
+
+}  // namespace
+
+bool FuzzMenuImage(const uint8_t* data, size_t size, const std::function<void()>& inspect) {
+    const uint8_t control = size > 0 ? data[0] : 0;
+    const uint8_t model = kModels[control % std::size(kModels)];
+    UnitPeer peer(model, (control & 0x80) == 0);
+    FuzzSession session(peer);
+    g_unitStatus[kStatusByteModel] = model;
+    g_panelModel.m_menuEntryCount = IsCompactModel(model) ? 12 : 20;
+    auto& block = g_panelModel.MenuImage(1);
+    if (size > 1) {
+        std::copy_n(data + 1, std::min(size - 1, block.size()), block.begin());
+    }
+    ParseMenuImage(1);
+    if (inspect) {
+        inspect();
+    }
+    return TablesIntact();
+}
+
+bool FuzzAnswers(const uint8_t* data, size_t size) {
+    ScriptPeer peer(std::span<const uint8_t>(data, size));
+    FuzzSession session(peer);
+    SetKeyframeFunctions();
+
+    AnswerBuffer direct{};
+    std::copy_n(data, std::min(size, direct.size()), direct.begin());
+    ApplyParameterUpdates(direct.data());
+
+    std::string label;
+    uint8_t version[kVersionInfoSize];
+    std::vector<uint8_t> menuData(4096);
+    ReadParameterValues();
+    ReadReferenceValues();
+    AdjustParameter(5, -3);
+    SetParameterWord(114, 300);
+    SetParameterByte(214, 1);
+    ReadSettingsLabel(label);
+    ReadUnitMessage();
+    ReadVersionInfo(version);
+    ReadOnAirLockout();
+    ReadMenuData(menuData);
+    return TablesIntact();
+}

@@ -1,0 +1,10 @@
+#include <cstdlib>
+
+#include "fuzz/FuzzHarness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (!FuzzMenuImage(data, size)) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang into build-fuzz/ and runs each one for FUZZ_SECONDS
+# (default 30) from a scratch copy of its seed corpus in fuzz/corpus/. Exits non-zero when a
+# target finds a crash.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds="${FUZZ_SECONDS:-30}"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVCP_FUZZ=ON -DVCP_BENCH=OFF >/dev/null
+cmake --build build-fuzz --target menu_image_fuzzer answer_fuzzer
+
+for target in menu_image answer; do
+    work="$(mktemp -d)"
+    cp fuzz/corpus/"$target"/* "$work"/
+    echo "fuzzing ${target} for ${seconds} s"
+    log="build-fuzz/${target}-fuzz.log"
+    status=0
+    build-fuzz/bin/"${target}"_fuzzer -max_total_time="$seconds" -max_len=8192 \
+        -artifact_prefix=build-fuzz/"${target}"- "$work" >"$log" 2>&1 || status=$?
+    grep -E "^(Done|==|SUMMARY)" "$log" || true
+    rm -rf "$work"
+    if [[ "$status" -ne 0 ]]; then
+        tail -n 40 "$log" >&2
+        echo "fuzz target ${target} failed; the input is in build-fuzz/${target}-*" >&2
+        exit "$status"
+    fi
+done
