@@ -98,8 +98,8 @@ bool ParseOptions(int argc, char** argv, Options& options)
 // anything else is this run's override.
 bool OpenLink(const std::string& port)
 {
-    if (port.rfind("inproc:sim", 0) == 0) {
-        RegisterBuiltinSimulator("");
+    if (port == std::string("inproc:") + kBuiltinLineName) {
+        RegisterBuiltinSimulator(kDefaultUnitSpec);
     }
     int number = ComNumberOf(port);
     if (number == 0) {
