@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,11 @@ namespace {
 class VcpSimProcessTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // vcp-sim lands in the same folder as the test programs.
         const char* binary = std::getenv("VCP_SIM_BINARY");
-        m_binary = binary ? binary : "bin/vcp-sim";
+        m_binary = binary ? binary
+                          : std::filesystem::read_symlink("/proc/self/exe").parent_path() /
+                                "vcp-sim";
         if (::access(m_binary.c_str(), X_OK) != 0) {
             GTEST_SKIP() << "vcp-sim not built at " << m_binary;
         }
