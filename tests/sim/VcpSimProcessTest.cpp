@@ -27,9 +27,9 @@ class VcpSimProcessTest : public ::testing::Test {
     void SetUp() override {
         // vcp-sim lands in the same folder as the test programs.
         const char* binary = std::getenv("VCP_SIM_BINARY");
-        m_binary = binary ? binary
-                          : std::filesystem::read_symlink("/proc/self/exe").parent_path() /
-                                "vcp-sim";
+        m_binary = binary
+                       ? binary
+                       : std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vcp-sim";
         if (::access(m_binary.c_str(), X_OK) != 0) {
             GTEST_SKIP() << "vcp-sim not built at " << m_binary;
         }
