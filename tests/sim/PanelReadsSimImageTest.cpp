@@ -2,10 +2,13 @@
 // from the same format, so agreement here is worth more than either side's tests alone.
 #include <gtest/gtest.h>
 
+#include "panel/MenuImageDownload.h"
+#include "panel/MenuImageParser.h"
 #include "panel/MenuImageRecords.h"
 #include "panel/PanelModel.h"
 #include "sim/MenuImageBuilder.h"
 #include "sim/ModelCatalog.h"
+#include "tests/sim/SimLineFixture.h"
 
 namespace {
 
@@ -64,5 +67,53 @@ TEST_P(PanelReadsSimImageTest, EveryRecordLandsInItsTable) {
 
 INSTANTIATE_TEST_SUITE_P(AllModels, PanelReadsSimImageTest,
                          ::testing::Values(4, 5, 7, 9, 11, 80, 81, 177));
+
+}  // namespace
+
+namespace {
+
+// The panel's download and parse against a line of simulated units, as on selecting a unit.
+class PanelRetrievesFromSimTest : public SimLineFixture {
+  protected:
+    // Selects `unit` the way the panel does before a retrieval.
+    void Select(int unit) {
+        g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
+        ASSERT_EQ(Exchange(unit, {0xC0}, kTries10), kStatusOk);
+        std::copy(answer.begin(), answer.begin() + 12, g_unitStatus.begin());
+        g_panelModel.m_menuEntryCount = IsCompactModel(g_unitStatus[kStatusByteModel]) ? 12 : 20;
+    }
+};
+
+TEST_F(PanelRetrievesFromSimTest, DownloadedImageParsesWithTheUnitsLockout) {
+    units.Unit(2)->SetLockState(129, kLockoutLocked);
+    units.Unit(2)->SetLockState(3, kLockoutLocked);
+    Select(2);
+    ASSERT_EQ(DownloadMenuImage(2), kStatusOk);
+    const std::vector<uint8_t>& image = units.Unit(2)->MenuImage();
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), g_panelModel.MenuImage(2).begin()));
+
+    ASSERT_EQ(ParseMenuImage(2), MenuImageWalk::Complete);
+    EXPECT_TRUE(g_extendedMenus) << "model 4 defines menu 40";
+    EXPECT_EQ(g_functionTable[129 - 128].flags & kFlagOnAirLocked, kFlagOnAirLocked);
+    EXPECT_EQ(g_paramTable[3].flags & kFlagOnAirLocked, kFlagOnAirLocked);
+    EXPECT_EQ(g_paramTable[4].flags & kFlagOnAirLocked, 0);
+}
+
+TEST_F(PanelRetrievesFromSimTest, SteppedTimingOnTheSmallCompactModels) {
+    units.AddUnit(3, 7);
+    Select(3);
+    ASSERT_EQ(DownloadMenuImage(3), kStatusOk);
+    ASSERT_EQ(ParseMenuImage(3), MenuImageWalk::Complete);
+    EXPECT_FALSE(g_extendedMenus);
+    EXPECT_EQ(g_paramTable[94].flags & kFlagStepped, kFlagStepped);
+    EXPECT_EQ(g_paramTable[94].rawMin, -64);
+    EXPECT_EQ(g_menuTable[26].entry[3], 255);
+}
+
+TEST_F(PanelRetrievesFromSimTest, AnEndlessImageFailsTheDownload) {
+    units.Unit(1)->Faults().Set(FaultKind::Oversized, 0);
+    Select(1);
+    EXPECT_NE(DownloadMenuImage(1), kStatusOk);
+}
 
 }  // namespace
