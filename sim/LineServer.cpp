@@ -12,6 +12,7 @@ namespace {
 
 constexpr uint32_t kNoiseBytesPerMs = 11;  // about what 115200 baud carries
 constexpr int kIdlePoll_ms = 50;
+constexpr size_t kMaxControlLine = 4096;
 
 uint32_t Now() {
     return CurrentClock().TickCount();
@@ -74,6 +75,11 @@ void LineServer::ReadControl() {
         return;
     }
     m_controlBuffer.append(buffer, static_cast<size_t>(n));
+    if (m_controlBuffer.size() > kMaxControlLine &&
+        m_controlBuffer.find('\n') == std::string::npos) {
+        std::fprintf(stderr, "error: control line too long, dropped\n");
+        m_controlBuffer.clear();
+    }
     for (size_t end; (end = m_controlBuffer.find('\n')) != std::string::npos;) {
         const std::string command = m_controlBuffer.substr(0, end);
         m_controlBuffer.erase(0, end + 1);
