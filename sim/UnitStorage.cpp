@@ -91,8 +91,10 @@ std::optional<SimAnswer> NextListPart(SimUnit& unit, SimList list, uint8_t more,
     if (faults.Active(FaultKind::SilentMidList)) {
         silentAfter = faults.Argument(FaultKind::SilentMidList);
     }
-    std::optional<SimAnswer> answer = unit.Storage().List(list).Next(
-        more, last, faults.Active(FaultKind::Oversized), silentAfter);
+    const bool endless =
+        faults.Active(FaultKind::Oversized) || faults.Active(FaultKind::EndlessList);
+    std::optional<SimAnswer> answer =
+        unit.Storage().List(list).Next(more, last, endless, silentAfter);
     if (!answer) {
         faults.Use(FaultKind::SilentMidList);
     }

@@ -266,6 +266,20 @@ TEST_F(StorageSimTest, ListFaultsAreReportedAndLeaveTheTables) {
     EXPECT_EQ(g_effectCount, 0);
     Unit(1).Faults().ClearAll();
 
+    // Lists that never end: the tables take what their buffers hold and the unit is left.
+    Unit(1).Faults().Set(FaultKind::EndlessList, 0);
+    EXPECT_EQ(ReadFileList(FileKind::Main), kStatusWrongLength);
+    EXPECT_EQ(DirectoryOf(FileKind::Main).count, kDirectoryMaxCount);
+    EXPECT_EQ(DirectoryOf(FileKind::Main).entries[99].Name(), "Factory Setup");
+    EXPECT_EQ(ReadEffectList(), kStatusWrongLength);
+    EXPECT_EQ(g_effectCount, kEffectSlots);
+    EXPECT_EQ(ReadGpiEventList(), kStatusWrongLength);
+    EXPECT_EQ(g_gpiList.count, kGpiSlots);
+    EXPECT_EQ(ReadFileData(1), kStatusWrongLength);
+    EXPECT_EQ(g_transferBuffer.length, kTransferBufferSize);
+    EXPECT_EQ(WriteFileData(kUnit2), kStatusWrongLength);  // not a whole file
+    Unit(1).Faults().ClearAll();
+
     Unit(1).Faults().Set(FaultKind::WrongCode, 0x7F, 2);
     EXPECT_EQ(ReadGpiEventList(), kStatusWrongCode);
     EXPECT_EQ(ReadGpiEventList(), kStatusWrongCode);
