@@ -297,6 +297,7 @@ void SimUnit::SetPower(bool on) {
         m_flags |= kUnitStateChanged;
         m_lastCommand = 0;
         m_repeatCount = 0;
+        Storage().Restart();
     }
     m_powered = on;
 }

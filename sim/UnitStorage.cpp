@@ -209,6 +209,14 @@ bool UnitStorage::Remove(SimDirectory directory, uint16_t id) {
     return true;
 }
 
+void UnitStorage::Restart() {
+    for (ListSender& list : m_lists) {
+        list = ListSender{};
+    }
+    m_receiving = false;
+    m_received.clear();
+}
+
 void UnitStorage::ClearFiles() {
     for (std::vector<StoredFile>& files : m_directories) {
         files.clear();

@@ -124,6 +124,10 @@ class UnitStorage {
 
     ListSender& List(SimList list) { return m_lists[static_cast<size_t>(list)]; }
 
+    // Switching on again forgets the lists being read and a copy being received; what is
+    // stored stays.
+    void Restart();
+
   private:
     uint16_t NextFreeId(SimDirectory directory) const;
 

@@ -102,6 +102,17 @@ TEST_F(StorageUnitTest, ReceivedFileIsStoredOnlyWhenWholeAndSound) {
     EXPECT_EQ(storage.Directory(SimDirectory::Main).size(), 4u);
 }
 
+TEST_F(StorageUnitTest, PowerCycleDropsACopyInProgressButKeepsTheFiles) {
+    const std::vector<uint8_t> data = UnitStorage::EncodeFile(StoredFile{});
+    storage.BeginReceive();
+    ASSERT_TRUE(storage.ReceiveChunk({data.begin(), data.begin() + 250}));
+    unit.SetPower(false);
+    unit.SetPower(true);
+    EXPECT_FALSE(storage.Receiving());
+    EXPECT_FALSE(storage.ReceiveChunk({data.begin() + 250, data.end()}));
+    EXPECT_EQ(storage.Directory(SimDirectory::Main).size(), 3u);
+}
+
 TEST_F(StorageUnitTest, DirectoriesReplaceByIdOrNameAndHoldAtMost99) {
     StoredFile file;
     file.id = 0xFFFF;
