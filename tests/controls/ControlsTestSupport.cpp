@@ -46,6 +46,13 @@ QImage Grab(QWidget& widget) {
     return widget.grab().toImage();
 }
 
+QImage GrabOwnPaint(QWidget& widget) {
+    QImage picture(widget.size(), QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    widget.render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+    return picture;
+}
+
 void SaveScreenshot(const QImage& image, const std::string& name) {
     QString folder = qEnvironmentVariable("VCP_SCREENSHOT_DIR");
     if (folder.isEmpty()) {

@@ -88,5 +88,7 @@ ParamRecord MakeParam(const std::string& name, int flags, int16_t rawMin, int16_
 
 // The widget as it shows on the screen, painted offscreen.
 QImage Grab(QWidget& widget);
+// Only what the widget paints itself, on a transparent ground.
+QImage GrabOwnPaint(QWidget& widget);
 // Saves `image` as <build>/screenshots/<name>.png for a person to look at.
 void SaveScreenshot(const QImage& image, const std::string& name);
