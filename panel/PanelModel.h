@@ -85,6 +85,7 @@ struct FunctionRecord {
     int16_t minValue = 0;
     int16_t maxValue = 0;
     int16_t value = 0;
+    int16_t referenceValue = 0;  // second value of the function parameter, from the reference read
     int32_t optionCount = 0;
     std::string label;
 };

@@ -29,16 +29,10 @@ void SetCurrentClock(Clock* clock) {
 void Wait(uint32_t ms) {
     Clock& clock = CurrentClock();
     const uint32_t start = clock.TickCount();
-    const uint32_t target = start + ms;
+    // Time passed is counted modulo 2^32, so the wrap of the counter needs no special case,
+    // and a sleep that lands past the target ends the wait even when the target wrapped.
     // The counter is re-read after every sleep, so an oversleep never stretches the wait.
-    auto pause = [&](uint32_t remaining) { clock.Sleep(remaining); };
-    if (target < start) {
-        // Wrapped: run out the top of the counter first.
-        for (uint32_t now = clock.TickCount(); now > target; now = clock.TickCount()) {
-            pause(static_cast<uint32_t>(0u - now));
-        }
-    }
-    for (uint32_t now = clock.TickCount(); now < target; now = clock.TickCount()) {
-        pause(target - now);
+    for (uint32_t spent = 0; spent < ms; spent = clock.TickCount() - start) {
+        clock.Sleep(ms - spent);
     }
 }

@@ -38,9 +38,9 @@ Clock& CurrentClock();
 // Installs `clock` (nullptr restores the system clock). The caller keeps ownership.
 void SetCurrentClock(Clock* clock);
 
-// Busy wait on the tick counter, correct across its wrap-around: when the target has wrapped
-// past the counter's top, first wait while the counter is above the target, then while it is
-// below; otherwise wait while it is below. Processes no events.
+// Busy wait on the tick counter, correct across its wrap-around: waits until `ms` have passed
+// since the call, counting modulo 2^32. A late wake-up past a wrapped target ends the wait
+// (it never waits for the counter to come round again). Processes no events.
 void Wait(uint32_t ms);
 
 // Installs a virtual clock for the lifetime of the object (tests and fuzzers).

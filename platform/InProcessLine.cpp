@@ -15,7 +15,10 @@ std::map<std::string, InProcessLine*>& Registry() {
 
 class InProcessDevice final : public SerialDevice {
   public:
-    explicit InProcessDevice(InProcessLine& line) : m_line(line) { ++m_line.openDevices; }
+    explicit InProcessDevice(InProcessLine& line)
+        : m_line(line), m_generation(line.NextGeneration()) {
+        ++m_line.openDevices;
+    }
     ~InProcessDevice() override { --m_line.openDevices; }
 
     bool Configure(const SerialSettings& settings) override {
@@ -28,13 +31,24 @@ class InProcessDevice final : public SerialDevice {
         return true;
     }
     IoResult ReadByte(uint8_t& byte) override {
+        if (m_line.IsBroken(m_generation)) {
+            return IoResult::Failed;
+        }
         return m_line.MasterRead(byte, m_timeouts.ReadByteTimeout());
     }
-    IoResult WriteByte(uint8_t byte) override { return m_line.MasterWrite(byte); }
-    bool SetBreak(bool on) override { return m_line.MasterBreak(on); }
+    IoResult WriteByte(uint8_t byte) override {
+        if (m_line.IsBroken(m_generation)) {
+            return IoResult::Failed;
+        }
+        return m_line.MasterWrite(byte);
+    }
+    bool SetBreak(bool on) override {
+        return !m_line.IsBroken(m_generation) && m_line.MasterBreak(on);
+    }
 
   private:
     InProcessLine& m_line;
+    int m_generation;
     SerialTimeouts m_timeouts;
 };
 
@@ -136,7 +150,7 @@ std::unique_ptr<SerialDevice> OpenInProcessDevice(const std::string& name, OpenE
         return nullptr;
     }
     ++line->openCount;
-    if (line->refuseOpen) {
+    if (line->refuseOpen || (line->exclusive && line->openDevices > 0)) {
         error = {OpenErrorKind::Busy, "in-process line " + name + " refused the open"};
         return nullptr;
     }

@@ -55,6 +55,13 @@ class InProcessLine {
     // When not negative: this many more writes succeed, then every write fails.
     int writesUntilFailure = -1;
 
+    // A second open while a device is open is refused, as an exclusive port refuses it.
+    bool exclusive = false;
+    // Devices open now fail every later call until reopened, as after a line error.
+    void BreakOpenDevices() { m_brokenUpTo = m_openGeneration; }
+    bool IsBroken(int generation) const { return generation <= m_brokenUpTo; }
+    int NextGeneration() { return ++m_openGeneration; }
+
     // Counters for tests.
     int openCount = 0;
     int openDevices = 0;
@@ -76,6 +83,8 @@ class InProcessLine {
     std::deque<Timed> m_toMaster;
     std::vector<uint8_t> m_written;
     int m_breakCount = 0;
+    int m_openGeneration = 0;
+    int m_brokenUpTo = 0;
 };
 
 // Named lines that OpenSerialDevice reaches as "inproc:NAME". Registration does not take

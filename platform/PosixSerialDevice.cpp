@@ -160,7 +160,8 @@ int PosixSerialDevice::WaitReady(short events, uint32_t timeout_ms) {
         if (pfd.revents & events) {
             return 1;
         }
-        // POLLHUP alone: the other side of a pseudo-terminal is gone; nothing will come.
+        // POLLHUP without an error (Linux adds POLLERR to a hung-up pseudo-terminal, which
+        // fails above): nothing will come, so the time-out runs out.
         if (pfd.revents & POLLHUP) {
             if (left > 0) {
                 clock.Sleep(static_cast<uint32_t>(left));
@@ -183,7 +184,7 @@ IoResult PosixSerialDevice::ReadRaw(uint8_t& byte, uint32_t timeout_ms) {
         return IoResult::Done;
     }
     if (n == 0 || errno == EAGAIN || errno == EINTR || errno == EIO) {
-        // EIO: a pseudo-terminal whose other side is closed reads as silence.
+        // EIO: the line hung up between the poll and the read; the next call reports it.
         return IoResult::Nothing;
     }
     return IoResult::Failed;

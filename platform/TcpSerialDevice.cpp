@@ -104,6 +104,37 @@ bool SplitAddress(const std::string& address, std::string& host, std::string& po
     return true;
 }
 
+// A device server that does not answer must not hold the program for the system's minutes
+// of connect retries.
+constexpr int kConnectTimeout_ms = 2000;
+
+// Connects a non-blocking socket within kConnectTimeout_ms. Returns 0 or an errno value.
+int ConnectWithin(int fd, const sockaddr* address, socklen_t length) {
+    if (::connect(fd, address, length) == 0) {
+        return 0;
+    }
+    if (errno != EINPROGRESS) {
+        return errno;
+    }
+    pollfd pfd{fd, POLLOUT, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&pfd, 1, kConnectTimeout_ms);
+    } while (ready < 0 && errno == EINTR);
+    if (ready < 0) {
+        return errno;
+    }
+    if (ready == 0) {
+        return ETIMEDOUT;
+    }
+    int result = 0;
+    socklen_t size = sizeof result;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &result, &size) != 0) {
+        return errno;
+    }
+    return result;
+}
+
 }  // namespace
 
 std::unique_ptr<SerialDevice> OpenTcpDevice(const std::string& address, OpenError& error) {
@@ -125,15 +156,16 @@ std::unique_ptr<SerialDevice> OpenTcpDevice(const std::string& address, OpenErro
     int fd = -1;
     int lastErrno = 0;
     for (addrinfo* ai = found; ai; ai = ai->ai_next) {
-        fd = ::socket(ai->ai_family, ai->ai_socktype | SOCK_CLOEXEC, ai->ai_protocol);
+        fd = ::socket(ai->ai_family, ai->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
+                      ai->ai_protocol);
         if (fd < 0) {
             lastErrno = errno;
             continue;
         }
-        if (::connect(fd, ai->ai_addr, ai->ai_addrlen) == 0) {
+        lastErrno = ConnectWithin(fd, ai->ai_addr, ai->ai_addrlen);
+        if (lastErrno == 0) {
             break;
         }
-        lastErrno = errno;
         ::close(fd);
         fd = -1;
     }
@@ -146,6 +178,5 @@ std::unique_ptr<SerialDevice> OpenTcpDevice(const std::string& address, OpenErro
     // One byte per write: without this each request would wait for Nagle's timer.
     const int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     return std::make_unique<TcpSerialDevice>(fd);
 }

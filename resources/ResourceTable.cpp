@@ -4,6 +4,7 @@
 #include "resources/ArtCatalog.h"
 #include "resources/ArtRenderer.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHash>
 
@@ -52,6 +53,10 @@ QHash<quint64, QPixmap>& PixmapCache() {
     return cache;
 }
 
+void ClearPixmapCache() {
+    PixmapCache().clear();
+}
+
 QImage CachedImage(int resourceId, qreal devicePixelRatio) {
     const auto entry = FindArt(resourceId);
     if (!entry) {
@@ -86,6 +91,11 @@ QPixmap LoadResourceBitmap(int resourceId) {
     }
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(ratio);
+    if (cache.isEmpty()) {
+        // Pixmaps belong to the window system and must go before the application does;
+        // the routine runs once per application, the first pixmap of each registers it.
+        qAddPostRoutine(ClearPixmapCache);
+    }
     cache.insert(key, pixmap);
     return pixmap;
 }

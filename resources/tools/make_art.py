@@ -41,6 +41,7 @@ LENS = {
     "amber": ("#ffe3a0", "#f5a623", "#8a5208"),
     "red": ("#ffb0a6", "#f0392b", "#7a130c"),
     "yellow": ("#fff4c2", "#f2d24b", "#8f7413"),
+    "blue": ("#d2ecff", "#3d9be9", "#123e70"),
 }
 
 
@@ -319,12 +320,17 @@ def info_line():
 
 
 def about_background(width, height):
-    defs = [vertical_gradient("paper", [(0, "#f1f3f5"), (1, "#d9dee3")])]
+    """Light paper: the About text is drawn over it in the default black."""
+    footer = 18
+    defs = [vertical_gradient("paper", [(0, "#f3f5f7"), (1, "#dde2e7")])]
     body = [rect(0, 0, width, height, "url(#paper)"),
             rect(0, 0, width, 4, ACCENT),
-            text("K", EXTRABOLD, 190, width - 12, height - 40, "#000000", anchor="end").replace(
-                "/>", ' fill-opacity="0.045"/>'),
-            text("KORVANTHE", EXTRABOLD, 10, 12, height - 10, "#8a949f", spacing=2.4)]
+            rect(0, height - footer, width, footer, BODY_BOTTOM),
+            rect(0, height - footer, width, 1.5, ACCENT),
+            text("KORVANTHE", EXTRABOLD, 9, 12, height - footer / 2 + 0.75, "#dfe3e8",
+                 spacing=2.4, middle=True),
+            text("VIRTUAL CONTROL PANEL", SEMIBOLD, 8, width - 12, height - footer / 2 + 0.75,
+                 HEADER, anchor="end", spacing=1.8, middle=True)]
     return svg(width, height, defs, body)
 
 
@@ -375,9 +381,16 @@ def ruled_header(content, x1, baseline, x2):
             line(x1 + width + 6, baseline - 3.5, x2, baseline - 3.5, RULE, 1)]
 
 
+# Labels wider than this would crowd the panel edge or the knob bezels; they are condensed.
+KEY_LABEL_MAX_WIDTH = 60
+
+
 def key_label(content, rect_xywh):
     x, y, w, h = rect_xywh
-    return text(content, BOLD, 10, x + w / 2, y + h + 15, LABEL, anchor="middle", spacing=0.5)
+    font, size = BOLD, 10
+    if font.width(content, size, 0.5) > KEY_LABEL_MAX_WIDTH:
+        font, size = CONDENSED, 10.5
+    return text(content, font, size, x + w / 2, y + h + 14, LABEL, anchor="middle", spacing=0.5)
 
 
 def skin(layout):
@@ -483,7 +496,7 @@ def pictures(layout):
         184: key_face("square", "green"),
         185: key_face("square"),
         186: key_face("square", "red"),
-        187: key_face("square", "red"),
+        187: key_face("square", "blue"),
         188: key_face("square", "amber"),
         190: knob_thumb(),
         192: knob_track(),

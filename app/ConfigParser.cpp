@@ -1,0 +1,72 @@
+// The line rules of QN2.ini: headers, settings, and what is dropped.
+#include "app/ConfigStore.h"
+
+namespace {
+
+bool IsKeyBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+std::string_view TrimKey(std::string_view text) {
+    while (!text.empty() && IsKeyBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsKeyBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool IsHeader(std::string_view line) {
+    return line.front() == '[' && line.back() == ']';
+}
+
+// "[[ROUTER]]" names ROUTER: every leading "[" and trailing "]" goes, blanks inside stay.
+std::string_view HeaderName(std::string_view line) {
+    const std::size_t first = line.find_first_not_of('[');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    line.remove_prefix(first);
+    const std::size_t last = line.find_last_not_of(']');
+    return last == std::string_view::npos ? std::string_view{} : line.substr(0, last + 1);
+}
+
+}  // namespace
+
+void ConfigParser::Feed(std::string_view bytes) {
+    for (char c : bytes) {
+        if (c == '\r') {
+            continue;
+        }
+        if (c == '\n') {
+            TakeLine();
+        } else {
+            m_line.push_back(c);
+        }
+    }
+}
+
+void ConfigParser::Finish() {
+    TakeLine();
+}
+
+void ConfigParser::TakeLine() {
+    const std::string_view line = m_line;
+    if (line.empty()) {
+        return;
+    }
+    if (IsHeader(line)) {
+        m_section = HeaderName(line);
+    } else {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            // A line without "=" has no key; its value drops the first character.
+            m_store.StoreSetting(m_section, {}, line.substr(1), ConfigStore::Create::Yes);
+        } else {
+            m_store.StoreSetting(m_section, TrimKey(line.substr(0, equals)),
+                                 line.substr(equals + 1), ConfigStore::Create::Yes);
+        }
+    }
+    m_line.clear();
+}

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Configures and builds into build/. VCP_SANITIZE=1 adds AddressSanitizer and
+# UndefinedBehaviorSanitizer; VCP_WERROR=1 makes warnings errors.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake -S . -B build -G Ninja \
+    -DCMAKE_BUILD_TYPE="${VCP_BUILD_TYPE:-RelWithDebInfo}" \
+    -DVCP_SANITIZE="${VCP_SANITIZE:-0}" \
+    -DVCP_WERROR="${VCP_WERROR:-0}" >/dev/null
+cmake --build build

@@ -1,0 +1,44 @@
+#include "sim/BuiltinSimulator.h"
+
+#include <memory>
+
+#include "platform/InProcessLine.h"
+#include "sim/SimLine.h"
+
+namespace {
+
+struct BuiltinLine {
+    SimLine units;
+    InProcessLine line{&units};
+
+    explicit BuiltinLine(const std::vector<UnitSpec>& specs) : units(specs) {}
+};
+
+std::unique_ptr<BuiltinLine>& Builtin() {
+    static std::unique_ptr<BuiltinLine> builtin;
+    return builtin;
+}
+
+}  // namespace
+
+SimLine* RegisterBuiltinSimulator(const std::string& spec, std::string* error) {
+    std::string why;
+    const auto specs = ParseUnitSpecs(spec, why);
+    if (!specs) {
+        if (error) {
+            *error = why;
+        }
+        return nullptr;
+    }
+    UnregisterBuiltinSimulator();
+    Builtin() = std::make_unique<BuiltinLine>(*specs);
+    RegisterInProcessLine(kBuiltinLineName, &Builtin()->line);
+    return &Builtin()->units;
+}
+
+void UnregisterBuiltinSimulator() {
+    if (Builtin()) {
+        UnregisterInProcessLine(kBuiltinLineName);
+        Builtin().reset();
+    }
+}

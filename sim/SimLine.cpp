@@ -1,0 +1,159 @@
+#include "sim/SimLine.h"
+
+#include <sstream>
+
+#include "sim/ModelCatalog.h"
+#include "sim/UnitCommands.h"
+
+namespace {
+
+class InProcessSink final : public AnswerSink {
+  public:
+    explicit InProcessSink(InProcessLine& line) : m_line(line) {}
+    void Send(const std::vector<uint8_t>& bytes, uint32_t delay_ms) override {
+        m_line.SendToMaster(bytes, delay_ms);
+    }
+
+  private:
+    InProcessLine& m_line;
+};
+
+bool ParseInt(const std::string& text, int& value) {
+    try {
+        size_t used = 0;
+        value = std::stoi(text, &used, 0);
+        return used == text.size();
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
+std::optional<std::vector<UnitSpec>> ParseUnitSpecs(const std::string& text, std::string& error) {
+    std::vector<UnitSpec> specs;
+    std::stringstream items(text);
+    std::string item;
+    while (std::getline(items, item, ',')) {
+        const size_t colon = item.find(':');
+        UnitSpec spec;
+        if (colon == std::string::npos || !ParseInt(item.substr(0, colon), spec.number) ||
+            !ParseInt(item.substr(colon + 1), spec.modelCode)) {
+            error = "expected unit:model, got \"" + item + "\"";
+            return std::nullopt;
+        }
+        if (spec.number < 1 || spec.number > kMaxUnits) {
+            error = "unit number " + std::to_string(spec.number) + " is not 1..4";
+            return std::nullopt;
+        }
+        if (!FindModel(spec.modelCode)) {
+            error = "unknown model code " + std::to_string(spec.modelCode);
+            return std::nullopt;
+        }
+        for (const UnitSpec& earlier : specs) {
+            if (earlier.number == spec.number) {
+                error = "unit " + std::to_string(spec.number) + " is listed twice";
+                return std::nullopt;
+            }
+        }
+        specs.push_back(spec);
+    }
+    if (specs.empty()) {
+        error = "no units listed";
+        return std::nullopt;
+    }
+    return specs;
+}
+
+SimLine::SimLine(const std::vector<UnitSpec>& units) {
+    for (const UnitSpec& spec : units) {
+        AddUnit(spec.number, spec.modelCode);
+    }
+}
+
+SimUnit* SimLine::AddUnit(int number, int modelCode) {
+    const ModelDefinition* model = FindModel(modelCode);
+    if (!model || number < 1 || number > kMaxUnits) {
+        return nullptr;
+    }
+    m_units[static_cast<size_t>(number)] = std::make_unique<SimUnit>(number, *model);
+    return m_units[static_cast<size_t>(number)].get();
+}
+
+void SimLine::RemoveUnit(int number) {
+    if (number >= 1 && number <= kMaxUnits) {
+        m_units[static_cast<size_t>(number)].reset();
+    }
+}
+
+SimUnit* SimLine::Unit(int number) {
+    return number >= 1 && number <= kMaxUnits ? m_units[static_cast<size_t>(number)].get()
+                                              : nullptr;
+}
+
+std::optional<OutgoingAnswer> SimLine::Answer(const SimRequest& request) {
+    SimUnit* unit = Unit(request.UnitNumber());
+    if (!unit || !unit->Powered() || !unit->BeginRequest(request.Command())) {
+        return std::nullopt;
+    }
+    const CommandHandler handler = UnitCommands().Find(request.Command());
+    if (!handler) {
+        return std::nullopt;
+    }
+    const std::optional<SimAnswer> answer = handler(*unit, request);
+    if (!answer) {
+        return std::nullopt;
+    }
+    std::optional<OutgoingAnswer> out =
+        ShapeAnswer(unit->Faults(), {EncodeAnswer(unit->Address(), *answer), m_answerDelay_ms});
+    return out ? ShapeAnswer(m_lineFaults, std::move(*out)) : std::nullopt;
+}
+
+void SimLine::Feed(uint8_t byte, AnswerSink& sink) {
+    std::optional<SimRequest> request = m_collector.Feed(byte);
+    if (!request) {
+        return;
+    }
+    if (std::optional<OutgoingAnswer> answer = Answer(*request)) {
+        ++m_answered;
+        sink.Send(answer->bytes, answer->delay_ms);
+    }
+}
+
+std::optional<uint8_t> SimLine::NextNoiseByte() {
+    if (!m_lineFaults.Active(FaultKind::Noise)) {
+        m_noiseSent = 0;
+        return std::nullopt;
+    }
+    const uint32_t limit = m_lineFaults.Argument(FaultKind::Noise);
+    if (limit != 0 && m_noiseSent >= limit) {
+        m_lineFaults.Clear(FaultKind::Noise);
+        m_noiseSent = 0;
+        return std::nullopt;
+    }
+    ++m_noiseSent;
+    // xorshift: varied bytes, the same every run.
+    m_noiseSeed ^= m_noiseSeed << 13;
+    m_noiseSeed ^= m_noiseSeed >> 17;
+    m_noiseSeed ^= m_noiseSeed << 5;
+    return static_cast<uint8_t>(m_noiseSeed);
+}
+
+void SimLine::OnMasterByte(InProcessLine& line, uint8_t byte) {
+    InProcessSink sink(line);
+    Feed(byte, sink);
+}
+
+void SimLine::OnBreak(InProcessLine&, bool on) {
+    if (on) {
+        Break();
+    }
+}
+
+void SimLine::OnMasterRead(InProcessLine& line) {
+    if (line.PendingToMaster() == 0) {
+        if (std::optional<uint8_t> noise = NextNoiseByte()) {
+            line.SendToMaster(*noise);
+        }
+    }
+}

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "link/SerialCom.h"
+#include "tests/support/LinkFixture.h"
+
+namespace {
+
+class FakeLossReaction : public LinkLossReaction {
+  public:
+    void OnLinkLost() override { ++calls; }
+    int calls = 0;
+};
+
+class SerialComTest : public LinkFixture {};
+
+TEST_F(SerialComTest, ReopenAppliesTheProtocolSettings) {
+    EXPECT_TRUE(g_link.IsOpen());
+    EXPECT_EQ(line.settings.baud, 115200u);
+    EXPECT_EQ(line.settings.dataBits, 8);
+    EXPECT_TRUE(line.settings.oddParity);
+    EXPECT_EQ(line.settings.stopBits, 1);
+    EXPECT_TRUE(line.settings.rtsOn);
+    EXPECT_FALSE(line.settings.dtrOn);
+    EXPECT_EQ(line.timeouts.ReadByteTimeout(), 20u);
+    EXPECT_EQ(line.timeouts.WriteByteTimeout(), 10u);
+}
+
+TEST_F(SerialComTest, ReopenClosesTheOldPortBeforeOpening) {
+    line.exclusive = true;
+    EXPECT_EQ(ReopenPort(1), 1);
+    EXPECT_EQ(ReopenPort(1), 1);
+    EXPECT_EQ(line.openDevices, 1);
+}
+
+TEST_F(SerialComTest, PortHeldElsewhereFailsTheOpen) {
+    line.exclusive = true;
+    OpenError error;
+    auto other = OpenSerialDevice("inproc:fixture", error);  // the fixture's link holds it
+    EXPECT_EQ(other, nullptr);
+    CSerialCom second;
+    EXPECT_EQ(second.OpenPort("inproc:fixture"), 0);
+    EXPECT_EQ(prompter.boxes.size(), 1u);
+}
+
+TEST_F(SerialComTest, MissingPortWithNoUnitSelectedShowsOneBox) {
+    FakeLossReaction reaction;
+    CSerialCom::SetLossReaction(&reaction);
+    line.refuseOpen = true;
+    EXPECT_EQ(ReopenPort(3), 0);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].caption, "Com Port Error");
+    EXPECT_EQ(prompter.boxes[0].text.rfind("Can't open Com Port.  Please select another port.", 0),
+              0u);
+    EXPECT_EQ(prompter.boxes[0].icon, PromptIcon::Stop);
+    EXPECT_EQ(reaction.calls, 0);
+    EXPECT_FALSE(g_link.IsOpen());
+    EXPECT_EQ(g_link.SendBreak(), 4);
+}
+
+TEST_F(SerialComTest, MissingPortWithAUnitSelectedIsALostLink) {
+    FakeLossReaction reaction;
+    CSerialCom::SetLossReaction(&reaction);
+    g_currentUnitAddress = 0x20;
+    line.refuseOpen = true;
+    EXPECT_EQ(ReopenPort(1), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(reaction.calls, 1);
+    EXPECT_EQ(g_panelModel.m_portNumber, 1);
+}
+
+TEST_F(SerialComTest, HighPortNumbersOpenLikeLowOnes) {
+    PortNames().SetRunOverride("");
+    for (int port : {1, 9, 10, 16}) {
+        SCOPED_TRACE(port);
+        PortNames().SetOverride(port, "inproc:fixture");
+        EXPECT_EQ(ReopenPort(port), 1);
+    }
+    PortNames().ClearOverrides();
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
+TEST_F(SerialComTest, BreakIsRaisedAndClearedOnAnOpenPortOnly) {
+    EXPECT_EQ(g_link.SendBreak(), 0);
+    EXPECT_EQ(line.BreakCount(), 1);
+    line.BreakOpenDevices();
+    EXPECT_EQ(g_link.SendBreak(), 4);
+    g_link.Close();
+    EXPECT_EQ(g_link.SendBreak(), 4);
+    EXPECT_EQ(line.BreakCount(), 1);
+}
+
+TEST_F(SerialComTest, UnknownDeviceNamesAreReportedWithAHelpLine) {
+    PortNames().SetRunOverride("/nonexistent/ttyUSB7");
+    EXPECT_EQ(ReopenPort(1), 0);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_NE(prompter.boxes[0].text.find("/nonexistent/ttyUSB7"), std::string::npos);
+}
+
+}  // namespace

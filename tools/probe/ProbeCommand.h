@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What a subcommand gets from the command line.
+struct ProbeRequest {
+    int unit = 0;                    // 1..4; 0 when --unit was not given
+    std::vector<std::string> args;   // the subcommand's own arguments
+    std::string rawPath;             // menus --raw FILE
+};
+
+// A subcommand: sends exactly its requests, prints its result on standard output, and
+// returns the status code of the first failing command (0 when all succeeded).
+struct ProbeCommand {
+    const char* name;
+    const char* usage;
+    bool needsUnit;
+    size_t argCount;
+    int (*run)(const ProbeRequest& request);
+};
+
+// The subcommands of each family, in the order `--help` lists them.
+const std::vector<ProbeCommand>& UnitProbeCommands();

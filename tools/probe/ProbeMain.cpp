@@ -1,0 +1,163 @@
+// vcp-probe: talks to a line of units with the panel's own link and commands.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "link/Framing.h"
+#include "link/SerialCom.h"
+#include "panel/PanelModel.h"
+#include "platform/PortNames.h"
+#include "sim/BuiltinSimulator.h"
+#include "tools/probe/ProbeCommand.h"
+#include "tools/probe/TraceFile.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const std::vector<ProbeCommand>& AllCommands()
+{
+    static const std::vector<ProbeCommand> all = [] {
+        std::vector<ProbeCommand> commands = UnitProbeCommands();
+        return commands;
+    }();
+    return all;
+}
+
+void PrintUsage(std::FILE* to)
+{
+    std::fprintf(to,
+                 "usage: vcp-probe --port PORT [--trace FILE] [--unit N] COMMAND [ARGS]\n"
+                 "PORT: COM1..COM16, a device path, tcp://host:port, or inproc:sim (the\n"
+                 "built-in simulated line)\ncommands:\n");
+    for (const ProbeCommand& command : AllCommands()) {
+        std::fprintf(to, "  vcp-probe --port PORT %s\n", command.usage);
+    }
+    std::fprintf(to,
+                 "The exit status is the command's status code: 0 success, 1 no answer, 3 wrong\n"
+                 "answer length, 4 write failed or port not open, 6 wrong answer code, 102 length\n"
+                 "byte missing, 103 code byte missing; 2 for a usage error.\n");
+}
+
+struct Options {
+    std::string port;
+    std::string tracePath;
+    std::string commandName;
+    ProbeRequest request;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) {
+                return false;
+            }
+            into = argv[++i];
+            return true;
+        };
+        std::string unitText;
+        if (arg == "--port") {
+            if (!value(options.port)) {
+                return false;
+            }
+        } else if (arg == "--trace") {
+            if (!value(options.tracePath)) {
+                return false;
+            }
+        } else if (arg == "--raw") {
+            if (!value(options.request.rawPath)) {
+                return false;
+            }
+        } else if (arg == "--unit") {
+            if (!value(unitText)) {
+                return false;
+            }
+            char* end = nullptr;
+            const long unit = std::strtol(unitText.c_str(), &end, 10);
+            if (*end != '\0' || unit < 1 || unit > 4) {
+                std::fprintf(stderr, "vcp-probe: --unit takes 1..4\n");
+                return false;
+            }
+            options.request.unit = static_cast<int>(unit);
+        } else if (options.commandName.empty() && arg.rfind("--", 0) != 0) {
+            options.commandName = arg;
+        } else if (!options.commandName.empty()) {
+            options.request.args.push_back(arg);
+        } else {
+            std::fprintf(stderr, "vcp-probe: unknown option %s\n", arg.c_str());
+            return false;
+        }
+    }
+    return !options.port.empty() && !options.commandName.empty();
+}
+
+// Opens the link as the panel does, on the named port. COMn goes through the port map;
+// anything else is this run's override.
+bool OpenLink(const std::string& port)
+{
+    if (port == std::string("inproc:") + kBuiltinLineName) {
+        RegisterBuiltinSimulator(kDefaultUnitSpec);
+    }
+    int number = ComNumberOf(port);
+    if (number == 0) {
+        PortNames().SetRunOverride(port);
+        number = 1;
+    }
+    g_panelModel.m_portNumber = number;
+    return ReopenPort(number) == 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        PrintUsage(stderr);
+        return kUsageError;
+    }
+    const ProbeCommand* command = nullptr;
+    for (const ProbeCommand& candidate : AllCommands()) {
+        if (options.commandName == candidate.name) {
+            command = &candidate;
+        }
+    }
+    if (!command) {
+        std::fprintf(stderr, "vcp-probe: unknown command %s\n", options.commandName.c_str());
+        PrintUsage(stderr);
+        return kUsageError;
+    }
+    if (command->needsUnit && options.request.unit == 0) {
+        std::fprintf(stderr, "vcp-probe: %s needs --unit N\n", command->name);
+        return kUsageError;
+    }
+    if (options.request.args.size() != command->argCount) {
+        std::fprintf(stderr, "usage: vcp-probe --port PORT %s\n", command->usage);
+        return kUsageError;
+    }
+
+    TraceFile trace;
+    if (!options.tracePath.empty()) {
+        if (!trace.Open(options.tracePath)) {
+            std::fprintf(stderr, "vcp-probe: cannot write the trace file %s\n",
+                         options.tracePath.c_str());
+            return kUsageError;
+        }
+        g_link.SetTracer(&trace);
+    }
+    if (!OpenLink(options.port)) {
+        return kStatusWriteFailed;
+    }
+    g_currentUnitAddress = static_cast<uint8_t>(options.request.unit * 16);
+    const int status = command->run(options.request);
+    g_link.SetTracer(nullptr);
+    trace.Flush();
+    return status;
+}
