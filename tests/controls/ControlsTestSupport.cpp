@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <algorithm>
 
 #include "controls/Fonts.h"
 
@@ -40,6 +41,16 @@ ParamRecord MakeParam(const std::string& name, int flags, int16_t rawMin, int16_
     param.dispMax = dispMax;
     param.value = value;
     return param;
+}
+
+FunctionRecord MakeFunction(int number, int value, const std::string& labels) {
+    FunctionRecord function;
+    function.number = number;
+    function.value = static_cast<int16_t>(value);
+    function.label = labels;
+    function.optionCount = 1 + static_cast<int32_t>(std::count(labels.begin(), labels.end(), ','));
+    function.maxValue = static_cast<int16_t>(function.optionCount - 1);
+    return function;
 }
 
 QImage Grab(QWidget& widget) {

@@ -86,6 +86,9 @@ class ControlsTest : public ::testing::Test {
 ParamRecord MakeParam(const std::string& name, int flags, int16_t rawMin, int16_t rawMax,
                       int16_t dispMin, int16_t dispMax, int16_t value);
 
+// A function with comma-separated option labels, at option `value`.
+FunctionRecord MakeFunction(int number, int value, const std::string& labels);
+
 // The widget as it shows on the screen, painted offscreen.
 QImage Grab(QWidget& widget);
 // Only what the widget paints itself, on a transparent ground.

@@ -131,9 +131,9 @@ TEST_F(ReadoutTest, FullModelsNameTheRoutingFromMenu46) {
     g_menuTable[46].entry[11] = 141;  // BG
     g_menuTable[46].entry[12] = 142;  // Matte 1
     g_menuTable[46].entry[13] = 20;   // not a function: no name
-    g_functionTable[12] = {140, 0, 0, 0, 0, 2, 1, 3, "SDI 1,SDI 2,SDI 3"};
-    g_functionTable[13] = {141, 0, 0, 0, 0, 2, 2, 3, "SDI 1,SDI 2,SDI 3"};
-    g_functionTable[14] = {142, 0, 0, 0, 0, 2, 7, 3, "SDI 1,SDI 2,SDI 3"};
+    g_functionTable[12] = MakeFunction(140, 1, "SDI 1,SDI 2,SDI 3");
+    g_functionTable[13] = MakeFunction(141, 2, "SDI 1,SDI 2,SDI 3");
+    g_functionTable[14] = MakeFunction(142, 7, "SDI 1,SDI 2,SDI 3");
     const ReadoutLines lines = ComposeReadouts(80, ScreenColour{1, 2, 3, 4});
     EXPECT_TRUE(lines.referenceLamp);
     EXPECT_EQ(lines.colourLine, "Screen Color:  R = 1%   G = 2%   B = 3%   M = 4%   Ref:");
