@@ -1,11 +1,7 @@
 #include "controls/ControlCommands.h"
 
-#include "link/Framing.h"
-
-#if __has_include("link/UnitCommands.h")
+#include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
-#define VCP_HAVE_UNIT_COMMANDS 1
-#endif
 
 namespace {
 
@@ -13,22 +9,9 @@ namespace {
 class LinkControlCommands final : public ControlCommands {
   public:
     int AdjustParameter(uint8_t number, int16_t delta) override {
-#ifdef VCP_HAVE_UNIT_COMMANDS
         return ::AdjustParameter(number, delta);
-#else
-        (void)number;
-        (void)delta;
-        return kStatusWriteFailed;
-#endif
     }
-    int ReadSettingsLabel(std::string& text) override {
-#ifdef VCP_HAVE_UNIT_COMMANDS
-        return ::ReadSettingsLabel(text);
-#else
-        (void)text;
-        return kStatusWriteFailed;
-#endif
-    }
+    int ReadSettingsLabel(std::string& text) override { return ::ReadSettingsLabel(text); }
 };
 
 LinkControlCommands g_linkControlCommands;

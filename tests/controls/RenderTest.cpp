@@ -92,8 +92,8 @@ std::vector<TogglePlace> PanelToggles() {
     toggles.push_back(
         {ToggleKind::AttributeLatch, 0, kToggleLatchOn, kToggleKeyOff, QPoint(28, 548)});
     for (int i = 0; i < 5; ++i) {
-        toggles.push_back({ToggleKind::Memory, i + 1, kToggleLatchOn, kToggleKeyOff,
-                           QPoint(28 + 69 * i, 644)});
+        toggles.push_back(
+            {ToggleKind::Memory, i + 1, kToggleLatchOn, kToggleKeyOff, QPoint(28 + 69 * i, 644)});
     }
     toggles.push_back({ToggleKind::Setup, 0, kToggleSystemOn, kToggleSystemOff, QPoint(28, 452)});
     return toggles;
@@ -230,8 +230,8 @@ TEST_F(RenderTest, KnobDisplayViews) {
         {"display_plain", MakeParam("Border", kFlagDisplayPlain, 0, 40, 0, 40, 12)},
         {"display_raw_max", MakeParam("Input", kFlagDisplayCentred, 1, 12, 0, 12, 4)},
         {"display_stepped", MakeParam("Taper In", kFlagStepped, 0, 100, 0, 100, 30)},
-        {"display_stepped_plain", MakeParam("KeyFrame", kFlagStepped | kFlagDisplayPlain, 0, 0,
-                                            0, 0, 3)},
+        {"display_stepped_plain",
+         MakeParam("KeyFrame", kFlagStepped | kFlagDisplayPlain, 0, 0, 0, 0, 3)},
         {"display_timecode", MakeParam("Frame Time", kFlagTimecode, 0, 0, 0, 0, 1800 + 29)},
         {"display_long_name", MakeParam("Chroma Key Suppression Level", 0, 0, 100, 0, 100, 45)},
     };
@@ -321,8 +321,8 @@ TEST_F(RenderTest, WholePanel) {
     title.SetCaption("Matte Generator");
     std::vector<ParamRecord> params;
     params.reserve(8);
-    const char* names[8] = {"Hue", "Saturation", "Luminance", "Softness",
-                            "Position H", "Position V", "Size", "Frame Time"};
+    const char* names[8] = {"Hue",        "Saturation", "Luminance", "Softness",
+                            "Position H", "Position V", "Size",      "Frame Time"};
     for (int i = 0; i < 8; ++i) {
         params.push_back(MakeParam(names[i], 0, 0, 1000, i >= 4 ? -100 : 0, 100, 130 * i));
         params.back().referenceValue = 500;
@@ -332,8 +332,8 @@ TEST_F(RenderTest, WholePanel) {
     for (int i = 0; i < 8; ++i) {
         displays[i]->Bind(&params[i]);
     }
-    const char* menus[10] = {"Matte", "Key", "Wipe", "Border", "Shadow",
-                             "Input", "Output", "Files", "GPI", "Custom"};
+    const char* menus[10] = {"Matte", "Key",    "Wipe",  "Border", "Shadow",
+                             "Input", "Output", "Files", "GPI",    "Custom"};
     for (int i = 0; i < 10; ++i) {
         menuButtons[i]->SetCaption(menus[i]);
     }
