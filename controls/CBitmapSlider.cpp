@@ -126,6 +126,10 @@ void CBitmapSlider::mouseReleaseEvent(QMouseEvent* event) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
+    EndHold();
+}
+
+void CBitmapSlider::EndHold() {
     m_buttonDown = false;
     m_position = kRestPosition;
     update();
@@ -194,7 +198,12 @@ void CBitmapSlider::focusInEvent(QFocusEvent* event) {
     update();
 }
 
+// A knob that loses the focus while held (a message box popped up over it) would never see
+// its button go up and would jog on by itself: the hold ends as if released.
 void CBitmapSlider::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
+    if (m_buttonDown) {
+        EndHold();
+    }
     update();
 }

@@ -57,6 +57,7 @@ class CBitmapSlider : public QWidget {
 
   private:
     void MoveTo(int pointerRow);
+    void EndHold();
     void PrepareThumb(const QImage& thumb);
     void StepRecord();
 

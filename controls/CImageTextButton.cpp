@@ -37,11 +37,17 @@ void CImageTextButton::SetCaptionFont(const std::string& face, int height) {
 }
 
 void CImageTextButton::SetImageIndex(int index) {
+    if (index == m_imageIndex) {
+        return;
+    }
     m_imageIndex = index;
     update();
 }
 
 void CImageTextButton::SetCaption(const std::string& caption) {
+    if (caption == m_caption) {
+        return;
+    }
     m_caption = caption;
     update();
 }

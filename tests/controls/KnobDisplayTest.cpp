@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
+
 #include "controls/CCanvasCtrl.h"
 #include "tests/controls/ControlsTestSupport.h"
 
@@ -84,6 +87,16 @@ TEST_F(KnobDisplayTest, TimecodesEditLocallyWithinTheirRange) {
     display.Adjust(25);
     EXPECT_EQ(frameTime.value, 32767) << "saturates instead of wrapping to zero";
     EXPECT_TRUE(commands.adjustments.empty());
+}
+
+TEST_F(KnobDisplayTest, DoubleClickReachesThePanel) {
+    int clicks = 0;
+    QObject::connect(&display, &CCanvas::DoubleClicked, [&] { ++clicks; });
+    const QPointF local(70, 40);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, local, display.mapToGlobal(local),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&display, &doubleClick);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(KnobDisplayTest, InactivePictureIsThePlainFace) {

@@ -104,6 +104,21 @@ TEST_F(KnobTest, HoldStopsPollingAndReleaseSpringsBack) {
     EXPECT_EQ(released.at(0).at(1).toInt(), 5);
 }
 
+TEST_F(KnobTest, LosingTheFocusWhileHeldEndsTheHold) {
+    QSignalSpy released(&knob, &CBitmapSlider::KnobReleased);
+    Mouse(QEvent::MouseButtonPress, 5);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&knob, &focusOut);
+    EXPECT_FALSE(knob.IsHeld());
+    EXPECT_FALSE(knob.IsRepeating());
+    EXPECT_EQ(knob.Position(), 5);
+    EXPECT_TRUE(host.polling);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(released.size(), 1);
+    Mouse(QEvent::MouseButtonRelease, 5);  // the late release changes nothing more
+    EXPECT_EQ(host.resumes, 1);
+}
+
 TEST_F(KnobTest, MovesWithoutTheButtonDoNothing) {
     Mouse(QEvent::MouseMove, 80);
     EXPECT_EQ(knob.Position(), 5);

@@ -1,11 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+
 #include "controls/CLabel.h"
+#include "controls/Fonts.h"
 #include "controls/LabelGradient.h"
 #include "controls/PaintHelpers.h"
 #include "tests/controls/ControlsTestSupport.h"
 
 namespace {
+
+TEST(Fonts, PanelFacesFindAStandInAndKeepTheirSize) {
+    const QFont font = MakePanelFont("Trebuchet MS", -13, kWeightBold);
+    EXPECT_EQ(font.pixelSize(), 13);
+    EXPECT_EQ(font.weight(), QFont::Bold);
+    const QString family = QFontInfo(font).family();
+    EXPECT_TRUE(family == "Trebuchet MS" || family == SubstituteFamily()) << family.toStdString();
+    EXPECT_EQ(QFontInfo(MakePanelFont("MS Sans Serif", -11)).family().isEmpty(), false);
+    FontDescription cell;
+    cell.face = "Trebuchet MS";
+    cell.height = 20;  // a cell height: the characters are smaller
+    EXPECT_EQ(MakeFont(cell).pixelSize(), 16);
+    cell.weight = 0;  // no preference: normal
+    EXPECT_EQ(MakeFont(cell).weight(), QFont::Normal);
+}
 
 TEST(LabelGradient, BandsStepTowardsTheEndColourAndStopShort) {
     const std::vector<GradientBand> bands = GradientBands(100, QColor(0, 0, 0), QColor(255, 0, 0));
