@@ -78,7 +78,7 @@ void CCanvasCtrl::Draw(QPainter& painter) {
         return;
     }
     if (m_param->flags & kFlagTimecode) {
-        DrawTimecode(painter);
+        DrawTimecode(painter, client);
         return;
     }
     DrawGauge(painter, client);
@@ -113,7 +113,9 @@ void CCanvasCtrl::DrawGauge(QPainter& painter, const QRect& client) {
     DrawPanelText(painter, m_valueTextRect, PanelString(gauge.valueText), kValueFlags, Qt::white);
 }
 
-void CCanvasCtrl::DrawTimecode(QPainter& painter) {
+// The timecode view fills the whole face again, outline and all.
+void CCanvasCtrl::DrawTimecode(QPainter& painter, const QRect& client) {
+    painter.fillRect(client, kFaceColour);
     painter.setFont(MakePanelFont(g_faceName, ScaledFontHeight(kTimecodeFontHeight)));
     DrawPanelText(painter, m_nameRect, PanelString(m_param->name), kNameFlags, Qt::black);
     DrawPanelText(painter, m_timecodeRect, PanelString(TimecodeText(m_param->value)),

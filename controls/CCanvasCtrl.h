@@ -37,7 +37,7 @@ class CCanvasCtrl : public CCanvas {
 
   private:
     void DrawGauge(QPainter& painter, const QRect& client);
-    void DrawTimecode(QPainter& painter);
+    void DrawTimecode(QPainter& painter, const QRect& client);
 
     ParamRecord* m_param = nullptr;
     bool m_active = false;
