@@ -177,7 +177,13 @@ class RenderTest : public ControlsTest {
         return lamp;
     }
 
-    QImage Region(const QRect& area) { return Grab(panel).copy(area); }
+    // The panel as the screen shows it once pending paints (and the lamp moves they make)
+    // have run.
+    QImage Region(const QRect& area) {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return Grab(panel).copy(area);
+    }
 
     SkinPanel panel;
     std::array<std::unique_ptr<CBitmapSlider>, 8> knobs;
