@@ -18,7 +18,7 @@ constexpr int kOptionSlots = 3;
 constexpr size_t kMenuSpareBytes = 8;
 constexpr size_t kMessageSpareBytesAfterLength = 6;
 constexpr size_t kMessageSpareBytesAfterCaption = 12;
-constexpr const char* kEmptyLabel = " ";
+constexpr char kEmptyLabelCharacter = ' ';
 
 int16_t Signed(uint16_t word) {
     return static_cast<int16_t>(word);
@@ -131,7 +131,7 @@ void ParseFunction(MenuImageReader& reader, size_t recordEnd) {
         }
     }
     if (record.optionCount == 0) {
-        record.label = kEmptyLabel;
+        record.label.assign(1, kEmptyLabelCharacter);
         record.flags &= ~kFlagHashSuffix;
     }
     if (!reader.Overrun()) {
