@@ -60,6 +60,19 @@ int ChangeParameter(std::initializer_list<uint8_t> payload, uint32_t tries) {
     return ExchangeUpdates(payload, tries, answer);
 }
 
+// A reference read: the length is checked first (3), then the code (6).
+int ExchangeOfLength(std::initializer_list<uint8_t> payload, int length, uint8_t code,
+                     AnswerBuffer& answer) {
+    const int status = Exchange(payload, kValueReadTries, answer);
+    if (status != kStatusOk) {
+        return status;
+    }
+    if (AnswerLength(answer.data()) != length) {
+        return kStatusWrongLength;
+    }
+    return ExpectCode(answer, code);
+}
+
 void StoreFunctionValues(const uint8_t* answer) {
     const int dataCount = DataCount(answer);
     for (int j = kFunctionDataStart; j < dataCount; ++j) {
@@ -148,29 +161,19 @@ int ReadParameterValues() {
 
 int ReadReferenceValues() {
     AnswerBuffer answer{};
-    int status = Exchange({kCommandReadReferences}, kValueReadTries, answer);
+    int status =
+        ExchangeOfLength({kCommandReadReferences}, kFullValuesLength, kCodeReferencesFirst, answer);
     if (status != kStatusOk) {
         return status;
-    }
-    if (AnswerLength(answer.data()) != kFullValuesLength) {
-        return kStatusWrongLength;
-    }
-    if (AnswerCode(answer.data()) != kCodeReferencesFirst) {
-        return kStatusWrongCode;
     }
     for (int number = 0; number < kLastKnobParameter; ++number) {
         g_paramTable[number].referenceValue = DataWord(answer.data(), 2 * number);
     }
 
-    status = Exchange({kCommandReadReferencesRest}, kValueReadTries, answer);
+    status =
+        ExchangeOfLength({kCommandReadReferencesRest}, kRestLength, kCodeReferencesRest, answer);
     if (status != kStatusOk) {
         return status;
-    }
-    if (AnswerLength(answer.data()) != kRestLength) {
-        return kStatusWrongLength;
-    }
-    if (AnswerCode(answer.data()) != kCodeReferencesRest) {
-        return kStatusWrongCode;
     }
     g_paramTable[kLastKnobParameter].referenceValue = DataWord(answer.data(), 0);
     for (int offset = 0; offset < kFunctionParameters; ++offset) {

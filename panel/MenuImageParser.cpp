@@ -25,21 +25,6 @@ uint8_t SelectedModel() {
     return g_unitStatus[kStatusByteModel];
 }
 
-void ClearTables() {
-    for (auto& record : g_paramTable) {
-        record = ParamRecord{};
-    }
-    for (auto& record : g_functionTable) {
-        record = FunctionRecord{};
-    }
-    for (auto& record : g_menuTable) {
-        record = MenuRecord{};
-    }
-    for (auto& record : g_messageTable) {
-        record = MessageRecord{};
-    }
-}
-
 void MakeSteppedParameters() {
     for (int number = kFirstSteppedParameter; number <= kLastSteppedParameter; ++number) {
         ParamRecord& record = g_paramTable[number];
@@ -84,7 +69,7 @@ MenuImageWalk ParseMenuImage(int unit) {
     if (unit < 0 || unit >= kUnitSlots) {
         return MenuImageWalk::Truncated;
     }
-    ClearTables();
+    ClearUnitTables();
     const MenuImageWalk walk =
         WalkMenuImage(g_panelModel.MenuImage(unit), g_panelModel.m_menuEntryCount);
     if (HasSteppedWipeParameters(SelectedModel())) {

@@ -18,7 +18,7 @@ constexpr int kOptionSlots = 3;
 constexpr size_t kMenuSpareBytes = 8;
 constexpr size_t kMessageSpareBytesAfterLength = 6;
 constexpr size_t kMessageSpareBytesAfterCaption = 12;
-constexpr const char* kEmptyLabel = " ";
+constexpr char kEmptyLabelCharacter = ' ';
 
 int16_t Signed(uint16_t word) {
     return static_cast<int16_t>(word);
@@ -57,15 +57,21 @@ std::string TrimmedText(MenuImageReader& reader, uint32_t words) {
     return Trimmed(reader.FixedText(WordsToBytes(words)));
 }
 
+// The words behind the number that parameter and function records share.
+template <typename Record>
+void ReadKindFlagsExtra(MenuImageReader& reader, Record& record) {
+    record.kind = reader.Word();
+    record.flags = reader.Word();
+    record.extra = static_cast<int32_t>(reader.Long());
+}
+
 void ParseParameter(MenuImageReader& reader, size_t recordEnd) {
     ParamRecord record;
     record.number = reader.Word();
     if (record.number > kLastKnobParameter) {
         return;
     }
-    record.kind = reader.Word();
-    record.flags = reader.Word();
-    record.extra = static_cast<int32_t>(reader.Long());
+    ReadKindFlagsExtra(reader, record);
     record.rawMin = Signed(reader.Word());
     record.rawMax = Signed(reader.Word());
     record.dispMin = Signed(reader.Word());
@@ -104,9 +110,7 @@ void ParseFunction(MenuImageReader& reader, size_t recordEnd) {
     if (record.number < kFirstFunction || record.number > kLastFunction) {
         return;
     }
-    record.kind = reader.Word();
-    record.flags = reader.Word();
-    record.extra = static_cast<int32_t>(reader.Long());
+    ReadKindFlagsExtra(reader, record);
     record.minValue = Signed(reader.Word());
     record.maxValue = Signed(reader.Word());
     const bool hasName = reader.Word() != 0;
@@ -131,7 +135,7 @@ void ParseFunction(MenuImageReader& reader, size_t recordEnd) {
         }
     }
     if (record.optionCount == 0) {
-        record.label = kEmptyLabel;
+        record.label.assign(1, kEmptyLabelCharacter);
         record.flags &= ~kFlagHashSuffix;
     }
     if (!reader.Overrun()) {

@@ -71,9 +71,7 @@ int UnitOfAddress(uint8_t address) {
     return unit < kUnitSlots ? unit : 0;
 }
 
-void ResetProgramState() {
-    g_currentUnitAddress = 0;
-    g_unitStatus.fill(0);
+void ClearUnitTables() {
     for (auto& record : g_paramTable) {
         record = ParamRecord{};
     }
@@ -86,6 +84,12 @@ void ResetProgramState() {
     for (auto& record : g_messageTable) {
         record = MessageRecord{};
     }
+}
+
+void ResetProgramState() {
+    g_currentUnitAddress = 0;
+    g_unitStatus.fill(0);
+    ClearUnitTables();
     g_unitMessage.clear();
     for (auto& unit : g_customKnobMap) {
         for (auto& menu : unit) {

@@ -163,5 +163,8 @@ bool IsCompactModel(uint8_t model);
 // The unit number (1..4) of an address byte, 0 for none; never indexes outside the slots.
 int UnitOfAddress(uint8_t address);
 
+// Empties the parameter, function, menu and message tables (what a menu image fills).
+void ClearUnitTables();
+
 // Puts every program-wide record back to its start value (tests, and a fresh panel).
 void ResetProgramState();

@@ -12,9 +12,7 @@ ImageBytes OnlyFunctions(const FunctionLayout& function) {
     image.Word(0).Word(2);
     AddFunction(image, function);
     AddFunction(image, FunctionLayout{.number = 200, .options = {"Never"}});
-    image.Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterFunctions(image);
     return image;
 }
 
@@ -23,9 +21,7 @@ ImageBytes OnlyParameter(const ParamLayout& parameter) {
     ImageBytes image;
     image.Word(1);
     AddParameter(image, parameter);
-    image.Word(0).Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterParameters(image);
     return image;
 }
 
@@ -62,9 +58,7 @@ TEST_F(MenuImageParserTest, TheHashSuffixIsCutAfterTheFirstCharacterOnly) {
     AddParameter(image, {.number = 1, .name = "Gain#fine"});
     AddParameter(image, {.number = 2, .flags = 0x1000, .name = "#Hash"});
     AddParameter(image, {.number = 3, .flags = 0x1008, .name = "Plain"});
-    image.Word(0).Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterParameters(image);
     EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
     EXPECT_EQ(g_paramTable[1].name, "Gain");
     EXPECT_EQ(g_paramTable[1].flags, 0x1000);
@@ -79,9 +73,7 @@ TEST_F(MenuImageParserTest, OneOptionLandsInTheLastSlotAndThreeFillAll) {
     AddParameter(image, {.number = 4, .name = "Mode", .options = {{"Only", "x"}}});
     AddParameter(image,
                  {.number = 5, .name = "Three", .options = {{"a", "A"}, {"b", "B"}, {"c", "C"}}});
-    image.Word(0).Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterParameters(image);
     EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
     EXPECT_EQ(g_paramTable[4].options[2].first, "Only");
     EXPECT_EQ(g_paramTable[4].options[0].first, "");
@@ -96,9 +88,7 @@ TEST_F(MenuImageParserTest, MoreThanThreeOptionsAreReadButOnlyThreeKept) {
         image,
         {.number = 6, .name = "Four", .options = {{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}}});
     AddParameter(image, {.number = 7, .name = "After"});
-    image.Word(0).Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterParameters(image);
     EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
     // Option k of N goes to slot 3 - N + k: the first of four has no slot.
     EXPECT_EQ(g_paramTable[6].options[0].first, "b");
@@ -116,9 +106,7 @@ TEST_F(MenuImageParserTest, OptionLengthsAreTheirTwoBytesOred) {
     image.Word(0x5A5A).Byte(0x01).Byte(0x02).Word(0).Chars("abcdef");
     image.Close();
     AddParameter(image, {.number = 9, .name = "Next"});
-    image.Word(0).Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterParameters(image);
     EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
     EXPECT_EQ(g_paramTable[8].options[2].first, "abcdef");
     EXPECT_EQ(g_paramTable[9].name, "Next");
@@ -133,9 +121,7 @@ TEST_F(MenuImageParserTest, NamePaddingStopsAtTheNextNonZeroByte) {
     image.Chars("Ab").Zeros(4);
     image.Word(0x5A5A).Word(1).Word(1).Chars("O1").Chars("S1");
     image.Close();
-    image.Word(0).Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterParameters(image);
     EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
     EXPECT_EQ(g_paramTable[3].name, "Ab");
     EXPECT_EQ(g_paramTable[3].options[2], (std::pair<std::string, std::string>{"O1", "S1"}));
@@ -147,9 +133,7 @@ TEST_F(MenuImageParserTest, PaddingAtTheEndOfARecordNeverEatsTheNextLengthWord) 
     image.Word(2);
     AddParameter(image, {.number = 20, .name = "First"});
     AddParameter(image, {.number = 21, .name = "Second"});
-    image.Word(0).Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterParameters(image);
     EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
     EXPECT_EQ(g_paramTable[20].name, "First");
     EXPECT_EQ(g_paramTable[21].name, "Second");
@@ -200,9 +184,7 @@ TEST_F(MenuImageParserTest, FunctionLabelsJoinTheirOptions) {
     AddFunction(image, {.number = 132, .flags = 0x1000});
     AddFunction(image, {.number = 133, .options = {"A", "B"}, .extraText = "dropped"});
     AddFunction(image, {.number = 140, .options = {"Last"}});
-    image.Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterFunctions(image);
     EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
     const FunctionRecord& wipe = g_functionTable[1];
     EXPECT_EQ(wipe.label, "Wipe,Mix,Cut");
@@ -229,9 +211,7 @@ TEST_F(MenuImageParserTest, FunctionOptionWithoutTextStillCounts) {
     image.Word(0x5A5A).Word(1).Word(0).Chars("On");
     image.Close();
     AddFunction(image, {.number = 151});
-    image.Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterFunctions(image);
     EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
     EXPECT_EQ(g_functionTable[22].label, ",On");
 }
@@ -254,8 +234,7 @@ TEST_F(MenuImageParserTest, MenusOfBothFamilies) {
                         .shortName = "KEY",
                         .trailingWords = 3});
         AddMenu(image, {.number = 64, .entries = entries, .title = "Frames"});
-        AddEmptySections(image);
-        image.Word(0);
+        EndAfterMenus(image);
         ASSERT_EQ(Parse(image), MenuImageWalk::Complete) << int{code};
         const MenuRecord& menu = g_menuTable[7];
         EXPECT_EQ(menu.number, 7);
@@ -351,9 +330,7 @@ TEST_F(MenuImageParserTest, SteppedWipeParametersOnModelsFiveSevenAndNine) {
                              .dispMax = 8,
                              .name = "Pattern"});
         AddParameter(image, {.number = 99, .rawMax = 4000, .dispMax = 8, .name = "Other"});
-        image.Word(0).Word(0);
-        AddEmptySections(image);
-        image.Word(0);
+        EndAfterParameters(image);
         Parse(image);
         const bool stepped = code == 5 || code == 7 || code == 9;
         EXPECT_EQ(g_paramTable[93].flags, stepped ? 0x8010 : 0x0010) << int{code};
@@ -372,8 +349,7 @@ TEST_F(MenuImageParserTest, ModelsSevenAndNineLoseMenuButtonsThreeAndFour) {
         for (uint16_t number : {26, 28, 27}) {
             AddMenu(image, {.number = number, .entries = std::vector<uint16_t>(12, 30)});
         }
-        AddEmptySections(image);
-        image.Word(0);
+        EndAfterMenus(image);
         Parse(image);
         const int16_t expected = code == 5 ? 30 : 255;
         for (int menu : {26, 28}) {
@@ -390,8 +366,7 @@ ImageBytes WithMenu40() {
     ImageBytes image;
     image.Word(0).Word(0).Word(1);
     AddMenu(image, {.number = 40, .entries = std::vector<uint16_t>(12, 0)});
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterMenus(image);
     return image;
 }
 
@@ -437,9 +412,7 @@ TEST_F(MenuImageParserTest, LockOutFlagsFollowTheUnitsTables) {
     image.Word(2);
     AddFunction(image, {.number = 128, .options = {"F"}});
     AddFunction(image, {.number = 129});
-    image.Word(0);
-    AddEmptySections(image);
-    image.Word(0);
+    EndAfterFunctions(image);
     Parse(image);
     EXPECT_EQ(g_paramTable[1].flags, 0x2000);
     EXPECT_EQ(g_paramTable[2].flags, 0);

@@ -162,6 +162,22 @@ inline void AddEmptySections(ImageBytes& image) {
     }
 }
 
+// Closes an image after its menu section: empty skipped sections, no messages.
+inline void EndAfterMenus(ImageBytes& image) {
+    AddEmptySections(image);
+    image.Word(0);
+}
+// Closes an image after its function section: no menus, then as above.
+inline void EndAfterFunctions(ImageBytes& image) {
+    image.Word(0);
+    EndAfterMenus(image);
+}
+// Closes an image after its parameter section: no functions, then as above.
+inline void EndAfterParameters(ImageBytes& image) {
+    image.Word(0);
+    EndAfterFunctions(image);
+}
+
 // A unit on the fixture's line that answers the lock-out read and the identify the parser
 // sends, with its model code; the image goes into unit slot 1.
 class MenuImageTest : public LinkFixture {
