@@ -31,7 +31,11 @@ void LineEndpoint::Decode(const uint8_t* bytes, size_t count, SimLine& line, Ans
 }
 
 LineServer::LineServer(SimLine& line, LineEndpoint& endpoint)
-    : m_line(line), m_endpoint(endpoint), m_control(line) {}
+    : m_line(line),
+      m_endpoint(endpoint),
+      m_control(line),
+      m_scriptResume_ms(Now()),
+      m_lastNoise_ms(Now()) {}
 
 void LineServer::Send(const std::vector<uint8_t>& bytes, uint32_t delay_ms) {
     const uint32_t now = Now();
@@ -59,7 +63,7 @@ void LineServer::Execute(const std::string& command) {
     m_quit = m_quit || result.quit;
 }
 
-void LineServer::RunScript() {
+void LineServer::RunDueScript() {
     while (m_scriptNext < m_script.size() && Until(m_scriptResume_ms, Now()) <= 0 && !m_quit) {
         Execute(m_script[m_scriptNext++]);
     }
@@ -145,11 +149,9 @@ int LineServer::PollTimeout_ms() const {
     return timeout;
 }
 
-int LineServer::Run(const volatile int& stop) {
-    m_lastNoise_ms = Now();
-    m_scriptResume_ms = Now();
+int LineServer::Run(const volatile std::sig_atomic_t& stop) {
     while (!stop && !m_quit) {
-        RunScript();
+        RunDueScript();
         pollfd fds[3];
         nfds_t count = 0;
         const int dataFd = m_endpoint.DataFd();

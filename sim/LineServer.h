@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -51,8 +52,10 @@ class LineServer final : public AnswerSink {
     void SetScript(std::vector<std::string> lines) { m_script = std::move(lines); }
     void ReadControlFrom(int fd) { m_controlFd = fd; }
 
+    // Runs the script's commands that are due (those before its first wait).
+    void RunDueScript();
     // Serves until `stop` becomes non-zero or a "quit" command. Returns 0.
-    int Run(const volatile int& stop);
+    int Run(const volatile std::sig_atomic_t& stop);
 
     // AnswerSink.
     void Send(const std::vector<uint8_t>& bytes, uint32_t delay_ms) override;
@@ -62,7 +65,6 @@ class LineServer final : public AnswerSink {
         uint32_t due_ms;
         uint8_t byte;
     };
-    void RunScript();
     void ReadControl();
     void Execute(const std::string& command);
     void ReadMaster();

@@ -14,7 +14,7 @@ ParamDef Centred(uint8_t number, const std::string& name, int16_t low, int16_t h
                  int16_t initial = 0) {
     return {.number = number,
             .name = name,
-            .flags = kShowCentred,
+            .flags = kFlagDisplayCentred,
             .rawMin = low,
             .rawMax = high,
             .dispMin = low,
@@ -24,7 +24,7 @@ ParamDef Centred(uint8_t number, const std::string& name, int16_t low, int16_t h
 
 // A count shown as a plain number (or with other `flags`); raw and display ranges agree.
 ParamDef Count(uint8_t number, const std::string& name, int16_t low, int16_t high,
-               int16_t initial = 0, uint16_t flags = kShowPlain) {
+               int16_t initial = 0, uint16_t flags = kFlagDisplayPlain) {
     return {.number = number,
             .name = name,
             .flags = flags,
@@ -39,13 +39,13 @@ ParamDef Count(uint8_t number, const std::string& name, int16_t low, int16_t hig
 ParamDef Frames(uint8_t number, const std::string& name, int16_t rawMax, int16_t initial) {
     return {.number = number,
             .name = name,
-            .flags = kShowTimecode,
+            .flags = kFlagTimecode,
             .rawMax = rawMax,
             .initial = initial};
 }
 
 ParamDef KeySource() {
-    ParamDef source = Count(6, "Key Source#S", 0, 2, 0, kShowCoarse | kShowPlain);
+    ParamDef source = Count(6, "Key Source#S", 0, 2, 0, kFlagCoarse | kFlagDisplayPlain);
     source.options = {{"Ext", "External key input"},
                       {"Int", "Internal key from the foreground"},
                       {"Self", "Self key"}};
@@ -67,7 +67,7 @@ const std::vector<ParamDef> kKeyParameters = {
     Percent(2, "Transparency", 1023),
     Centred(3, "Position H", -100, 100),
     Centred(4, "Position V", -100, 100),
-    Count(5, "Softness", 0, 15, 2, kShowStepped),
+    Count(5, "Softness", 0, 15, 2, kFlagStepped),
     KeySource(),
     Frames(7, "Fade Time", 32000, 30),
     Percent(8, "Border Width", 255),
@@ -82,7 +82,7 @@ const std::vector<ParamDef> kKeyParameters = {
     Percent(17, "BG Green", 255),
     Percent(18, "BG Blue", 255, 128),
     Percent(19, "Wipe Position", 1023),
-    Count(20, "Wipe Softness", 0, 7, 0, kShowStepped),
+    Count(20, "Wipe Softness", 0, 7, 0, kFlagStepped),
     Centred(21, "Window Left", -360, 360, -180),
     Centred(22, "Window Right", -360, 360, 180),
     Percent(23, "Window Top", 575, 100),

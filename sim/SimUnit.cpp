@@ -234,7 +234,7 @@ bool SimUnit::MessageAsks(uint8_t number) const {
     for (const auto* set : m_model.messageSets) {
         for (const MessageDef& message : *set) {
             if (message.number == number) {
-                return (message.flags & kMessageAsks) != 0;
+                return (message.flags & kFlagMessageQuestion) != 0;
             }
         }
     }

@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -12,7 +13,7 @@
 
 namespace {
 
-volatile int g_stop = 0;
+volatile std::sig_atomic_t g_stop = 0;
 
 void OnStopSignal(int) {
     g_stop = 1;
@@ -99,6 +100,8 @@ int main(int argc, char** argv) {
     LineServer server(line, *endpoint);
     server.SetScript(std::move(script));
     server.ReadControlFrom(STDIN_FILENO);
+    // The script's opening state is in place before anyone is told the line is ready.
+    server.RunDueScript();
 
     std::printf("ready %s\n", target.c_str());
     std::fflush(stdout);

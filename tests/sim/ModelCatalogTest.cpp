@@ -98,7 +98,7 @@ TEST_P(ModelImageTest, MenusLeadOnlyToMenusThatExist) {
         }
     }
     for (int number : {17, 32, 37, 45, 46}) {
-        EXPECT_EQ(g_menuTable[number].flags & kMenuOpensDialog, kMenuOpensDialog);
+        EXPECT_EQ(g_menuTable[number].flags & kFlagMenuOpensDialog, kFlagMenuOpensDialog);
     }
 }
 

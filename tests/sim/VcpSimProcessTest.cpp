@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -167,8 +168,13 @@ TEST_F(VcpSimProcessTest, ServesAPseudoTerminalUntilTerminated) {
     EXPECT_NE(::lstat(link.c_str(), &info), 0) << "the link is removed on exit";
 }
 
-TEST_F(VcpSimProcessTest, ServesLoopbackTcp) {
-    const std::string ready = Start({"--tcp", "0", "--units", "2:80"});
+TEST_F(VcpSimProcessTest, ServesLoopbackTcpWithTheScriptsOpeningState) {
+    const std::string script =
+        ::testing::TempDir() + "vcp-sim-script-" + std::to_string(::getpid());
+    std::ofstream(script) << "# opening state\nsettings 2 From the script\nwait 600000\n"
+                             "settings 2 Much later\n";
+    const std::string ready = Start({"--tcp", "0", "--units", "2:80", "--script", script});
+    ::unlink(script.c_str());
     ASSERT_EQ(ready.rfind("ready tcp://127.0.0.1:", 0), 0u) << ready;
     PortNames().SetRunOverride(ready.substr(6));
     ASSERT_EQ(ReopenPort(1), 1);
@@ -176,7 +182,7 @@ TEST_F(VcpSimProcessTest, ServesLoopbackTcp) {
     ASSERT_EQ(Exchange(0x20, {0xB6}, answer), kStatusOk);
     EXPECT_EQ(AnswerCode(answer.data()), 0x00);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&answer[kAnswerData + 2])),
-              "Unit 2  KV-80  Setup 1");
+              "From the script");
     EXPECT_EQ(Stop(), 0);
 }
 
