@@ -1,5 +1,6 @@
 // A file copied from unit 1 to unit 2 of vcp-sim over a pseudo-terminal, in real time.
 #include <gtest/gtest.h>
+#include "tests/support/TestPaths.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -21,12 +22,8 @@ namespace {
 constexpr uint8_t kUnit1 = 0x10;
 constexpr uint8_t kUnit2 = 0x20;
 
-// VCP_SIM_BINARY, or vcp-sim beside this test program (both land in build/bin).
 std::string SimBinary() {
-    if (const char* binary = std::getenv("VCP_SIM_BINARY")) {
-        return binary;
-    }
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vcp-sim").string();
+    return BuildProgram("vcp-sim");
 }
 
 class StorageCopyPtyTest : public ::testing::Test {

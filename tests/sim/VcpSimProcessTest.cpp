@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "tests/support/TestPaths.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -26,11 +27,7 @@ namespace {
 class VcpSimProcessTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // vcp-sim lands in the same folder as the test programs.
-        const char* binary = std::getenv("VCP_SIM_BINARY");
-        m_binary = binary
-                       ? binary
-                       : std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vcp-sim";
+        m_binary = BuildProgram("vcp-sim");
         if (::access(m_binary.c_str(), X_OK) != 0) {
             GTEST_SKIP() << "vcp-sim not built at " << m_binary;
         }

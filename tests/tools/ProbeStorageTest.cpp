@@ -1,6 +1,7 @@
 // vcp-probe's storage subcommands, run as the engineers run them, against the built-in
 // simulated line (unit 1 of model 11, unit 2 of model 4).
 #include <gtest/gtest.h>
+#include "tests/support/TestPaths.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -16,12 +17,8 @@
 
 namespace {
 
-// VCP_PROBE_BINARY, or vcp-probe beside this test program (both land in build/bin).
 std::string ProbeBinary() {
-    if (const char* binary = std::getenv("VCP_PROBE_BINARY")) {
-        return binary;
-    }
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "vcp-probe").string();
+    return BuildProgram("vcp-probe");
 }
 
 struct ProbeRun {
