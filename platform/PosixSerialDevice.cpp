@@ -82,11 +82,25 @@ class PosixSerialDevice final : public SerialDevice {
     int WaitReady(short events, uint32_t timeout_ms);
     IoResult ReadRaw(uint8_t& byte, uint32_t timeout_ms);
     void SetModemLine(int line, bool on);
+    bool AppliedWithoutParity(const termios& wanted);
 
     int m_fd;
     SerialTimeouts m_timeouts;
     bool m_lineError = false;  // a parity or framing error: fail until reopened
 };
+
+bool PosixSerialDevice::AppliedWithoutParity(const termios& wanted) {
+    // A pseudo-terminal has no parity generator: the kernel applies everything else and
+    // drops PARENB, and the C library then reports the whole call as failed.
+    termios applied{};
+    if (errno != EINVAL || ::tcgetattr(m_fd, &applied) != 0) {
+        return false;
+    }
+    const tcflag_t kept = CSIZE | CSTOPB | CREAD | PARODD;
+    return (applied.c_cflag & kept) == (wanted.c_cflag & kept) &&
+           ::cfgetospeed(&applied) == ::cfgetospeed(&wanted) &&
+           (applied.c_iflag & (INPCK | PARMRK)) == (wanted.c_iflag & (INPCK | PARMRK));
+}
 
 void PosixSerialDevice::SetModemLine(int line, bool on) {
     // A device without modem-control lines (a pseudo-terminal) refuses this; that is fine.
@@ -121,7 +135,7 @@ bool PosixSerialDevice::Configure(const SerialSettings& settings) {
     if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) {
         return false;
     }
-    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
+    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0 && !AppliedWithoutParity(tio)) {
         return false;
     }
     SetModemLine(TIOCM_RTS, settings.rtsOn);

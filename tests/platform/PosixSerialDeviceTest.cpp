@@ -210,3 +210,18 @@ TEST(PosixOpenTest, DeviceWithoutPermissionSaysSo) {
 }
 
 }  // namespace
+
+namespace {
+
+// The panel reopens the same port many times (port setup, recovery after a line error).
+TEST_F(PosixSerialDeviceTest, ReopenedPortConfiguresAgain) {
+    for (int round = 0; round < 3; ++round) {
+        device.reset();
+        OpenError error;
+        device = OpenSerialDevice(slavePath, error);
+        ASSERT_NE(device, nullptr) << error.detail;
+        EXPECT_TRUE(device->Configure(SerialSettings{})) << "round " << round;
+    }
+}
+
+}  // namespace

@@ -1,6 +1,6 @@
 // A file copied from unit 1 to unit 2 of vcp-sim over a pseudo-terminal, in real time.
 #include <gtest/gtest.h>
-#include "tests/support/TestPaths.h"
+#include "tests/support/SimProcess.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -22,36 +22,20 @@ namespace {
 constexpr uint8_t kUnit1 = 0x10;
 constexpr uint8_t kUnit2 = 0x20;
 
-std::string SimBinary() {
-    return BuildProgram("vcp-sim");
-}
-
 class StorageCopyPtyTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ResetProgramState();
         ResetStorageTables();
-        const QString binary = QString::fromStdString(SimBinary());
-        const QString path = dir.filePath("line");
-        sim.start(binary, {"--pty", path, "--units", "1:11,2:11"});
-        ASSERT_TRUE(sim.waitForStarted(10000));
-        QByteArray output;
-        while (!output.contains("ready") && sim.waitForReadyRead(10000)) {
-            output += sim.readAllStandardOutput();
-        }
-        ASSERT_TRUE(output.contains("ready")) << output.toStdString();
-        PortNames().SetRunOverride(path.toStdString());
+        ASSERT_TRUE(sim.Start("1:11,2:11"));
+        PortNames().SetRunOverride(sim.LinePath());
         g_panelModel.m_portNumber = 1;
         ASSERT_EQ(ReopenPort(1), 1);
     }
     void TearDown() override {
         g_link.Close();
         PortNames().SetRunOverride("");
-        sim.write("quit\n");
-        if (!sim.waitForFinished(5000)) {
-            sim.kill();
-            sim.waitForFinished(5000);
-        }
+        sim.Stop();
         ResetStorageTables();
         ResetProgramState();
     }
@@ -72,8 +56,7 @@ class StorageCopyPtyTest : public ::testing::Test {
                 g_transferBuffer.bytes.begin() + g_transferBuffer.length};
     }
 
-    QTemporaryDir dir;
-    QProcess sim;
+    SimProcess sim;
 };
 
 TEST_F(StorageCopyPtyTest, FileArrivesIntact) {

@@ -1,7 +1,7 @@
 // vcp-probe's storage subcommands, run as the engineers run them, against the built-in
 // simulated line (unit 1 of model 11, unit 2 of model 4).
 #include <gtest/gtest.h>
-#include "tests/support/TestPaths.h"
+#include "tests/tools/ProbeRunner.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -17,40 +17,11 @@
 
 namespace {
 
-std::string ProbeBinary() {
-    return BuildProgram("vcp-probe");
-}
-
-struct ProbeRun {
-    int exitCode = -1;
-    QJsonObject json;
-    std::vector<std::string> sent;  // the requests, hex bytes from the address byte on
-};
-
 class ProbeStorageTest : public ::testing::Test {
   protected:
-    ProbeRun Run(const QStringList& command) {
-        const QString binary = QString::fromStdString(ProbeBinary());
-        const QString tracePath = dir.filePath("trace.txt");
-        QProcess probe;
-        probe.start(binary, QStringList{"--port", "inproc:sim", "--trace", tracePath} + command);
-        EXPECT_TRUE(probe.waitForFinished(60000));
-        ProbeRun run;
-        run.exitCode = probe.exitCode();
-        run.json = QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
-        QFile trace(tracePath);
-        if (trace.open(QIODevice::ReadOnly)) {
-            for (const QByteArray& line : trace.readAll().split('\n')) {
-                const QList<QByteArray> fields = line.split(' ');
-                if (fields.size() > 2 && fields[1] == ">") {
-                    run.sent.push_back(line.mid(line.indexOf('>') + 2).toStdString());
-                }
-            }
-        }
-        return run;
-    }
+    ProbeRun Run(const QStringList& command) { return m_probe.Run(command); }
 
-    QTemporaryDir dir;
+    ProbeRunner m_probe{"inproc:sim"};
 };
 
 std::vector<std::string> Names(const QJsonArray& entries) {

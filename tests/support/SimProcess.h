@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <string>
+
+// vcp-sim as a separate program serving a line on a pseudo-terminal, for the few
+// end-to-end tests that run on the real clock.
+class SimProcess {
+  public:
+    ~SimProcess();
+
+    // Starts `vcp-sim --pty <temp>/line --units <units>` and waits for its "ready" line.
+    bool Start(const std::string& units);
+    // The path the panel side opens.
+    const std::string& LinePath() const { return m_linePath; }
+    // Sends one control command on the simulator's standard input.
+    void Control(const std::string& command);
+    void Stop();
+
+  private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    std::string m_linePath;
+};
