@@ -1,0 +1,209 @@
+#include "controls/CBitmapSlider.h"
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimerEvent>
+
+#include "controls/CCanvasCtrl.h"
+#include "controls/CMemDC.h"
+#include "controls/PanelHooks.h"
+#include "platform/ResourceIds.h"
+#include "resources/ResourceTable.h"
+
+namespace {
+
+constexpr int kKnobRangeMax = 10;
+
+void PostLater(QObject* receiver, std::function<void()> call) {
+    QMetaObject::invokeMethod(receiver, std::move(call), Qt::QueuedConnection);
+}
+
+}  // namespace
+
+CBitmapSlider::CBitmapSlider(int controlId, QWidget* parent)
+    : QWidget(parent), m_controlId(controlId) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void CBitmapSlider::InitKnob(int x, int y) {
+    m_trackBitmap = LoadResourceBitmap(ResourceId::kKnobTrack);
+    m_trackLoaded = !m_trackBitmap.isNull();
+    if (m_trackLoaded) {
+        const QSize size = ResourceBitmapSize(ResourceId::kKnobTrack);
+        m_width = size.width();
+        m_height = size.height();
+        resize(size);
+    }
+    const QImage thumb = LoadResourceImage(ResourceId::kKnobThumb);
+    m_thumbLoaded = !thumb.isNull();
+    if (m_thumbLoaded) {
+        const QSize size = ResourceBitmapSize(ResourceId::kKnobThumb);
+        m_thumbWidth = size.width();
+        m_thumbHeight = size.height();
+        PrepareThumb(thumb);
+    }
+    m_rangeMin = 0;
+    m_rangeMax = kKnobRangeMax;
+    m_position = kRestPosition;
+    m_geometry = KnobGeometry{m_rangeMin, m_rangeMax, m_height, m_thumbHeight};
+    update();
+    move(x, y);
+}
+
+// The key colour is the thumb's top-left pixel; wherever the thumb has it the track shows.
+void CBitmapSlider::PrepareThumb(const QImage& thumb) {
+    QImage keyed = thumb.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = keyed.pixel(0, 0);
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            if (line[x] == key) {
+                line[x] = qRgba(0, 0, 0, 0);
+            }
+        }
+    }
+    m_thumbBitmap = QPixmap::fromImage(keyed);
+}
+
+void CBitmapSlider::paintEvent(QPaintEvent*) {
+    QPainter target(this);
+    CMemDC memDC(target, rect());
+    QPainter& painter = memDC.Painter();
+    if (!m_trackLoaded) {
+        painter.fillRect(rect(), palette().window());
+    }
+    if (m_trackLoaded) {
+        painter.drawPixmap(0, 0, m_width, m_height, m_trackBitmap);
+    }
+    if (m_thumbLoaded) {
+        const int top = m_geometry.RowOfPosition(m_position) - m_geometry.HalfThumb();
+        painter.drawPixmap(0, top, m_thumbWidth, m_thumbHeight, m_thumbBitmap);
+    }
+}
+
+void CBitmapSlider::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    m_buttonDown = true;
+    const int pointerRow = static_cast<int>(event->position().y());
+    const int offset = pointerRow - m_geometry.RowOfPosition(m_position);
+    // A press on the thumb keeps the grip; a press elsewhere makes the thumb jump there.
+    m_dragOffset = std::abs(offset) <= m_geometry.HalfThumb() ? offset : 0;
+    MoveTo(pointerRow);
+    update();
+    if (m_host != nullptr) {
+        m_host->StopPolling();
+    }
+    m_timers.SetTimer(kRepeatTimerId, kRepeatPeriod_ms);
+}
+
+void CBitmapSlider::mouseMoveEvent(QMouseEvent* event) {
+    if (m_buttonDown) {
+        MoveTo(static_cast<int>(event->position().y()));
+    }
+}
+
+void CBitmapSlider::MoveTo(int pointerRow) {
+    const int row = m_geometry.ClampRow(pointerRow - m_dragOffset);
+    if (row == m_geometry.RowOfPosition(m_position)) {
+        return;
+    }
+    m_position = m_geometry.ClampPosition(m_geometry.PositionOfRow(row));
+    update();
+    const int id = m_controlId;
+    const int position = m_position;
+    PostLater(this, [this, id, position] { emit KnobMoved(id, position); });
+}
+
+void CBitmapSlider::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_buttonDown) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    EndHold();
+}
+
+void CBitmapSlider::EndHold() {
+    m_buttonDown = false;
+    m_position = kRestPosition;
+    update();
+    const int id = m_controlId;
+    PostLater(this, [this, id] { emit KnobReleased(id, kRestPosition); });
+    m_timers.KillTimer(kRepeatTimerId);
+    if (m_host != nullptr) {
+        m_host->ResumePolling();
+    }
+}
+
+void CBitmapSlider::timerEvent(QTimerEvent* event) {
+    if (m_timers.IdOf(event) == kRepeatTimerId) {
+        OnRepeatTimer();
+    }
+}
+
+void CBitmapSlider::OnRepeatTimer() {
+    if (m_display == nullptr || m_display->Param() == nullptr) {
+        return;
+    }
+    if (m_display->Param()->flags & kFlagStepped) {
+        StepRecord();
+        return;
+    }
+    const int delta = SquaredDelta(kRestPosition - m_position);
+    if (delta == 0) {
+        return;
+    }
+    m_display->Adjust(delta);
+    if (m_host != nullptr) {
+        m_host->BindKnobs();
+    }
+}
+
+// A stepped parameter moves one step per tick at any deflection, locally: the panel sends
+// it to the unit on a double-click. A hidden display steps nothing.
+void CBitmapSlider::StepRecord() {
+    const int deflection = kRestPosition - m_position;
+    if (deflection == 0 || !m_display->IsActive()) {
+        return;
+    }
+    ParamRecord& record = *m_display->Param();
+    auto value = static_cast<int16_t>(record.value + (deflection > 0 ? 1 : -1));
+    if (value > record.rawMax) {
+        value = record.rawMax;
+    }
+    if (value < record.rawMin) {
+        value = record.rawMin;
+    }
+    record.value = value;
+    m_display->Redraw();
+}
+
+// Every key but Tab is swallowed (Tab never arrives here: it moves the focus first).
+void CBitmapSlider::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+}
+
+void CBitmapSlider::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
+}
+
+void CBitmapSlider::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+// A knob that loses the focus while held (a message box popped up over it) would never see
+// its button go up and would jog on by itself: the hold ends as if released.
+void CBitmapSlider::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    if (m_buttonDown) {
+        EndHold();
+    }
+    update();
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+#include "controls/KnobGeometry.h"
+#include "platform/WindowTimers.h"
+
+class CCanvasCtrl;
+class KnobHost;
+
+// The panel's knob: a bitmap-skinned vertical slider with a spring return, used as a jog
+// control. While the left button holds the thumb off its centre, a 20 ms timer changes the
+// paired display's parameter by the square of the deflection; releasing snaps it back.
+// A focused knob swallows every key but Tab, so Enter and Escape never close the panel
+// while the user is jogging.
+class CBitmapSlider : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kRestPosition = 5;
+    static constexpr int kRepeatTimerId = 10;  // KNOB_REPEAT_TIMER
+    static constexpr int kRepeatPeriod_ms = 20;
+
+    CBitmapSlider(int controlId, QWidget* parent = nullptr);
+
+    // Loads the track and thumb, sets the range to 0..10 at rest and moves to (x, y).
+    void InitKnob(int x, int y);
+    void SetDisplay(CCanvasCtrl* display) { m_display = display; }
+    void SetHost(KnobHost* host) { m_host = host; }
+
+    int ControlId() const { return m_controlId; }
+    int Position() const { return m_position; }
+    bool IsHeld() const { return m_buttonDown; }
+    int DragOffset() const { return m_dragOffset; }
+    const KnobGeometry& Geometry() const { return m_geometry; }
+    bool IsRepeating() const { return m_timers.IsActive(kRepeatTimerId); }
+
+    // One repeat tick: what the timer does every 20 ms while the knob is held.
+    void OnRepeatTimer();
+
+  signals:
+    // Posted (queued) to whoever listens, like the knob's notifications to its parent.
+    void KnobMoved(int controlId, int position);
+    void KnobReleased(int controlId, int position);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    void MoveTo(int pointerRow);
+    void EndHold();
+    void PrepareThumb(const QImage& thumb);
+    void StepRecord();
+
+    int m_controlId;
+    int m_rangeMax = 100;
+    int m_rangeMin = 0;
+    int m_position = 0;
+    int m_width = 0;
+    int m_height = 0;
+    int m_thumbWidth = 0;
+    int m_thumbHeight = 0;
+    int m_dragOffset = 0;
+    bool m_trackLoaded = false;
+    bool m_thumbLoaded = false;
+    bool m_buttonDown = false;
+    QPixmap m_trackBitmap;
+    QPixmap m_thumbBitmap;  // key-colour pixels made transparent once, at setup
+    KnobGeometry m_geometry;
+    CCanvasCtrl* m_display = nullptr;
+    KnobHost* m_host = nullptr;
+    WindowTimers m_timers{this};
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+class QPainter;
+
+// A window that keeps its picture in an off-screen buffer: a derived class draws into the
+// buffer when its content changes (Redraw), and exposure only copies the buffer, so a
+// window uncovered by a dialog never recomputes its picture.
+class CCanvas : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kWidth = 148;
+    static constexpr int kHeight = 91;
+
+    explicit CCanvas(QWidget* parent = nullptr);
+
+    // Moves to (x, y) at the canvas size and makes the buffer if there is none yet.
+    void Place(int x, int y);
+    // Draws the picture anew into the buffer and shows it at once.
+    void Redraw();
+    // The picture as it stands in the buffer (empty before Place).
+    const QPixmap& Buffer() const { return m_bufferBitmap; }
+
+  signals:
+    // A double-click on the window, delivered to the panel.
+    void DoubleClicked();
+
+  protected:
+    // Draws the whole picture; the canvas itself draws nothing.
+    virtual void Draw(QPainter& painter);
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    QPixmap m_bufferBitmap;
+};

@@ -1,0 +1,123 @@
+#include "controls/CCanvasCtrl.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <limits>
+
+#include "controls/ControlCommands.h"
+#include "controls/Fonts.h"
+#include "controls/PaintHelpers.h"
+
+namespace {
+
+constexpr int kLabelFontHeight = -12;
+constexpr int kNameFontHeight = -15;
+constexpr int kTimecodeFontHeight = -16;
+constexpr int kValueBoxCorner = 10;
+constexpr int kReferenceMarkBottomGap = 2;  // the mark runs from B - 2 up to B - 9
+constexpr int kReferenceMarkTopGap = 9;
+constexpr unsigned kNameFlags = kTextCentre | kTextVCentre | kTextNoClip;
+constexpr unsigned kValueFlags = kTextCentre | kTextVCentre | kTextSingleLine;
+
+}  // namespace
+
+CCanvasCtrl::CCanvasCtrl(QWidget* parent) : CCanvas(parent) {
+    hide();
+}
+
+void CCanvasCtrl::InitDisplay(int x, int y) {
+    Place(x, y);
+    m_valueBoxRect = RectLtrb(49, 60, 99, 80);
+    m_minLabelRect = RectLtrb(5, 65, 50, 85);
+    m_maxLabelRect = RectLtrb(98, 65, 143, 85);
+    m_valueTextRect = RectLtrb(50, 61, 99, 80);
+    m_nameRect = RectLtrb(0, 5, 148, 96);
+    m_timecodeRect = RectLtrb(0, 60, 148, 151);
+}
+
+void CCanvasCtrl::Bind(ParamRecord* record) {
+    if (record != nullptr && !record->name.empty()) {
+        m_param = record;
+        m_active = true;
+        show();
+    } else {
+        m_active = false;
+        hide();
+    }
+    Redraw();
+}
+
+int CCanvasCtrl::Adjust(int delta) {
+    if (!m_active || m_param == nullptr) {
+        return 1;
+    }
+    if (m_param->flags & kFlagTimecode) {
+        // Local edit; the tick's refresh shows it. Saturates rather than wrapping to zero.
+        const int value = std::clamp(m_param->value + delta, 0,
+                                     static_cast<int>(std::numeric_limits<int16_t>::max()));
+        m_param->value = static_cast<int16_t>(value);
+        return 1;
+    }
+    int step = delta;
+    if (m_param->flags & kFlagCoarse) {
+        step = m_stepAccumulator.Add(delta);
+        if (step == 0) {
+            return 0;
+        }
+    }
+    const auto number = static_cast<uint8_t>(m_param->number & 0xFF);
+    CurrentControlCommands().AdjustParameter(number, static_cast<int16_t>(step));
+    Redraw();
+    return 1;
+}
+
+void CCanvasCtrl::Draw(QPainter& painter) {
+    const QRect client(0, 0, kWidth, kHeight);
+    DrawBox(painter, client, kFaceColour);
+    if (!m_active || m_param == nullptr) {
+        return;
+    }
+    if (m_param->flags & kFlagTimecode) {
+        DrawTimecode(painter, client);
+        return;
+    }
+    DrawGauge(painter, client);
+}
+
+void CCanvasCtrl::DrawGauge(QPainter& painter, const QRect& client) {
+    const GaugePicture gauge = ComputeGauge(*m_param, client.left(), client.right() + 1);
+    const int top = client.top();
+    const int bottom = client.bottom() + 1;
+    if (gauge.showBar) {
+        DrawBox(painter, RectLtrb(gauge.barLeft, top, gauge.barRight, bottom), kBarColour);
+        painter.save();
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawLine(gauge.referenceX, bottom - kReferenceMarkTopGap, gauge.referenceX,
+                         bottom - kReferenceMarkBottomGap);
+        painter.restore();
+    }
+    DrawRoundBox(painter, m_valueBoxRect, kValueBoxCorner, kValueBoxCorner, kValueBoxColour);
+
+    const int dpi = kPanelDpi;
+    painter.setFont(MakePanelFont(g_faceName, ScaledFontHeight(kLabelFontHeight, dpi)));
+    DrawPanelText(painter, m_minLabelRect, PanelString(gauge.minLabel), kTextLeft | kTextSingleLine,
+                  Qt::black);
+    DrawPanelText(painter, m_maxLabelRect, PanelString(gauge.maxLabel),
+                  kTextRight | kTextSingleLine, Qt::black);
+
+    const QFont labelFont = painter.font();
+    painter.setFont(MakePanelFont(g_faceName, ScaledFontHeight(kNameFontHeight, dpi), kWeightBold));
+    DrawPanelText(painter, m_nameRect, PanelString(m_param->name), kNameFlags, Qt::black);
+
+    painter.setFont(labelFont);
+    DrawPanelText(painter, m_valueTextRect, PanelString(gauge.valueText), kValueFlags, Qt::white);
+}
+
+// The timecode view fills the whole face again, outline and all.
+void CCanvasCtrl::DrawTimecode(QPainter& painter, const QRect& client) {
+    painter.fillRect(client, kFaceColour);
+    painter.setFont(MakePanelFont(g_faceName, ScaledFontHeight(kTimecodeFontHeight)));
+    DrawPanelText(painter, m_nameRect, PanelString(m_param->name), kNameFlags, Qt::black);
+    DrawPanelText(painter, m_timecodeRect, PanelString(TimecodeText(m_param->value)),
+                  kTextCentre | kTextNoClip, Qt::white);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QRect>
+
+#include "controls/CCanvas.h"
+#include "controls/KnobGauge.h"
+#include "panel/PanelModel.h"
+
+// The knob display: the name and value of the parameter its knob controls, as a fill bar
+// with range labels and a reference mark, or as a timecode. It also carries the knob's
+// effect on the parameter (Adjust), which goes to the unit or, for a timecode, stays local.
+class CCanvasCtrl : public CCanvas {
+    Q_OBJECT
+
+  public:
+    static constexpr QColor kFaceColour{153, 153, 153};
+    static constexpr QColor kBarColour{127, 183, 59};
+    static constexpr QColor kValueBoxColour{64, 64, 64};
+
+    explicit CCanvasCtrl(QWidget* parent = nullptr);
+
+    // Places the display at (x, y) and lays out its boxes.
+    void InitDisplay(int x, int y);
+    // Shows `record` when it has a name; a nameless (or missing) record hides the display
+    // and keeps the record bound before. Redraws either way.
+    void Bind(ParamRecord* record);
+    // Applies one knob delta (returns 1 when it was taken, 0 while a coarse step builds up).
+    int Adjust(int delta);
+
+    ParamRecord* Param() const { return m_param; }
+    bool IsActive() const { return m_active; }
+    int StepAccumulator() const { return m_stepAccumulator.Sum(); }
+    QRect ValueBoxRect() const { return m_valueBoxRect; }
+
+  protected:
+    void Draw(QPainter& painter) override;
+
+  private:
+    void DrawGauge(QPainter& painter, const QRect& client);
+    void DrawTimecode(QPainter& painter, const QRect& client);
+
+    ParamRecord* m_param = nullptr;
+    bool m_active = false;
+    CoarseAccumulator m_stepAccumulator;
+    QRect m_valueBoxRect;
+    QRect m_minLabelRect;
+    QRect m_maxLabelRect;
+    QRect m_valueTextRect;
+    QRect m_nameRect;
+    QRect m_timecodeRect;
+};

@@ -1,0 +1,104 @@
+#include "controls/CImageTextButton.h"
+
+#include <QEvent>
+#include <QPainter>
+
+#include "controls/CaptionLines.h"
+#include "controls/Fonts.h"
+#include "controls/PaintHelpers.h"
+#include "resources/ResourceTable.h"
+
+CImageTextButton::CImageTextButton(QWidget* parent) : QAbstractButton(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void CImageTextButton::SetImages(int firstBitmapId, int secondBitmapId) {
+    m_images = {};
+    m_imagesLoaded = false;
+    const QPixmap first = LoadResourceBitmap(firstBitmapId);
+    if (first.isNull()) {
+        update();
+        return;
+    }
+    const QSize size = ResourceBitmapSize(firstBitmapId);
+    m_imageRect = QRect(QPoint(0, 0), size);
+    m_images[0] = first;
+    m_images[1] = LoadResourceBitmap(secondBitmapId);
+    m_imagesLoaded = true;
+    // The button takes its picture's size, in front of the skin's other pieces.
+    resize(size);
+    raise();
+    update();
+}
+
+void CImageTextButton::SetCaptionFont(const std::string& face, int height) {
+    m_font = MakePanelFont(face, height, kWeightNormal);
+    update();
+}
+
+void CImageTextButton::SetImageIndex(int index) {
+    if (index == m_imageIndex) {
+        return;
+    }
+    m_imageIndex = index;
+    update();
+}
+
+void CImageTextButton::SetCaption(const std::string& caption) {
+    if (caption == m_caption) {
+        return;
+    }
+    m_caption = caption;
+    update();
+}
+
+void CImageTextButton::SetTextColours(const QColor& textColour, const QColor& disabledTextColour) {
+    m_textColour = textColour;
+    m_disabledTextColour = disabledTextColour;
+    update();
+}
+
+void CImageTextButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!m_imagesLoaded) {
+        m_imageRect = rect();
+    }
+    const QColor colour = isEnabled() ? m_textColour : m_disabledTextColour;
+    if (m_imagesLoaded && m_imageIndex >= 0 && m_imageIndex < static_cast<int>(m_images.size())) {
+        const QPixmap& image = m_images[m_imageIndex];
+        if (!image.isNull()) {
+            painter.drawPixmap(QRect(QPoint(0, 0), m_imageRect.size()), image);
+        }
+    }
+    if (!m_caption.empty()) {
+        DrawCaption(painter, colour);
+    }
+}
+
+void CImageTextButton::DrawCaption(QPainter& painter, const QColor& colour) {
+    painter.setFont(m_font.value_or(font()));
+    QRect area = m_imageRect.translated(0, -1);
+    const CaptionLines lines = SplitCaption(m_caption);
+    if (lines.singleLine) {
+        DrawPanelText(painter, area, PanelString(lines.firstLine),
+                      kTextCentre | kTextVCentre | kTextSingleLine, colour);
+        return;
+    }
+    DrawPanelText(painter, area, PanelString(lines.firstLine), kTextCentre | kTextNoClip, colour);
+    area.translate(0, kSecondLineOffset_px);
+    QString rest;
+    for (size_t i = 0; i < lines.restLines.size(); ++i) {
+        if (i > 0) {
+            rest += QLatin1Char('\n');
+        }
+        rest += PanelString(lines.restLines[i]);
+    }
+    DrawPanelText(painter, area, rest, kTextCentre | kTextNoClip, colour);
+}
+
+void CImageTextButton::changeEvent(QEvent* event) {
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        update();
+    }
+}

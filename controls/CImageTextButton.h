@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QRect>
+#include <array>
+#include <optional>
+#include <string>
+
+// The panel's menu and function buttons: one of two pictures with a caption of one or two
+// lines over it. The panel picks the picture (the second is the lit look) and the caption;
+// clicks reach the panel as the button's clicked() signal. The pressed state changes
+// nothing on the screen.
+class CImageTextButton : public QAbstractButton {
+    Q_OBJECT
+
+  public:
+    static constexpr int kSecondLineOffset_px = 16;
+
+    explicit CImageTextButton(QWidget* parent = nullptr);
+
+    // Loads both pictures (same size) and sizes the button to them. Without the first
+    // picture the button draws only its caption.
+    void SetImages(int firstBitmapId, int secondBitmapId);
+    void SetCaptionFont(const std::string& face, int height);
+    void SetImageIndex(int index);
+    void SetCaption(const std::string& caption);
+    void SetTextColours(const QColor& textColour, const QColor& disabledTextColour);
+
+    int ImageIndex() const { return m_imageIndex; }
+    const std::string& Caption() const { return m_caption; }
+    bool ImagesLoaded() const { return m_imagesLoaded; }
+    QRect ImageRect() const { return m_imageRect; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void DrawCaption(QPainter& painter, const QColor& colour);
+
+    int m_imageIndex = 0;
+    std::string m_caption;
+    std::array<QPixmap, 2> m_images;
+    bool m_imagesLoaded = false;
+    QRect m_imageRect;
+    QColor m_textColour{255, 255, 255};
+    QColor m_disabledTextColour{255, 255, 255};
+    std::optional<QFont> m_font;
+};

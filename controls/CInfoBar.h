@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+#include "controls/InfoBarText.h"
+
+class KeyframeReadout;
+
+// The panel's information line: a picture with, by priority, an alert in red, a message in
+// yellow, the keyframe position while the keyframe menu is on show, or else the unit's
+// read-outs (screen colour, reference lamp, input routing). Messages and alerts repaint at
+// once, so a text set before a long exchange with a unit is already on the screen.
+class CInfoBar : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr uint8_t kReferenceVideoFlag = 0x40;
+
+    explicit CInfoBar(QWidget* parent = nullptr);
+
+    // `menuOfUnit`: the panel's per-unit current menus (five slots), read at every paint.
+    void InitInfoBar(const int32_t* menuOfUnit);
+    void SetKeyframeReadout(const KeyframeReadout* readout) { m_keyframes = readout; }
+    void SetMessage(const std::string& text);
+    void SetAlert(const std::string& text);
+    // Follows the reference-video bit of a status flags byte; repaints only on a change.
+    void SetReferenceFlags(uint8_t statusFlags);
+
+    ScreenColour& Screen() { return m_screen; }
+    const std::string& Message() const { return m_message; }
+    const std::string& Alert() const { return m_alert; }
+    bool ReferencePresent() const { return m_referencePresent; }
+    bool ShowsReadouts() const { return m_showReadouts; }
+    // What the next paint shows.
+    InfoContent Content() const;
+    int PaintCount() const { return m_paintCount; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void RepaintNow();
+    void DrawReadouts(QPainter& painter);
+
+    std::string m_message;
+    std::string m_alert;
+    ScreenColour m_screen;
+    const int32_t* m_menuOfUnit = nullptr;
+    bool m_showReadouts = false;
+    bool m_referencePresent = false;
+    const KeyframeReadout* m_keyframes = nullptr;
+    QPixmap m_background;
+    int m_paintCount = 0;
+};

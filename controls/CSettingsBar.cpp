@@ -1,0 +1,49 @@
+#include "controls/CSettingsBar.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+#include "controls/ControlCommands.h"
+#include "controls/Fonts.h"
+#include "controls/PaintHelpers.h"
+#include "link/Framing.h"
+
+namespace {
+
+constexpr QSize kCoveredSize{310, 21};
+constexpr int kFontHeight = -13;
+constexpr QColor kStripColour{89, 89, 89};
+constexpr QColor kTextColour{210, 210, 210};
+constexpr int kClearingSpaces = 40;
+const QRect kStripRect = RectLtrb(110, 4, 310, 19);
+const QRect kTextRect = RectLtrb(110, 2, 310, 17);
+
+}  // namespace
+
+CSettingsBar::CSettingsBar(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(kCoveredSize);
+}
+
+void CSettingsBar::RefreshSettings() {
+    std::string text;
+    if (CurrentControlCommands().ReadSettingsLabel(text) == kStatusOk) {
+        m_settingsText = text;
+    }
+    update();
+}
+
+void CSettingsBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QFont font = MakePanelFont("Trebuchet MS", ScaledFontHeight(kFontHeight));
+    painter.setFont(font);
+    // The strip is cleared by a run of spaces on grey, as wide as those spaces are.
+    const QFontMetrics metrics(font);
+    const int clearedWidth =
+        std::min(kStripRect.width(), metrics.horizontalAdvance(QString(kClearingSpaces, ' ')));
+    const int clearedHeight = std::min(kStripRect.height(), metrics.height());
+    painter.fillRect(QRect(kStripRect.topLeft(), QSize(clearedWidth, clearedHeight)), kStripColour);
+    DrawPanelText(painter, kTextRect, PanelString(m_settingsText), kTextLeft | kTextSingleLine,
+                  kTextColour);
+}

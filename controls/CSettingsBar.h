@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+// The panel's settings line: one line of text read from the selected unit, on a grey strip.
+// The bar covers the strip it paints (310 by 21 pixels; the panel places it at (596, 625))
+// and lets the mouse through.
+class CSettingsBar : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit CSettingsBar(QWidget* parent = nullptr);
+
+    // Reads the settings text from the unit; a failed read keeps the previous text.
+    void RefreshSettings();
+    const std::string& SettingsText() const { return m_settingsText; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::string m_settingsText;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "panel/PanelModel.h"
+
+// What the information line shows, by priority, and the texts of its read-outs.
+enum class InfoContent { Alert, Message, Keyframe, Readouts, Nothing };
+
+InfoContent ChooseInfoContent(const std::string& alert, const std::string& message,
+                              int menuOfSelectedUnit, bool showReadouts);
+
+std::string KeyframeLine(int currentKeyframe, int keyframeCount);
+
+struct ScreenColour {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    int master = 0;
+};
+
+// The read-outs for a unit of model `model`: the screen-colour line, whether the reference
+// lamp follows it, and up to two routing lines.
+struct ReadoutLines {
+    std::string colourLine;
+    bool referenceLamp = false;
+    std::string routingLine1;
+    std::string routingLine2;
+};
+
+// Reads the routing from the parameter, function and menu tables.
+ReadoutLines ComposeReadouts(uint8_t model, const ScreenColour& colour);
+
+// Option `index` (from 0) of a comma-separated label list; empty when there are fewer.
+std::string OptionLabel(const std::string& labels, int index);
+
+// The current option of the function a menu entry names (entry = function number,
+// 128..255); empty for an entry that is no function.
+std::string FunctionOptionName(int functionNumber);

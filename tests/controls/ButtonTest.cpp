@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "controls/CImageTextButton.h"
+#include "controls/CaptionLines.h"
+#include "platform/ResourceIds.h"
+#include "tests/controls/ControlsTestSupport.h"
+
+namespace {
+
+TEST(CaptionLines, OneLineWithoutALineFeed) {
+    const CaptionLines lines = SplitCaption("Matte");
+    EXPECT_TRUE(lines.singleLine);
+    EXPECT_EQ(lines.firstLine, "Matte");
+    EXPECT_TRUE(lines.restLines.empty());
+}
+
+TEST(CaptionLines, CarriageReturnLineFeedSplitsIntoTwo) {
+    const CaptionLines lines = SplitCaption("Insert\r\nKeyframe");
+    EXPECT_FALSE(lines.singleLine);
+    EXPECT_EQ(lines.firstLine, "Insert");
+    ASSERT_EQ(lines.restLines.size(), 1u);
+    EXPECT_EQ(lines.restLines[0], "Keyframe");
+}
+
+TEST(CaptionLines, FurtherLineFeedsBreakTheSecondPart) {
+    const CaptionLines lines = SplitCaption("A\nB\r\nC\n");
+    EXPECT_EQ(lines.firstLine, "A");
+    ASSERT_EQ(lines.restLines.size(), 3u);
+    EXPECT_EQ(lines.restLines[0], "B");
+    EXPECT_EQ(lines.restLines[1], "C");
+    EXPECT_EQ(lines.restLines[2], "");
+}
+
+TEST(CaptionLines, LeadingLineFeedLeavesAnEmptyTopLine) {
+    const CaptionLines lines = SplitCaption("\nLow");
+    EXPECT_FALSE(lines.singleLine);
+    EXPECT_EQ(lines.firstLine, "");
+    EXPECT_EQ(lines.restLines.at(0), "Low");
+}
+
+// Rows of `image` holding pixels near `colour` inside the column band x0..x1.
+std::vector<int> RowsWithColour(const QImage& image, const QColor& colour, int x0, int x1) {
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = x0; x < x1; ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - colour.red()) < 24 &&
+                std::abs(pixel.green() - colour.green()) < 24 &&
+                std::abs(pixel.blue() - colour.blue()) < 24) {
+                rows.push_back(y);
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+class ImageTextButtonTest : public ControlsTest {
+  protected:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        panel.resize(200, 100);
+        button.SetImages(ResourceId::kFunctionButtonUnlit, ResourceId::kFunctionButtonLit);
+        button.SetCaptionFont("Trebuchet MS", -13);
+        // A caption colour no picture uses, so the text can be found.
+        button.SetTextColours(QColor(255, 0, 255), QColor(0, 255, 255));
+        panel.show();
+    }
+
+    QWidget panel;
+    CImageTextButton button{&panel};
+};
+
+TEST_F(ImageTextButtonTest, TakesThePicturesSize) {
+    EXPECT_TRUE(button.ImagesLoaded());
+    EXPECT_EQ(button.size(), QSize(76, 35));
+    EXPECT_EQ(button.ImageRect(), QRect(0, 0, 76, 35));
+}
+
+TEST_F(ImageTextButtonTest, SecondPictureDiffersAndSetImagesReplacesBoth) {
+    const QImage first = Grab(button);
+    button.SetImageIndex(1);
+    const QImage second = Grab(button);
+    EXPECT_NE(first, second);
+    button.SetImages(ResourceId::kMenuButton, ResourceId::kMenuButton);
+    EXPECT_EQ(button.size(), QSize(74, 33));
+    EXPECT_EQ(Grab(button), Grab(button));
+    button.SetImageIndex(0);
+    const QImage menuFace = Grab(button);
+    button.SetImageIndex(1);
+    EXPECT_EQ(Grab(button), menuFace) << "both faces of a menu button are one picture";
+}
+
+TEST_F(ImageTextButtonTest, SingleLineIsCentredVertically) {
+    button.SetCaption("Wipe");
+    const std::vector<int> rows = RowsWithColour(Grab(button), QColor(255, 0, 255), 0, 76);
+    ASSERT_FALSE(rows.empty());
+    const int middle = (rows.front() + rows.back()) / 2;
+    EXPECT_NEAR(middle, 17, 3);
+}
+
+TEST_F(ImageTextButtonTest, TwoLinesSitSixteenPixelsApart) {
+    button.SetCaption("Insert\r\nKeyframe");
+    const std::vector<int> rows = RowsWithColour(Grab(button), QColor(255, 0, 255), 0, 76);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_LT(rows.front(), 6) << "the first line starts at the top";
+    EXPECT_GT(rows.back(), 17) << "the second line sits 16 pixels lower";
+    // A gap between the two lines.
+    bool gap = false;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        gap = gap || rows[i] > rows[i - 1] + 1;
+    }
+    EXPECT_TRUE(gap);
+}
+
+TEST_F(ImageTextButtonTest, DisabledCaptionUsesTheDisabledColour) {
+    button.SetCaption("Run");
+    button.setEnabled(false);
+    const QImage picture = Grab(button);
+    EXPECT_TRUE(RowsWithColour(picture, QColor(255, 0, 255), 0, 76).empty());
+    EXPECT_FALSE(RowsWithColour(picture, QColor(0, 255, 255), 0, 76).empty());
+}
+
+TEST_F(ImageTextButtonTest, EmptyCaptionDrawsThePictureOnly) {
+    button.SetCaption("");
+    EXPECT_TRUE(RowsWithColour(Grab(button), QColor(255, 0, 255), 0, 76).empty());
+}
+
+TEST_F(ImageTextButtonTest, MissingPicturesLeaveTheCaptionInTheButton) {
+    button.SetImages(99999, 99999);
+    EXPECT_FALSE(button.ImagesLoaded());
+    button.resize(60, 30);
+    button.SetCaption("Solo");
+    const QImage picture = Grab(button);
+    EXPECT_EQ(button.ImageRect(), QRect(0, 0, 60, 30));
+    EXPECT_FALSE(RowsWithColour(picture, QColor(255, 0, 255), 0, 60).empty());
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include "tests/controls/ControlsTestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <algorithm>
+
+#include "controls/Fonts.h"
+
+namespace {
+
+// Widgets need one application object for the whole run.
+class QtApplicationEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "vcp_test_controls";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+        InstallFontSubstitutions();
+    }
+    void TearDown() override { m_app.reset(); }
+
+  private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] auto* const g_qtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+}  // namespace
+
+ParamRecord MakeParam(const std::string& name, int flags, int16_t rawMin, int16_t rawMax,
+                      int16_t dispMin, int16_t dispMax, int16_t value) {
+    ParamRecord param;
+    param.name = name;
+    param.flags = flags;
+    param.rawMin = rawMin;
+    param.rawMax = rawMax;
+    param.dispMin = dispMin;
+    param.dispMax = dispMax;
+    param.value = value;
+    return param;
+}
+
+FunctionRecord MakeFunction(int number, int value, const std::string& labels) {
+    FunctionRecord function;
+    function.number = number;
+    function.value = static_cast<int16_t>(value);
+    function.label = labels;
+    function.optionCount = 1 + static_cast<int32_t>(std::count(labels.begin(), labels.end(), ','));
+    function.maxValue = static_cast<int16_t>(function.optionCount - 1);
+    return function;
+}
+
+QImage Grab(QWidget& widget) {
+    return widget.grab().toImage();
+}
+
+QImage GrabOwnPaint(QWidget& widget) {
+    QImage picture(widget.size(), QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    widget.render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+    return picture;
+}
+
+void SaveScreenshot(const QImage& image, const std::string& name) {
+    QString folder = qEnvironmentVariable("VCP_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        folder = QDir::currentPath() + "/screenshots";
+    }
+    QDir().mkpath(folder);
+    const QString path = folder + "/" + QString::fromStdString(name) + ".png";
+    EXPECT_TRUE(image.save(path)) << path.toStdString();
+}

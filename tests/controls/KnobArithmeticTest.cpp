@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include "controls/KnobGauge.h"
+#include "controls/KnobGeometry.h"
+#include "tests/controls/ControlsTestSupport.h"
+
+namespace {
+
+const KnobGeometry kPanelKnob{0, 10, 87, 11};
+
+TEST(KnobGeometry, ThumbRowsOfEveryPosition) {
+    const int expected[] = {5, 12, 20, 27, 35, 43, 50, 58, 65, 73, 81};
+    for (int p = 0; p <= 10; ++p) {
+        EXPECT_EQ(kPanelKnob.RowOfPosition(p), expected[p]) << "position " << p;
+    }
+}
+
+TEST(KnobGeometry, PointerRowsMapBackToPositions) {
+    for (int row = 43; row <= 50; ++row) {
+        EXPECT_EQ(kPanelKnob.PositionOfRow(row), 5) << "row " << row;
+    }
+    EXPECT_EQ(kPanelKnob.PositionOfRow(42), 4);
+    EXPECT_EQ(kPanelKnob.PositionOfRow(51), 6);
+    EXPECT_EQ(kPanelKnob.PositionOfRow(5), 0);
+    EXPECT_EQ(kPanelKnob.PositionOfRow(81), 10);
+    // Truncation both ways: the thumb's own row can read as the position above it.
+    EXPECT_EQ(kPanelKnob.PositionOfRow(kPanelKnob.RowOfPosition(1)), 0);
+    EXPECT_EQ(kPanelKnob.PositionOfRow(73), 8);
+}
+
+TEST(KnobGeometry, RowsAndPositionsStayInsideTheTrack) {
+    EXPECT_EQ(kPanelKnob.ClampRow(-40), 5);
+    EXPECT_EQ(kPanelKnob.ClampRow(200), 82);
+    EXPECT_EQ(kPanelKnob.ClampPosition(kPanelKnob.PositionOfRow(82)), 10);
+    EXPECT_EQ(kPanelKnob.ClampPosition(-3), 0);
+    EXPECT_EQ(kPanelKnob.ClampPosition(14), 10);
+}
+
+TEST(KnobGeometry, EmptyRangeOrMissingPicturesGiveASaneThumb) {
+    const KnobGeometry emptyRange{5, 5, 87, 11};
+    EXPECT_EQ(emptyRange.RowOfPosition(5), 5);
+    EXPECT_EQ(emptyRange.PositionOfRow(60), 5);
+    const KnobGeometry noPictures{0, 10, 0, 0};
+    EXPECT_EQ(noPictures.RowOfPosition(7), 0);
+    EXPECT_EQ(noPictures.PositionOfRow(30), 0);
+    EXPECT_EQ(noPictures.ClampRow(30), 0);
+}
+
+TEST(KnobGeometry, DeflectionGivesSquaredSignedDeltas) {
+    EXPECT_EQ(SquaredDelta(0), 0);
+    EXPECT_EQ(SquaredDelta(1), 1);
+    EXPECT_EQ(SquaredDelta(-2), -4);
+    EXPECT_EQ(SquaredDelta(3), 9);
+    EXPECT_EQ(SquaredDelta(-4), -16);
+    EXPECT_EQ(SquaredDelta(5), 25);
+    EXPECT_EQ(SquaredDelta(-5), -25);
+}
+
+TEST(KnobGauge, RangeFromZeroAtItsEnds) {
+    ParamRecord param = MakeParam("Gain", 0, 0, 100, 0, 100, 0);
+    GaugePicture gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.barLeft, 0);
+    EXPECT_EQ(gauge.barRight, 0);  // trunc(148 * 0.001): no bar
+    EXPECT_EQ(gauge.valueText, "0%");
+    EXPECT_EQ(gauge.minLabel, "0%");
+    EXPECT_EQ(gauge.maxLabel, "100%");
+
+    param.value = 100;
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.barRight, 148);
+    EXPECT_EQ(gauge.valueText, "100%");
+
+    param.value = 50;
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.barRight, 74);  // trunc(148 * 0.501)
+    EXPECT_EQ(gauge.valueText, "50%");
+}
+
+TEST(KnobGauge, WideRangesCarryTheBias) {
+    ParamRecord param = MakeParam("Level", 0, 0, 1000, 0, 1000, 1000);
+    EXPECT_EQ(ComputeGauge(param, 0, 148).valueText, "1002%");
+    param.value = 0;
+    EXPECT_EQ(ComputeGauge(param, 0, 148).valueText, "2%");
+    param.dispMax = 499;
+    EXPECT_EQ(ComputeGauge(param, 0, 148).valueText, "0%");
+}
+
+TEST(KnobGauge, RangeAroundZeroDrawsFromTheZeroPoint) {
+    ParamRecord param = MakeParam("Pan", 0, 0, 200, -100, 100, 100);
+    GaugePicture gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.barLeft, 73);
+    EXPECT_EQ(gauge.barRight, 74);
+    EXPECT_EQ(gauge.valueText, "0%");
+    EXPECT_EQ(gauge.minLabel, "-100%");
+
+    param.value = 0;  // fully left: from the value to the zero point
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.barLeft, 0);
+    EXPECT_EQ(gauge.barRight, 74);
+    EXPECT_EQ(gauge.valueText, "-100%");
+
+    param.value = 200;  // fully right: from one left of zero to the value
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.barLeft, 73);
+    EXPECT_EQ(gauge.barRight, 147);
+    EXPECT_EQ(gauge.valueText, "100%");
+}
+
+TEST(KnobGauge, DisplayKindFlagsChooseNumbersAndBar) {
+    ParamRecord param = MakeParam("Step", kFlagStepped | kFlagDisplayPlain, 0, 7, 0, 7, 3);
+    GaugePicture gauge = ComputeGauge(param, 0, 148);
+    EXPECT_FALSE(gauge.showBar);
+    EXPECT_EQ(gauge.valueText, "3");
+    EXPECT_EQ(gauge.minLabel, "0");
+    EXPECT_EQ(gauge.maxLabel, "7");
+
+    param = MakeParam("Input", kFlagDisplayCentred, 1, 12, 0, 100, 4);
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_TRUE(gauge.showBar);
+    EXPECT_EQ(gauge.valueText, "4");
+    EXPECT_EQ(gauge.maxLabel, "12");  // the raw maximum
+    EXPECT_EQ(gauge.minLabel, "0");
+
+    param = MakeParam("Taper", kFlagStepped, 0, 100, 0, 100, 40);
+    EXPECT_EQ(ComputeGauge(param, 0, 148).valueText, "40%");
+}
+
+TEST(KnobGauge, ReferenceMarkFollowsTheReferenceValue) {
+    ParamRecord param = MakeParam("Gain", 0, 0, 100, 0, 100, 0);
+    param.referenceValue = 50;
+    EXPECT_EQ(ComputeGauge(param, 0, 148).referenceX, 73);  // 74, one left
+    param.referenceValue = 0;
+    EXPECT_EQ(ComputeGauge(param, 0, 148).referenceX, 0);
+    param.referenceValue = 100;
+    EXPECT_EQ(ComputeGauge(param, 0, 148).referenceX, 147);
+}
+
+TEST(KnobGauge, EmptyOrReversedRangesAndStrayValuesStayInside) {
+    ParamRecord param = MakeParam("KeyFrame", kFlagStepped | kFlagDisplayPlain, 0, 0, 0, 0, 4);
+    GaugePicture gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.valueText, "4");
+    EXPECT_EQ(gauge.referenceX, 0);
+
+    param = MakeParam("Odd", 0, 10, 10, -50, -50, 10);
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_GE(gauge.barLeft, 0);
+    EXPECT_LE(gauge.barRight, 148);
+
+    param = MakeParam("Stray", 0, 0, 100, 0, 100, 32000);
+    param.referenceValue = -32000;
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.barRight, 148);
+    EXPECT_EQ(gauge.valueText, "100%");
+    EXPECT_EQ(gauge.referenceX, 0);
+
+    param = MakeParam("Full", 0, -32768, 32767, -32768, 32767, 32767);
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.barLeft, 73);
+    EXPECT_EQ(gauge.barRight, 147);
+    EXPECT_EQ(gauge.valueText, "32767%");
+}
+
+TEST(KnobGauge, TimecodeTexts) {
+    EXPECT_EQ(TimecodeText(1800), "00:01:00:00");
+    EXPECT_EQ(TimecodeText(29), "00:00:00:29");
+    EXPECT_EQ(TimecodeText(0), "00:00:00:00");
+    EXPECT_EQ(TimecodeText(108000 + 1800 * 2 + 30 * 3 + 4), "01:02:03:04");
+    EXPECT_EQ(TimecodeText(32767), "00:18:12:07");
+    EXPECT_EQ(TimecodeText(-5), "00:00:00:00");
+}
+
+TEST(KnobGauge, CoarseAccumulatorStepsPastSixtyFour) {
+    CoarseAccumulator accumulator;
+    for (int tick = 1; tick <= 4; ++tick) {
+        EXPECT_EQ(accumulator.Add(16), 0) << "tick " << tick;
+    }
+    EXPECT_EQ(accumulator.Add(16), 1);  // sum 80
+    EXPECT_EQ(accumulator.Sum(), 0);
+
+    EXPECT_EQ(accumulator.Add(64), 0);  // exactly 64 is not yet a step
+    EXPECT_EQ(accumulator.Add(1), 1);
+
+    EXPECT_EQ(accumulator.Add(-25), 0);
+    EXPECT_EQ(accumulator.Add(-25), 0);
+    EXPECT_EQ(accumulator.Add(-25), -1);
+    EXPECT_EQ(accumulator.Sum(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSignalSpy>
+
+#include "controls/CBitmapSlider.h"
+#include "controls/CCanvasCtrl.h"
+#include "tests/controls/ControlsTestSupport.h"
+
+namespace {
+
+constexpr int kKnobId = 1117;
+
+class KnobTest : public ControlsTest {
+  protected:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        panel.resize(400, 300);
+        knob.InitKnob(20, 10);
+        display.InitDisplay(60, 10);
+        knob.SetDisplay(&display);
+        knob.SetHost(&host);
+        param = MakeParam("Gain", 0, 0, 1000, 0, 100, 500);
+        param.number = 0x17;
+        panel.show();
+    }
+
+    void Mouse(QEvent::Type type, int y) {
+        const QPointF local(17, y);
+        QMouseEvent event(type, local, knob.mapToGlobal(local), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&knob, &event);
+    }
+
+    QWidget panel;
+    CBitmapSlider knob{kKnobId, &panel};
+    CCanvasCtrl display{&panel};
+    FakePanel host;
+    RecordingCommands commands;
+    ParamRecord param;
+};
+
+TEST_F(KnobTest, SetUpTakesThePicturesAndRests) {
+    EXPECT_EQ(knob.size(), QSize(34, 87));
+    EXPECT_EQ(knob.pos(), QPoint(20, 10));
+    EXPECT_EQ(knob.Position(), 5);
+    EXPECT_EQ(knob.Geometry().RowOfPosition(5), 43);
+}
+
+TEST_F(KnobTest, PressOnTheThumbKeepsTheGrip) {
+    QSignalSpy moved(&knob, &CBitmapSlider::KnobMoved);
+    Mouse(QEvent::MouseButtonPress, 47);  // 4 rows below the thumb's centre
+    EXPECT_EQ(knob.DragOffset(), 4);
+    EXPECT_EQ(knob.Position(), 5);
+    Mouse(QEvent::MouseMove, 48);  // the thumb follows one row: still position 5
+    EXPECT_EQ(knob.Position(), 5);
+    Mouse(QEvent::MouseMove, 4 + 66);  // thumb centre on row 66
+    EXPECT_EQ(knob.Position(), 8);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(moved.isEmpty());
+    EXPECT_EQ(moved.last().at(1).toInt(), 8);
+}
+
+TEST_F(KnobTest, PressOnTheTrackMakesTheThumbJump) {
+    QSignalSpy moved(&knob, &CBitmapSlider::KnobMoved);
+    Mouse(QEvent::MouseButtonPress, 73);
+    EXPECT_EQ(knob.DragOffset(), 0);
+    EXPECT_EQ(knob.Position(), 8);
+    EXPECT_TRUE(moved.isEmpty()) << "the notification is posted, not sent";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(moved.size(), 1);
+    EXPECT_EQ(moved.at(0).at(0).toInt(), kKnobId);
+    EXPECT_EQ(moved.at(0).at(1).toInt(), 8);
+}
+
+TEST_F(KnobTest, DraggingPastTheEndsClampsTheRange) {
+    Mouse(QEvent::MouseButtonPress, 45);
+    Mouse(QEvent::MouseMove, -300);
+    EXPECT_EQ(knob.Position(), 0);
+    Mouse(QEvent::MouseMove, 900);
+    EXPECT_EQ(knob.Position(), 10);
+}
+
+TEST_F(KnobTest, HoldStopsPollingAndReleaseSpringsBack) {
+    QSignalSpy released(&knob, &CBitmapSlider::KnobReleased);
+    Mouse(QEvent::MouseButtonPress, 20);
+    EXPECT_TRUE(knob.IsHeld());
+    EXPECT_TRUE(knob.IsRepeating());
+    EXPECT_FALSE(host.polling);
+    EXPECT_EQ(panel.focusWidget(), &knob);
+
+    Mouse(QEvent::MouseButtonRelease, 20);
+    EXPECT_FALSE(knob.IsHeld());
+    EXPECT_FALSE(knob.IsRepeating());
+    EXPECT_EQ(knob.Position(), 5);
+    EXPECT_TRUE(host.polling);
+    EXPECT_EQ(host.stops, 1);
+    EXPECT_EQ(host.resumes, 1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(released.size(), 1);
+    EXPECT_EQ(released.at(0).at(1).toInt(), 5);
+}
+
+TEST_F(KnobTest, LosingTheFocusWhileHeldEndsTheHold) {
+    QSignalSpy released(&knob, &CBitmapSlider::KnobReleased);
+    Mouse(QEvent::MouseButtonPress, 5);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&knob, &focusOut);
+    EXPECT_FALSE(knob.IsHeld());
+    EXPECT_FALSE(knob.IsRepeating());
+    EXPECT_EQ(knob.Position(), 5);
+    EXPECT_TRUE(host.polling);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(released.size(), 1);
+    Mouse(QEvent::MouseButtonRelease, 5);  // the late release changes nothing more
+    EXPECT_EQ(host.resumes, 1);
+}
+
+TEST_F(KnobTest, MovesWithoutTheButtonDoNothing) {
+    Mouse(QEvent::MouseMove, 80);
+    EXPECT_EQ(knob.Position(), 5);
+}
+
+TEST_F(KnobTest, TicksSendSquaredDeltasAndRebind) {
+    display.Bind(&param);
+    Mouse(QEvent::MouseButtonPress, 73);  // position 8: three below the centre
+    knob.OnRepeatTimer();
+    ASSERT_EQ(commands.adjustments.size(), 1u);
+    EXPECT_EQ(commands.adjustments[0].first, 0x17);
+    EXPECT_EQ(commands.adjustments[0].second, -9);
+    EXPECT_EQ(host.binds, 1);
+
+    Mouse(QEvent::MouseMove, 5);  // position 0: full deflection up
+    knob.OnRepeatTimer();
+    EXPECT_EQ(commands.adjustments.back().second, 25);
+}
+
+TEST_F(KnobTest, TicksAtRestOrUnboundChangeNothing) {
+    knob.OnRepeatTimer();  // never bound
+    EXPECT_TRUE(commands.adjustments.empty());
+    EXPECT_EQ(host.binds, 0);
+
+    display.Bind(&param);
+    Mouse(QEvent::MouseButtonPress, 45);  // on the thumb at rest
+    knob.OnRepeatTimer();
+    EXPECT_TRUE(commands.adjustments.empty());
+    EXPECT_EQ(host.binds, 0);
+}
+
+TEST_F(KnobTest, SteppedParametersMoveOneStepLocallyAndStopAtTheEnds) {
+    param = MakeParam("Taper In", kFlagStepped, 0, 100, 0, 100, 99);
+    display.Bind(&param);
+    Mouse(QEvent::MouseButtonPress, 5);  // full deflection up: still one step
+    knob.OnRepeatTimer();
+    EXPECT_EQ(param.value, 100);
+    knob.OnRepeatTimer();
+    EXPECT_EQ(param.value, 100);
+    EXPECT_TRUE(commands.adjustments.empty());
+    EXPECT_EQ(host.binds, 0);
+
+    Mouse(QEvent::MouseMove, 81);
+    param.value = 1;
+    knob.OnRepeatTimer();
+    knob.OnRepeatTimer();
+    EXPECT_EQ(param.value, 0);
+}
+
+TEST_F(KnobTest, HiddenDisplaysStepNothing) {
+    param = MakeParam("Taper In", kFlagStepped, 0, 100, 0, 100, 50);
+    display.Bind(&param);
+    ParamRecord empty;
+    display.Bind(&empty);
+    Mouse(QEvent::MouseButtonPress, 5);
+    knob.OnRepeatTimer();
+    EXPECT_EQ(param.value, 50);
+}
+
+TEST_F(KnobTest, FocusedKnobSwallowsKeys) {
+    knob.setFocus();
+    for (int key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down, Qt::Key_A}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        press.ignore();
+        QApplication::sendEvent(&knob, &press);
+        EXPECT_TRUE(press.isAccepted()) << key;
+    }
+}
+
+}  // namespace
