@@ -21,9 +21,9 @@ std::unique_ptr<BuiltinLine>& Builtin() {
 
 }  // namespace
 
-SimLine* RegisterBuiltinSimulator(const std::string& spec, std::string* error) {
+SimLine* RegisterBuiltinSimulator(const std::string& unitList, std::string* error) {
     std::string why;
-    const auto specs = ParseUnitSpecs(spec, why);
+    const auto specs = ParseUnitSpecs(unitList, why);
     if (!specs) {
         if (error) {
             *error = why;

@@ -9,8 +9,8 @@ constexpr const char* kBuiltinLineName = "sim";
 // The line of units a fresh installation shows.
 constexpr const char* kDefaultUnitSpec = "1:11,2:4";
 
-// Registers the in-process line "sim" served by a line of the units in `spec` ("1:11,2:4"),
+// Registers the in-process line "sim" served by a line of the units in `unitList` ("1:11,2:4"),
 // replacing an earlier one. Returns the line's units, or nullptr (nothing registered) when
-// the spec is not valid; `error` then says why.
-SimLine* RegisterBuiltinSimulator(const std::string& spec, std::string* error = nullptr);
+// the list is not valid; `error` then says why.
+SimLine* RegisterBuiltinSimulator(const std::string& unitList, std::string* error = nullptr);
 void UnregisterBuiltinSimulator();

@@ -69,6 +69,17 @@ void AppendSection(std::vector<uint8_t>& image, const std::vector<std::vector<ui
     AppendAll(image, records);
 }
 
+// The fields parameter and function records open with: number, kind, flags, extra, range.
+void RecordHead(BodyWriter& body, uint8_t number, uint16_t kind, uint16_t flags, int low,
+                int high) {
+    body.Word(number);
+    body.Word(kind);
+    body.Word(flags);
+    body.Long(RecordExtra(number));
+    body.Word(low);
+    body.Word(high);
+}
+
 }  // namespace
 
 uint32_t RecordExtra(uint8_t number) {
@@ -77,12 +88,7 @@ uint32_t RecordExtra(uint8_t number) {
 
 std::vector<uint8_t> EncodeParameterRecord(const ParamDef& param) {
     BodyWriter body;
-    body.Word(param.number);
-    body.Word(kParamRecordKind);
-    body.Word(param.flags);
-    body.Long(RecordExtra(param.number));
-    body.Word(param.rawMin);
-    body.Word(param.rawMax);
+    RecordHead(body, param.number, kParamRecordKind, param.flags, param.rawMin, param.rawMax);
     body.Word(param.dispMin);
     body.Word(param.dispMax);
     body.Word(param.name.empty() ? 0 : 1);
@@ -111,12 +117,8 @@ std::vector<uint8_t> EncodeParameterRecord(const ParamDef& param) {
 
 std::vector<uint8_t> EncodeFunctionRecord(const FunctionDef& function) {
     BodyWriter body;
-    body.Word(function.number);
-    body.Word(kFunctionRecordKind);
-    body.Word(function.flags);
-    body.Long(RecordExtra(function.number));
-    body.Word(function.minValue);
-    body.Word(function.maxValue);
+    RecordHead(body, function.number, kFunctionRecordKind, function.flags, function.minValue,
+               function.maxValue);
     body.Word(function.name.empty() ? 0 : 1);
     body.Word(static_cast<int>(function.options.size()));
     if (!function.name.empty()) {

@@ -12,15 +12,21 @@ const std::vector<MessageDef> kCommonMessages = {
     {.number = 3, .caption = "Reference", .text = "Reference video lost."},
     {.number = 4, .caption = "Files", .text = "File system cleared."},
     {.number = 5,
-     .flags = kMessageAsks,
+     .flags = kFlagMessageQuestion,
      .caption = "Confirm",
      .text = "Overwrite the stored setup?"},
-    {.number = 6, .flags = kMessageAsks, .caption = "Confirm", .text = "Clear all memories?"},
+    {.number = 6,
+     .flags = kFlagMessageQuestion,
+     .caption = "Confirm",
+     .text = "Clear all memories?"},
 };
 
 const std::vector<MessageDef> kFullMessages = {
     {.number = 7, .caption = "Router", .text = "Router switched to the next input."},
-    {.number = 8, .flags = kMessageAsks, .caption = "Router", .text = "Take the router off air?"},
+    {.number = 8,
+     .flags = kFlagMessageQuestion,
+     .caption = "Router",
+     .text = "Take the router off air?"},
 };
 
 const std::vector<SkippedRecordDef> kUnitSections = {

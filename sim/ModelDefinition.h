@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "panel/PanelModel.h"
+
 // Readable descriptions of the Main Unit models: what each one carries in its menu image
 // and how its parameters behave. Pure data; the unit and the image builder read it.
 
@@ -22,19 +24,9 @@ constexpr uint8_t kNoFunction = 255;             // an empty function button (of
 constexpr uint8_t kNoKnobParam = 128;            // an empty knob position
 constexpr uint16_t kResetValueRequest = 0x7FFF;  // a word write of this value restores the default
 
-// Knob display kinds (flag words of knob parameters).
-constexpr uint16_t kShowPercent = 0x0000;
-constexpr uint16_t kShowPlain = 0x0008;
-constexpr uint16_t kShowCentred = 0x0010;
-constexpr uint16_t kShowCoarse = 0x0100;
-constexpr uint16_t kShowTimecode = 0x4000;
-constexpr uint16_t kShowStepped = 0x8000;
-// Function flags.
-constexpr uint16_t kFunctionMomentary = 0x0001;
-// Menu flags.
-constexpr uint16_t kMenuOpensDialog = 0x0400;
-// Message flags.
-constexpr uint16_t kMessageAsks = 0x4000;
+// Flag words use the bits the panel reads from the image (kFlagStepped, kFlagTimecode,
+// kFlagCoarse, kFlagDisplayCentred, kFlagDisplayPlain, kFlagMomentary, kFlagMenuOpensDialog,
+// kFlagMessageQuestion); a knob parameter without display flags shows a percentage.
 
 // A knob parameter's option: a short and a long text.
 struct ParamOption {
@@ -45,7 +37,7 @@ struct ParamOption {
 struct ParamDef {
     uint8_t number = 0;  // 0..127
     std::string name;
-    uint16_t flags = kShowPercent;
+    uint16_t flags = 0;
     int16_t rawMin = 0;
     int16_t rawMax = 0;
     int16_t dispMin = 0;

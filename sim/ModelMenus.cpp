@@ -23,7 +23,8 @@ MenuDef Menu(uint8_t number, const std::string& title, const std::string& shortN
 
 // A menu whose selection opens one of the panel's dialogs.
 MenuDef DialogMenu(uint8_t number, const std::string& title, const std::string& shortName) {
-    return {.number = number, .title = title, .shortName = shortName, .flags = kMenuOpensDialog};
+    return {
+        .number = number, .title = title, .shortName = shortName, .flags = kFlagMenuOpensDialog};
 }
 
 MenuDef ConfigurationMenu(uint8_t familyMenu) {

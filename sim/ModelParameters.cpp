@@ -2,134 +2,112 @@
 // are what a panel shows. Names ending in "#..." carry a suffix a panel cuts off.
 #include "sim/ModelSets.h"
 
+namespace {
+
+// Shown as a percentage of the raw range.
+ParamDef Percent(uint8_t number, const std::string& name, int16_t rawMax, int16_t initial = 0) {
+    return {.number = number, .name = name, .rawMax = rawMax, .dispMax = 100, .initial = initial};
+}
+
+// A range around zero, shown raw.
+ParamDef Centred(uint8_t number, const std::string& name, int16_t low, int16_t high,
+                 int16_t initial = 0) {
+    return {.number = number,
+            .name = name,
+            .flags = kFlagDisplayCentred,
+            .rawMin = low,
+            .rawMax = high,
+            .dispMin = low,
+            .dispMax = high,
+            .initial = initial};
+}
+
+// A count shown as a plain number (or with other `flags`); raw and display ranges agree.
+ParamDef Count(uint8_t number, const std::string& name, int16_t low, int16_t high,
+               int16_t initial = 0, uint16_t flags = kFlagDisplayPlain) {
+    return {.number = number,
+            .name = name,
+            .flags = flags,
+            .rawMin = low,
+            .rawMax = high,
+            .dispMin = low,
+            .dispMax = high,
+            .initial = initial};
+}
+
+// A time in frames, shown as a timecode.
+ParamDef Frames(uint8_t number, const std::string& name, int16_t rawMax, int16_t initial) {
+    return {.number = number,
+            .name = name,
+            .flags = kFlagTimecode,
+            .rawMax = rawMax,
+            .initial = initial};
+}
+
+ParamDef KeySource() {
+    ParamDef source = Count(6, "Key Source#S", 0, 2, 0, kFlagCoarse | kFlagDisplayPlain);
+    source.options = {{"Ext", "External key input"},
+                      {"Int", "Internal key from the foreground"},
+                      {"Self", "Self key"}};
+    source.note = "Source of the key signal";
+    return source;
+}
+
+ParamDef Hue() {
+    ParamDef hue = Count(13, "FG Hue", 0, 359);
+    hue.options = {{"deg", "degrees"}};
+    return hue;
+}
+
+}  // namespace
+
 const std::vector<ParamDef> kKeyParameters = {
-    {.number = 0, .name = "Clip", .rawMax = 1023, .dispMax = 100, .initial = 512},
-    {.number = 1, .name = "Gain", .rawMax = 1023, .dispMax = 100, .initial = 640},
-    {.number = 2, .name = "Transparency", .rawMax = 1023, .dispMax = 100},
-    {.number = 3,
-     .name = "Position H",
-     .flags = kShowCentred,
-     .rawMin = -100,
-     .rawMax = 100,
-     .dispMin = -100,
-     .dispMax = 100},
-    {.number = 4,
-     .name = "Position V",
-     .flags = kShowCentred,
-     .rawMin = -100,
-     .rawMax = 100,
-     .dispMin = -100,
-     .dispMax = 100},
-    {.number = 5,
-     .name = "Softness",
-     .flags = kShowStepped,
-     .rawMax = 15,
-     .dispMax = 15,
-     .initial = 2},
-    {.number = 6,
-     .name = "Key Source#S",
-     .flags = kShowCoarse | kShowPlain,
-     .rawMax = 2,
-     .dispMax = 2,
-     .options = {{"Ext", "External key input"},
-                 {"Int", "Internal key from the foreground"},
-                 {"Self", "Self key"}},
-     .note = "Source of the key signal"},
-    {.number = 7, .name = "Fade Time", .flags = kShowTimecode, .rawMax = 32000, .initial = 30},
-    {.number = 8, .name = "Border Width", .rawMax = 255, .dispMax = 100},
-    {.number = 9,
-     .name = "Shadow Offset",
-     .flags = kShowCentred,
-     .rawMin = -50,
-     .rawMax = 50,
-     .dispMin = -50,
-     .dispMax = 50},
-    {.number = 10, .name = "FG Red", .rawMax = 255, .dispMax = 100, .initial = 255},
-    {.number = 11, .name = "FG Green", .rawMax = 255, .dispMax = 100, .initial = 255},
-    {.number = 12, .name = "FG Blue", .rawMax = 255, .dispMax = 100, .initial = 255},
-    {.number = 13,
-     .name = "FG Hue",
-     .flags = kShowPlain,
-     .rawMax = 359,
-     .dispMax = 359,
-     .options = {{"deg", "degrees"}}},
-    {.number = 14, .name = "FG Size H", .rawMax = 1023, .dispMax = 100, .initial = 1023},
-    {.number = 15, .name = "FG Size V", .rawMax = 1023, .dispMax = 100, .initial = 1023},
-    {.number = 16, .name = "BG Red", .rawMax = 255, .dispMax = 100},
-    {.number = 17, .name = "BG Green", .rawMax = 255, .dispMax = 100},
-    {.number = 18, .name = "BG Blue", .rawMax = 255, .dispMax = 100, .initial = 128},
-    {.number = 19, .name = "Wipe Position", .rawMax = 1023, .dispMax = 100},
-    {.number = 20, .name = "Wipe Softness", .flags = kShowStepped, .rawMax = 7, .dispMax = 7},
-    {.number = 21,
-     .name = "Window Left",
-     .flags = kShowCentred,
-     .rawMin = -360,
-     .rawMax = 360,
-     .dispMin = -360,
-     .dispMax = 360,
-     .initial = -180},
-    {.number = 22,
-     .name = "Window Right",
-     .flags = kShowCentred,
-     .rawMin = -360,
-     .rawMax = 360,
-     .dispMin = -360,
-     .dispMax = 360,
-     .initial = 180},
-    {.number = 23, .name = "Window Top", .rawMax = 575, .dispMax = 100, .initial = 100},
-    {.number = 24, .name = "Window Bottom", .rawMax = 575, .dispMax = 100, .initial = 475},
-    {.number = 25, .name = "Corner Radius", .rawMax = 255, .dispMax = 100},
-    {.number = 26, .name = "Border Luma", .rawMax = 255, .dispMax = 100, .initial = 200},
-    {.number = 27, .name = "Matte In Time", .flags = kShowTimecode, .rawMax = 32000, .initial = 15},
-    {.number = 28,
-     .name = "Matte Out Time",
-     .flags = kShowTimecode,
-     .rawMax = 32000,
-     .initial = 15},
-    {.number = 29, .name = "Matte Level", .rawMax = 1023, .dispMax = 100, .initial = 1023},
+    Percent(0, "Clip", 1023, 512),
+    Percent(1, "Gain", 1023, 640),
+    Percent(2, "Transparency", 1023),
+    Centred(3, "Position H", -100, 100),
+    Centred(4, "Position V", -100, 100),
+    Count(5, "Softness", 0, 15, 2, kFlagStepped),
+    KeySource(),
+    Frames(7, "Fade Time", 32000, 30),
+    Percent(8, "Border Width", 255),
+    Centred(9, "Shadow Offset", -50, 50),
+    Percent(10, "FG Red", 255, 255),
+    Percent(11, "FG Green", 255, 255),
+    Percent(12, "FG Blue", 255, 255),
+    Hue(),
+    Percent(14, "FG Size H", 1023, 1023),
+    Percent(15, "FG Size V", 1023, 1023),
+    Percent(16, "BG Red", 255),
+    Percent(17, "BG Green", 255),
+    Percent(18, "BG Blue", 255, 128),
+    Percent(19, "Wipe Position", 1023),
+    Count(20, "Wipe Softness", 0, 7, 0, kFlagStepped),
+    Centred(21, "Window Left", -360, 360, -180),
+    Centred(22, "Window Right", -360, 360, 180),
+    Percent(23, "Window Top", 575, 100),
+    Percent(24, "Window Bottom", 575, 475),
+    Percent(25, "Corner Radius", 255),
+    Percent(26, "Border Luma", 255, 200),
+    Frames(27, "Matte In Time", 32000, 15),
+    Frames(28, "Matte Out Time", 32000, 15),
+    Percent(29, "Matte Level", 1023, 1023),
 };
 
 const std::vector<ParamDef> kScreenParameters = {
-    {.number = 59, .name = "Screen Red", .rawMax = 255, .dispMax = 100, .initial = 128},
-    {.number = 60, .name = "Screen Green", .rawMax = 255, .dispMax = 100, .initial = 128},
-    {.number = 61, .name = "Screen Blue", .rawMax = 255, .dispMax = 100, .initial = 128},
-    {.number = 101, .name = "Screen Master", .rawMax = 255, .dispMax = 100, .initial = 128},
+    Percent(59, "Screen Red", 255, 128),
+    Percent(60, "Screen Green", 255, 128),
+    Percent(61, "Screen Blue", 255, 128),
+    Percent(101, "Screen Master", 255, 128),
 };
 
 const std::vector<ParamDef> kTimingParameters = {
-    {.number = 93, .name = "Line Delay", .flags = kShowPlain, .rawMax = 15, .dispMax = 15},
-    {.number = 94,
-     .name = "H Timing",
-     .flags = kShowCentred,
-     .rawMin = -64,
-     .rawMax = 63,
-     .dispMin = -64,
-     .dispMax = 63},
-    {.number = 95,
-     .name = "V Timing",
-     .flags = kShowCentred,
-     .rawMin = -32,
-     .rawMax = 31,
-     .dispMin = -32,
-     .dispMax = 31},
-    {.number = 96, .name = "Chroma Delay", .flags = kShowPlain, .rawMax = 7, .dispMax = 7},
-    {.number = 97,
-     .name = "Output Level",
-     .flags = kShowPlain,
-     .rawMin = 90,
-     .rawMax = 110,
-     .dispMin = 90,
-     .dispMax = 110,
-     .initial = 100},
-    {.number = 98, .name = "Tally Hold", .flags = kShowPlain, .rawMax = 20, .dispMax = 20},
+    Count(93, "Line Delay", 0, 15),          Centred(94, "H Timing", -64, 63),
+    Centred(95, "V Timing", -32, 31),        Count(96, "Chroma Delay", 0, 7),
+    Count(97, "Output Level", 90, 110, 100), Count(98, "Tally Hold", 0, 20),
 };
 
 const std::vector<ParamDef> kRouterParameters = {
-    {.number = 114,
-     .name = "Dwell Frames",
-     .flags = kShowPlain,
-     .rawMax = 300,
-     .dispMax = 300,
-     .initial = 25},
-    {.number = 115, .name = "Crossfade", .flags = kShowTimecode, .rawMax = 9000, .initial = 10},
+    Count(114, "Dwell Frames", 0, 300, 25),
+    Frames(115, "Crossfade", 9000, 10),
 };

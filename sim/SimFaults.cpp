@@ -28,6 +28,8 @@ const std::vector<FaultInfo>& FaultCatalog() {
         {FaultKind::Oversized, "oversize", 0, "longest possible answers; lists never end"},
         {FaultKind::CorruptChecksum, "bad-checksum", 0, "invert each answer's checksum"},
         {FaultKind::Noise, "noise", 0, "flood the line with ARG noise bytes (0: without end)"},
+        {FaultKind::SilentMidList, "list-stall", 2, "stop answering a list after ARG parts"},
+        {FaultKind::EndlessList, "endless-list", 0, "lists repeat their entries without end"},
     };
     return catalog;
 }

@@ -16,6 +16,8 @@ enum class FaultKind {
     Oversized,        // data padded to the longest answer; lists never end
     CorruptChecksum,  // checksum byte inverted
     Noise,            // the line carries noise: `argument` bytes, 0 = without end
+    SilentMidList,    // a list stops after `argument` parts, as from a unit that hangs
+    EndlessList,      // a list repeats its entries and never ends
     Count
 };
 

@@ -1,6 +1,6 @@
 #include "sim/SimLine.h"
 
-#include <sstream>
+#include <algorithm>
 
 #include "sim/ModelCatalog.h"
 #include "sim/UnitCommands.h"
@@ -32,9 +32,11 @@ bool ParseInt(const std::string& text, int& value) {
 
 std::optional<std::vector<UnitSpec>> ParseUnitSpecs(const std::string& text, std::string& error) {
     std::vector<UnitSpec> specs;
-    std::stringstream items(text);
-    std::string item;
-    while (std::getline(items, item, ',')) {
+    size_t start = 0;
+    while (start <= text.size() && !text.empty()) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, comma - start);
+        start = comma + 1;
         const size_t colon = item.find(':');
         UnitSpec spec;
         if (colon == std::string::npos || !ParseInt(item.substr(0, colon), spec.number) ||
@@ -105,7 +107,8 @@ std::optional<OutgoingAnswer> SimLine::Answer(const SimRequest& request) {
         return std::nullopt;
     }
     std::optional<OutgoingAnswer> out =
-        ShapeAnswer(unit->Faults(), {EncodeAnswer(unit->Address(), *answer), m_answerDelay_ms});
+        ShapeAnswer(unit->Faults(), {EncodeAnswer(unit->Address(), *answer),
+                                     m_answerDelay_ms + answer->delay_ms});
     return out ? ShapeAnswer(m_lineFaults, std::move(*out)) : std::nullopt;
 }
 

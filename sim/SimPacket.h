@@ -22,6 +22,7 @@ struct SimRequest {
 struct SimAnswer {
     uint8_t code = 0;
     std::vector<uint8_t> data;
+    uint32_t delay_ms = 0;  // how long the unit works before it answers
 };
 
 // A unit's answer never carries more than this many data bytes (L = 255).

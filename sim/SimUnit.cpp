@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "sim/MenuImageBuilder.h"
+#include "sim/UnitStorage.h"
 
 namespace {
 
@@ -183,14 +184,24 @@ void SimUnit::SetFlag(UnitFlag flag, bool on) {
 }
 
 void SimUnit::SetBusy(bool on, uint32_t duration_ms) {
+    m_busyResetsValues = true;
     SetFlag(kUnitBusy, on);
     m_busyTimed = on && duration_ms > 0;
     m_busyUntil_ms = CurrentClock().TickCount() + duration_ms;
 }
 
+void SimUnit::SetBusyKeepingValues(uint32_t duration_ms) {
+    SetBusy(true, duration_ms);
+    m_busyResetsValues = false;
+}
+
 void SimUnit::FinishBusy() {
     m_busyTimed = false;
     SetFlag(kUnitBusy, false);
+    if (!m_busyResetsValues) {
+        return;
+    }
+    Storage().ClearFiles();
     ResetValues();
     m_flags |= kUnitValuesChanged | kUnitStateChanged;
     PostMessage(kMessageCleared);
@@ -223,7 +234,7 @@ bool SimUnit::MessageAsks(uint8_t number) const {
     for (const auto* set : m_model.messageSets) {
         for (const MessageDef& message : *set) {
             if (message.number == number) {
-                return (message.flags & kMessageAsks) != 0;
+                return (message.flags & kFlagMessageQuestion) != 0;
             }
         }
     }
@@ -286,6 +297,7 @@ void SimUnit::SetPower(bool on) {
         m_flags |= kUnitStateChanged;
         m_lastCommand = 0;
         m_repeatCount = 0;
+        Storage().Restart();
     }
     m_powered = on;
 }

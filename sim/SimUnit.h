@@ -2,12 +2,15 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "sim/ModelDefinition.h"
 #include "sim/SimFaults.h"
+
+class UnitStorage;
 
 // Parameter changes a unit reports back: (number, new value), in the order they happened.
 using UpdateList = std::vector<std::pair<uint8_t, int>>;
@@ -74,6 +77,8 @@ class SimUnit {
     uint8_t Flags() const;
     void SetFlag(UnitFlag flag, bool on);
     void SetBusy(bool on, uint32_t duration_ms = 0);
+    // Busy for `duration_ms` with nothing reset at the end (a file-system rebuild).
+    void SetBusyKeepingValues(uint32_t duration_ms);
     uint8_t UnitMenu() const { return m_unitMenu; }
     void ShowMenu(uint8_t menu);
 
@@ -104,6 +109,9 @@ class SimUnit {
     void SetPower(bool on);
 
     FaultSet& Faults() { return m_faults; }
+
+    // Files, GPI sequences and effects the unit keeps (sim/UnitStorage.h).
+    UnitStorage& Storage();
 
   private:
     int Clamp(int number, int value) const;
@@ -136,4 +144,6 @@ class SimUnit {
     uint8_t m_lastCommand = 0;
     int m_repeatCount = 0;
     FaultSet m_faults;
+    bool m_busyResetsValues = true;
+    std::shared_ptr<UnitStorage> m_storage;
 };

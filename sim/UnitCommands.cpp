@@ -11,6 +11,9 @@ const CommandTable& UnitCommands() {
         RegisterMenuDataCommands(t);
         RegisterTextCommands(t);
         RegisterLockoutCommands(t);
+        RegisterFileCommands(t);
+        RegisterGpiCommands(t);
+        RegisterEffectCommands(t);
         return t;
     }();
     return table;

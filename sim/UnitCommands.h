@@ -28,6 +28,9 @@ void RegisterParameterCommands(CommandTable& table);  // adjust, set, value read
 void RegisterMenuDataCommands(CommandTable& table);   // menu image transfer
 void RegisterTextCommands(CommandTable& table);       // settings label, messages, replies
 void RegisterLockoutCommands(CommandTable& table);    // on-air lock-out
+void RegisterFileCommands(CommandTable& table);       // directories, files, file data
+void RegisterGpiCommands(CommandTable& table);        // GPI sequences
+void RegisterEffectCommands(CommandTable& table);     // effects and keyframes
 
 // Helpers the families share.
 void AppendWord(std::vector<uint8_t>& data, int value);

@@ -1,4 +1,5 @@
 #include "tests/controls/ControlsTestSupport.h"
+#include "tests/support/TestPaths.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,10 +66,7 @@ QImage GrabOwnPaint(QWidget& widget) {
 }
 
 void SaveScreenshot(const QImage& image, const std::string& name) {
-    QString folder = qEnvironmentVariable("VCP_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        folder = QDir::currentPath() + "/screenshots";
-    }
+    const QString folder = QString::fromStdString(ScreenshotFolder());
     QDir().mkpath(folder);
     const QString path = folder + "/" + QString::fromStdString(name) + ".png";
     EXPECT_TRUE(image.save(path)) << path.toStdString();

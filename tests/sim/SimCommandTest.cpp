@@ -229,12 +229,4 @@ TEST_F(SimCommandTest, LockoutTablesComeInModelOrder) {
     EXPECT_EQ(Data(2), kLockoutLocked);
 }
 
-TEST_F(SimCommandTest, AnyControllerGetsTheSameAnswer) {
-    // A relayed frame arrives with the same framing; the unit cannot tell the difference.
-    ASSERT_EQ(Exchange(1, {0xAC}), kStatusOk);
-    const AnswerBuffer first = answer;
-    ASSERT_EQ(Exchange(1, {0xAC}), kStatusOk);
-    EXPECT_EQ(answer, first);
-}
-
 }  // namespace

@@ -22,3 +22,4 @@ struct ProbeCommand {
 
 // The subcommands of each family, in the order `--help` lists them.
 const std::vector<ProbeCommand>& UnitProbeCommands();
+const std::vector<ProbeCommand>& StorageProbeCommands();

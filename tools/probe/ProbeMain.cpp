@@ -20,6 +20,7 @@ const std::vector<ProbeCommand>& AllCommands()
 {
     static const std::vector<ProbeCommand> all = [] {
         std::vector<ProbeCommand> commands = UnitProbeCommands();
+        commands.insert(commands.end(), StorageProbeCommands().begin(), StorageProbeCommands().end());
         return commands;
     }();
     return all;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "link/Framing.h"
+
+// A list that a unit sends over several answers: the directories, the GPI list, the effect
+// list and a file's data. The first request is answered with L = 1 and code 00; then the
+// same request with the follow-up command byte is repeated, each answer carrying the next
+// part of the list and a "more" or "last" code.
+
+// The answer codes of one kind of list.
+struct ListCodes {
+    uint8_t more;
+    uint8_t last;
+};
+
+// Answers a list may take before the unit is taken to be running on: a full 2,800-byte list
+// in 28-byte answers needs 100.
+constexpr int kMaxListAnswers = 256;
+
+// Gathers the data bytes of the answers into a fixed buffer and never writes past it.
+class ListCollector {
+  public:
+    explicit ListCollector(std::span<uint8_t> buffer) : m_buffer(buffer) {}
+
+    // Appends data 0 .. L-2 of `answer`. False when they did not all fit; what fits is kept.
+    bool Append(const AnswerBuffer& answer);
+
+    std::span<const uint8_t> Bytes() const { return m_buffer.first(m_size); }
+    size_t Size() const { return m_size; }
+    // The first answer was accepted, so the list is being refilled.
+    bool Started() const { return m_started; }
+    void MarkStarted() { m_started = true; }
+
+  private:
+    std::span<uint8_t> m_buffer;
+    size_t m_size = 0;
+    bool m_started = false;
+};
+
+// The data bytes an answer carries: L - 1, none for L of 0 or 1.
+int AnswerDataCount(const AnswerBuffer& answer);
+
+// Whether the table may be refilled from what `collector` gathered: the whole list came, or
+// it was cut at the end of the buffer (status 3 after the list started).
+bool ListArrived(int status, const ListCollector& collector);
+
+// Sends `request` (command byte first) to the selected unit, then repeats it with the command
+// byte `followUp` until the `codes.last` answer, collecting the data. 0 on a whole list; 3
+// when the first answer's L is not 1, or when the unit sends more than the collector holds
+// or more than kMaxListAnswers answers (the collector keeps what fit); 6 on a wrong code;
+// the framing status otherwise.
+int ReadCollectedList(std::vector<uint8_t> request, uint8_t followUp, ListCodes codes,
+                      uint32_t tries, ListCollector& collector);

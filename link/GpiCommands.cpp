@@ -1,0 +1,112 @@
+#include "link/GpiCommands.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "link/CollectedList.h"
+#include "link/CommandExchange.h"
+
+namespace {
+
+constexpr uint8_t kCommandGpiListFirst = 0xBC;
+constexpr uint8_t kCommandGpiListFollowUp = 0xBD;
+constexpr ListCodes kGpiListCodes{0x49, 0x4A};
+constexpr uint8_t kCommandGpiSequence = 0xB3;
+constexpr uint8_t kCodeSequenceEnd = 0x5F;
+constexpr uint8_t kCommandSetGpiEvent = 0xB4;
+constexpr uint8_t kCodeGpiEventSet = 0x1D;
+constexpr uint8_t kCommandGpiStatus = 0x9F;
+constexpr uint8_t kCodeGpiStatus = 0x0D;
+
+constexpr uint32_t kGpiTries = kTries10k;
+constexpr uint32_t kSetEventTries = kTries100k;
+
+// A record on the wire: 3 bytes, the name, the step, n, then n (kind, file) pairs.
+constexpr size_t kRecordHeadSize = 3;
+constexpr size_t kRecordFixedSize = kRecordHeadSize + kNameBytes + 2;
+
+}  // namespace
+
+int ReadGpiEventList() {
+    std::array<uint8_t, kGpiListBufferSize> collected{};
+    ListCollector collector(collected);
+    const int status = ReadCollectedList({kCommandGpiListFirst}, kCommandGpiListFollowUp,
+                                         kGpiListCodes, kGpiTries, collector);
+    if (ListArrived(status, collector)) {
+        StoreGpiList(collector.Bytes(), g_gpiList);
+    }
+    return status;
+}
+
+SequenceParse ParseSequenceRecord(std::span<const uint8_t> data, GpiSequenceRecord& record) {
+    SequenceParse result = SequenceParse::Whole;
+    size_t offset = 0;
+    while (offset < data.size()) {
+        GpiSequenceRecord parsed{};
+        parsed.marker = kSequenceRecordRead;
+        // Fields that did not arrive read as zero.
+        uint8_t fixed[kRecordFixedSize] = {};
+        const size_t fixedTaken = std::min(kRecordFixedSize, data.size() - offset);
+        std::copy_n(data.begin() + offset, fixedTaken, fixed);
+        offset += fixedTaken;
+        std::copy_n(fixed, kRecordHeadSize, parsed.head.begin());
+        std::copy_n(fixed + kRecordHeadSize, kNameBytes, parsed.name.begin());
+        parsed.step = fixed[kRecordHeadSize + kNameBytes];
+        const size_t claimed = fixed[kRecordHeadSize + kNameBytes + 1];
+
+        const size_t pairsPresent = (data.size() - offset) / 2;
+        const size_t events = std::min({claimed, pairsPresent, size_t{kMaxGpiEvents}});
+        if (events < claimed || fixedTaken < kRecordFixedSize) {
+            result = SequenceParse::Truncated;
+        }
+        for (size_t j = 0; j < events; ++j) {
+            parsed.eventKind[j] = data[offset + 2 * j];
+            parsed.eventFile[j] = data[offset + 2 * j + 1];
+        }
+        parsed.eventCount = static_cast<uint8_t>(events);
+        // Pairs past the 200th still belong to this record on the wire; a record that ends
+        // early takes the rest of the data with it.
+        offset = claimed <= pairsPresent ? offset + 2 * claimed : data.size();
+        record = parsed;
+    }
+    return result;
+}
+
+int ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
+    const std::vector<uint8_t> request{kCommandGpiSequence, gpi, static_cast<uint8_t>(action)};
+    AnswerBuffer answer{};
+    int status = Exchange(request, kGpiTries, answer);
+    if (status != kStatusOk || action != GpiSequenceAction::Read) {
+        return status;
+    }
+    // The unit may answer with other codes while it prepares the record; only the 5F answer
+    // carries the record to keep.
+    for (int answers = 1; AnswerCode(answer.data()) != kCodeSequenceEnd; ++answers) {
+        if (answers >= kMaxSequenceAnswers) {
+            return kStatusWrongCode;
+        }
+        status = Exchange(request, kGpiTries, answer);
+        if (status != kStatusOk) {
+            return status;
+        }
+    }
+    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer));
+    if (dataCount == 0 || gpi >= kGpiSlots) {
+        return kStatusOk;
+    }
+    const auto data = std::span<const uint8_t>(answer).subspan(kAnswerData, dataCount);
+    return ParseSequenceRecord(data, g_gpiSequence[gpi]) == SequenceParse::Whole
+               ? kStatusOk
+               : kStatusWrongLength;
+}
+
+int SetGpiEvent(uint8_t gpi, uint8_t position, uint8_t insert, uint8_t fileId) {
+    AnswerBuffer answer{};
+    return ExchangeExpecting(
+        {kCommandSetGpiEvent, gpi, position, insert, kGpiEventKindFile, fileId}, kSetEventTries,
+        kCodeGpiEventSet, answer);
+}
+
+int ReadGpiStatus(AnswerBuffer& answer) {
+    return ExchangeExpecting({kCommandGpiStatus}, kGpiTries, kCodeGpiStatus, answer);
+}

@@ -1,0 +1,66 @@
+// The built-in line the demo and the panel's tests reach as "inproc:sim".
+#include <gtest/gtest.h>
+
+#include "link/Framing.h"
+#include "link/SerialCom.h"
+#include "panel/PanelModel.h"
+#include "platform/Clock.h"
+#include "platform/InProcessLine.h"
+#include "platform/PortNames.h"
+#include "sim/BuiltinSimulator.h"
+#include "sim/SimLine.h"
+#include "tests/support/ScriptedPrompter.h"
+
+namespace {
+
+class BuiltinSimulatorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetProgramState();
+        SetPrompter(&prompter);
+    }
+    void TearDown() override {
+        g_link.Close();
+        PortNames().SetRunOverride("");
+        UnregisterBuiltinSimulator();
+        SetPrompter(nullptr);
+        ResetProgramState();
+    }
+
+    ScopedVirtualClock time{1000};
+    ScriptedPrompter prompter;
+};
+
+TEST_F(BuiltinSimulatorTest, TheLinkReachesTheUnitsOfTheSpec) {
+    SimLine* units = RegisterBuiltinSimulator("2:9,4:177");
+    ASSERT_NE(units, nullptr);
+    PortNames().SetRunOverride(std::string("inproc:") + kBuiltinLineName);
+    ASSERT_EQ(ReopenPort(1), 1);
+
+    std::vector<uint8_t> request(kMaxRequestSize, 0);
+    request[0] = RequestAddress(0x40);
+    request[1] = 1;
+    request[2] = 0xC0;
+    AnswerBuffer answer{};
+    ASSERT_EQ(SendPacket(request.data()), kStatusOk);
+    ASSERT_EQ(ReceivePacket(answer.data(), kTries10), kStatusOk);
+    EXPECT_EQ(AnswerData(answer.data(), 2), 177);
+
+    request[0] = RequestAddress(0x10);
+    ASSERT_EQ(SendPacket(request.data()), kStatusOk);
+    EXPECT_EQ(ReceivePacket(answer.data(), kTries10), kStatusNoAnswer);
+    EXPECT_EQ(units->Unit(2)->Model().code, 9);
+}
+
+TEST_F(BuiltinSimulatorTest, ABadSpecRegistersNothing) {
+    std::string error;
+    EXPECT_EQ(RegisterBuiltinSimulator("1:99", &error), nullptr);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(FindInProcessLine(kBuiltinLineName), nullptr);
+    ASSERT_NE(RegisterBuiltinSimulator(kDefaultUnitSpec), nullptr);
+    EXPECT_NE(FindInProcessLine(kBuiltinLineName), nullptr);
+    UnregisterBuiltinSimulator();
+    EXPECT_EQ(FindInProcessLine(kBuiltinLineName), nullptr);
+}
+
+}  // namespace

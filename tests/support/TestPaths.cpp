@@ -1,0 +1,15 @@
+#include "tests/support/TestPaths.h"
+
+#include <filesystem>
+
+std::string BinFolder() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+}
+
+std::string BuildProgram(const char* name) {
+    return BinFolder() + "/" + name;
+}
+
+std::string ScreenshotFolder() {
+    return VCP_BUILD_DIR "/screenshots";
+}
