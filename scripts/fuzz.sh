@@ -25,11 +25,18 @@ if [[ ! -f "$fuzzer_runtime" ]]; then
 fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVCP_FUZZ=ON -DVCP_BENCH=OFF >/dev/null
-cmake --build build-fuzz --target menu_image_fuzzer answer_fuzzer
+targets=()
+for source in fuzz/*_fuzzer.cpp; do
+    name="$(basename "$source" .cpp)"
+    targets+=("${name%_fuzzer}")
+done
+cmake --build build-fuzz --target "${targets[@]/%/_fuzzer}"
 
-for target in menu_image answer; do
+for target in "${targets[@]}"; do
     work="$(mktemp -d)"
-    cp fuzz/corpus/"$target"/* "$work"/
+    if [[ -d fuzz/corpus/"$target" ]]; then
+        cp fuzz/corpus/"$target"/* "$work"/
+    fi
     echo "fuzzing ${target} for ${seconds} s"
     log="build-fuzz/${target}-fuzz.log"
     status=0
