@@ -107,8 +107,8 @@ std::optional<OutgoingAnswer> SimLine::Answer(const SimRequest& request) {
         return std::nullopt;
     }
     std::optional<OutgoingAnswer> out =
-        ShapeAnswer(unit->Faults(), {EncodeAnswer(unit->Address(), *answer),
-                                     m_answerDelay_ms + answer->delay_ms});
+        ShapeAnswer(unit->Faults(),
+                    {EncodeAnswer(unit->Address(), *answer), m_answerDelay_ms + answer->delay_ms});
     return out ? ShapeAnswer(m_lineFaults, std::move(*out)) : std::nullopt;
 }
 

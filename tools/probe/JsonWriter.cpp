@@ -2,8 +2,7 @@
 
 #include <cstdio>
 
-std::string JsonText(const std::string& bytes)
-{
+std::string JsonText(const std::string& bytes) {
     std::string out = "\"";
     for (unsigned char c : bytes) {
         if (c == '"' || c == '\\') {
@@ -24,18 +23,15 @@ std::string JsonText(const std::string& bytes)
     return out + "\"";
 }
 
-std::string JsonInt(long long value)
-{
+std::string JsonInt(long long value) {
     return std::to_string(value);
 }
 
-std::string JsonBool(bool value)
-{
+std::string JsonBool(bool value) {
     return value ? "true" : "false";
 }
 
-std::string JsonArray(const std::vector<std::string>& items)
-{
+std::string JsonArray(const std::vector<std::string>& items) {
     std::string out = "[";
     for (size_t i = 0; i < items.size(); ++i) {
         out += (i ? ", " : "") + items[i];
@@ -43,8 +39,7 @@ std::string JsonArray(const std::vector<std::string>& items)
     return out + "]";
 }
 
-std::string JsonObject(const std::vector<JsonField>& fields)
-{
+std::string JsonObject(const std::vector<JsonField>& fields) {
     std::string out = "{";
     for (size_t i = 0; i < fields.size(); ++i) {
         out += (i ? ", " : "") + JsonText(fields[i].first) + ": " + fields[i].second;

@@ -15,8 +15,7 @@ std::string JsonArray(const std::vector<std::string>& items);
 std::string JsonObject(const std::vector<JsonField>& fields);
 
 template <typename Sequence>
-std::string JsonIntArray(const Sequence& values)
-{
+std::string JsonIntArray(const Sequence& values) {
     std::vector<std::string> items;
     for (const auto& value : values) {
         items.push_back(JsonInt(static_cast<long long>(value)));

@@ -5,9 +5,9 @@
 
 // What a subcommand gets from the command line.
 struct ProbeRequest {
-    int unit = 0;                    // 1..4; 0 when --unit was not given
-    std::vector<std::string> args;   // the subcommand's own arguments
-    std::string rawPath;             // menus --raw FILE
+    int unit = 0;                   // 1..4; 0 when --unit was not given
+    std::vector<std::string> args;  // the subcommand's own arguments
+    std::string rawPath;            // menus --raw FILE
 };
 
 // A subcommand: sends exactly its requests, prints its result on standard output, and

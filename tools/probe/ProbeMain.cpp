@@ -16,18 +16,17 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-const std::vector<ProbeCommand>& AllCommands()
-{
+const std::vector<ProbeCommand>& AllCommands() {
     static const std::vector<ProbeCommand> all = [] {
         std::vector<ProbeCommand> commands = UnitProbeCommands();
-        commands.insert(commands.end(), StorageProbeCommands().begin(), StorageProbeCommands().end());
+        commands.insert(commands.end(), StorageProbeCommands().begin(),
+                        StorageProbeCommands().end());
         return commands;
     }();
     return all;
 }
 
-void PrintUsage(std::FILE* to)
-{
+void PrintUsage(std::FILE* to) {
     std::fprintf(to,
                  "usage: vcp-probe --port PORT [--trace FILE] [--unit N] COMMAND [ARGS]\n"
                  "PORT: COM1..COM16, a device path, tcp://host:port, or inproc:sim (the\n"
@@ -48,8 +47,7 @@ struct Options {
     ProbeRequest request;
 };
 
-bool ParseOptions(int argc, char** argv, Options& options)
-{
+bool ParseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& into) {
@@ -97,8 +95,7 @@ bool ParseOptions(int argc, char** argv, Options& options)
 
 // Opens the link as the panel does, on the named port. COMn goes through the port map;
 // anything else is this run's override.
-bool OpenLink(const std::string& port)
-{
+bool OpenLink(const std::string& port) {
     if (port == std::string("inproc:") + kBuiltinLineName) {
         RegisterBuiltinSimulator(kDefaultUnitSpec);
     }
@@ -113,8 +110,7 @@ bool OpenLink(const std::string& port)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
         PrintUsage(stdout);
         return 0;

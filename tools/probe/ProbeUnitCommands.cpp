@@ -14,25 +14,21 @@
 
 namespace {
 
-uint8_t AddressOfUnit(int unit)
-{
+uint8_t AddressOfUnit(int unit) {
     return static_cast<uint8_t>(unit * 16);
 }
 
-void Fail(const char* what, int status)
-{
+void Fail(const char* what, int status) {
     std::fprintf(stderr, "vcp-probe: %s failed with status %d\n", what, status);
 }
 
-bool ParseNumber(const std::string& text, long min, long max, long& value)
-{
+bool ParseNumber(const std::string& text, long min, long max, long& value) {
     char* end = nullptr;
     value = std::strtol(text.c_str(), &end, 0);
     return !text.empty() && *end == '\0' && value >= min && value <= max;
 }
 
-int Scan(const ProbeRequest&)
-{
+int Scan(const ProbeRequest&) {
     for (int unit = 1; unit <= 4; ++unit) {
         UnitStatus status{};
         if (IdentifyUnit(AddressOfUnit(unit), status) == kStatusOk) {
@@ -44,8 +40,7 @@ int Scan(const ProbeRequest&)
     return kStatusOk;
 }
 
-int Status(const ProbeRequest& request)
-{
+int Status(const ProbeRequest& request) {
     UnitStatus status{};
     const int result = IdentifyUnit(AddressOfUnit(request.unit), status);
     if (result != kStatusOk) {
@@ -60,19 +55,16 @@ int Status(const ProbeRequest& request)
 }
 
 // Parameter n < 128 is a knob parameter, n >= 128 a function parameter.
-int ValueOf(int number)
-{
+int ValueOf(int number) {
     return number < 128 ? g_paramTable[number].value : g_functionTable[number - 128].value;
 }
 
-int ReferenceOf(int number)
-{
+int ReferenceOf(int number) {
     return number < 128 ? g_paramTable[number].referenceValue
                         : g_functionTable[number - 128].referenceValue;
 }
 
-int Values(const ProbeRequest&)
-{
+int Values(const ProbeRequest&) {
     int result = ReadReferenceValues();
     if (result != kStatusOk) {
         Fail("ReadReferenceValues", result);
@@ -95,8 +87,7 @@ int Values(const ProbeRequest&)
     return kStatusOk;
 }
 
-std::string OptionsJson(const ParamRecord& record)
-{
+std::string OptionsJson(const ParamRecord& record) {
     std::vector<std::string> pairs;
     for (const auto& [first, second] : record.options) {
         pairs.push_back(JsonArray({JsonText(first), JsonText(second)}));
@@ -104,8 +95,7 @@ std::string OptionsJson(const ParamRecord& record)
     return JsonArray(pairs);
 }
 
-std::string ParamsJson()
-{
+std::string ParamsJson() {
     std::vector<std::string> items;
     for (const ParamRecord& p : g_paramTable) {
         items.push_back(JsonObject({{"number", JsonInt(p.number)},
@@ -122,8 +112,7 @@ std::string ParamsJson()
     return JsonArray(items);
 }
 
-std::string FunctionsJson()
-{
+std::string FunctionsJson() {
     std::vector<std::string> items;
     for (const FunctionRecord& f : g_functionTable) {
         items.push_back(JsonObject({{"number", JsonInt(f.number)},
@@ -138,8 +127,7 @@ std::string FunctionsJson()
     return JsonArray(items);
 }
 
-std::string MenusJson()
-{
+std::string MenusJson() {
     std::vector<std::string> items;
     for (const MenuRecord& m : g_menuTable) {
         items.push_back(JsonObject({{"number", JsonInt(m.number)},
@@ -153,8 +141,7 @@ std::string MenusJson()
     return JsonArray(items);
 }
 
-std::string MessagesJson()
-{
+std::string MessagesJson() {
     std::vector<std::string> items;
     for (const MessageRecord& m : g_messageTable) {
         items.push_back(JsonObject({{"number", JsonInt(m.number)},
@@ -165,16 +152,15 @@ std::string MessagesJson()
     return JsonArray(items);
 }
 
-bool WriteRawImage(const std::string& path, int unit)
-{
+bool WriteRawImage(const std::string& path, int unit) {
     std::ofstream out(path, std::ios::binary);
     const auto& image = g_panelModel.MenuImage(unit);
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    out.write(reinterpret_cast<const char*>(image.data()),
+              static_cast<std::streamsize>(image.size()));
     return static_cast<bool>(out);
 }
 
-int Menus(const ProbeRequest& request)
-{
+int Menus(const ProbeRequest& request) {
     int result = IdentifyUnit(AddressOfUnit(request.unit), g_unitStatus);
     if (result != kStatusOk) {
         Fail("IdentifyUnit", result);
@@ -204,8 +190,7 @@ int Menus(const ProbeRequest& request)
 }
 
 bool ParseNumberAndValue(const ProbeRequest& request, long valueMin, long valueMax, long& number,
-                         long& value)
-{
+                         long& value) {
     if (!ParseNumber(request.args[0], 0, 255, number)) {
         std::fprintf(stderr, "vcp-probe: NUMBER must be 0..255\n");
         return false;
@@ -217,8 +202,7 @@ bool ParseNumberAndValue(const ProbeRequest& request, long valueMin, long valueM
     return true;
 }
 
-int PrintValueAfter(const char* what, int result, long number)
-{
+int PrintValueAfter(const char* what, int result, long number) {
     if (result != kStatusOk) {
         Fail(what, result);
         return result;
@@ -229,31 +213,27 @@ int PrintValueAfter(const char* what, int result, long number)
 
 constexpr int kUsageError = 2;
 
-int Set(const ProbeRequest& request)
-{
+int Set(const ProbeRequest& request) {
     long number = 0;
     long value = 0;
     if (!ParseNumberAndValue(request, -32768, 65535, number, value)) {
         return kUsageError;
     }
     if (number < 128) {
-        return PrintValueAfter("SetParameterWord",
-                               SetParameterWord(static_cast<uint8_t>(number),
-                                                static_cast<uint16_t>(value)),
-                               number);
+        return PrintValueAfter(
+            "SetParameterWord",
+            SetParameterWord(static_cast<uint8_t>(number), static_cast<uint16_t>(value)), number);
     }
     if (value < 0 || value > 255) {
         std::fprintf(stderr, "vcp-probe: a function value must be 0..255\n");
         return kUsageError;
     }
-    return PrintValueAfter("SetParameterByte",
-                           SetParameterByte(static_cast<uint8_t>(number),
-                                            static_cast<uint8_t>(value)),
-                           number);
+    return PrintValueAfter(
+        "SetParameterByte",
+        SetParameterByte(static_cast<uint8_t>(number), static_cast<uint8_t>(value)), number);
 }
 
-int Adjust(const ProbeRequest& request)
-{
+int Adjust(const ProbeRequest& request) {
     long number = 0;
     long delta = 0;
     if (!ParseNumberAndValue(request, -32768, 32767, number, delta)) {
@@ -266,8 +246,7 @@ int Adjust(const ProbeRequest& request)
 
 }  // namespace
 
-const std::vector<ProbeCommand>& UnitProbeCommands()
-{
+const std::vector<ProbeCommand>& UnitProbeCommands() {
     static const std::vector<ProbeCommand> commands = {
         {"scan", "scan", false, 0, Scan},
         {"status", "--unit N status", true, 0, Status},

@@ -7,23 +7,20 @@ namespace {
 constexpr uint32_t kFrameGap_ms = 15;
 }  // namespace
 
-TraceFile::~TraceFile()
-{
+TraceFile::~TraceFile() {
     Flush();
     if (m_file) {
         std::fclose(m_file);
     }
 }
 
-bool TraceFile::Open(const std::string& path)
-{
+bool TraceFile::Open(const std::string& path) {
     m_file = std::fopen(path.c_str(), "w");
     m_start_ms = CurrentClock().TickCount();
     return m_file != nullptr;
 }
 
-void TraceFile::OnByte(TraceDirection direction, uint8_t byte)
-{
+void TraceFile::OnByte(TraceDirection direction, uint8_t byte) {
     const uint32_t now = CurrentClock().TickCount();
     if (!m_frame.empty() && (direction != m_direction || now - m_last_ms > kFrameGap_ms)) {
         Flush();
@@ -36,8 +33,7 @@ void TraceFile::OnByte(TraceDirection direction, uint8_t byte)
     m_last_ms = now;
 }
 
-void TraceFile::Flush()
-{
+void TraceFile::Flush() {
     if (!m_file || m_frame.empty()) {
         m_frame.clear();
         return;

@@ -12,13 +12,13 @@
 // with ">" for bytes sent to the units and "<" for bytes received. A frame ends when the
 // direction changes or the line pauses for longer than one byte read.
 class TraceFile final : public LinkTracer {
-public:
+  public:
     ~TraceFile() override;
     bool Open(const std::string& path);
     void OnByte(TraceDirection direction, uint8_t byte) override;
     void Flush();
 
-private:
+  private:
     std::FILE* m_file = nullptr;
     uint32_t m_start_ms = 0;
     uint32_t m_last_ms = 0;
