@@ -13,6 +13,7 @@
 #endif
 
 #include "platform/Clock.h"
+#include "platform/DescriptorWait.h"
 #include "platform/SerialDevice.h"
 
 namespace {
@@ -77,9 +78,6 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
   private:
-    // Waits up to `timeout_ms` for the descriptor to become ready for `events`.
-    // Returns 1 ready, 0 timed out, -1 error or hang-up.
-    int WaitReady(short events, uint32_t timeout_ms);
     IoResult ReadRaw(uint8_t& byte, uint32_t timeout_ms);
     void SetModemLine(int line, bool on);
     bool AppliedWithoutParity(const termios& wanted);
@@ -151,47 +149,14 @@ bool PosixSerialDevice::Configure(const SerialSettings& settings) {
     return true;
 }
 
-int PosixSerialDevice::WaitReady(short events, uint32_t timeout_ms) {
-    Clock& clock = CurrentClock();
-    const uint32_t start = clock.TickCount();
-    for (;;) {
-        const uint32_t spent = clock.TickCount() - start;
-        const int left = spent >= timeout_ms ? 0 : static_cast<int>(timeout_ms - spent);
-        pollfd pfd{m_fd, events, 0};
-        const int ready = ::poll(&pfd, 1, left);
-        if (ready < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return -1;
-        }
-        if (ready == 0) {
-            return 0;
-        }
-        if (pfd.revents & (POLLERR | POLLNVAL)) {
-            return -1;
-        }
-        if (pfd.revents & events) {
-            return 1;
-        }
-        // POLLHUP without an error (Linux adds POLLERR to a hung-up pseudo-terminal, which
-        // fails above): nothing will come, so the time-out runs out.
-        if (pfd.revents & POLLHUP) {
-            if (left > 0) {
-                clock.Sleep(static_cast<uint32_t>(left));
-            }
-            return 0;
-        }
-    }
-}
-
 IoResult PosixSerialDevice::ReadRaw(uint8_t& byte, uint32_t timeout_ms) {
-    const int ready = WaitReady(POLLIN, timeout_ms);
-    if (ready < 0) {
-        return IoResult::Failed;
-    }
-    if (ready == 0) {
-        return IoResult::Nothing;
+    switch (WaitForDescriptor(m_fd, POLLIN, timeout_ms)) {
+        case WaitOutcome::Failed:
+            return IoResult::Failed;
+        case WaitOutcome::TimedOut:
+            return IoResult::Nothing;
+        case WaitOutcome::Ready:
+            break;
     }
     const ssize_t n = ::read(m_fd, &byte, 1);
     if (n == 1) {
@@ -230,12 +195,8 @@ IoResult PosixSerialDevice::WriteByte(uint8_t byte) {
     if (m_lineError) {
         return IoResult::Failed;
     }
-    const int ready = WaitReady(POLLOUT, m_timeouts.WriteByteTimeout());
-    if (ready < 0) {
-        return IoResult::Failed;
-    }
-    if (ready == 0) {
-        // The write time-out passed with nothing written: the call fails, as on Windows.
+    // A write time-out with nothing written fails the call, as on Windows.
+    if (WaitForDescriptor(m_fd, POLLOUT, m_timeouts.WriteByteTimeout()) != WaitOutcome::Ready) {
         return IoResult::Failed;
     }
     const ssize_t n = ::write(m_fd, &byte, 1);

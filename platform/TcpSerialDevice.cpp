@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/Clock.h"
+#include "platform/DescriptorWait.h"
 #include "platform/SerialDevice.h"
 
 namespace {
@@ -30,38 +30,22 @@ class TcpSerialDevice final : public SerialDevice {
     bool SetBreak(bool) override { return false; }
 
   private:
-    int Wait(short events, uint32_t timeout_ms);
-
     int m_fd;
     SerialTimeouts m_timeouts;
     bool m_closed = false;
 };
 
-int TcpSerialDevice::Wait(short events, uint32_t timeout_ms) {
-    Clock& clock = CurrentClock();
-    const uint32_t start = clock.TickCount();
-    for (;;) {
-        const uint32_t spent = clock.TickCount() - start;
-        const int left = spent >= timeout_ms ? 0 : static_cast<int>(timeout_ms - spent);
-        pollfd pfd{m_fd, events, 0};
-        const int ready = ::poll(&pfd, 1, left);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready < 0 || (pfd.revents & (POLLERR | POLLNVAL))) {
-            return -1;
-        }
-        return ready == 0 ? 0 : 1;
-    }
-}
-
 IoResult TcpSerialDevice::ReadByte(uint8_t& byte) {
     if (m_closed) {
         return IoResult::Failed;
     }
-    const int ready = Wait(POLLIN, m_timeouts.ReadByteTimeout());
-    if (ready <= 0) {
-        return ready == 0 ? IoResult::Nothing : IoResult::Failed;
+    switch (WaitForDescriptor(m_fd, POLLIN, m_timeouts.ReadByteTimeout())) {
+        case WaitOutcome::Failed:
+            return IoResult::Failed;
+        case WaitOutcome::TimedOut:
+            return IoResult::Nothing;
+        case WaitOutcome::Ready:
+            break;
     }
     const ssize_t n = ::recv(m_fd, &byte, 1, 0);
     if (n == 1) {
@@ -79,7 +63,7 @@ IoResult TcpSerialDevice::WriteByte(uint8_t byte) {
     if (m_closed) {
         return IoResult::Failed;
     }
-    if (Wait(POLLOUT, m_timeouts.WriteByteTimeout()) != 1) {
+    if (WaitForDescriptor(m_fd, POLLOUT, m_timeouts.WriteByteTimeout()) != WaitOutcome::Ready) {
         return IoResult::Failed;
     }
     const ssize_t n = ::send(m_fd, &byte, 1, MSG_NOSIGNAL);

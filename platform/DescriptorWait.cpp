@@ -1,0 +1,39 @@
+#include "platform/DescriptorWait.h"
+
+#include <poll.h>
+
+#include <cerrno>
+
+#include "platform/Clock.h"
+
+WaitOutcome WaitForDescriptor(int fd, short events, uint32_t timeout_ms) {
+    Clock& clock = CurrentClock();
+    const uint32_t start = clock.TickCount();
+    for (;;) {
+        const uint32_t spent = clock.TickCount() - start;
+        const int left = spent >= timeout_ms ? 0 : static_cast<int>(timeout_ms - spent);
+        pollfd pfd{fd, events, 0};
+        const int ready = ::poll(&pfd, 1, left);
+        if (ready < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return WaitOutcome::Failed;
+        }
+        if (ready == 0) {
+            return WaitOutcome::TimedOut;
+        }
+        if (pfd.revents & (POLLERR | POLLNVAL)) {
+            return WaitOutcome::Failed;
+        }
+        if (pfd.revents & events) {
+            return WaitOutcome::Ready;
+        }
+        // POLLHUP without an error (Linux adds POLLERR to a hung-up pseudo-terminal, which
+        // fails above): nothing will come, so the time-out runs out.
+        if (left > 0) {
+            clock.Sleep(static_cast<uint32_t>(left));
+        }
+        return WaitOutcome::TimedOut;
+    }
+}
