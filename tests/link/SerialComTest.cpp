@@ -68,6 +68,33 @@ TEST_F(SerialComTest, MissingPortWithAUnitSelectedIsALostLink) {
     EXPECT_EQ(g_panelModel.m_portNumber, 1);
 }
 
+TEST_F(SerialComTest, SettingsThatCannotBeAppliedCloseThePortWithTheirOwnCaption) {
+    struct Row {
+        const char* step;
+        int (*apply)(CSerialCom&);
+        const char* caption;
+    };
+    const Row rows[] = {
+        {"line settings", [](CSerialCom& port) { return port.SetupPort(115200); },
+         "Com Port Error"},
+        {"time-outs", [](CSerialCom& port) { return port.SetPortTimeouts(10, 10, 10); },
+         "StCommTimeouts function failed"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.step);
+        prompter.boxes.clear();
+        CSerialCom port;  // no device behind it: the driver refuses every setting
+        EXPECT_EQ(row.apply(port), 0);
+        EXPECT_EQ(port.LastResult(), 0);
+        EXPECT_FALSE(port.IsOpen());
+        ASSERT_EQ(prompter.boxes.size(), 1u);
+        EXPECT_EQ(prompter.boxes[0].text, "Can't open Com Port.  Please select another port.");
+        EXPECT_EQ(prompter.boxes[0].caption, row.caption);
+        EXPECT_EQ(prompter.boxes[0].icon, PromptIcon::Stop);
+        EXPECT_EQ(prompter.boxes[0].buttons, PromptButtons::Ok);
+    }
+}
+
 TEST_F(SerialComTest, HighPortNumbersOpenLikeLowOnes) {
     PortNames().SetRunOverride("");
     for (int port : {1, 9, 10, 16}) {
