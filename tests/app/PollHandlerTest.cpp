@@ -18,7 +18,7 @@ class PollHandlerTest : public LinkFixture {
             if (present[unit]) {
                 std::vector<uint8_t> data = kStatusData;
                 data[2] = model[unit];
-                peer.AnswerPacket(static_cast<uint8_t>(unit << 4), 0x40, data);
+                peer.AnswerPacket(static_cast<uint8_t>(unit << 4), answerCode, data);
             } else {
                 peer.Silence();
             }
@@ -45,6 +45,7 @@ class PollHandlerTest : public LinkFixture {
     std::vector<int> polled;
     bool present[5] = {};
     uint8_t model[5] = {0, 11, 4, 80, 177};
+    uint8_t answerCode = 0x40;
 };
 
 TEST_F(PollHandlerTest, WithUnitTwoSelectedTheTicksPollOneThreeFourAndNobody) {
@@ -100,6 +101,19 @@ TEST_F(PollHandlerTest, AnAnswerResetsTheMissCount) {
         PollUnit(1);
     }
     EXPECT_TRUE(OnLine(1));
+}
+
+TEST_F(PollHandlerTest, AnAnswerWithAnotherCodeCountsAsAMiss) {
+    present[1] = true;
+    PollUnit(1);
+    answerCode = 0x41;
+    for (int miss = 1; miss <= 4; ++miss) {
+        EXPECT_EQ(PollUnit(1), 0) << miss;
+        EXPECT_TRUE(OnLine(1));
+    }
+    EXPECT_EQ(PollUnit(1), 1);
+    EXPECT_FALSE(OnLine(1));
+    EXPECT_EQ(handler.StatusOf(1), UnitStatus{});
 }
 
 TEST_F(PollHandlerTest, ANeverSeenUnitReportsNoChangeEvenOnItsFifthMiss) {
