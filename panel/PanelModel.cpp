@@ -1,5 +1,7 @@
 #include "panel/PanelModel.h"
 
+#include <cmath>
+
 uint8_t g_currentUnitAddress = 0;
 UnitStatus g_unitStatus{};
 ParamRecord g_paramTable[kParamCount];
@@ -69,6 +71,26 @@ bool IsCompactModel(uint8_t model) {
 int UnitOfAddress(uint8_t address) {
     const int unit = address >> 4;
     return unit < kUnitSlots ? unit : 0;
+}
+
+int DisplayedValue(const ParamRecord& param) {
+    if (param.rawMin == param.dispMin && param.rawMax == param.dispMax) {
+        return param.value;
+    }
+    const int rawSpan = param.rawMax - param.rawMin;
+    if (rawSpan == 0) {
+        return param.dispMin;
+    }
+    const double scaled =
+        param.dispMin + static_cast<double>(param.dispMax - param.dispMin) * param.value / rawSpan;
+    double shown = std::trunc(scaled);
+    if (shown < param.dispMin) {
+        shown = param.dispMin;
+    }
+    if (shown > param.dispMax) {
+        shown = param.dispMax;
+    }
+    return static_cast<int>(shown);
 }
 
 void ClearUnitTables() {

@@ -163,6 +163,12 @@ bool IsCompactModel(uint8_t model);
 // The unit number (1..4) of an address byte, 0 for none; never indexes outside the slots.
 int UnitOfAddress(uint8_t address);
 
+// The value a read-out shows for a knob parameter: dispMin + (dispMax - dispMin) * value /
+// (rawMax - rawMin) in floating point, truncated toward zero, then raised to dispMin and
+// lowered to dispMax. A parameter whose raw and display ranges are the same shows its raw
+// value. An empty raw range (rawMin == rawMax) has nothing to scale by and shows dispMin.
+int DisplayedValue(const ParamRecord& param);
+
 // Empties the parameter, function, menu and message tables (what a menu image fills).
 void ClearUnitTables();
 

@@ -84,4 +84,32 @@ TEST_F(PanelModelTest, CompactFamilyAndUnitSlots) {
     EXPECT_EQ(std::string(g_faceName), "Trebuchet MS");
 }
 
+TEST(DisplayedValue, ScalesTruncatesAndClamps) {
+    struct Row {
+        const char* name;
+        int16_t rawMin, rawMax, dispMin, dispMax, value;
+        int shown;
+    };
+    const Row rows[] = {
+        {"same ranges show the raw value, unclamped", 0, 100, 0, 100, 150, 150},
+        {"percent of 0..1000", 0, 1000, 0, 100, 505, 50},                     // 50.5
+        {"negative results truncate toward zero", 0, 1000, -50, 50, 7, -49},  // -49.3
+        {"the value is not offset by rawMin", 100, 200, 0, 10, 150, 10},      // 15 -> 10
+        {"below the display range", 0, 100, 10, 20, -100, 10},                // 0 -> 10
+        {"above the display range", 0, 100, 10, 20, 100, 20},
+        {"empty raw range", 5, 5, 1, 8, 3, 1},
+        {"extreme words", -32768, -32767, -32768, 32767, 32767, 32767},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ParamRecord param;
+        param.rawMin = row.rawMin;
+        param.rawMax = row.rawMax;
+        param.dispMin = row.dispMin;
+        param.dispMax = row.dispMax;
+        param.value = row.value;
+        EXPECT_EQ(DisplayedValue(param), row.shown);
+    }
+}
+
 }  // namespace
