@@ -154,6 +154,8 @@ int main(int argc, char** argv) {
     }
     g_currentUnitAddress = static_cast<uint8_t>(options.request.unit * 16);
     const int status = command->run(options.request);
+    // The built-in line is a static object too: the port must not outlive it.
+    g_link.Close();
     g_link.SetTracer(nullptr);
     trace.Flush();
     return status;
