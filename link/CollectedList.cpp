@@ -17,7 +17,8 @@ int AnswerDataCount(const AnswerBuffer& answer) {
 }
 
 bool ListArrived(int status, const ListCollector& collector) {
-    return status == kStatusOk || (status == kStatusWrongLength && collector.Started());
+    return status == kStatusOk ||
+           (status == kStatusWrongLength && collector.Started() && collector.Full());
 }
 
 bool ListCollector::Append(const AnswerBuffer& answer) {

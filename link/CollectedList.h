@@ -31,6 +31,7 @@ class ListCollector {
 
     std::span<const uint8_t> Bytes() const { return m_buffer.first(m_size); }
     size_t Size() const { return m_size; }
+    bool Full() const { return m_size == m_buffer.size(); }
     // The first answer was accepted, so the list is being refilled.
     bool Started() const { return m_started; }
     void MarkStarted() { m_started = true; }
@@ -45,7 +46,8 @@ class ListCollector {
 int AnswerDataCount(const AnswerBuffer& answer);
 
 // Whether the table may be refilled from what `collector` gathered: the whole list came, or
-// it was cut at the end of the buffer (status 3 after the list started).
+// it was cut at the end of the buffer (status 3 with the buffer full). A list that ran on
+// without end, or failed part-way, is not one.
 bool ListArrived(int status, const ListCollector& collector);
 
 // Sends `request` (command byte first) to the selected unit, then repeats it with the command

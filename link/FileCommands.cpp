@@ -147,14 +147,16 @@ int DeleteFile(FileKind kind, uint16_t fileId) {
 }
 
 int ReadFileData(uint8_t fileIdLow) {
+    // Whatever the buffer held belongs to another file now, even if this read fails early.
+    g_transferBuffer.complete = false;
     ListCollector collector(g_transferBuffer.bytes);
     const int status =
         ReadCollectedList({kCommandReadDataFirst, fileIdLow}, kCommandReadDataFollowUp,
                           kFileDataCodes, kDataTries, collector);
     if (collector.Started()) {
         g_transferBuffer.length = static_cast<int32_t>(collector.Size());
-        g_transferBuffer.complete = status == kStatusOk;
     }
+    g_transferBuffer.complete = status == kStatusOk;
     return status;
 }
 

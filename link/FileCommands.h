@@ -39,7 +39,8 @@ int DeleteFile(FileKind kind, uint16_t fileId);
 
 // 92 then 8E: the file's bytes into g_transferBuffer. 0; 3; 6. A failure after the first
 // answer leaves the buffer filled as far as it got; a file longer than the buffer keeps what
-// fits and gives 3.
+// fits and gives 3. Any failure leaves the buffer marked incomplete, so that neither part of
+// this file nor the file read before is sent on.
 int ReadFileData(uint8_t fileIdLow);
 
 // To unit `targetAddress`: IdentifyUnit, 91 FF, 100 ms, then g_transferBuffer in chunks of

@@ -271,6 +271,33 @@ TEST_F(FileCommandsTest, PartOfAFileIsNeverSentOn) {
     EXPECT_TRUE(g_transferBuffer.complete);
 }
 
+TEST_F(FileCommandsTest, FailedReadNeverSendsOnTheFileReadBefore) {
+    const struct {
+        const char* failure;
+        std::vector<std::pair<uint8_t, Bytes>> answers;  // code, data; empty code list = silence
+    } cases[] = {
+        {"no answer", {}},
+        {"first answer too long", {{0x00, {0x01}}}},
+        {"first answer wrong code", {{0x18, {}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failure);
+        AnswerList(0x18, 0x19, Bytes(40, 0x11));
+        ASSERT_EQ(ReadFileData(1), kStatusOk);
+        if (c.answers.empty()) {
+            peer.Silence();
+        }
+        for (const auto& [code, data] : c.answers) {
+            Answer(code, data);
+        }
+        EXPECT_NE(ReadFileData(2), kStatusOk);
+        const size_t before = peer.Requests().size();
+        EXPECT_EQ(WriteFileData(0x20), kStatusWrongLength);
+        EXPECT_EQ(peer.Requests().size(), before);  // file 1 does not reach unit 2 as file 2
+        EXPECT_EQ(g_transferBuffer.length, 40);     // what the buffer held stays
+    }
+}
+
 TEST_F(FileCommandsTest, FileSystemUpdateSkipsAbsentUnits) {
     peer.Silence();
     EXPECT_EQ(UpdateFileSystem(0x30), kStatusOk);
