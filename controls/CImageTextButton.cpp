@@ -1,6 +1,7 @@
 #include "controls/CImageTextButton.h"
 
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "controls/CaptionLines.h"
@@ -101,4 +102,10 @@ void CImageTextButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) {
         update();
     }
+}
+
+// An owner-drawn button takes the second click of a double-click as a double-click, never
+// as another click.
+void CImageTextButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
 }

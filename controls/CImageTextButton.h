@@ -11,8 +11,8 @@
 
 // The panel's menu and function buttons: one of two pictures with a caption of one or two
 // lines over it. The panel picks the picture (the second is the lit look) and the caption;
-// clicks reach the panel as the button's clicked() signal. The pressed state changes
-// nothing on the screen.
+// clicks reach the panel as the button's clicked() signal, and the second click of a
+// double-click is none. The pressed state changes nothing on the screen.
 class CImageTextButton : public QAbstractButton {
     Q_OBJECT
 
@@ -37,6 +37,7 @@ class CImageTextButton : public QAbstractButton {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void DrawCaption(QPainter& painter, const QColor& colour);

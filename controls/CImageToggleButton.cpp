@@ -47,6 +47,11 @@ void CImageToggleButton::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// The second click of a double-click is not another press.
+void CImageToggleButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
 void CImageToggleButton::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space) {
         if (!event->isAutoRepeat()) {

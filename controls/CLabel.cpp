@@ -292,6 +292,12 @@ void CLabel::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
 }
 
+// The second click of a double-click opens nothing again; like a press, it goes on to the
+// parent.
+void CLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->ignore();
+}
+
 void CLabel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {

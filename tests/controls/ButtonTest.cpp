@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
+
 #include "controls/CImageTextButton.h"
 #include "controls/CaptionLines.h"
 #include "platform/ResourceIds.h"
@@ -124,6 +127,27 @@ TEST_F(ImageTextButtonTest, DisabledCaptionUsesTheDisabledColour) {
 TEST_F(ImageTextButtonTest, EmptyCaptionDrawsThePictureOnly) {
     button.SetCaption("");
     EXPECT_TRUE(RowsWithColour(Grab(button), QColor(255, 0, 255), 0, 76).empty());
+}
+
+// A double-click is one click: a hurried double-click on a menu button enters one menu,
+// and on a function button steps its function once.
+TEST_F(ImageTextButtonTest, DoubleClickIsOneClick) {
+    int clicks = 0;
+    QObject::connect(&button, &QAbstractButton::clicked, [&] { ++clicks; });
+    const QPointF local(30, 15);
+    const auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent event(type, local, button.mapToGlobal(local), Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&button, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_EQ(clicks, 1);
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_EQ(clicks, 2) << "a later single click still counts";
 }
 
 TEST_F(ImageTextButtonTest, MissingPicturesLeaveTheCaptionInTheButton) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontInfo>
+#include <QMouseEvent>
 
 #include "controls/CLabel.h"
 #include "controls/Fonts.h"
@@ -150,6 +152,21 @@ TEST_F(LabelTest, LinksOpenTheAddressOrTheWindowText) {
     EXPECT_EQ(opened[1].first, "https://example.org/other");
     EXPECT_EQ(opened[2].first, "mailto:desk@example.org");
     EXPECT_EQ(opened[2].second, CLabel::LinkMode::Mail);
+}
+
+TEST_F(LabelTest, DoubleClickOpensTheLinkOnce) {
+    int opened = 0;
+    CLabel::SetLinkOpener([&](const QString&, CLabel::LinkMode) { ++opened; });
+    label.SetWindowText("https://example.org/manual");
+    label.SetWebLink(true, false);
+    const QPointF local(20, 20);
+    QMouseEvent press(QEvent::MouseButtonPress, local, label.mapToGlobal(local), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&label, &press);
+    QMouseEvent second(QEvent::MouseButtonDblClick, local, label.mapToGlobal(local), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&label, &second);
+    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(LabelTest, NotifyingLinkTellsTheParentInstead) {

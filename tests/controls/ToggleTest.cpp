@@ -32,6 +32,14 @@ class ToggleTest : public ControlsTest {
         QApplication::sendEvent(&toggle, &press);
     }
 
+    void DoubleClick() {
+        Click();
+        const QPointF local(16, 16);
+        QMouseEvent second(QEvent::MouseButtonDblClick, local, toggle.mapToGlobal(local),
+                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&toggle, &second);
+    }
+
     QWidget panel;
     CImageToggleButton toggle{&panel};
     FakePanel actions;
@@ -61,6 +69,26 @@ TEST_F(ToggleTest, EachKindRunsItsPanelAction) {
     const std::vector<std::string> expected = {"SelectShortcut 26", "SelectView 130",
                                                "SelectUnit 3", "RecallMemory 4"};
     EXPECT_EQ(actions.calls, expected);
+}
+
+// The second click of a double-click is no press: a hurried user recalls a memory or
+// selects a unit once, not twice over the line.
+TEST_F(ToggleTest, DoubleClickIsOnePress) {
+    g_currentUnitAddress = 0x10;
+    const std::pair<ToggleKind, int> presses[] = {
+        {ToggleKind::Memory, 2}, {ToggleKind::UnitSelect, 1}, {ToggleKind::FileClear, 0}};
+    for (const auto& [kind, number] : presses) {
+        toggle.SetKind(kind, number);
+        DoubleClick();
+    }
+    const std::vector<std::string> expected = {"RecallMemory 2", "SelectUnit 1", "ClearFiles"};
+    EXPECT_EQ(actions.calls, expected);
+
+    toggle.SetOn(false);
+    toggle.SetKind(ToggleKind::AttributeLatch, 0);
+    DoubleClick();
+    EXPECT_TRUE(toggle.IsOn());
+    EXPECT_EQ(g_panelModel.m_lampBits[0] & 0x10, 0x10);
 }
 
 TEST_F(ToggleTest, UnitSelectWorksWithoutASelectedUnit) {
