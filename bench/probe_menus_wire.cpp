@@ -109,6 +109,9 @@ int main(int argc, char** argv) {
     std::printf("115200 8-O-1 wire:     %.1f ms for those bytes\n", wire_ms);
     std::printf("drain reads:           %.1f ms (one empty 20 ms read before each request)\n",
                 drain_ms);
-    std::printf("wire + drain:          %.1f ms\n", wire_ms + drain_ms);
+    // The download starts with two break pulses, each followed by a 100 ms wait.
+    constexpr double kBreakWaits_ms = 200.0;
+    std::printf("break waits:           %.1f ms\n", kBreakWaits_ms);
+    std::printf("wire + drain + breaks: %.1f ms\n", wire_ms + drain_ms + kBreakWaits_ms);
     return 0;
 }
