@@ -11,7 +11,7 @@ struct BuiltinLine {
     SimLine units;
     InProcessLine line{&units};
 
-    explicit BuiltinLine(const std::vector<UnitSpec>& specs) : units(specs) {}
+    explicit BuiltinLine(const std::vector<UnitEntry>& entries) : units(entries) {}
 };
 
 std::unique_ptr<BuiltinLine>& Builtin() {
@@ -23,15 +23,15 @@ std::unique_ptr<BuiltinLine>& Builtin() {
 
 SimLine* RegisterBuiltinSimulator(const std::string& unitList, std::string* error) {
     std::string why;
-    const auto specs = ParseUnitSpecs(unitList, why);
-    if (!specs) {
+    const auto entries = ParseUnitList(unitList, why);
+    if (!entries) {
         if (error) {
             *error = why;
         }
         return nullptr;
     }
     UnregisterBuiltinSimulator();
-    Builtin() = std::make_unique<BuiltinLine>(*specs);
+    Builtin() = std::make_unique<BuiltinLine>(*entries);
     RegisterInProcessLine(kBuiltinLineName, &Builtin()->line);
     return &Builtin()->units;
 }

@@ -7,7 +7,7 @@ class SimLine;
 // The name of the built-in line: the link reaches it as "inproc:sim".
 constexpr const char* kBuiltinLineName = "sim";
 // The line of units a fresh installation shows.
-constexpr const char* kDefaultUnitSpec = "1:11,2:4";
+constexpr const char* kDefaultUnitList = "1:11,2:4";
 
 // Registers the in-process line "sim" served by a line of the units in `unitList` ("1:11,2:4"),
 // replacing an earlier one. Returns the line's units, or nullptr (nothing registered) when

@@ -30,46 +30,46 @@ bool ParseInt(const std::string& text, int& value) {
 
 }  // namespace
 
-std::optional<std::vector<UnitSpec>> ParseUnitSpecs(const std::string& text, std::string& error) {
-    std::vector<UnitSpec> specs;
+std::optional<std::vector<UnitEntry>> ParseUnitList(const std::string& text, std::string& error) {
+    std::vector<UnitEntry> entries;
     size_t start = 0;
     while (start <= text.size() && !text.empty()) {
         const size_t comma = std::min(text.find(',', start), text.size());
         const std::string item = text.substr(start, comma - start);
         start = comma + 1;
         const size_t colon = item.find(':');
-        UnitSpec spec;
-        if (colon == std::string::npos || !ParseInt(item.substr(0, colon), spec.number) ||
-            !ParseInt(item.substr(colon + 1), spec.modelCode)) {
+        UnitEntry entry;
+        if (colon == std::string::npos || !ParseInt(item.substr(0, colon), entry.number) ||
+            !ParseInt(item.substr(colon + 1), entry.modelCode)) {
             error = "expected unit:model, got \"" + item + "\"";
             return std::nullopt;
         }
-        if (spec.number < 1 || spec.number > kMaxUnits) {
-            error = "unit number " + std::to_string(spec.number) + " is not 1..4";
+        if (entry.number < 1 || entry.number > kMaxUnits) {
+            error = "unit number " + std::to_string(entry.number) + " is not 1..4";
             return std::nullopt;
         }
-        if (!FindModel(spec.modelCode)) {
-            error = "unknown model code " + std::to_string(spec.modelCode);
+        if (!FindModel(entry.modelCode)) {
+            error = "unknown model code " + std::to_string(entry.modelCode);
             return std::nullopt;
         }
-        for (const UnitSpec& earlier : specs) {
-            if (earlier.number == spec.number) {
-                error = "unit " + std::to_string(spec.number) + " is listed twice";
+        for (const UnitEntry& earlier : entries) {
+            if (earlier.number == entry.number) {
+                error = "unit " + std::to_string(entry.number) + " is listed twice";
                 return std::nullopt;
             }
         }
-        specs.push_back(spec);
+        entries.push_back(entry);
     }
-    if (specs.empty()) {
+    if (entries.empty()) {
         error = "no units listed";
         return std::nullopt;
     }
-    return specs;
+    return entries;
 }
 
-SimLine::SimLine(const std::vector<UnitSpec>& units) {
-    for (const UnitSpec& spec : units) {
-        AddUnit(spec.number, spec.modelCode);
+SimLine::SimLine(const std::vector<UnitEntry>& units) {
+    for (const UnitEntry& entry : units) {
+        AddUnit(entry.number, entry.modelCode);
     }
 }
 

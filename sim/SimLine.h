@@ -21,7 +21,7 @@ class AnswerSink {
 };
 
 // A unit number and the model code of the unit there.
-struct UnitSpec {
+struct UnitEntry {
     int number = 0;
     int modelCode = 0;
 };
@@ -30,14 +30,14 @@ constexpr int kMaxUnits = 4;
 
 // Reads "1:11,2:4" (unit:model, comma separated); nullopt with `error` set when a unit
 // number is outside 1..4, appears twice, or a model code is unknown.
-std::optional<std::vector<UnitSpec>> ParseUnitSpecs(const std::string& text, std::string& error);
+std::optional<std::vector<UnitEntry>> ParseUnitList(const std::string& text, std::string& error);
 
 // A serial line with up to four units, served from the units' side of the framing. Every
 // unit hears every request; the addressed one answers, if it is there and switched on.
 class SimLine : public LinePeer {
   public:
     SimLine() = default;
-    explicit SimLine(const std::vector<UnitSpec>& units);
+    explicit SimLine(const std::vector<UnitEntry>& units);
 
     // Puts a unit of `modelCode` at `number` (replacing one there); nullptr when the
     // number or the model is unknown.

@@ -29,7 +29,7 @@ bool SetServe(SimOptions& options, ServeOn serveOn, std::string& error) {
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
                                           std::string& error) {
     SimOptions options;
-    options.units = kDefaultUnitSpec;
+    options.units = kDefaultUnitList;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--help" || option == "-h") {
@@ -87,8 +87,8 @@ std::string SimUsageText() {
                "  --pty PATH      create a pseudo-terminal and make PATH a link to it\n"
                "  --tcp PORT      listen on 127.0.0.1:PORT (0: any free port)\n"
                "  --device PATH   serve a serial device at 115200 baud, 8-O-1\n"
-               "  --units SPEC    unit:model list (default ") +
-           kDefaultUnitSpec +
+               "  --units LIST    unit:model list (default ") +
+           kDefaultUnitList +
            ");\n"
            "                  models 4, 5, 7, 9, 11, 80, 81, 177\n"
            "  --delay MS      answer delay (default 2)\n"

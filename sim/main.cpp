@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
         std::printf("%s", SimUsageText().c_str());
         return 0;
     }
-    const auto specs = ParseUnitSpecs(options->units, error);
-    if (!specs) {
+    const auto entries = ParseUnitList(options->units, error);
+    if (!entries) {
         std::fprintf(stderr, "vcp-sim: --units: %s\n", error.c_str());
         return 2;
     }
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vcp-sim: %s\n", error.c_str());
         return 1;
     }
-    SimLine line(*specs);
+    SimLine line(*entries);
     line.SetAnswerDelay(options->answerDelay_ms);
     LineServer server(line, *endpoint);
     server.SetScript(std::move(script));

@@ -31,7 +31,7 @@ class BuiltinSimulatorTest : public ::testing::Test {
     ScriptedPrompter prompter;
 };
 
-TEST_F(BuiltinSimulatorTest, TheLinkReachesTheUnitsOfTheSpec) {
+TEST_F(BuiltinSimulatorTest, TheLinkReachesTheListedUnits) {
     SimLine* units = RegisterBuiltinSimulator("2:9,4:177");
     ASSERT_NE(units, nullptr);
     PortNames().SetRunOverride(std::string("inproc:") + kBuiltinLineName);
@@ -52,12 +52,12 @@ TEST_F(BuiltinSimulatorTest, TheLinkReachesTheUnitsOfTheSpec) {
     EXPECT_EQ(units->Unit(2)->Model().code, 9);
 }
 
-TEST_F(BuiltinSimulatorTest, ABadSpecRegistersNothing) {
+TEST_F(BuiltinSimulatorTest, ABadUnitListRegistersNothing) {
     std::string error;
     EXPECT_EQ(RegisterBuiltinSimulator("1:99", &error), nullptr);
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(FindInProcessLine(kBuiltinLineName), nullptr);
-    ASSERT_NE(RegisterBuiltinSimulator(kDefaultUnitSpec), nullptr);
+    ASSERT_NE(RegisterBuiltinSimulator(kDefaultUnitList), nullptr);
     EXPECT_NE(FindInProcessLine(kBuiltinLineName), nullptr);
     UnregisterBuiltinSimulator();
     EXPECT_EQ(FindInProcessLine(kBuiltinLineName), nullptr);

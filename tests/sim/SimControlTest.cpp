@@ -126,15 +126,15 @@ TEST(SimOptionsTest, RefusesWhatItCannotServe) {
     }
 }
 
-TEST(UnitSpecTest, ParsesAndRefuses) {
+TEST(UnitListTest, ParsesAndRefuses) {
     std::string error;
-    const auto specs = ParseUnitSpecs("1:11,3:4", error);
-    ASSERT_TRUE(specs) << error;
-    ASSERT_EQ(specs->size(), 2u);
-    EXPECT_EQ((*specs)[1].number, 3);
-    EXPECT_EQ((*specs)[1].modelCode, 4);
+    const auto entries = ParseUnitList("1:11,3:4", error);
+    ASSERT_TRUE(entries) << error;
+    ASSERT_EQ(entries->size(), 2u);
+    EXPECT_EQ((*entries)[1].number, 3);
+    EXPECT_EQ((*entries)[1].modelCode, 4);
     for (const char* bad : {"", "1", "0:11", "5:11", "1:12", "1:11,1:4", "x:y", "1:11,"}) {
-        EXPECT_FALSE(ParseUnitSpecs(bad, error)) << bad;
+        EXPECT_FALSE(ParseUnitList(bad, error)) << bad;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include "tests/support/TestPaths.h"
@@ -106,20 +107,23 @@ class VcpSimProcessTest : public ::testing::Test {
             return -1;
         }
         ::kill(m_pid, SIGTERM);
-        int status = 0;
-        for (int i = 0; i < 100; ++i) {
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = 0;
-                ::close(m_control);
-                ::close(m_output);
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            ::usleep(20000);
+        // Wait on a process descriptor, so the exit is seen at once without polling.
+        bool exited = true;
+        const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, m_pid, 0));
+        if (pidfd >= 0) {
+            pollfd pfd{pidfd, POLLIN, 0};
+            exited = ::poll(&pfd, 1, 2000) == 1;
+            ::close(pidfd);
         }
-        ::kill(m_pid, SIGKILL);
+        if (!exited) {
+            ::kill(m_pid, SIGKILL);
+        }
+        int status = 0;
         ::waitpid(m_pid, &status, 0);
         m_pid = 0;
-        return -1;
+        ::close(m_control);
+        ::close(m_output);
+        return exited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     int Exchange(uint8_t address, std::vector<uint8_t> payload, AnswerBuffer& answer,

@@ -97,7 +97,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 // anything else is this run's override.
 bool OpenLink(const std::string& port) {
     if (port == std::string("inproc:") + kBuiltinLineName) {
-        RegisterBuiltinSimulator(kDefaultUnitSpec);
+        RegisterBuiltinSimulator(kDefaultUnitList);
     }
     int number = ComNumberOf(port);
     if (number == 0) {
