@@ -13,10 +13,6 @@ constexpr int kReferenceInputParam = 96;
 constexpr int kFirstFunctionNumber = 128;
 constexpr uint8_t kModelWithoutRouting = 4;
 
-bool RoutesByParameters(uint8_t model) {
-    return model == 5 || model == 7 || model == 9;
-}
-
 std::string ColourLine(const ScreenColour& colour, bool withReference) {
     const char* format = withReference
                              ? "Screen Color:  R = %d%%   G = %d%%   B = %d%%   M = %d%%   Ref:"
@@ -78,7 +74,7 @@ ReadoutLines ComposeReadouts(uint8_t model, const ScreenColour& colour) {
     if (model == kModelWithoutRouting) {
         return lines;
     }
-    if (RoutesByParameters(model)) {
+    if (SelectsInputsByParameters(model)) {
         lines.routingLine1 = ParameterRoutingLine("               FG Input: %-15d  Matte Input: %d",
                                                   kFgInputParam, kMatteInputParam);
         lines.routingLine2 =

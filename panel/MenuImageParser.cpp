@@ -13,10 +13,6 @@ constexpr int kLastSteppedParameter = 98;
 constexpr int kFirstKeyframeFunction = 128;
 constexpr int16_t kNoTarget = 255;
 
-bool HasSteppedWipeParameters(uint8_t model) {
-    return model == 5 || model == 7 || model == 9;
-}
-
 bool LacksMenuButtonsThreeAndFour(uint8_t model) {
     return model == 7 || model == 9;
 }
@@ -72,7 +68,7 @@ MenuImageWalk ParseMenuImage(int unit) {
     ClearUnitTables();
     const MenuImageWalk walk =
         WalkMenuImage(g_panelModel.MenuImage(unit), g_panelModel.m_menuEntryCount);
-    if (HasSteppedWipeParameters(SelectedModel())) {
+    if (SelectsInputsByParameters(SelectedModel())) {
         MakeSteppedParameters();
     }
     ApplyOnAirLockout();

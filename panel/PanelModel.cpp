@@ -68,6 +68,10 @@ bool IsCompactModel(uint8_t model) {
     return model == 4 || model == 5 || model == 7 || model == 9;
 }
 
+bool SelectsInputsByParameters(uint8_t model) {
+    return model == 5 || model == 7 || model == 9;
+}
+
 int UnitOfAddress(uint8_t address) {
     const int unit = address >> 4;
     return unit < kUnitSlots ? unit : 0;

@@ -160,6 +160,9 @@ extern PanelModel g_panelModel;
 // Compact family (models 4, 5, 7, 9): six menu buttons, twelve entry words, keyframe menu.
 bool IsCompactModel(uint8_t model);
 
+// Compact models 5, 7 and 9 choose their inputs with the stepped knob parameters 93..98.
+bool SelectsInputsByParameters(uint8_t model);
+
 // The unit number (1..4) of an address byte, 0 for none; never indexes outside the slots.
 int UnitOfAddress(uint8_t address);
 
