@@ -70,7 +70,7 @@ void CInfoBar::SetAlert(const std::string& text) {
 }
 
 void CInfoBar::SetReferenceFlags(uint8_t statusFlags) {
-    const bool present = (statusFlags & kReferenceVideoFlag) != 0;
+    const bool present = (statusFlags & kStatusReferenceVideo) != 0;
     if (present != m_referencePresent) {
         m_referencePresent = present;
         update();
