@@ -190,7 +190,6 @@ CLabel& CLabel::SetMailtoLink(bool on, bool notifyParent) {
 }
 
 CLabel& CLabel::SetHoverCursor(const QCursor& cursor) {
-    m_cursor = cursor;
     setCursor(cursor);
     return *this;
 }

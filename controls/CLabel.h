@@ -117,7 +117,6 @@ class CLabel : public QWidget {
     bool m_notifyParent = false;
     bool m_rotated = false;
     BlinkMode m_blinkMode = BlinkMode::None;
-    std::optional<QCursor> m_cursor;
     int m_embossDirection = 0;
     bool m_gradient = false;
     QColor m_gradientColour{0, 0, 0};
