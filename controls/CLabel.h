@@ -110,7 +110,6 @@ class CLabel : public QWidget {
     FontDescription m_logFont;
     QFont m_font;
     bool m_blinkPhase = false;
-    bool m_blinkTimerSet = false;
     LinkMode m_linkMode = LinkMode::None;
     bool m_transparent = false;
     bool m_embossed = false;
