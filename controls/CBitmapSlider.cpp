@@ -32,23 +32,17 @@ void CBitmapSlider::InitKnob(int x, int y) {
     m_trackBitmap = LoadResourceBitmap(ResourceId::kKnobTrack);
     m_trackLoaded = !m_trackBitmap.isNull();
     if (m_trackLoaded) {
-        const QSize size = ResourceBitmapSize(ResourceId::kKnobTrack);
-        m_width = size.width();
-        m_height = size.height();
-        resize(size);
+        m_trackSize = ResourceBitmapSize(ResourceId::kKnobTrack);
+        resize(m_trackSize);
     }
     const QImage thumb = LoadResourceImage(ResourceId::kKnobThumb);
     m_thumbLoaded = !thumb.isNull();
     if (m_thumbLoaded) {
-        const QSize size = ResourceBitmapSize(ResourceId::kKnobThumb);
-        m_thumbWidth = size.width();
-        m_thumbHeight = size.height();
+        m_thumbSize = ResourceBitmapSize(ResourceId::kKnobThumb);
         PrepareThumb(thumb);
     }
-    m_rangeMin = 0;
-    m_rangeMax = kKnobRangeMax;
     m_position = kRestPosition;
-    m_geometry = KnobGeometry{m_rangeMin, m_rangeMax, m_height, m_thumbHeight};
+    m_geometry = KnobGeometry{0, kKnobRangeMax, m_trackSize.height(), m_thumbSize.height()};
     update();
     move(x, y);
 }
@@ -72,15 +66,14 @@ void CBitmapSlider::paintEvent(QPaintEvent*) {
     QPainter target(this);
     CMemDC memDC(target, rect());
     QPainter& painter = memDC.Painter();
-    if (!m_trackLoaded) {
-        painter.fillRect(rect(), palette().window());
-    }
     if (m_trackLoaded) {
-        painter.drawPixmap(0, 0, m_width, m_height, m_trackBitmap);
+        painter.drawPixmap(QRect(QPoint(0, 0), m_trackSize), m_trackBitmap);
+    } else {
+        painter.fillRect(rect(), palette().window());
     }
     if (m_thumbLoaded) {
         const int top = m_geometry.RowOfPosition(m_position) - m_geometry.HalfThumb();
-        painter.drawPixmap(0, top, m_thumbWidth, m_thumbHeight, m_thumbBitmap);
+        painter.drawPixmap(QRect(QPoint(0, top), m_thumbSize), m_thumbBitmap);
     }
 }
 

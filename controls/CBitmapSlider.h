@@ -62,13 +62,9 @@ class CBitmapSlider : public QWidget {
     void StepRecord();
 
     int m_controlId;
-    int m_rangeMax = 100;
-    int m_rangeMin = 0;
     int m_position = 0;
-    int m_width = 0;
-    int m_height = 0;
-    int m_thumbWidth = 0;
-    int m_thumbHeight = 0;
+    QSize m_trackSize{0, 0};
+    QSize m_thumbSize{0, 0};
     int m_dragOffset = 0;
     bool m_trackLoaded = false;
     bool m_thumbLoaded = false;

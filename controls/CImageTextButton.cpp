@@ -15,7 +15,6 @@ CImageTextButton::CImageTextButton(QWidget* parent) : QAbstractButton(parent) {
 
 void CImageTextButton::SetImages(int firstBitmapId, int secondBitmapId) {
     m_images = {};
-    m_imagesLoaded = false;
     const QPixmap first = LoadResourceBitmap(firstBitmapId);
     if (first.isNull()) {
         update();
@@ -25,7 +24,6 @@ void CImageTextButton::SetImages(int firstBitmapId, int secondBitmapId) {
     m_imageRect = QRect(QPoint(0, 0), size);
     m_images[0] = first;
     m_images[1] = LoadResourceBitmap(secondBitmapId);
-    m_imagesLoaded = true;
     // The button takes its picture's size, in front of the skin's other pieces.
     resize(size);
     raise();
@@ -61,11 +59,11 @@ void CImageTextButton::SetTextColours(const QColor& textColour, const QColor& di
 
 void CImageTextButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_imagesLoaded) {
+    if (!ImagesLoaded()) {
         m_imageRect = rect();
     }
     const QColor colour = isEnabled() ? m_textColour : m_disabledTextColour;
-    if (m_imagesLoaded && m_imageIndex >= 0 && m_imageIndex < static_cast<int>(m_images.size())) {
+    if (ImagesLoaded() && m_imageIndex >= 0 && m_imageIndex < static_cast<int>(m_images.size())) {
         const QPixmap& image = m_images[m_imageIndex];
         if (!image.isNull()) {
             painter.drawPixmap(QRect(QPoint(0, 0), m_imageRect.size()), image);

@@ -31,7 +31,8 @@ class CImageTextButton : public QAbstractButton {
 
     int ImageIndex() const { return m_imageIndex; }
     const std::string& Caption() const { return m_caption; }
-    bool ImagesLoaded() const { return m_imagesLoaded; }
+    // The first picture is set only when it loaded.
+    bool ImagesLoaded() const { return !m_images[0].isNull(); }
     QRect ImageRect() const { return m_imageRect; }
 
   protected:
@@ -45,7 +46,6 @@ class CImageTextButton : public QAbstractButton {
     int m_imageIndex = 0;
     std::string m_caption;
     std::array<QPixmap, 2> m_images;
-    bool m_imagesLoaded = false;
     QRect m_imageRect;
     QColor m_textColour{255, 255, 255};
     QColor m_disabledTextColour{255, 255, 255};

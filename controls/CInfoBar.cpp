@@ -70,7 +70,7 @@ void CInfoBar::SetAlert(const std::string& text) {
 }
 
 void CInfoBar::SetReferenceFlags(uint8_t statusFlags) {
-    const bool present = (statusFlags & kReferenceVideoFlag) != 0;
+    const bool present = (statusFlags & kStatusReferenceVideo) != 0;
     if (present != m_referencePresent) {
         m_referencePresent = present;
         update();
@@ -97,7 +97,7 @@ void CInfoBar::paintEvent(QPaintEvent*) {
     if (!m_background.isNull()) {
         painter.drawPixmap(0, 0, m_background);
     }
-    painter.setFont(MakePanelFont(g_faceName, ScaledFontHeight(kTextFontHeight)));
+    painter.setFont(MakePanelFont(g_faceName, kTextFontHeight));
     switch (Content()) {
         case InfoContent::Alert:
             DrawPanelText(painter, kAlertRect, PanelString(m_alert), kTopCentred, kAlertColour);
@@ -122,7 +122,7 @@ void CInfoBar::paintEvent(QPaintEvent*) {
 }
 
 void CInfoBar::DrawReadouts(QPainter& painter) {
-    painter.setFont(MakePanelFont(g_faceName, ScaledFontHeight(kReadoutFontHeight)));
+    painter.setFont(MakePanelFont(g_faceName, kReadoutFontHeight));
     const ReadoutLines lines = ComposeReadouts(g_unitStatus[kStatusByteModel], m_screen);
     if (lines.referenceLamp) {
         DrawPanelText(painter, kColourRect, PanelString(lines.colourLine),

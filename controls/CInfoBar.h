@@ -17,8 +17,6 @@ class CInfoBar : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr uint8_t kReferenceVideoFlag = 0x40;
-
     explicit CInfoBar(QWidget* parent = nullptr);
 
     // `menuOfUnit`: the panel's per-unit current menus (five slots), read at every paint.

@@ -160,12 +160,9 @@ CLabel& CLabel::BlinkBackground(bool on) {
 // Switching a blink off also shows the text again, so a label never stays stuck in its
 // hidden phase.
 CLabel& CLabel::BlinkSetup(bool on, BlinkMode mode) {
-    if (m_blinkTimerSet) {
-        m_timers.KillTimer(kBlinkTimerId);
-    }
+    m_timers.KillTimer(kBlinkTimerId);
     if (on) {
         m_blinkPhase = false;
-        m_blinkTimerSet = true;
         m_timers.SetTimer(kBlinkTimerId, kBlinkPeriod_ms);
         m_blinkMode = mode;
         return *this;
@@ -190,7 +187,6 @@ CLabel& CLabel::SetMailtoLink(bool on, bool notifyParent) {
 }
 
 CLabel& CLabel::SetHoverCursor(const QCursor& cursor) {
-    m_cursor = cursor;
     setCursor(cursor);
     return *this;
 }

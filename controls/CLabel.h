@@ -110,14 +110,12 @@ class CLabel : public QWidget {
     FontDescription m_logFont;
     QFont m_font;
     bool m_blinkPhase = false;
-    bool m_blinkTimerSet = false;
     LinkMode m_linkMode = LinkMode::None;
     bool m_transparent = false;
     bool m_embossed = false;
     bool m_notifyParent = false;
     bool m_rotated = false;
     BlinkMode m_blinkMode = BlinkMode::None;
-    std::optional<QCursor> m_cursor;
     int m_embossDirection = 0;
     bool m_gradient = false;
     QColor m_gradientColour{0, 0, 0};

@@ -36,7 +36,7 @@ void CSettingsBar::RefreshSettings() {
 
 void CSettingsBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QFont font = MakePanelFont("Trebuchet MS", ScaledFontHeight(kFontHeight));
+    const QFont font = MakePanelFont("Trebuchet MS", kFontHeight);
     painter.setFont(font);
     // The strip is cleared by a run of spaces on grey, as wide as those spaces are.
     const QFontMetrics metrics(font);

@@ -27,14 +27,15 @@ QString SubstituteFamily() {
 }
 
 void InstallFontSubstitutions() {
-    static bool installed = false;
-    if (installed) {
+    static bool substituted = false;
+    if (substituted) {
         return;
     }
-    installed = true;
+    substituted = true;
     const QString standIn = SubstituteFamily();
+    const QStringList installed = QFontDatabase::families();
     for (const char* face : kPanelFaces) {
-        if (!QFontDatabase::families().contains(QString::fromLatin1(face))) {
+        if (!installed.contains(QString::fromLatin1(face))) {
             QFont::insertSubstitution(QString::fromLatin1(face), standIn);
         }
     }

@@ -81,7 +81,3 @@ void DrawPanelText(QPainter& painter, const QRect& area, const QString& text, un
 QString PanelString(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-int ScaledFontHeight(int height, int dpi) {
-    return height * dpi / kPanelDpi;
-}

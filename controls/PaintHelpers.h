@@ -43,7 +43,6 @@ void DrawPanelText(QPainter& painter, const QRect& area, const QString& text, un
 // The 8-bit, one-byte-per-character texts of the units and the panel, for drawing.
 QString PanelString(const std::string& text);
 
-// The panel is laid out in logical pixels at 96 per inch; Qt maps them to the screen.
+// The panel is laid out in logical pixels at 96 per inch; Qt maps them to the screen, so
+// font heights are given in those pixels as they stand.
 constexpr int kPanelDpi = 96;
-// A character height given for 96 dpi, scaled as the panel scales its fonts: height * dpi / 96.
-int ScaledFontHeight(int height, int dpi = kPanelDpi);

@@ -2,6 +2,7 @@
 #include "resources/ArtCatalog.h"
 #include "resources/ArtRenderer.h"
 #include "resources/ResourceTable.h"
+#include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,12 @@ namespace {
 
 using namespace ResourceId;
 
+QString SheetFolder() {
+    return QString::fromStdString(ScreenshotFolder()) + QStringLiteral("/art");
+}
+
 QString SheetPath(const QString& name) {
-    return QStringLiteral(VCP_ART_SHEET_DIR "/") + name;
+    return SheetFolder() + QLatin1Char('/') + name;
 }
 
 void DrawAt(QPainter& painter, int x, int y, int resourceId) {
@@ -168,7 +173,7 @@ QImage ComposePanel() {
 }
 
 TEST(ArtSheet, WritesEveryPictureForReview) {
-    ASSERT_TRUE(QDir().mkpath(QStringLiteral(VCP_ART_SHEET_DIR)));
+    ASSERT_TRUE(QDir().mkpath(SheetFolder()));
     for (const ArtEntry& entry : ArtCatalog()) {
         for (const int ratio : {1, 2}) {
             const QImage image = RenderArt(entry, ratio);
