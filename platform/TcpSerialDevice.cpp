@@ -39,13 +39,9 @@ IoResult TcpSerialDevice::ReadByte(uint8_t& byte) {
     if (m_closed) {
         return IoResult::Failed;
     }
-    switch (WaitForDescriptor(m_fd, POLLIN, m_timeouts.ReadByteTimeout())) {
-        case WaitOutcome::Failed:
-            return IoResult::Failed;
-        case WaitOutcome::TimedOut:
-            return IoResult::Nothing;
-        case WaitOutcome::Ready:
-            break;
+    const IoResult waited = WaitToRead(m_fd, m_timeouts.ReadByteTimeout());
+    if (waited != IoResult::Done) {
+        return waited;
     }
     const ssize_t n = ::recv(m_fd, &byte, 1, 0);
     if (n == 1) {
