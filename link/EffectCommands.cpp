@@ -81,7 +81,7 @@ int ApplyEffectAssignments(const AnswerBuffer& answer) {
     if (!effect) {
         return -1;
     }
-    const int carried = std::max(0, AnswerDataCount(answer) - kAssignmentFirst);
+    const int carried = std::max(0, AnswerDataCount(answer.data()) - kAssignmentFirst);
     const int count =
         std::min({int{AnswerData(answer.data(), kAssignmentCount)}, carried, kMaxAssignments});
     effect->assignments.fill(0);

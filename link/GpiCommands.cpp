@@ -89,7 +89,7 @@ int ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
             return status;
         }
     }
-    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer));
+    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer.data()));
     if (dataCount == 0 || gpi >= kGpiSlots) {
         return kStatusOk;
     }
