@@ -38,15 +38,11 @@ int16_t DataWord(const uint8_t* answer, int k) {
 
 // The exchange of the parameter-changing commands: code 04 carries an update list.
 int ExchangeUpdates(std::initializer_list<uint8_t> payload, uint32_t tries, AnswerBuffer& answer) {
-    const int status = Exchange(payload, tries, answer);
-    if (status != kStatusOk) {
-        return status;
+    const int status = ExchangeExpecting(payload, tries, kCodeParameterUpdates, answer);
+    if (status == kStatusOk) {
+        ApplyParameterUpdates(answer.data());
     }
-    if (AnswerCode(answer.data()) != kCodeParameterUpdates) {
-        return kStatusWrongCode;
-    }
-    ApplyParameterUpdates(answer.data());
-    return kStatusOk;
+    return status;
 }
 
 int ChangeParameter(std::initializer_list<uint8_t> payload, uint32_t tries) {
@@ -141,12 +137,9 @@ int ReadParameterValues() {
         g_paramTable[k / 2].value = DataWord(answer.data(), k);
     }
 
-    status = Exchange({kCommandReadValuesRest}, kValueReadTries, answer);
+    status = ExchangeExpecting({kCommandReadValuesRest}, kValueReadTries, kCodeValuesRest, answer);
     if (status != kStatusOk) {
         return status;
-    }
-    if (AnswerCode(answer.data()) != kCodeValuesRest) {
-        return kStatusWrongCode;
     }
     g_paramTable[kLastKnobParameter].value = DataWord(answer.data(), 0);
     StoreFunctionValues(answer.data());
