@@ -11,18 +11,13 @@ constexpr int kListStartLength = 1;
 
 }  // namespace
 
-int AnswerDataCount(const AnswerBuffer& answer) {
-    const int length = AnswerLength(answer.data());
-    return length > 1 ? length - 1 : 0;
-}
-
 bool ListArrived(int status, const ListCollector& collector) {
     return status == kStatusOk ||
            (status == kStatusWrongLength && collector.Started() && collector.Full());
 }
 
 bool ListCollector::Append(const AnswerBuffer& answer) {
-    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer));
+    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer.data()));
     const size_t room = m_buffer.size() - m_size;
     const size_t taken = std::min(dataCount, room);
     std::copy_n(answer.begin() + kAnswerData, taken, m_buffer.begin() + m_size);

@@ -42,9 +42,6 @@ class ListCollector {
     bool m_started = false;
 };
 
-// The data bytes an answer carries: L - 1, none for L of 0 or 1.
-int AnswerDataCount(const AnswerBuffer& answer);
-
 // Whether the table may be refilled from what `collector` gathered: the whole list came, or
 // it was cut at the end of the buffer (status 3 with the buffer full). A list that ran on
 // without end, or failed part-way, is not one.

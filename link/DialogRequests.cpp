@@ -3,18 +3,13 @@
 #include <vector>
 
 #include "link/CommandExchange.h"
+#include "link/EffectCommands.h"
+#include "link/GpiCommands.h"
 #include "link/KeyframeCommands.h"
 #include "link/SetOnAirLockout.h"
 
 namespace {
 
-constexpr uint8_t kCommandSetGpiEvent = 0xB4;
-constexpr uint8_t kGpiRemove = 0x00;
-constexpr uint8_t kGpiInsert = 0x01;
-constexpr uint8_t kGpiKindFile = 0x01;
-constexpr uint8_t kCommandSetLockout = 0xB8;
-constexpr uint8_t kCodeLockoutSet = 0x00;
-constexpr uint8_t kCommandEffect = 0xB0;
 constexpr uint8_t kCommandAssignments = 0xB1;
 constexpr uint8_t kEffectDelete = 0x00;
 constexpr uint8_t kAssignmentWrite = 0x01;
@@ -32,17 +27,16 @@ int GpiEdit(std::initializer_list<uint8_t> payload) {
 }  // namespace
 
 int RemoveFirstGpiEvent(uint8_t gpi) {
-    return GpiEdit({kCommandSetGpiEvent, gpi, 0x00, kGpiRemove, kGpiKindFile, 0x00});
+    return GpiEdit({kCommandSetGpiEvent, gpi, 0x00, kGpiEventRemove, kGpiEventKindFile, 0x00});
 }
 
 int AppendGpiEvent(uint8_t gpi, uint8_t eventCount, uint8_t fileId) {
-    return GpiEdit({kCommandSetGpiEvent, gpi, eventCount, kGpiInsert, kGpiKindFile, fileId});
+    return GpiEdit(
+        {kCommandSetGpiEvent, gpi, eventCount, kGpiEventInsert, kGpiEventKindFile, fileId});
 }
 
 int LockControl(uint8_t number, uint8_t state) {
-    AnswerBuffer answer{};
-    const int status = ExchangeExpecting({kCommandSetLockout, number, state}, kDialogTries,
-                                         kCodeLockoutSet, answer);
+    const int status = SetOnAirLockout(number, state);
     return status == kStatusOk ? status : SetOnAirLockout(number, state);
 }
 

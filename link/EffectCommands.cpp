@@ -11,7 +11,6 @@ namespace {
 constexpr uint8_t kCommandEffectListFirst = 0xC4;
 constexpr uint8_t kCommandEffectListFollowUp = 0xC8;
 constexpr ListCodes kEffectListCodes{0x47, 0x48};
-constexpr uint8_t kCommandEffect = 0xB0;
 constexpr uint8_t kEffectNew = 0xFF;
 constexpr uint8_t kEffectCreate = 0x01;
 constexpr uint8_t kCodeEffectCreated = 0x5C;
@@ -82,7 +81,7 @@ int ApplyEffectAssignments(const AnswerBuffer& answer) {
     if (!effect) {
         return -1;
     }
-    const int carried = std::max(0, AnswerDataCount(answer) - kAssignmentFirst);
+    const int carried = std::max(0, AnswerDataCount(answer.data()) - kAssignmentFirst);
     const int count =
         std::min({int{AnswerData(answer.data(), kAssignmentCount)}, carried, kMaxAssignments});
     effect->assignments.fill(0);

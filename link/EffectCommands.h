@@ -9,6 +9,8 @@
 // Effects of the selected unit: named keyframe sequences and the parameters they animate.
 // Each command returns a status (Framing.h).
 
+constexpr uint8_t kCommandEffect = 0xB0;
+
 // C4 then C8: refills the names of g_effectTable and g_effectCount (whole entries, at most
 // 9). 0; 3 when the first answer's L is not 1 or the unit sends more than the 256-byte list
 // holds (what fit is kept); 6.

@@ -130,12 +130,12 @@ int LoadFile(FileKind kind, uint8_t fileIdLow) {
     if (status != kStatusOk || kind != FileKind::User) {
         return status;
     }
-    if (AnswerDataCount(answer) < kCustomMenuDataNeeded) {
+    if (AnswerDataCount(answer.data()) < kCustomMenuDataNeeded) {
         return kStatusWrongLength;
     }
     RestoreCustomMenus(SelectedUnitSlot(),
                        std::span<const uint8_t>(answer).subspan(
-                           kAnswerData, static_cast<size_t>(AnswerDataCount(answer))));
+                           kAnswerData, static_cast<size_t>(AnswerDataCount(answer.data()))));
     return kStatusOk;
 }
 

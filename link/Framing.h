@@ -60,6 +60,11 @@ inline uint8_t RequestAddress(uint8_t unitAddress) {
 inline int AnswerLength(const uint8_t* answer) {
     return answer[kAnswerLength];
 }
+// The data bytes an answer carries: L - 1, none for L of 0 or 1.
+inline int AnswerDataCount(const uint8_t* answer) {
+    const int length = AnswerLength(answer);
+    return length > 1 ? length - 1 : 0;
+}
 inline int AnswerCode(const uint8_t* answer) {
     return answer[kAnswerCode];
 }

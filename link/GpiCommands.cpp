@@ -13,7 +13,6 @@ constexpr uint8_t kCommandGpiListFollowUp = 0xBD;
 constexpr ListCodes kGpiListCodes{0x49, 0x4A};
 constexpr uint8_t kCommandGpiSequence = 0xB3;
 constexpr uint8_t kCodeSequenceEnd = 0x5F;
-constexpr uint8_t kCommandSetGpiEvent = 0xB4;
 constexpr uint8_t kCodeGpiEventSet = 0x1D;
 constexpr uint8_t kCommandGpiStatus = 0x9F;
 constexpr uint8_t kCodeGpiStatus = 0x0D;
@@ -90,7 +89,7 @@ int ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
             return status;
         }
     }
-    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer));
+    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer.data()));
     if (dataCount == 0 || gpi >= kGpiSlots) {
         return kStatusOk;
     }

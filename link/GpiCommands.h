@@ -16,6 +16,7 @@ enum class GpiSequenceAction : uint8_t {
     Step = 4,   // advances the unit's pointer by one event
 };
 
+constexpr uint8_t kCommandSetGpiEvent = 0xB4;
 constexpr uint8_t kGpiEventRemove = 0;
 constexpr uint8_t kGpiEventInsert = 1;
 constexpr uint8_t kGpiEventKindFile = 1;

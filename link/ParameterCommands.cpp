@@ -36,23 +36,13 @@ int16_t DataWord(const uint8_t* answer, int k) {
     return static_cast<int16_t>(AnswerData(answer, k) << 8 | AnswerData(answer, k + 1));
 }
 
-// Number of answer data bytes, 0 when L is 0.
-int DataCount(const uint8_t* answer) {
-    const int length = AnswerLength(answer);
-    return length > 0 ? length - 1 : 0;
-}
-
 // The exchange of the parameter-changing commands: code 04 carries an update list.
 int ExchangeUpdates(std::initializer_list<uint8_t> payload, uint32_t tries, AnswerBuffer& answer) {
-    const int status = Exchange(payload, tries, answer);
-    if (status != kStatusOk) {
-        return status;
+    const int status = ExchangeExpecting(payload, tries, kCodeParameterUpdates, answer);
+    if (status == kStatusOk) {
+        ApplyParameterUpdates(answer.data());
     }
-    if (AnswerCode(answer.data()) != kCodeParameterUpdates) {
-        return kStatusWrongCode;
-    }
-    ApplyParameterUpdates(answer.data());
-    return kStatusOk;
+    return status;
 }
 
 int ChangeParameter(std::initializer_list<uint8_t> payload, uint32_t tries) {
@@ -74,7 +64,7 @@ int ExchangeOfLength(std::initializer_list<uint8_t> payload, int length, uint8_t
 }
 
 void StoreFunctionValues(const uint8_t* answer) {
-    const int dataCount = DataCount(answer);
+    const int dataCount = AnswerDataCount(answer);
     for (int j = kFunctionDataStart; j < dataCount; ++j) {
         const int offset = j - kFunctionDataStart;
         if (offset >= kFunctionParameters) {
@@ -87,7 +77,7 @@ void StoreFunctionValues(const uint8_t* answer) {
 }  // namespace
 
 void ApplyParameterUpdates(const uint8_t* answer) {
-    const int dataCount = DataCount(answer);
+    const int dataCount = AnswerDataCount(answer);
     int position = 0;
     while (position < dataCount) {
         const uint8_t number = AnswerData(answer, position);
@@ -147,12 +137,9 @@ int ReadParameterValues() {
         g_paramTable[k / 2].value = DataWord(answer.data(), k);
     }
 
-    status = Exchange({kCommandReadValuesRest}, kValueReadTries, answer);
+    status = ExchangeExpecting({kCommandReadValuesRest}, kValueReadTries, kCodeValuesRest, answer);
     if (status != kStatusOk) {
         return status;
-    }
-    if (AnswerCode(answer.data()) != kCodeValuesRest) {
-        return kStatusWrongCode;
     }
     g_paramTable[kLastKnobParameter].value = DataWord(answer.data(), 0);
     StoreFunctionValues(answer.data());

@@ -20,16 +20,11 @@ constexpr uint32_t kRelayTries = kTries100k;
 constexpr int kSettingsTextStart = 2;
 constexpr int kMessageTextStart = 0;
 
-int DataCount(const AnswerBuffer& answer) {
-    const int length = AnswerLength(answer.data());
-    return length > 0 ? length - 1 : 0;
-}
-
 // The zero-ended text in the answer data from `first` on; a text without its zero ends with
 // the data, so the unit's checksum never becomes a character.
 std::string DataText(const AnswerBuffer& answer, int first) {
     std::string text;
-    const int dataCount = DataCount(answer);
+    const int dataCount = AnswerDataCount(answer.data());
     for (int k = first; k < dataCount; ++k) {
         const uint8_t byte = AnswerData(answer.data(), k);
         if (byte == 0) {
@@ -103,7 +98,7 @@ int ReadVersionInfo(uint8_t* info) {
     if (status != kStatusOk) {
         return status;
     }
-    const int count = std::min(DataCount(answer), kVersionInfoSize);
+    const int count = std::min(AnswerDataCount(answer.data()), kVersionInfoSize);
     for (int k = 0; k < count; ++k) {
         info[k] = AnswerData(answer.data(), k);
     }

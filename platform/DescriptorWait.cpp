@@ -37,3 +37,15 @@ WaitOutcome WaitForDescriptor(int fd, short events, uint32_t timeout_ms) {
         return WaitOutcome::TimedOut;
     }
 }
+
+IoResult WaitToRead(int fd, uint32_t timeout_ms) {
+    switch (WaitForDescriptor(fd, POLLIN, timeout_ms)) {
+        case WaitOutcome::Ready:
+            return IoResult::Done;
+        case WaitOutcome::TimedOut:
+            return IoResult::Nothing;
+        case WaitOutcome::Failed:
+            break;
+    }
+    return IoResult::Failed;
+}

@@ -150,13 +150,9 @@ bool PosixSerialDevice::Configure(const SerialSettings& settings) {
 }
 
 IoResult PosixSerialDevice::ReadRaw(uint8_t& byte, uint32_t timeout_ms) {
-    switch (WaitForDescriptor(m_fd, POLLIN, timeout_ms)) {
-        case WaitOutcome::Failed:
-            return IoResult::Failed;
-        case WaitOutcome::TimedOut:
-            return IoResult::Nothing;
-        case WaitOutcome::Ready:
-            break;
+    const IoResult waited = WaitToRead(m_fd, timeout_ms);
+    if (waited != IoResult::Done) {
+        return waited;
     }
     const ssize_t n = ::read(m_fd, &byte, 1);
     if (n == 1) {

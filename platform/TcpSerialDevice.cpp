@@ -39,13 +39,9 @@ IoResult TcpSerialDevice::ReadByte(uint8_t& byte) {
     if (m_closed) {
         return IoResult::Failed;
     }
-    switch (WaitForDescriptor(m_fd, POLLIN, m_timeouts.ReadByteTimeout())) {
-        case WaitOutcome::Failed:
-            return IoResult::Failed;
-        case WaitOutcome::TimedOut:
-            return IoResult::Nothing;
-        case WaitOutcome::Ready:
-            break;
+    const IoResult waited = WaitToRead(m_fd, m_timeouts.ReadByteTimeout());
+    if (waited != IoResult::Done) {
+        return waited;
     }
     const ssize_t n = ::recv(m_fd, &byte, 1, 0);
     if (n == 1) {
@@ -90,7 +86,7 @@ bool SplitAddress(const std::string& address, std::string& host, std::string& po
 
 // A device server that does not answer must not hold the program for the system's minutes
 // of connect retries.
-constexpr int kConnectTimeout_ms = 2000;
+constexpr uint32_t kConnectTimeout_ms = 2000;
 
 // Connects a non-blocking socket within kConnectTimeout_ms. Returns 0 or an errno value.
 int ConnectWithin(int fd, const sockaddr* address, socklen_t length) {
@@ -100,21 +96,18 @@ int ConnectWithin(int fd, const sockaddr* address, socklen_t length) {
     if (errno != EINPROGRESS) {
         return errno;
     }
-    pollfd pfd{fd, POLLOUT, 0};
-    int ready = 0;
-    do {
-        ready = ::poll(&pfd, 1, kConnectTimeout_ms);
-    } while (ready < 0 && errno == EINTR);
-    if (ready < 0) {
-        return errno;
-    }
-    if (ready == 0) {
+    const WaitOutcome outcome = WaitForDescriptor(fd, POLLOUT, kConnectTimeout_ms);
+    if (outcome == WaitOutcome::TimedOut) {
         return ETIMEDOUT;
     }
+    // A refused connect reports its reason on the socket, ready or failed.
     int result = 0;
     socklen_t size = sizeof result;
     if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &result, &size) != 0) {
         return errno;
+    }
+    if (result == 0 && outcome == WaitOutcome::Failed) {
+        return EIO;
     }
     return result;
 }
