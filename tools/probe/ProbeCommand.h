@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+// The exit status of a command line the probe cannot use.
+constexpr int kUsageError = 2;
+
 // What a subcommand gets from the command line.
 struct ProbeRequest {
     int unit = 0;                   // 1..4; 0 when --unit was not given

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
-
 const std::vector<ProbeCommand>& AllCommands() {
     static const std::vector<ProbeCommand> all = [] {
         std::vector<ProbeCommand> commands = UnitProbeCommands();

@@ -211,8 +211,6 @@ int PrintValueAfter(const char* what, int result, long number) {
     return kStatusOk;
 }
 
-constexpr int kUsageError = 2;
-
 int Set(const ProbeRequest& request) {
     long number = 0;
     long value = 0;
