@@ -9,7 +9,6 @@ namespace {
 
 constexpr uint8_t kStartEffectList = 0xC4;
 constexpr uint8_t kNextEffectList = 0xC8;
-constexpr uint8_t kListStarted = 0x00;
 constexpr uint8_t kEffectListMore = 0x47;
 constexpr uint8_t kEffectListLast = 0x48;
 

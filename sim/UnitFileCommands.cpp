@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr uint8_t kListStarted = 0x00;
 constexpr uint8_t kRefused = 0x1C;  // no such file, directory full, data that is no file
 
 struct DirectoryCommands {

@@ -7,7 +7,6 @@ namespace {
 
 constexpr uint8_t kStartGpiList = 0xBC;
 constexpr uint8_t kNextGpiList = 0xBD;
-constexpr uint8_t kListStarted = 0x00;
 constexpr uint8_t kGpiListMore = 0x49;
 constexpr uint8_t kGpiListLast = 0x4A;
 
