@@ -13,7 +13,7 @@ constexpr uint8_t kVersionCommand = 0xAB;
 constexpr uint8_t kMessageCleared = 4;  // "File system cleared."
 
 bool IsKnob(int number) {
-    return number >= 0 && number < 128;
+    return number >= 0 && number < kFirstFunction;
 }
 
 }  // namespace
@@ -273,7 +273,8 @@ uint8_t SimUnit::LockState(int number) const {
     if (IsKnob(number)) {
         return m_knobLocks[static_cast<size_t>(number)];
     }
-    return number < 256 ? m_functionLocks[static_cast<size_t>(number - 128)] : kLockoutFree;
+    return number < 256 ? m_functionLocks[static_cast<size_t>(number - kFirstFunction)]
+                        : kLockoutFree;
 }
 
 bool SimUnit::SetLockState(int number, uint8_t state) {
@@ -283,7 +284,7 @@ bool SimUnit::SetLockState(int number, uint8_t state) {
     if (IsKnob(number)) {
         m_knobLocks[static_cast<size_t>(number)] = state;
     } else {
-        m_functionLocks[static_cast<size_t>(number - 128)] = state;
+        m_functionLocks[static_cast<size_t>(number - kFirstFunction)] = state;
     }
     return true;
 }

@@ -32,6 +32,9 @@ constexpr uint8_t kTextMessageAlt = 255;
 constexpr uint8_t kReplyToQuestion = 11;
 constexpr uint8_t kReplyAcknowledge = 20;
 
+// Numbers below this are knob parameters, from it up to 255 functions.
+constexpr int kFirstFunction = 128;
+
 constexpr int kLockoutEntries = 128;
 constexpr uint8_t kLockoutLocked = 1;
 constexpr uint8_t kLockoutFree = 2;

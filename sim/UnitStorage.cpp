@@ -19,7 +19,6 @@ constexpr uint8_t kFileFormat = 1;
 constexpr size_t kFileHeaderSize = 6;
 constexpr size_t kFileValuesOffset = kFileHeaderSize + kSimNameField;
 constexpr size_t kFileDataSize = kFileValuesOffset + 256 * 2;
-constexpr int kFirstFunction = 128;
 
 int WordAt(const std::vector<uint8_t>& data, size_t offset) {
     return data[offset] << 8 | data[offset + 1];
