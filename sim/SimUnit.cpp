@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr uint8_t kIdentifyCommand = 0xC0;
-constexpr uint8_t kVersionCommand = 0xAB;
 constexpr uint8_t kMessageCleared = 4;  // "File system cleared."
 
 bool IsKnob(int number) {
@@ -47,7 +45,7 @@ bool SimUnit::BeginRequest(uint8_t command) {
         FinishBusy();
     }
     if (m_flags & (kUnitBootMode | kUnitBusy)) {
-        return command == kIdentifyCommand || command == kVersionCommand;
+        return command == kIdentifyCommand || command == kReadVersionCommand;
     }
     return true;
 }

@@ -25,6 +25,10 @@ enum UnitFlag : uint8_t {
     kUnitReferenceVideo = 0x40,
 };
 
+// The requests a booting or busy unit still answers.
+constexpr uint8_t kIdentifyCommand = 0xC0;
+constexpr uint8_t kReadVersionCommand = 0xAB;
+
 // Message numbers whose text is fetched separately.
 constexpr uint8_t kTextMessage = 100;
 constexpr uint8_t kTextMessageAlt = 255;
