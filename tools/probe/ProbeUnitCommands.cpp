@@ -14,10 +14,6 @@
 
 namespace {
 
-uint8_t AddressOfUnit(int unit) {
-    return static_cast<uint8_t>(unit * 16);
-}
-
 void Fail(const char* what, int status) {
     std::fprintf(stderr, "vcp-probe: %s failed with status %d\n", what, status);
 }
