@@ -41,8 +41,7 @@ SimAnswer Refused() {
 
 std::optional<SimAnswer> StartEffectList(SimUnit& unit, const SimRequest&) {
     UnitStorage& storage = unit.Storage();
-    storage.List(SimList::EffectList).Prepare(storage.EffectList());
-    return SimAnswer{kListStarted, {}};
+    return StartList(storage, SimList::EffectList, storage.EffectList());
 }
 
 std::optional<SimAnswer> NextEffectList(SimUnit& unit, const SimRequest&) {

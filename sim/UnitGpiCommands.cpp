@@ -37,8 +37,7 @@ bool IsSequence(int index) {
 
 std::optional<SimAnswer> StartGpiList(SimUnit& unit, const SimRequest&) {
     UnitStorage& storage = unit.Storage();
-    storage.List(SimList::GpiList).Prepare(storage.GpiList());
-    return SimAnswer{kListStarted, {}};
+    return StartList(storage, SimList::GpiList, storage.GpiList());
 }
 
 std::optional<SimAnswer> NextGpiList(SimUnit& unit, const SimRequest&) {

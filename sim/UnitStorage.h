@@ -146,8 +146,8 @@ class UnitStorage {
 void AppendName(std::vector<uint8_t>& data, const std::string& name, size_t length = kSimNameField);
 std::string NameFrom(const std::vector<uint8_t>& bytes, size_t offset, size_t length);
 
-// The answer to a request that starts a list.
-constexpr uint8_t kListStarted = 0x00;
+// Readies `list` of `storage` to send `bytes` part by part and answers that it started.
+SimAnswer StartList(UnitStorage& storage, SimList list, std::vector<uint8_t> bytes);
 
 // The next part of `list` of `unit`, with the unit's list faults applied.
 std::optional<SimAnswer> NextListPart(SimUnit& unit, SimList list, uint8_t more, uint8_t last);
