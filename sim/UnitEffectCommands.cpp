@@ -154,11 +154,9 @@ std::optional<SimAnswer> KeyframeRequest(SimUnit& unit, const SimRequest& reques
 }
 
 std::optional<SimAnswer> RunEffect(SimUnit& unit, const SimRequest& request) {
-    UnitStorage& storage = unit.Storage();
-    if (!storage.Effect(request.Arg(0))) {
+    if (!unit.Storage().Effect(request.Arg(0))) {
         return Refused();
     }
-    storage.SetSelectedEffect(request.Arg(0));
     return SimAnswer{kEffectRunning, {request.Arg(0)}};
 }
 
