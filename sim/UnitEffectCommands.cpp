@@ -92,11 +92,11 @@ std::optional<SimAnswer> AssignmentRequest(SimUnit& unit, const SimRequest& requ
         return Refused();
     }
     if (request.Arg(1) == kOperationWrite) {
-        const size_t count =
-            std::min<size_t>({request.Arg(2), request.ArgCount() - 3, size_t{kSimMaxAssignments}});
-        effect->assignments.assign(
-            request.payload.begin() + 4,
-            request.payload.begin() + 4 + static_cast<std::ptrdiff_t>(count));
+        // The items follow number, operation and count; a short request carries none.
+        const size_t listed = request.ArgCount() > 3 ? request.ArgCount() - 3 : 0;
+        const size_t count = std::min<size_t>({request.Arg(2), listed, size_t{kSimMaxAssignments}});
+        const auto first = request.payload.end() - static_cast<std::ptrdiff_t>(listed);
+        effect->assignments.assign(first, first + static_cast<std::ptrdiff_t>(count));
         return SimAnswer{kDone, {number}};
     }
     SimAnswer answer{kAssignmentList,
