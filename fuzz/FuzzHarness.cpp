@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzLink.h"
 #include "link/LockoutCommands.h"
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
@@ -17,16 +18,11 @@
 
 namespace {
 
-constexpr const char* kLineName = "fuzz";
-constexpr uint8_t kUnitAddress = 0x10;
-constexpr uint8_t kModels[] = {4, 5, 7, 9, 11, 80, 81, 177};
+using fuzz_link::FuzzLink;
+using fuzz_link::kUnitAddress;
 
-class QuietPrompter final : public Prompter {
-  public:
-    PromptAnswer Show(const std::string&, const std::string&, PromptIcon, PromptButtons) override {
-        return PromptAnswer::Ok;
-    }
-};
+constexpr const char* kLineName = "fuzz";
+constexpr uint8_t kModels[] = {4, 5, 7, 9, 11, 80, 81, 177};
 
 // Collects each request (address, L, payload, checksum) and answers it from a script.
 class AnsweringPeer : public LinePeer {
@@ -99,35 +95,6 @@ class ScriptPeer final : public AnsweringPeer {
     size_t m_position = 0;
 };
 
-// The link open on a line of its own, for the length of one input.
-class FuzzSession {
-  public:
-    explicit FuzzSession(LinePeer& peer) : m_line(&peer) {
-        ResetProgramState();
-        ResetOnAirLockTables();
-        RegisterInProcessLine(kLineName, &m_line);
-        PortNames().SetRunOverride(std::string("inproc:") + kLineName);
-        SetPrompter(&m_prompter);
-        ReopenPort(1);
-        g_currentUnitAddress = kUnitAddress;
-    }
-    ~FuzzSession() {
-        g_link.Close();
-        PortNames().SetRunOverride("");
-        UnregisterInProcessLine(kLineName);
-        SetPrompter(nullptr);
-        ResetProgramState();
-        ResetOnAirLockTables();
-    }
-    FuzzSession(const FuzzSession&) = delete;
-    FuzzSession& operator=(const FuzzSession&) = delete;
-
-  private:
-    ScopedVirtualClock m_clock{1000};
-    QuietPrompter m_prompter;
-    InProcessLine m_line;
-};
-
 bool TablesIntact() {
     // The empty knob position and the keyframe functions are never written from unit data.
     return g_paramTable[kEmptyKnobParam].number == 0 &&
@@ -142,7 +109,7 @@ bool FuzzMenuImage(const uint8_t* data, size_t size, const std::function<void()>
     const uint8_t control = size > 0 ? data[0] : 0;
     const uint8_t model = kModels[control % std::size(kModels)];
     UnitPeer peer(model, (control & 0x80) == 0);
-    FuzzSession session(peer);
+    FuzzLink session(kLineName, peer, ResetOnAirLockTables);
     g_unitStatus[kStatusByteModel] = model;
     g_panelModel.m_menuEntryCount = IsCompactModel(model) ? 12 : 20;
     auto& block = g_panelModel.MenuImage(1);
@@ -158,7 +125,7 @@ bool FuzzMenuImage(const uint8_t* data, size_t size, const std::function<void()>
 
 bool FuzzAnswers(const uint8_t* data, size_t size) {
     ScriptPeer peer(std::span<const uint8_t>(data, size));
-    FuzzSession session(peer);
+    FuzzLink session(kLineName, peer, ResetOnAirLockTables);
     SetKeyframeFunctions();
 
     AnswerBuffer direct{};

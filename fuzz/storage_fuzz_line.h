@@ -10,25 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "link/SerialCom.h"
+#include "fuzz/FuzzLink.h"
 #include "link/StorageTables.h"
 #include "panel/PanelModel.h"
-#include "platform/Clock.h"
 #include "platform/InProcessLine.h"
-#include "platform/PortNames.h"
-#include "platform/Prompter.h"
 
 namespace storage_fuzz {
 
 constexpr const char* kLineName = "storage-fuzz";
-constexpr uint8_t kUnitAddress = 0x10;
-
-class QuietPrompter final : public Prompter {
-  public:
-    PromptAnswer Show(const std::string&, const std::string&, PromptIcon, PromptButtons) override {
-        return PromptAnswer::Ok;
-    }
-};
+using fuzz_link::kUnitAddress;
 
 // The answer that ends what the request asked for, once the input is used up, so every
 // command comes to an end quickly.
@@ -84,31 +74,12 @@ class ScriptedUnit final : public LinePeer {
 // Opens the link on the scripted unit for one input and cleans up after it.
 class ScriptedLine {
   public:
-    explicit ScriptedLine(std::span<const uint8_t> script) : m_unit(script), m_line(&m_unit) {
-        ResetProgramState();
-        ResetStorageTables();
-        SetPrompter(&m_prompter);
-        RegisterInProcessLine(kLineName, &m_line);
-        PortNames().SetRunOverride(std::string("inproc:") + kLineName);
-        ReopenPort(1);
-        g_currentUnitAddress = kUnitAddress;
-    }
-    ~ScriptedLine() {
-        g_link.Close();
-        PortNames().SetRunOverride("");
-        UnregisterInProcessLine(kLineName);
-        SetPrompter(nullptr);
-        ResetStorageTables();
-        ResetProgramState();
-    }
-    ScriptedLine(const ScriptedLine&) = delete;
-    ScriptedLine& operator=(const ScriptedLine&) = delete;
+    explicit ScriptedLine(std::span<const uint8_t> script)
+        : m_unit(script), m_link(kLineName, m_unit, ResetStorageTables) {}
 
   private:
-    ScopedVirtualClock m_time{1000};
-    QuietPrompter m_prompter;
     ScriptedUnit m_unit;
-    InProcessLine m_line;
+    fuzz_link::FuzzLink m_link;
 };
 
 }  // namespace storage_fuzz

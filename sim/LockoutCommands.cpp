@@ -8,7 +8,6 @@ constexpr uint8_t kLockoutAnswer = 0x02;
 constexpr uint8_t kSetLockout = 0xB8;
 constexpr uint8_t kLockoutSet = 0x00;
 constexpr uint8_t kLockoutRefused = 0x01;
-constexpr int kFirstFunction = 128;
 
 std::optional<SimAnswer> ReadLockout(SimUnit& unit, const SimRequest&) {
     // Odd reads in a row carry the first table, even ones the second.

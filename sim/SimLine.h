@@ -46,7 +46,6 @@ class SimLine : public LinePeer {
     SimUnit* Unit(int number);
 
     void SetAnswerDelay(uint32_t delay_ms) { m_answerDelay_ms = delay_ms; }
-    uint32_t AnswerDelay() const { return m_answerDelay_ms; }
     FaultSet& LineFaults() { return m_lineFaults; }
 
     // One byte from the master; a complete request is answered into `sink`.

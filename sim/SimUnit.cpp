@@ -8,12 +8,10 @@
 
 namespace {
 
-constexpr uint8_t kIdentifyCommand = 0xC0;
-constexpr uint8_t kVersionCommand = 0xAB;
 constexpr uint8_t kMessageCleared = 4;  // "File system cleared."
 
 bool IsKnob(int number) {
-    return number >= 0 && number < 128;
+    return number >= 0 && number < kFirstFunction;
 }
 
 }  // namespace
@@ -47,7 +45,7 @@ bool SimUnit::BeginRequest(uint8_t command) {
         FinishBusy();
     }
     if (m_flags & (kUnitBootMode | kUnitBusy)) {
-        return command == kIdentifyCommand || command == kVersionCommand;
+        return command == kIdentifyCommand || command == kReadVersionCommand;
     }
     return true;
 }
@@ -273,7 +271,8 @@ uint8_t SimUnit::LockState(int number) const {
     if (IsKnob(number)) {
         return m_knobLocks[static_cast<size_t>(number)];
     }
-    return number < 256 ? m_functionLocks[static_cast<size_t>(number - 128)] : kLockoutFree;
+    return number < 256 ? m_functionLocks[static_cast<size_t>(number - kFirstFunction)]
+                        : kLockoutFree;
 }
 
 bool SimUnit::SetLockState(int number, uint8_t state) {
@@ -283,7 +282,7 @@ bool SimUnit::SetLockState(int number, uint8_t state) {
     if (IsKnob(number)) {
         m_knobLocks[static_cast<size_t>(number)] = state;
     } else {
-        m_functionLocks[static_cast<size_t>(number - 128)] = state;
+        m_functionLocks[static_cast<size_t>(number - kFirstFunction)] = state;
     }
     return true;
 }

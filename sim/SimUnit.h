@@ -25,12 +25,19 @@ enum UnitFlag : uint8_t {
     kUnitReferenceVideo = 0x40,
 };
 
+// The requests a booting or busy unit still answers.
+constexpr uint8_t kIdentifyCommand = 0xC0;
+constexpr uint8_t kReadVersionCommand = 0xAB;
+
 // Message numbers whose text is fetched separately.
 constexpr uint8_t kTextMessage = 100;
 constexpr uint8_t kTextMessageAlt = 255;
 // Reply kinds a unit understands.
 constexpr uint8_t kReplyToQuestion = 11;
 constexpr uint8_t kReplyAcknowledge = 20;
+
+// Numbers below this are knob parameters, from it up to 255 functions.
+constexpr int kFirstFunction = 128;
 
 constexpr int kLockoutEntries = 128;
 constexpr uint8_t kLockoutLocked = 1;

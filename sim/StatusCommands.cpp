@@ -3,9 +3,7 @@
 
 namespace {
 
-constexpr uint8_t kIdentify = 0xC0;
 constexpr uint8_t kStatusAnswer = 0x40;
-constexpr uint8_t kReadVersion = 0xAB;
 constexpr uint8_t kVersionAnswer = 0x3B;
 
 std::optional<SimAnswer> Identify(SimUnit& unit, const SimRequest&) {
@@ -22,6 +20,6 @@ std::optional<SimAnswer> ReadVersion(SimUnit& unit, const SimRequest&) {
 }  // namespace
 
 void RegisterStatusCommands(CommandTable& table) {
-    table.Register(kIdentify, Identify);
-    table.Register(kReadVersion, ReadVersion);
+    table.Register(kIdentifyCommand, Identify);
+    table.Register(kReadVersionCommand, ReadVersion);
 }

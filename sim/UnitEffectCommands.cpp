@@ -9,7 +9,6 @@ namespace {
 
 constexpr uint8_t kStartEffectList = 0xC4;
 constexpr uint8_t kNextEffectList = 0xC8;
-constexpr uint8_t kListStarted = 0x00;
 constexpr uint8_t kEffectListMore = 0x47;
 constexpr uint8_t kEffectListLast = 0x48;
 
@@ -42,8 +41,7 @@ SimAnswer Refused() {
 
 std::optional<SimAnswer> StartEffectList(SimUnit& unit, const SimRequest&) {
     UnitStorage& storage = unit.Storage();
-    storage.List(SimList::EffectList).Prepare(storage.EffectList());
-    return SimAnswer{kListStarted, {}};
+    return StartList(storage, SimList::EffectList, storage.EffectList());
 }
 
 std::optional<SimAnswer> NextEffectList(SimUnit& unit, const SimRequest&) {
@@ -94,11 +92,11 @@ std::optional<SimAnswer> AssignmentRequest(SimUnit& unit, const SimRequest& requ
         return Refused();
     }
     if (request.Arg(1) == kOperationWrite) {
-        const size_t count =
-            std::min<size_t>({request.Arg(2), request.ArgCount() - 3, size_t{kSimMaxAssignments}});
-        effect->assignments.assign(
-            request.payload.begin() + 4,
-            request.payload.begin() + 4 + static_cast<std::ptrdiff_t>(count));
+        // The items follow number, operation and count; a short request carries none.
+        const size_t listed = request.ArgCount() > 3 ? request.ArgCount() - 3 : 0;
+        const size_t count = std::min<size_t>({request.Arg(2), listed, size_t{kSimMaxAssignments}});
+        const auto first = request.payload.end() - static_cast<std::ptrdiff_t>(listed);
+        effect->assignments.assign(first, first + static_cast<std::ptrdiff_t>(count));
         return SimAnswer{kDone, {number}};
     }
     SimAnswer answer{kAssignmentList,
@@ -156,11 +154,9 @@ std::optional<SimAnswer> KeyframeRequest(SimUnit& unit, const SimRequest& reques
 }
 
 std::optional<SimAnswer> RunEffect(SimUnit& unit, const SimRequest& request) {
-    UnitStorage& storage = unit.Storage();
-    if (!storage.Effect(request.Arg(0))) {
+    if (!unit.Storage().Effect(request.Arg(0))) {
         return Refused();
     }
-    storage.SetSelectedEffect(request.Arg(0));
     return SimAnswer{kEffectRunning, {request.Arg(0)}};
 }
 

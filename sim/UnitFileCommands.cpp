@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr uint8_t kListStarted = 0x00;
 constexpr uint8_t kRefused = 0x1C;  // no such file, directory full, data that is no file
 
 struct DirectoryCommands {
@@ -71,8 +70,7 @@ constexpr size_t kSaveNameOffset = 4;
 std::optional<SimAnswer> StartDirectoryList(SimUnit& unit, const SimRequest& request) {
     const DirectoryCommands& commands = ForCommand(request.Command());
     UnitStorage& storage = unit.Storage();
-    storage.List(commands.list).Prepare(storage.DirectoryList(commands.directory));
-    return SimAnswer{kListStarted, {}};
+    return StartList(storage, commands.list, storage.DirectoryList(commands.directory));
 }
 
 std::optional<SimAnswer> NextDirectoryPart(SimUnit& unit, const SimRequest& request) {
@@ -138,8 +136,7 @@ std::optional<SimAnswer> StartFileData(SimUnit& unit, const SimRequest& request)
     if (!file) {
         return SimAnswer{kRefused, {}};
     }
-    storage.List(SimList::FileData).Prepare(UnitStorage::EncodeFile(*file));
-    return SimAnswer{kListStarted, {}};
+    return StartList(storage, SimList::FileData, UnitStorage::EncodeFile(*file));
 }
 
 std::optional<SimAnswer> NextFileData(SimUnit& unit, const SimRequest&) {

@@ -7,7 +7,6 @@ namespace {
 
 constexpr uint8_t kStartGpiList = 0xBC;
 constexpr uint8_t kNextGpiList = 0xBD;
-constexpr uint8_t kListStarted = 0x00;
 constexpr uint8_t kGpiListMore = 0x49;
 constexpr uint8_t kGpiListLast = 0x4A;
 
@@ -38,8 +37,7 @@ bool IsSequence(int index) {
 
 std::optional<SimAnswer> StartGpiList(SimUnit& unit, const SimRequest&) {
     UnitStorage& storage = unit.Storage();
-    storage.List(SimList::GpiList).Prepare(storage.GpiList());
-    return SimAnswer{kListStarted, {}};
+    return StartList(storage, SimList::GpiList, storage.GpiList());
 }
 
 std::optional<SimAnswer> NextGpiList(SimUnit& unit, const SimRequest&) {

@@ -1,6 +1,7 @@
 #include "sim/UnitStorage.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "sim/SimUnit.h"
 #include "sim/UnitCommands.h"
@@ -11,6 +12,7 @@ constexpr size_t kListPartSize = 224;  // eight 28-byte entries per answer
 constexpr uint16_t kNewFile = 0xFFFF;
 constexpr uint8_t kNoKnob = 0x80;
 constexpr uint8_t kNoButton = 0xFF;
+constexpr uint8_t kListStarted = 0x00;
 
 // File data of a copy: a mark, the format, the whole length, the save context, the name and
 // every parameter value.
@@ -19,7 +21,6 @@ constexpr uint8_t kFileFormat = 1;
 constexpr size_t kFileHeaderSize = 6;
 constexpr size_t kFileValuesOffset = kFileHeaderSize + kSimNameField;
 constexpr size_t kFileDataSize = kFileValuesOffset + 256 * 2;
-constexpr int kFirstFunction = 128;
 
 int WordAt(const std::vector<uint8_t>& data, size_t offset) {
     return data[offset] << 8 | data[offset + 1];
@@ -83,6 +84,11 @@ std::optional<SimAnswer> ListSender::Next(uint8_t more, uint8_t last, bool endle
         answer.code = last;
     }
     return answer;
+}
+
+SimAnswer StartList(UnitStorage& storage, SimList list, std::vector<uint8_t> bytes) {
+    storage.List(list).Prepare(std::move(bytes));
+    return SimAnswer{kListStarted, {}};
 }
 
 std::optional<SimAnswer> NextListPart(SimUnit& unit, SimList list, uint8_t more, uint8_t last) {

@@ -119,8 +119,6 @@ class UnitStorage {
     std::vector<StoredEffect>& Effects() { return m_effects; }
     StoredEffect* Effect(int number);
     std::vector<uint8_t> EffectList() const;
-    int SelectedEffect() const { return m_selectedEffect; }
-    void SetSelectedEffect(int number) { m_selectedEffect = number; }
 
     ListSender& List(SimList list) { return m_lists[static_cast<size_t>(list)]; }
 
@@ -135,7 +133,6 @@ class UnitStorage {
     std::array<GpiSequence, kSimGpiSequences> m_sequences;
     int m_runningSequence = 0;
     std::vector<StoredEffect> m_effects;
-    int m_selectedEffect = -1;
     std::array<ListSender, static_cast<size_t>(SimList::Count)> m_lists;
     bool m_receiving = false;
     std::vector<uint8_t> m_received;
@@ -145,6 +142,9 @@ class UnitStorage {
 // zero.
 void AppendName(std::vector<uint8_t>& data, const std::string& name, size_t length = kSimNameField);
 std::string NameFrom(const std::vector<uint8_t>& bytes, size_t offset, size_t length);
+
+// Readies `list` of `storage` to send `bytes` part by part and answers that it started.
+SimAnswer StartList(UnitStorage& storage, SimList list, std::vector<uint8_t> bytes);
 
 // The next part of `list` of `unit`, with the unit's list faults applied.
 std::optional<SimAnswer> NextListPart(SimUnit& unit, SimList list, uint8_t more, uint8_t last);

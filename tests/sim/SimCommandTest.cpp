@@ -2,6 +2,7 @@
 #include <string>
 
 #include "sim/ModelCatalog.h"
+#include "sim/UnitStorage.h"
 #include "tests/sim/SimLineFixture.h"
 
 namespace {
@@ -227,6 +228,20 @@ TEST_F(SimCommandTest, LockoutTablesComeInModelOrder) {
     ASSERT_EQ(Exchange(2, {kIdentify}, kTries10), kStatusOk);
     ASSERT_EQ(Exchange(2, {0xB9}), kStatusOk);
     EXPECT_EQ(Data(2), kLockoutLocked);
+}
+
+// A write that claims more assignments than it carries stores only those it carries.
+TEST_F(SimCommandTest, ShortAssignmentWritesStoreOnlyTheItemsSent) {
+    std::vector<StoredEffect>& effects = units.Unit(1)->Storage().Effects();
+    effects.push_back(StoredEffect{.name = "Wipe", .assignments = {7, 8}});
+
+    ASSERT_EQ(Exchange(1, {0xB1, 0, 0x01, 3, 21}, kTries10), kStatusOk);
+    EXPECT_EQ(Code(), 0x00);
+    EXPECT_EQ(effects[0].assignments, std::vector<uint8_t>{21});
+
+    ASSERT_EQ(Exchange(1, {0xB1, 0, 0x01}, kTries10), kStatusOk);
+    EXPECT_EQ(Code(), 0x00);
+    EXPECT_TRUE(effects[0].assignments.empty());
 }
 
 }  // namespace

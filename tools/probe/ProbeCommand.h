@@ -1,7 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+// The exit status of a command line the probe cannot use.
+constexpr int kUsageError = 2;
+
+// The address byte of unit 1..4 (0 for none).
+inline uint8_t AddressOfUnit(int unit) {
+    return static_cast<uint8_t>(unit * 16);
+}
 
 // What a subcommand gets from the command line.
 struct ProbeRequest {

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
-
 const std::vector<ProbeCommand>& AllCommands() {
     static const std::vector<ProbeCommand> all = [] {
         std::vector<ProbeCommand> commands = UnitProbeCommands();
@@ -152,7 +150,7 @@ int main(int argc, char** argv) {
     if (!OpenLink(options.port)) {
         return kStatusWriteFailed;
     }
-    g_currentUnitAddress = static_cast<uint8_t>(options.request.unit * 16);
+    g_currentUnitAddress = AddressOfUnit(options.request.unit);
     const int status = command->run(options.request);
     // The built-in line is a static object too: the port must not outlive it.
     g_link.Close();

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
-
 void Report(const char* what, int status) {
     if (status != kStatusOk) {
         std::fprintf(stderr, "vcp-probe: %s failed with status %d\n", what, status);

@@ -14,10 +14,6 @@
 
 namespace {
 
-uint8_t AddressOfUnit(int unit) {
-    return static_cast<uint8_t>(unit * 16);
-}
-
 void Fail(const char* what, int status) {
     std::fprintf(stderr, "vcp-probe: %s failed with status %d\n", what, status);
 }
@@ -210,8 +206,6 @@ int PrintValueAfter(const char* what, int result, long number) {
     std::printf("%d\n", ValueOf(static_cast<int>(number)));
     return kStatusOk;
 }
-
-constexpr int kUsageError = 2;
 
 int Set(const ProbeRequest& request) {
     long number = 0;
