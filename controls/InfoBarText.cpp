@@ -10,7 +10,6 @@ constexpr int kFgInputParam = 93;
 constexpr int kBgInputParam = 94;
 constexpr int kMatteInputParam = 95;
 constexpr int kReferenceInputParam = 96;
-constexpr int kFirstFunctionNumber = 128;
 constexpr uint8_t kModelWithoutRouting = 4;
 
 std::string ColourLine(const ScreenColour& colour, bool withReference) {

@@ -12,9 +12,7 @@ constexpr uint8_t kCommandReadValuesRest = 0xAE;
 constexpr uint8_t kCommandReadReferences = 0xAD;
 constexpr uint8_t kCommandReadReferencesRest = 0xAF;
 
-constexpr int kFirstFunctionNumber = 0x80;
 constexpr int kFunctionParameters = 128;  // function numbers 128..255, offsets 0..127
-constexpr int kLastKnobParameter = 127;
 constexpr int kFullValuesLength = 255;
 constexpr int kShortValuesLength = 27;
 constexpr int kRestLength = 131;

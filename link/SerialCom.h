@@ -33,8 +33,7 @@ extern const char* const g_timeoutsFailedCaption;  // "StCommTimeouts function f
 class CSerialCom {
   public:
     CSerialCom() = default;
-    // Like the original handle, an open port is not closed by the destructor's owner logic;
-    // the device is released with the object at process end.
+    // The link's port stays open until the process ends; nothing closes it on shut-down.
     ~CSerialCom() = default;
     CSerialCom(const CSerialCom&) = delete;
     CSerialCom& operator=(const CSerialCom&) = delete;

@@ -9,8 +9,6 @@ namespace {
 
 constexpr size_t kFirstSection = 4;
 constexpr int kSkippedSections = 5;
-constexpr int kLastKnobParameter = 127;
-constexpr int kFirstFunction = 128;
 constexpr int kLastFunction = 255;
 constexpr int kLastMenu = 64;
 constexpr int kLastMessage = kMessageCount - 1;
@@ -107,7 +105,7 @@ void ParseParameter(MenuImageReader& reader, size_t recordEnd) {
 void ParseFunction(MenuImageReader& reader, size_t recordEnd) {
     FunctionRecord record;
     record.number = reader.Word();
-    if (record.number < kFirstFunction || record.number > kLastFunction) {
+    if (record.number < kFirstFunctionNumber || record.number > kLastFunction) {
         return;
     }
     ReadKindFlagsExtra(reader, record);
@@ -139,7 +137,7 @@ void ParseFunction(MenuImageReader& reader, size_t recordEnd) {
         record.flags &= ~kFlagHashSuffix;
     }
     if (!reader.Overrun()) {
-        g_functionTable[record.number - kFirstFunction] = std::move(record);
+        g_functionTable[record.number - kFirstFunctionNumber] = std::move(record);
     }
 }
 
