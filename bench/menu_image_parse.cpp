@@ -7,9 +7,9 @@
 
 #include "link/LockoutCommands.h"
 #include "link/SerialCom.h"
-#include "panel/MenuImageParser.h"
-#include "panel/MenuImageRecords.h"
-#include "panel/PanelModel.h"
+#include "unit/MenuImageParser.h"
+#include "model/MenuImageRecords.h"
+#include "model/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"

@@ -4,7 +4,7 @@
 
 #include "controls/CCanvas.h"
 #include "controls/KnobGauge.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 
 // The knob display: the name and value of the parameter its knob controls, as a fill bar
 // with range labels and a reference mark, or as a timecode. It also carries the knob's

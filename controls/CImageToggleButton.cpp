@@ -6,7 +6,7 @@
 
 #include "controls/PanelHooks.h"
 #include "link/SerialCom.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "resources/ResourceTable.h"
 
 bool ToggleNeedsUnit(ToggleKind kind) {

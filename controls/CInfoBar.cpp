@@ -5,7 +5,7 @@
 #include "controls/Fonts.h"
 #include "controls/PaintHelpers.h"
 #include "controls/PanelHooks.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/ResourceIds.h"
 #include "resources/ResourceTable.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 
 // What the information line shows, by priority, and the texts of its read-outs.
 enum class InfoContent { Alert, Message, Keyframe, Readouts, Nothing };

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 
 // The arithmetic of a knob display's picture: where the fill bar, the zero point and the
 // reference mark fall, and the three texts. Kept apart from the painting so the numbers the

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "link/SerialCom.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"

@@ -12,7 +12,7 @@
 
 #include "fuzz/FuzzLink.h"
 #include "link/StorageTables.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/InProcessLine.h"
 
 namespace storage_fuzz {

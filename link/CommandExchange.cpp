@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 
 namespace {
 

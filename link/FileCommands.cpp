@@ -6,7 +6,7 @@
 #include "link/CollectedList.h"
 #include "link/CommandExchange.h"
 #include "link/UnitCommands.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/Clock.h"
 
 namespace {

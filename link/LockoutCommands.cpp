@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "link/CommandExchange.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 
 uint8_t g_onAirLockTable[2][kLockTableSize];
 

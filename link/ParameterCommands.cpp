@@ -1,7 +1,7 @@
 #include "link/ParameterCommands.h"
 
 #include "link/CommandExchange.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "link/SerialCom.h"
 
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/PortNames.h"
 #include "platform/Prompter.h"
 

@@ -6,7 +6,7 @@
 #include "link/Framing.h"
 #include "link/MenuDataCommands.h"
 #include "link/ParameterCommands.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 
 // Finding a unit and learning its state, and the few texts and replies carried between the
 // panel and a unit. Every command returns a status (Framing.h) and, apart from IdentifyUnit,

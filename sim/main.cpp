@@ -7,9 +7,9 @@
 #include <fstream>
 #include <memory>
 
-#include "sim/LineEndpoints.h"
-#include "sim/LineServer.h"
-#include "sim/SimOptions.h"
+#include "sim/line/LineEndpoints.h"
+#include "sim/line/LineServer.h"
+#include "sim/line/SimOptions.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "controls/ControlCommands.h"
 #include "controls/PanelHooks.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 
 // Records the commands the controls send and answers with a chosen status.
 class RecordingCommands : public ControlCommands {

@@ -2,7 +2,7 @@
 
 #include "link/CollectedList.h"
 #include "link/FileCommands.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "tests/link/StorageFixture.h"
 
 namespace {

@@ -3,12 +3,12 @@
 
 #include "link/Framing.h"
 #include "link/SerialCom.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"
-#include "sim/BuiltinSimulator.h"
-#include "sim/SimLine.h"
+#include "sim/line/BuiltinSimulator.h"
+#include "sim/line/SimLine.h"
 #include "tests/support/ScriptedPrompter.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "sim/LineEndpoints.h"
+#include "sim/line/LineEndpoints.h"
 
 namespace {
 

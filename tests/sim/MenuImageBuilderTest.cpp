@@ -1,7 +1,7 @@
 // Menu image records checked byte by byte against hand-computed layouts.
 #include <gtest/gtest.h>
 
-#include "sim/MenuImageBuilder.h"
+#include "sim/models/MenuImageBuilder.h"
 
 namespace {
 

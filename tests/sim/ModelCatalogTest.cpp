@@ -4,10 +4,10 @@
 
 #include <set>
 
-#include "panel/MenuImageRecords.h"
-#include "panel/PanelModel.h"
-#include "sim/MenuImageBuilder.h"
-#include "sim/ModelCatalog.h"
+#include "model/MenuImageRecords.h"
+#include "model/PanelModel.h"
+#include "sim/models/MenuImageBuilder.h"
+#include "sim/models/ModelCatalog.h"
 
 namespace {
 

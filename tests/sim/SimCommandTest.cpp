@@ -1,9 +1,9 @@
 // Commands answered over the wire, as the panel's link sends them.
 #include <string>
 
-#include "sim/ModelCatalog.h"
-#include "sim/UnitStorage.h"
-#include "tests/sim/SimLineFixture.h"
+#include "sim/models/ModelCatalog.h"
+#include "sim/unit/UnitStorage.h"
+#include "tests/support/SimLineFixture.h"
 
 namespace {
 

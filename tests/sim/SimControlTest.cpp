@@ -1,9 +1,9 @@
 // Control commands and the vcp-sim command line.
 #include <gtest/gtest.h>
 
-#include "sim/SimControl.h"
-#include "sim/SimLine.h"
-#include "sim/SimOptions.h"
+#include "sim/line/SimControl.h"
+#include "sim/line/SimLine.h"
+#include "sim/line/SimOptions.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Faults switched on a unit or on the whole line, seen from the link.
 #include <set>
 
-#include "tests/sim/SimLineFixture.h"
+#include "tests/support/SimLineFixture.h"
 
 namespace {
 

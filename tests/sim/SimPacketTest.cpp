@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Clock.h"
-#include "sim/LineServer.h"
-#include "sim/SimPacket.h"
+#include "sim/line/LineServer.h"
+#include "sim/unit/SimPacket.h"
 
 namespace {
 

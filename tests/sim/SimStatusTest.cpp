@@ -1,5 +1,5 @@
 // Status flags and messages move as a unit's would.
-#include "tests/sim/SimLineFixture.h"
+#include "tests/support/SimLineFixture.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "link/ParameterCommands.h"
 #include "link/SetOnAirLockout.h"
 #include "link/UnitCommands.h"
-#include "sim/SimLine.h"
-#include "sim/UnitStorage.h"
+#include "sim/line/SimLine.h"
+#include "sim/unit/UnitStorage.h"
 #include "tests/support/LinkFixture.h"
 
 namespace {

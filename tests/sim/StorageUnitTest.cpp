@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/Clock.h"
-#include "sim/ModelCatalog.h"
-#include "sim/SimUnit.h"
-#include "sim/UnitStorage.h"
+#include "sim/models/ModelCatalog.h"
+#include "sim/unit/SimUnit.h"
+#include "sim/unit/UnitStorage.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 
 #include "link/Framing.h"
 #include "link/SerialCom.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/PortNames.h"
 #include "tests/support/ScriptedPrompter.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "link/SerialCom.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"

@@ -6,9 +6,9 @@
 
 #include "link/Framing.h"
 #include "link/SerialCom.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "platform/PortNames.h"
-#include "sim/BuiltinSimulator.h"
+#include "sim/line/BuiltinSimulator.h"
 #include "tools/probe/ProbeCommand.h"
 #include "tools/probe/TraceFile.h"
 

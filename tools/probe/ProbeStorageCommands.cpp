@@ -6,7 +6,7 @@
 #include "link/GpiCommands.h"
 #include "link/LockoutCommands.h"
 #include "link/UnitCommands.h"
-#include "panel/PanelModel.h"
+#include "model/PanelModel.h"
 #include "tools/probe/JsonWriter.h"
 #include "tools/probe/ProbeCommand.h"
 

@@ -6,9 +6,9 @@
 
 #include "link/Framing.h"
 #include "link/UnitCommands.h"
-#include "panel/MenuImageDownload.h"
-#include "panel/MenuImageParser.h"
-#include "panel/PanelModel.h"
+#include "unit/MenuImageDownload.h"
+#include "unit/MenuImageParser.h"
+#include "model/PanelModel.h"
 #include "tools/probe/JsonWriter.h"
 #include "tools/probe/ProbeCommand.h"
 

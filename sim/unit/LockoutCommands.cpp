@@ -1,0 +1,37 @@
+// The on-air lock-out tables: read as two answers in a row, set one control at a time.
+#include "sim/unit/UnitCommands.h"
+
+namespace {
+
+constexpr uint8_t kReadLockout = 0xB9;
+constexpr uint8_t kLockoutAnswer = 0x02;
+constexpr uint8_t kSetLockout = 0xB8;
+constexpr uint8_t kLockoutSet = 0x00;
+constexpr uint8_t kLockoutRefused = 0x01;
+
+std::optional<SimAnswer> ReadLockout(SimUnit& unit, const SimRequest&) {
+    // Odd reads in a row carry the first table, even ones the second.
+    const bool firstTable = unit.RepeatCount() % 2 == 1;
+    const bool functions = firstTable == unit.Model().lockoutFunctionsFirst;
+    const int base = functions ? kFirstFunction : 0;
+    SimAnswer answer{kLockoutAnswer, {}};
+    for (int i = 0; i < kLockoutEntries; ++i) {
+        answer.data.push_back(unit.LockState(base + i));
+    }
+    return answer;
+}
+
+std::optional<SimAnswer> SetLockout(SimUnit& unit, const SimRequest& request) {
+    if (request.ArgCount() != 2) {
+        return std::nullopt;
+    }
+    const bool done = unit.SetLockState(request.Arg(0), request.Arg(1));
+    return SimAnswer{done ? kLockoutSet : kLockoutRefused, {}};
+}
+
+}  // namespace
+
+void RegisterLockoutCommands(CommandTable& table) {
+    table.Register(kReadLockout, ReadLockout);
+    table.Register(kSetLockout, SetLockout);
+}

@@ -1,0 +1,108 @@
+// Parameter changes and value reads. Knob parameters (0..127) are 16-bit words, function
+// parameters (128..255) single bytes, on the wire as in the unit.
+#include "sim/unit/UnitCommands.h"
+
+namespace {
+
+constexpr uint8_t kAdjust = 0x81;
+constexpr uint8_t kSetValue = 0xA8;
+constexpr uint8_t kReadValues = 0xAC;
+constexpr uint8_t kReadReferences = 0xAD;
+constexpr uint8_t kReadValuesRest = 0xAE;
+constexpr uint8_t kReadReferencesRest = 0xAF;
+
+constexpr uint8_t kUpdateAnswer = 0x04;
+constexpr uint8_t kValuesAnswer = 0x02;
+constexpr uint8_t kReferencesAnswer = 0x03;
+constexpr uint8_t kValuesRestAnswer = 0x25;
+constexpr uint8_t kReferencesRestAnswer = 0x26;
+
+constexpr int kFirstWordBlock = 127;  // parameters 0..126 in the first answer
+constexpr int kFirstByteParam = 128;
+
+SimAnswer UpdateAnswer(const UpdateList& changes) {
+    SimAnswer answer{kUpdateAnswer, {}};
+    for (const auto& [number, value] : changes) {
+        // Stop before an entry that would not fit whole.
+        const size_t size = number < kFirstByteParam ? 3 : 2;
+        if (answer.data.size() + size > kMaxAnswerData) {
+            break;
+        }
+        answer.data.push_back(number);
+        if (number < kFirstByteParam) {
+            AppendWord(answer.data, value);
+        } else {
+            answer.data.push_back(static_cast<uint8_t>(value));
+        }
+    }
+    return answer;
+}
+
+std::optional<SimAnswer> Adjust(SimUnit& unit, const SimRequest& request) {
+    if (request.ArgCount() != 3) {
+        return std::nullopt;
+    }
+    const auto delta = static_cast<int16_t>((request.Arg(1) << 8) | request.Arg(2));
+    return UpdateAnswer(unit.Adjust(request.Arg(0), delta));
+}
+
+std::optional<SimAnswer> SetValue(SimUnit& unit, const SimRequest& request) {
+    if (request.ArgCount() == 3) {
+        const int number = request.Arg(0);
+        const int word = (request.Arg(1) << 8) | request.Arg(2);
+        // Knob values are signed words; the reset request is the word 0x7FFF itself.
+        const int value = number < kFirstByteParam ? static_cast<int16_t>(word) : word;
+        return UpdateAnswer(unit.SetValue(number, value));
+    }
+    if (request.ArgCount() == 2) {
+        return UpdateAnswer(unit.SetValue(request.Arg(0), request.Arg(1)));
+    }
+    return std::nullopt;
+}
+
+// Parameters 0..126 as words.
+SimAnswer WordBlock(uint8_t code, int (SimUnit::*read)(int) const, const SimUnit& unit) {
+    SimAnswer answer{code, {}};
+    for (int number = 0; number < kFirstWordBlock; ++number) {
+        AppendWord(answer.data, (unit.*read)(number));
+    }
+    return answer;
+}
+
+// Parameter 127 as a word, then 128..255 one byte each.
+SimAnswer RestBlock(uint8_t code, int (SimUnit::*read)(int) const, const SimUnit& unit) {
+    SimAnswer answer{code, {}};
+    AppendWord(answer.data, (unit.*read)(kFirstWordBlock));
+    for (int number = kFirstByteParam; number < 256; ++number) {
+        answer.data.push_back(static_cast<uint8_t>((unit.*read)(number)));
+    }
+    return answer;
+}
+
+std::optional<SimAnswer> ReadValues(SimUnit& unit, const SimRequest&) {
+    unit.ValuesRead();
+    return WordBlock(kValuesAnswer, &SimUnit::Value, unit);
+}
+
+std::optional<SimAnswer> ReadValuesRest(SimUnit& unit, const SimRequest&) {
+    return RestBlock(kValuesRestAnswer, &SimUnit::Value, unit);
+}
+
+std::optional<SimAnswer> ReadReferences(SimUnit& unit, const SimRequest&) {
+    return WordBlock(kReferencesAnswer, &SimUnit::Reference, unit);
+}
+
+std::optional<SimAnswer> ReadReferencesRest(SimUnit& unit, const SimRequest&) {
+    return RestBlock(kReferencesRestAnswer, &SimUnit::Reference, unit);
+}
+
+}  // namespace
+
+void RegisterParameterCommands(CommandTable& table) {
+    table.Register(kAdjust, Adjust);
+    table.Register(kSetValue, SetValue);
+    table.Register(kReadValues, ReadValues);
+    table.Register(kReadValuesRest, ReadValuesRest);
+    table.Register(kReadReferences, ReadReferences);
+    table.Register(kReadReferencesRest, ReadReferencesRest);
+}
