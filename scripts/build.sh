@@ -4,7 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-cmake -S . -B build -G Ninja \
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build -G Ninja "${launcher[@]}" \
     -DCMAKE_BUILD_TYPE="${VCP_BUILD_TYPE:-RelWithDebInfo}" \
     -DVCP_SANITIZE="${VCP_SANITIZE:-0}" \
     -DVCP_WERROR="${VCP_WERROR:-0}" >/dev/null
