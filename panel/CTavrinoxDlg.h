@@ -1,0 +1,227 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "controls/PanelHooks.h"
+#include "model/PanelModel.h"
+#include "platform/WindowTimers.h"
+#include "unit/PollHandler.h"
+
+class CBitmapSlider;
+class CCanvasCtrl;
+class CImageTextButton;
+class CImageToggleButton;
+class CInfoBar;
+class COnLineBar;
+class CSettingsBar;
+class CLabel;
+class QLabel;
+class PanelBadge;
+
+// The panel's window timers.
+enum PanelTimer : int {
+    kKeyScanTimer = 1,       // 20 ms while the link is lost: the unit-key scan
+    kPollTimer = 2,          // 100 ms: presence poll of the other units, status poll of ours
+    kPromptTimer = 3,        // 20 ms: the update prompt of the compact models' menu 15
+    kMessageClearTimer = 4,  // 3 s once: clears a unit message from the information line
+};
+constexpr int kPollPeriod_ms = 100;
+constexpr int kKeyScanPeriod_ms = 20;
+constexpr int kPromptPeriod_ms = 20;
+constexpr int kMessageShown_ms = 3000;
+
+// The dialogs the panel opens through OpenPanelDialog, by kind.
+enum PanelDialogKind : int {
+    kFilesDialog = 1,
+    kCustomMenuDialog = 2,
+    kAttributeDialog = 3,
+    kBypassDialog = 4,
+    kEffectDialog = 5,
+    kOutputRoutingDialog = 17,
+    kGpiDialog = 32,
+    kLockoutDialog = 37,
+    kMonitorDialog = 45,
+    kInputRoutingDialog = 46,
+};
+
+// What a dialog returns to the panel: whether it closed with OK, the values it asks the panel
+// to send (output and input routing: parameter number and byte), and whether it changed the
+// unit's stored files (on-air lock-out).
+struct PanelDialogResult {
+    bool accepted = false;
+    std::vector<std::pair<uint8_t, uint8_t>> valuesToSend;
+    bool modified = false;
+};
+
+// Runs one dialog kind modally with its argument (a number; kind 3 passes the record's
+// parameter or function number). The dialogs register themselves; a kind without a runner is
+// reported to the user as not available in this build.
+using PanelDialogRunner = std::function<PanelDialogResult(int argument)>;
+
+// The main panel: the skinned 1280 x 760 front panel of the selected unit. It owns every
+// control and wires them; its work is split by concern over the Panel*.cpp files.
+class CTavrinoxDlg : public QDialog,
+                     public KnobHost,
+                     public ToggleActions,
+                     public KeyframeReadout,
+                     public PollResults {
+    Q_OBJECT
+
+  public:
+    static constexpr int kWidth = 1280;
+    static constexpr int kHeight = 760;
+    static constexpr int kMenuButtons = 10;
+    static constexpr int kToggles = 21;
+    static constexpr int kBadges = 9;
+    static constexpr int kUnitIcons = 4;
+    static constexpr int kFunctionIcons = 5;
+
+    explicit CTavrinoxDlg(QWidget* parent = nullptr);
+    ~CTavrinoxDlg() override;
+
+    // Start-up in the order the panel needs: configuration, stored port, controls, the port,
+    // the unit search. Returns true (default focus).
+    bool OnInitDialog();
+
+    // Installs the runner of a dialog kind (the dialogs and tests call this).
+    static void RegisterDialog(int kind, PanelDialogRunner runner);
+    static void UnregisterDialog(int kind);
+
+    // --- Polling and link supervision (PanelPolling.cpp) ---
+    void StartUnitSearch();
+    bool CheckUnitStatus();
+    void OnKeyScanTimer();
+    void OnPollTimer();
+    void OnPromptTimer();
+    void OnMessageClearTimer();
+    void StopPolling() override;
+    void ResumePolling() override;
+
+    // --- Selection and menu retrieval (PanelSelection.cpp) ---
+    void SelectUnit(int unit) override;
+    void RetrieveMenus();
+
+    // --- Navigation, menu and function buttons, dialogs (PanelNavigation.cpp,
+    //     PanelFunctions.cpp, PanelDialogs.cpp) ---
+    void ShowMenuLabels();
+    void ShowFunctionLabels();
+    void ShowFunctionLabel(int button, int offset);
+    void OnMenuButton(int button);
+    void OnFunctionButton(int button);
+    void OpenPanelDialog(int kind, int argument);
+
+    // --- Knob binding and the display double-click (PanelKnobs.cpp) ---
+    void BindKnobs() override;
+    void OnKnobDisplayDoubleClick(int display);
+
+    // --- Toggles and lamps (PanelToggles.cpp) ---
+    void UpdateLamps(bool full);
+    void SelectView(int functionNumber) override;
+    void SelectShortcut(int menu) override;
+    void RecallMemory(int memory) override;
+    void ClearFiles() override;
+    std::optional<int> RunPortSetup(int portNumber) override;
+
+    // --- Keyframe menu (PanelKeyframes.cpp) ---
+    void LoadKeyframeState();
+    void OnKeyframeButton(int button);
+    int CurrentKeyframe() const override;
+    int KeyframeCount() const override;
+
+    // --- File-system update, read-outs, model badge (PanelFileSystem.cpp, PanelReadouts.cpp)
+    void RunFileSystemUpdate();
+    void OnUpdateFileSystem();
+    void ShowReadouts(int unit);
+    void ShowModelBadge();
+    void OnBadgeClick();
+
+    // --- Message boxes with the polls stopped (PanelMessages.cpp) ---
+    void ShowMessageBox(const std::string& text);
+    // 1 for OK, 2 for Cancel.
+    int AskOkCancel(const std::string& text);
+
+    // PollResults: the address byte of unit n's last answer, 0 when it did not answer.
+    uint8_t AnsweringAddress(int unit) const override;
+
+    // The selected unit's number (1..4), 0 for none.
+    int SelectedUnit() const;
+    bool AttributeLatchSet() const;
+    void ClearAttributeLatch();
+
+    // Read access for tests and the dialogs.
+    CInfoBar* InfoBar() const { return m_infoBar; }
+    COnLineBar* OnLineBar() const { return m_onLineBar; }
+    CSettingsBar* SettingsBar() const { return m_settingsBar; }
+    CLabel* TitleLabel() const { return m_titleLabel; }
+    CBitmapSlider* Knob(int i) const { return m_knob[i]; }
+    CCanvasCtrl* KnobDisplay(int i) const { return m_knobDisplay[i]; }
+    CImageTextButton* MenuButton(int i) const { return m_menuButton[i]; }
+    CImageTextButton* FunctionButton(int i) const { return m_functionButton[i]; }
+    CImageToggleButton* Toggle(int i) const { return m_toggle[i]; }
+    QWidget* ModelBadge(int i) const;
+    QWidget* UnitIcon(int i) const;
+    QWidget* FunctionIcon(int i) const;
+    CPollHandler& PollHandler() { return m_pollHandler; }
+    WindowTimers& Timers() { return m_timers; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    // Control creation and placement (PanelControls.cpp).
+    void CreateControls();
+    void PlaceControls();
+    void ConnectControls();
+    void CreateToggles();
+
+    // Shut-down: the port number goes back to the per-user settings.
+    void StoreSettings();
+
+    // Link supervision helpers (PanelPolling.cpp).
+    void DeclareLinkLost();
+    void HandleUnitMessage(uint8_t message);
+    void ShowIndicator(bool on);
+    void TryReopenPort();
+
+    void SendRouterSettings();
+
+    WindowTimers m_timers{this};
+    CPollHandler m_pollHandler;
+    QPixmap m_skin;
+    QPixmap m_icon;
+
+    std::array<CBitmapSlider*, kKnobCount> m_knob{};
+    std::array<CCanvasCtrl*, kKnobCount> m_knobDisplay{};
+    std::array<CImageTextButton*, kMenuButtons> m_menuButton{};
+    std::array<CImageTextButton*, kFunctionButtonCount> m_functionButton{};
+    std::array<CImageToggleButton*, kToggles> m_toggle{};
+    CInfoBar* m_infoBar = nullptr;
+    COnLineBar* m_onLineBar = nullptr;
+    CSettingsBar* m_settingsBar = nullptr;
+    CLabel* m_titleLabel = nullptr;
+    std::array<PanelBadge*, kBadges> m_modelBadge{};
+    std::array<QLabel*, kUnitIcons> m_unitIcon{};
+    std::array<QLabel*, kFunctionIcons> m_functionIcon{};
+    std::array<QLabel*, 8> m_lamp{};  // on-line lamps 1..4, then selected-unit lamps 1..4
+
+    bool m_indicatorOn = false;     // status flag 0x01 at the last poll
+    uint32_t m_lastReopenTick = 0;  // when the lost device was last tried again
+    bool m_linkLostShown = false;
+
+    static std::map<int, PanelDialogRunner>& DialogRunners();
+};
+
+// The panel on show; null before start-up and after it is destroyed.
+extern CTavrinoxDlg* g_mainPanel;
