@@ -51,6 +51,8 @@ enum PanelDialogKind : int {
     kLockoutDialog = 37,
     kMonitorDialog = 45,
     kInputRoutingDialog = 46,
+    kPortSetupDialog = 100,  // the setup toggle's COM port dialog
+    kAboutDialog = 101,      // the model badge's About box
 };
 
 // What a dialog returns to the panel: whether it closed with OK, the values it asks the panel
@@ -60,6 +62,7 @@ struct PanelDialogResult {
     bool accepted = false;
     std::vector<std::pair<uint8_t, uint8_t>> valuesToSend;
     bool modified = false;
+    int chosenNumber = 0;  // what the dialog chose: the port of the setup dialog
 };
 
 // Runs one dialog kind modally with its argument (a number; kind 3 passes the record's
