@@ -51,13 +51,13 @@ int LoadFile(FileKind kind, uint8_t fileIdLow);
 int DeleteFile(FileKind kind, uint16_t fileId);
 
 // Reads the bytes of the file whose id has the low byte `fileIdLow` into g_transferBuffer:
-// sends 92 and `fileIdLow`, which the unit answers with code 00 and no data, then 8E alone
-// again and again, each answer (18 more, 19 last) carrying the next part. 0 when the whole
-// file came; 3 when the first answer's L is not 1, the file is longer than the buffer (what
-// fits is kept) or more than kMaxListAnswers answers came; 6 for another code; else the
-// failed exchange's status. A failure after the first answer leaves the buffer filled as far
-// as it got. Any failure leaves the buffer marked incomplete, so that neither part of this
-// file nor the file read before is sent on.
+// sends 92 and `fileIdLow`, which the unit answers with code 00 and no data, then 8E and
+// `fileIdLow` again and again, each answer (18 more, 19 last) carrying the next part. 0 when
+// the whole file came; 3 when the first answer's L is not 1, the file is longer than the
+// buffer (what fits is kept) or more than kMaxListAnswers answers came; 6 for another code;
+// else the failed exchange's status. A failure after the first answer leaves the buffer
+// filled as far as it got. Any failure leaves the buffer marked incomplete, so that neither
+// part of this file nor the file read before is sent on.
 int ReadFileData(uint8_t fileIdLow);
 
 // Copies g_transferBuffer to unit `targetAddress`: identifies the unit (the result does not
