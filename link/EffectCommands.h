@@ -7,20 +7,28 @@
 #include "link/StorageTables.h"
 
 // Effects of the selected unit: named keyframe sequences and the parameters they animate.
-// Each command returns a status (Framing.h).
+// Each command returns a status (Framing.h): 0 success, 3 a list of the wrong size, 6 an
+// answer with a code the command does not accept; 1, 4, 102 and 103 come from a failed
+// exchange (no answer, request not written, answer cut before its length or code).
 
 constexpr uint8_t kCommandEffect = 0xB0;
 
-// C4 then C8: refills the names of g_effectTable and g_effectCount (whole entries, at most
-// 9). 0; 3 when the first answer's L is not 1 or the unit sends more than the 256-byte list
-// holds (what fit is kept); 6.
+// Refills number, second number and name of the g_effectTable entries and g_effectCount
+// (whole 28-byte entries, at most 9): sends C4 alone, answered with code 00 and no data, then
+// C8 alone again and again, each answer (code 47 more, 48 last) carrying the next part of the
+// list. 0 when the whole list came; 3 when the first answer's L is not 1, or the unit sends
+// more than the 256-byte list buffer holds (the table gets what fit) or more than
+// kMaxListAnswers answers; 6 for another code; else the failed exchange's status.
 int ReadEffectList();
 
-// B0 FF 01 and the first 24 characters of `name`, zero-padded: the unit creates an effect
-// and answers its number, stored in `effectNumber`. 0; 6.
+// Creates an effect named `name`: sends B0, FF (a new effect), 01 (create) and the first 24
+// characters of `name`, zero-padded to 24 bytes. 0 when the unit answers with code 5C; its
+// data 0, the new effect's number, is then stored in `effectNumber`. 6 for another code; else
+// the failed exchange's status; `effectNumber` is changed only on success.
 int CreateEffect(const std::string& name, uint8_t& effectNumber);
 
-// A5 g_currentEffect: the unit runs the current effect. 0; 6.
+// Makes the unit run the current effect: sends A5 and g_currentEffect. 0 when the unit
+// answers with code 35; 6 for another code; else the failed exchange's status.
 int SelectEffect();
 
 // Stores what the effect info answer (B0 effect 02) says about entry data 0: its keyframe

@@ -6,6 +6,9 @@
 
 // Reading and changing the values behind the knobs (parameters 0..127, 16-bit, in
 // g_paramTable) and the function buttons (128..255, 8-bit, in g_functionTable at number - 128).
+// Results: 0 success, 3 an answer of the wrong length, 6 an answer with another code than
+// expected; 1, 4, 102 and 103 come from a failed exchange (no answer, request not written,
+// answer cut before its length or code). Words go on the wire high byte first.
 
 // Answer codes of the parameter commands.
 constexpr uint8_t kCodeParameterUpdates = 0x04;
@@ -20,22 +23,37 @@ constexpr uint8_t kCodeReferencesRest = 0x26;
 // data is ignored. Sends nothing.
 void ApplyParameterUpdates(const uint8_t* answer);
 
-// 81: moves a parameter by a signed delta. 0, 6, or the framing status.
+// Moves parameter `number` by `delta`: sends 81, the number and the delta as a signed word,
+// waiting up to 1,000 reads. 0 when the answer carries code 04, whose update list is then
+// applied; 6 for another code (nothing is applied); else the failed exchange's status.
 int AdjustParameter(uint8_t number, int16_t delta);
-// A8 with a 16-bit value. 0, 6, or the framing status.
+// Sets parameter `number` to a word: sends A8, the number and the value, waiting up to 10,000
+// reads. 0 for code 04, whose update list is applied; 6 for another code; else the failed
+// exchange's status.
 int SetParameterWord(uint8_t number, uint16_t value);
-// A8 with an 8-bit value. 0, 6, or the framing status.
+// Sets parameter `number` to a byte: sends A8, the number and the value, waiting up to 1,000
+// reads. 0 for code 04, whose update list is applied; 6 for another code; else the failed
+// exchange's status.
 int SetParameterByte(uint8_t number, uint8_t value);
 
-// The byte-built forms of SetParameterByte that dialogs and the panel send themselves:
-// the answer read with `tries` is left in `answer`, and its updates are applied only when
-// code 04 came back. 0 for code 04, 6 for another code, or the framing status.
+// The request of SetParameterByte as the dialogs and the panel send it themselves: the answer,
+// awaited for up to `tries` reads, is left in `answer`, and its updates are applied only when
+// code 04 came back. 0 for code 04, 6 for another code, else the failed exchange's status.
 int SendParameterByte(uint8_t number, uint8_t value, uint32_t tries, AnswerBuffer& answer);
-// Writes the SetParameterByte request and reads no answer: 0 or 4.
+// Writes the SetParameterByte request and reads no answer: 0 once written, 4 when it could
+// not be.
 int SendParameterByteNoAnswer(uint8_t number, uint8_t value);
 
-// AC then AE: every `value`. 0, 3 or 6, or the framing status; values stored before a failing
+// Reads every `value`: sends AC alone, answered with code 02 and L = 255 (parameters 0..126,
+// a word each) or with code 04 and L = 27 (parameters 0..12 only); then AE alone, answered
+// with code 25 (parameter 127 as a word, then functions 128..255 a byte each, as many as the
+// answer carries). 0 when both came; 6 for another code; 3 when the first answer's length
+// does not match its code; else the failed exchange's status. Values stored before a failing
 // step stay.
 int ReadParameterValues();
-// AD then AF: every `referenceValue`. 0, 3 or 6, or the framing status.
+// Reads every `referenceValue`: sends AD alone, answered with L = 255 and code 03 (parameters
+// 0..126, a word each), then AF alone, answered with L = 131 and code 26 (parameter 127 as a
+// word, functions 128..255 a byte each). 0 when both came; 3 when an answer's length is not
+// the one expected (tested before the code); 6 for another code; else the failed exchange's
+// status. References stored before a failing step stay.
 int ReadReferenceValues();

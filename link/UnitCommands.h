@@ -10,7 +10,9 @@
 
 // Finding a unit and learning its state, and the few texts and replies carried between the
 // panel and a unit. Every command returns a status (Framing.h) and, apart from IdentifyUnit,
-// talks to the selected unit g_currentUnitAddress.
+// talks to the selected unit g_currentUnitAddress. Statuses: 0 success, 6 an answer with
+// another code than expected; 1, 4, 102 and 103 come from a failed exchange (no answer,
+// request not written, answer cut before its length or code).
 
 constexpr uint8_t kCodeIdentify = 0x40;
 constexpr uint8_t kCodeSettingsLabel = 0x00;
@@ -24,8 +26,9 @@ constexpr uint8_t kReplyEffectsMessage = 20;
 constexpr int kVersionInfoSize = 255;
 constexpr int kPanelKeysSize = 27;
 
-// The presence test. `status` is zeroed first and holds the first 12 answer bytes only when
-// code 40 came back. 0; 4 for another code; the framing status otherwise.
+// The presence test of unit `unitAddress`: sends C0 alone and waits up to 10 reads (about
+// 200 ms). `status` is zeroed first and holds the first 12 answer bytes only when code 40
+// came back. 0 for code 40; 4, not 6, for another code; else the failed exchange's status.
 int IdentifyUnit(uint8_t unitAddress, UnitStatus& status);
 // IdentifyUnit of the selected unit into g_unitStatus, as the panel sends it.
 int IdentifySelectedUnit();
@@ -33,15 +36,20 @@ int IdentifySelectedUnit();
 // Returns the last result.
 int IdentifySelectedUnitRepeatedly(int attempts);
 
-// B6: the settings text, from data 2 up to the first zero byte (or the end of the data).
-// 0 or 6; `text` is changed only on success.
+// Reads the unit's settings text: sends B6 alone; the text runs from data 2 up to the first
+// zero byte (or the end of the data). 0 for code 00, and only then is `text` changed; 6 for
+// another code; else the failed exchange's status.
 int ReadSettingsLabel(std::string& text);
-// B5: the unit's message text into g_unitMessage. 0 or 6.
+// Reads the text of the unit's message into g_unitMessage: sends B5 alone; the text runs from
+// data 0 up to the first zero byte. 0 for code 21; 6 for another code; else the failed
+// exchange's status.
 int ReadUnitMessage();
-// 9E: the panel's reply of `kind` with `value`. 0 or 6.
+// Gives the panel's reply to a unit message: sends 9E, `kind` and `value`. 0 for code 05; 6
+// for another code; else the failed exchange's status.
 int SendUnitReply(uint8_t kind, uint8_t value);
-// AB: the unit's answer data copied into `info` (255 bytes), zero past the data; any code is
-// accepted. 0, or the framing status with `info` all zero.
+// Reads the unit's version information: sends AB alone and copies the answer's data into
+// `info` (255 bytes), zero past the data, whatever the code. 0 after any answer; else the
+// failed exchange's status, with `info` all zero.
 int ReadVersionInfo(uint8_t* info);
 // Relays another controller's packet (byte 1 is L, then L payload bytes and its old checksum,
 // so at least L + 3 bytes) to the selected unit with a fresh checksum, and copies the whole

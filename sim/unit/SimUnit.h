@@ -117,7 +117,7 @@ class SimUnit {
 
     FaultSet& Faults() { return m_faults; }
 
-    // Files, GPI sequences and effects the unit keeps (sim/UnitStorage.h).
+    // Files, GPI sequences and effects the unit keeps (sim/unit/UnitStorage.h).
     UnitStorage& Storage();
 
   private:
