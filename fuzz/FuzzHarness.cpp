@@ -9,12 +9,12 @@
 #include "link/LockoutCommands.h"
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
-#include "unit/MenuImageParser.h"
 #include "model/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"
 #include "platform/Prompter.h"
+#include "unit/MenuImageParser.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // from the same format, so agreement here is worth more than either side's tests alone.
 #include <gtest/gtest.h>
 
-#include "unit/MenuImageDownload.h"
-#include "unit/MenuImageParser.h"
 #include "model/MenuImageRecords.h"
 #include "model/PanelModel.h"
 #include "sim/models/MenuImageBuilder.h"
 #include "sim/models/ModelCatalog.h"
 #include "tests/support/SimLineFixture.h"
+#include "unit/MenuImageDownload.h"
+#include "unit/MenuImageParser.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "unit/PollHandler.h"
 #include "link/LockoutCommands.h"
 #include "link/UnitCommands.h"
-#include "unit/MenuImageDownload.h"
-#include "unit/MenuImageParser.h"
+#include "sim/line/SimLine.h"
 #include "sim/models/MenuImageBuilder.h"
 #include "sim/models/ModelCatalog.h"
-#include "sim/line/SimLine.h"
 #include "tests/support/LinkFixture.h"
+#include "unit/MenuImageDownload.h"
+#include "unit/MenuImageParser.h"
+#include "unit/PollHandler.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "link/MenuDataCommands.h"
-#include "unit/MenuImageDownload.h"
 #include "tests/support/LinkFixture.h"
+#include "unit/MenuImageDownload.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "link/LockoutCommands.h"
-#include "unit/OnAirLockout.h"
 #include "tests/support/LinkFixture.h"
+#include "unit/OnAirLockout.h"
 
 namespace {
 

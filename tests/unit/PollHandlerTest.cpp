@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "unit/PollHandler.h"
 #include "tests/support/LinkFixture.h"
+#include "unit/PollHandler.h"
 
 namespace {
 
