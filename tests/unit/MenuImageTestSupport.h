@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "link/LockoutCommands.h"
-#include "unit/MenuImageParser.h"
-#include "tests/unit/ImageBytes.h"
+#include "tests/support/ImageBytes.h"
 #include "tests/support/LinkFixture.h"
+#include "unit/MenuImageParser.h"
 
 // The layouts below are written with designated initializers that leave the other fields at
 // their defaults; GCC 12 warns about every such field although nothing is left uninitialised.
