@@ -19,9 +19,10 @@ void ParameterFixedPart(ImageBytes& image, uint16_t number, uint16_t optionCount
     image.Word(0).Word(100).Word(0).Word(100).Word(1).Word(0).Word(0).Word(optionCount);
 }
 
-TEST_F(MenuImageRecordsTest, PaddingBeforeAnOptionRunsPastAShortDeclaredEnd) {
-    // Both parsed records declare only their fixed part; the name, its one pad byte and the
-    // option lie behind the declared end.
+TEST_F(MenuImageRecordsTest, PaddingRunsToTheNextFieldEvenPastAShortDeclaredEnd) {
+    // Parameter 5 and function 130 declare only their fixed part; the name, its padding and
+    // the option lie behind the declared end. Parameter 6 ends with its name, and the word
+    // after it (the function count) starts with a zero byte that is no padding.
     ImageBytes image;
     image.Word(2).Open();
     ParameterFixedPart(image, 5, 1);
@@ -35,7 +36,7 @@ TEST_F(MenuImageRecordsTest, PaddingBeforeAnOptionRunsPastAShortDeclaredEnd) {
 
     image.Word(2).Open();
     image.Word(130).Word(3).Word(0).Word(0).Word(0).Word(0).Word(1).Word(1).Word(1);
-    image.Chars("Fn").Zeros(2);
+    image.Chars("Fn").Zeros(4);  // the NUL and three bytes of padding
     image.Word(0x5A5A).Word(1).Word(0).Chars("On");
     image.Close(10);
     image.Open().Word(131).Close();
