@@ -90,6 +90,8 @@ void CCanvasCtrl::DrawGauge(QPainter& painter, const QRect& client) {
     const int bottom = client.bottom() + 1;
     if (gauge.showBar) {
         DrawBox(painter, RectLtrb(gauge.barLeft, top, gauge.barRight, bottom), kBarColour);
+    }
+    if (gauge.showReference) {
         painter.save();
         painter.setPen(QPen(Qt::white, 1));
         painter.drawLine(gauge.referenceX, bottom - kReferenceMarkTopGap, gauge.referenceX,

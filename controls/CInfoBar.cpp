@@ -48,7 +48,6 @@ void CInfoBar::InitInfoBar(const int32_t* menuOfUnit) {
     m_screen = ScreenColour{};
     m_menuOfUnit = menuOfUnit;
     m_showReadouts = true;
-    m_referencePresent = true;
 }
 
 void CInfoBar::SetMessage(const std::string& text) {
@@ -70,9 +69,7 @@ void CInfoBar::SetAlert(const std::string& text) {
 }
 
 void CInfoBar::SetReferenceFlags(uint8_t statusFlags) {
-    const bool present = (statusFlags & kStatusReferenceVideo) != 0;
-    if (present != m_referencePresent) {
-        m_referencePresent = present;
+    if (g_panelModel.FollowReferenceFlags(statusFlags)) {
         update();
     }
 }
@@ -128,7 +125,7 @@ void CInfoBar::DrawReadouts(QPainter& painter) {
         DrawPanelText(painter, kColourRect, PanelString(lines.colourLine),
                       kTextRight | kTextSingleLine, kReadoutColour);
         DrawRoundBox(painter, kReferenceLampRect, kLampCorner, kLampCorner,
-                     m_referencePresent ? kReferencePresentColour : kReferenceMissingColour);
+                     ReferencePresent() ? kReferencePresentColour : kReferenceMissingColour);
     } else {
         DrawPanelText(painter, kCompactColourRect, PanelString(lines.colourLine),
                       kTextCentre | kTextSingleLine, kReadoutColour);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls/InfoBarText.h"
+#include "model/PanelModel.h"
 
 class KeyframeReadout;
 
@@ -24,13 +25,14 @@ class CInfoBar : public QWidget {
     void SetKeyframeReadout(const KeyframeReadout* readout) { m_keyframes = readout; }
     void SetMessage(const std::string& text);
     void SetAlert(const std::string& text);
-    // Follows the reference-video bit of a status flags byte; repaints only on a change.
+    // The poll's status flags byte of the selected unit: the model's reference flag follows
+    // its reference-video bit, and the lamp repaints only on a change.
     void SetReferenceFlags(uint8_t statusFlags);
 
     ScreenColour& Screen() { return m_screen; }
     const std::string& Message() const { return m_message; }
     const std::string& Alert() const { return m_alert; }
-    bool ReferencePresent() const { return m_referencePresent; }
+    bool ReferencePresent() const { return g_panelModel.m_referencePresent; }
     bool ShowsReadouts() const { return m_showReadouts; }
     // What the next paint shows.
     InfoContent Content() const;
@@ -48,7 +50,6 @@ class CInfoBar : public QWidget {
     ScreenColour m_screen;
     const int32_t* m_menuOfUnit = nullptr;
     bool m_showReadouts = false;
-    bool m_referencePresent = false;
     const KeyframeReadout* m_keyframes = nullptr;
     QPixmap m_background;
     int m_paintCount = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -13,18 +14,40 @@ constexpr int kFramesPerMinute = 60 * kFramesPerSecond;
 constexpr int kFramesPerHour = 60 * kFramesPerMinute;
 
 // The fraction of the raw range the value stands at, in single precision as the unit's
-// own panel computes it.
+// own panel computes it; beyond 0..1 for a value outside its raw range.
 float RawFraction(const ParamRecord& param) {
     const float span = static_cast<float>(param.rawMax - param.rawMin);
     if (span == 0.0f) {
         return 0.0f;
     }
-    const float fraction = static_cast<float>(param.value - param.rawMin) / span;
-    return std::clamp(fraction, 0.0f, 1.0f);
+    return static_cast<float>(param.value - param.rawMin) / span;
 }
 
 int TruncToInt(double x) {
     return static_cast<int>(std::trunc(x));
+}
+
+// The bar's biased fraction: below zero for a range around zero, above it otherwise.
+float BiasedFraction(float fraction, bool aroundZero) {
+    return static_cast<float>(aroundZero ? fraction - kBarBias : fraction + kBarBias);
+}
+
+// The number the value text shows: the display range scaled by the unclamped fraction, so a
+// unit holding more than its range shows what it holds. Kept inside int for hostile ranges.
+int ShownValue(const ParamRecord& param, float fraction) {
+    const float adjusted = BiasedFraction(fraction, param.dispMin < 0);
+    const double dispSpan = static_cast<double>(param.dispMax) - param.dispMin;
+    const double shown =
+        param.dispMin + std::trunc(dispSpan * (static_cast<double>(adjusted) + kBarBias));
+    return static_cast<int>(std::clamp<double>(shown, std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
+// A reference value inside the raw range: the only ones with a place on the display.
+bool ReferenceInRange(const ParamRecord& param) {
+    const int low = std::min(param.rawMin, param.rawMax);
+    const int high = std::max(param.rawMin, param.rawMax);
+    return param.referenceValue >= low && param.referenceValue <= high;
 }
 
 const char* LabelFormat(bool plainNumbers) {
@@ -58,9 +81,9 @@ GaugePicture ComputeGauge(const ParamRecord& param, int left, int right) {
     picture.showBar = !plain;
 
     const float fraction = RawFraction(param);
-    float adjusted = 0.0f;
+    // The bar stops at the display's ends; only its geometry is clamped.
+    const float adjusted = BiasedFraction(std::clamp(fraction, 0.0f, 1.0f), param.dispMin < 0);
     if (param.dispMin < 0) {
-        adjusted = static_cast<float>(fraction - kBarBias);
         int valueX = TruncToInt(width * static_cast<double>(adjusted)) + left;
         const int dispSpan = param.dispMax - param.dispMin;
         int zeroX = left;
@@ -80,7 +103,6 @@ GaugePicture ComputeGauge(const ParamRecord& param, int left, int right) {
             picture.barRight = valueX;
         }
     } else {
-        adjusted = static_cast<float>(fraction + kBarBias);
         picture.barLeft = left;
         picture.barRight = TruncToInt(width * static_cast<double>(adjusted)) + left;
     }
@@ -89,17 +111,14 @@ GaugePicture ComputeGauge(const ParamRecord& param, int left, int right) {
     }
     picture.barLeft = std::clamp(picture.barLeft, left, right);
     picture.barRight = std::clamp(picture.barRight, left, right);
+    picture.showReference = picture.showBar && ReferenceInRange(param);
     picture.referenceX = ReferenceColumn(param, left, right);
 
     const bool plainNumbers = plain || centred;
     picture.minLabel = FormatNumber(LabelFormat(plainNumbers), param.dispMin);
     picture.maxLabel = centred ? FormatNumber("%d", param.rawMax)
                                : FormatNumber(LabelFormat(plain), param.dispMax);
-    int shown = param.value;
-    if (!stepped && !centred) {
-        const double dispSpan = static_cast<double>(param.dispMax) - param.dispMin;
-        shown = param.dispMin + TruncToInt(dispSpan * (static_cast<double>(adjusted) + kBarBias));
-    }
+    const int shown = stepped || centred ? param.value : ShownValue(param, fraction);
     picture.valueText = FormatNumber(LabelFormat(plainNumbers), shown);
     return picture;
 }

@@ -11,6 +11,7 @@ struct GaugePicture {
     bool showBar = true;  // flag 0x0008 hides the bar and the reference mark
     int barLeft = 0;      // the bar covers columns barLeft .. barRight - 1
     int barRight = 0;
+    bool showReference = true;  // false also for a reference outside the raw range
     int referenceX = 0;
     std::string minLabel;
     std::string maxLabel;
@@ -25,8 +26,9 @@ struct GaugePicture {
 // x, and x = z - 1 becomes z: one column at 73, and the text reads
 // -100 + trunc(200 * (0.499 + 0.001)) = 0.
 //
-// An empty raw range counts as a value at the range's start; a value outside its raw range
-// draws as the nearer end, so a unit's odd numbers never put the bar outside the display.
+// An empty raw range counts as a value at the range's start. A value outside its raw range
+// draws its bar to the nearer end, so a unit's odd numbers never put the bar outside the
+// display, while the text shows what the unit holds (150% of a 0..100 range).
 GaugePicture ComputeGauge(const ParamRecord& param, int left, int right);
 
 // hh:mm:ss:ff of a count of frames at 30 frames per second; a negative count shows zero.

@@ -28,8 +28,7 @@ class MenuImageReader {
     std::string FixedText(size_t count);
     // A NUL-ended text; the reader stops after the NUL. A text whose NUL is missing overruns.
     std::string NulText();
-    // Steps over NUL bytes up to the next non-zero byte, but not past `limit` (the end of the
-    // record that holds the padding).
+    // Steps over NUL bytes up to the next non-zero byte, but not past `limit` nor the end.
     void SkipPadding(size_t limit);
 
   private:

@@ -44,11 +44,23 @@ void ApplyHashRule(std::string& name, int32_t& flags) {
     }
 }
 
-// A NUL-ended text and the NUL padding behind it, which never runs into the next record.
-std::string PaddedText(MenuImageReader& reader, size_t recordEnd) {
+// Where a NUL-ended text stands in its record body.
+enum class TextPlace {
+    BeforeMoreFields,  // more fields follow: the padding runs to the next non-zero byte
+    EndsRecord,        // the body ends with it: the next record's length word may start with 0
+};
+
+// A NUL-ended text and the NUL padding behind it. The padding before more fields is skipped
+// whatever the length word says, since a length may cover less than the body; padding that
+// ends the body stops at the record's declared end, so it never eats the next length word.
+std::string PaddedText(MenuImageReader& reader, size_t recordEnd, TextPlace place) {
     std::string text = reader.NulText();
-    reader.SkipPadding(recordEnd);
+    reader.SkipPadding(place == TextPlace::EndsRecord ? recordEnd : reader.Size());
     return text;
+}
+
+TextPlace PlaceBefore(bool moreFields) {
+    return moreFields ? TextPlace::BeforeMoreFields : TextPlace::EndsRecord;
 }
 
 std::string TrimmedText(MenuImageReader& reader, uint32_t words) {
@@ -79,10 +91,11 @@ void ParseParameter(MenuImageReader& reader, size_t recordEnd) {
     const bool hasSecondText = reader.Word() != 0;
     const int optionCount = reader.Word();
     if (hasName) {
-        record.name = Trimmed(PaddedText(reader, recordEnd));
+        record.name =
+            Trimmed(PaddedText(reader, recordEnd, PlaceBefore(hasSecondText || optionCount > 0)));
     }
     if (hasSecondText) {
-        PaddedText(reader, recordEnd);
+        PaddedText(reader, recordEnd, PlaceBefore(optionCount > 0));
     }
     for (int k = 1; k <= optionCount && !reader.Overrun(); ++k) {
         reader.Word();
@@ -114,7 +127,7 @@ void ParseFunction(MenuImageReader& reader, size_t recordEnd) {
     const bool hasName = reader.Word() != 0;
     record.optionCount = reader.Word();
     if (hasName) {
-        PaddedText(reader, recordEnd);
+        PaddedText(reader, recordEnd, PlaceBefore(record.optionCount > 0));
     }
     for (int i = 0; i < record.optionCount && !reader.Overrun(); ++i) {
         reader.Word();
@@ -122,7 +135,7 @@ void ParseFunction(MenuImageReader& reader, size_t recordEnd) {
         const bool hasExtraText = reader.Word() != 0;
         std::string text = textWords > 0 ? TrimmedText(reader, textWords) : std::string();
         if (hasExtraText) {
-            PaddedText(reader, recordEnd);
+            PaddedText(reader, recordEnd, PlaceBefore(i + 1 < record.optionCount));
         }
         if (i == 0) {
             ApplyHashRule(text, record.flags);

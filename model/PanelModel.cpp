@@ -57,11 +57,18 @@ void PanelModel::Reset() {
     m_routerEnabled.clear();
     m_routerPolarity.clear();
     m_dwellFrames = 0;
-    m_referencePresent = false;
+    m_referencePresent = true;
     m_frameTimeParam = MakeKeyframeParam("Frame Time", kFlagTimecode, 0);
     m_taperInParam = MakeKeyframeParam("Taper In", kFlagStepped, 100);
     m_taperOutParam = MakeKeyframeParam("Taper Out", kFlagStepped, 100);
     m_keyframeParam = MakeKeyframeParam("KeyFrame", kFlagStepped | kFlagDisplayPlain, 0);
+}
+
+bool PanelModel::FollowReferenceFlags(uint8_t statusFlags) {
+    const bool present = (statusFlags & kStatusReferenceVideo) != 0;
+    const bool changed = present != m_referencePresent;
+    m_referencePresent = present;
+    return changed;
 }
 
 bool IsCompactModel(uint8_t model) {

@@ -144,6 +144,9 @@ struct PanelModel {
     std::string m_routerEnabled;
     std::string m_routerPolarity;
     int32_t m_dwellFrames;
+    // Reference video at the selected unit (status flag 0x40) as of the last poll; present
+    // until a poll says otherwise. The Files, GPI and on-air menus and the info bar's lamp
+    // read it.
     bool m_referencePresent;
 
     ParamRecord m_frameTimeParam;
@@ -154,6 +157,9 @@ struct PanelModel {
     std::array<uint8_t, kMenuImageSize>& MenuImage(int unit) { return (*m_menuImage)[unit]; }
     void MarkImageNotLoaded(int unit) { (*m_menuImage)[unit][0] = kImageNotLoaded; }
     bool IsImageLoaded(int unit) const { return (*m_menuImage)[unit][0] != kImageNotLoaded; }
+    // Follows the reference-video bit of the selected unit's status flags (status byte 3);
+    // true when m_referencePresent changed.
+    bool FollowReferenceFlags(uint8_t statusFlags);
     void Reset();
 };
 

@@ -39,5 +39,9 @@ int DownloadMenuImage(int unit) {
         }
         SendBreakPulses();
     }
+    if (result != kStatusOk) {
+        // A cleared block would read as loaded; nothing may parse what never arrived.
+        g_panelModel.MarkImageNotLoaded(unit);
+    }
     return result;
 }

@@ -4,6 +4,12 @@
 
 #include "platform/Clock.h"
 
+void AppendWord(std::vector<uint8_t>& data, int value) {
+    const auto word = static_cast<uint16_t>(value);
+    data.push_back(static_cast<uint8_t>(word >> 8));
+    data.push_back(static_cast<uint8_t>(word & 0xFF));
+}
+
 std::vector<uint8_t> EncodeAnswer(uint8_t unitAddress, const SimAnswer& answer) {
     const size_t dataSize = std::min(answer.data.size(), kMaxAnswerData);
     const auto length = static_cast<uint8_t>(dataSize + 1);

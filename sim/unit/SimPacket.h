@@ -28,6 +28,9 @@ struct SimAnswer {
 // A unit's answer never carries more than this many data bytes (L = 255).
 constexpr size_t kMaxAnswerData = 254;
 
+// Appends the low 16 bits of `value` to answer data, high byte first.
+void AppendWord(std::vector<uint8_t>& data, int value);
+
 // First byte (the unit's address), L, code, data, checksum = (L + code + data) mod 256.
 // Data beyond kMaxAnswerData is cut, so the packet always fits an answer buffer.
 std::vector<uint8_t> EncodeAnswer(uint8_t unitAddress, const SimAnswer& answer);

@@ -260,6 +260,13 @@ void SimUnit::Reply(uint8_t kind, uint8_t value) {
     }
 }
 
+UnitStorage& SimUnit::Storage() {
+    if (!m_storage) {
+        m_storage = std::make_shared<UnitStorage>(m_values, m_unitMenu);
+    }
+    return *m_storage;
+}
+
 const std::vector<uint8_t>& SimUnit::MenuImage() {
     if (m_menuImage.empty()) {
         m_menuImage = BuildModelImage(m_model);

@@ -19,12 +19,6 @@ const CommandTable& UnitCommands() {
     return table;
 }
 
-void AppendWord(std::vector<uint8_t>& data, int value) {
-    const auto word = static_cast<uint16_t>(value);
-    data.push_back(static_cast<uint8_t>(word >> 8));
-    data.push_back(static_cast<uint8_t>(word & 0xFF));
-}
-
 void AppendText(std::vector<uint8_t>& data, const std::string& text, size_t used) {
     const size_t room = kMaxAnswerData > used + 1 ? kMaxAnswerData - used - 1 : 0;
     const size_t length = std::min(text.size(), room);

@@ -32,7 +32,6 @@ void RegisterFileCommands(CommandTable& table);       // directories, files, fil
 void RegisterGpiCommands(CommandTable& table);        // GPI sequences
 void RegisterEffectCommands(CommandTable& table);     // effects and keyframes
 
-// Helpers the families share.
-void AppendWord(std::vector<uint8_t>& data, int value);
+// Helpers the families share (and AppendWord of SimPacket.h).
 // The text and its ending NUL, within what one answer can carry after `used` data bytes.
 void AppendText(std::vector<uint8_t>& data, const std::string& text, size_t used = 0);

@@ -2,6 +2,7 @@
 // and running an effect.
 #include <algorithm>
 
+#include "sim/unit/StorageLists.h"
 #include "sim/unit/UnitCommands.h"
 #include "sim/unit/UnitStorage.h"
 

@@ -1,5 +1,6 @@
 // The unit's file directories: lists, saves, loads, deletes, file data for copies between
 // units, and the file-system rebuild.
+#include "sim/unit/StorageLists.h"
 #include "sim/unit/UnitCommands.h"
 #include "sim/unit/UnitStorage.h"
 

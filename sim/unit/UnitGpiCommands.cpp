@@ -1,5 +1,6 @@
 // GPI sequences: the list, each sequence's record and pointer, event edits and the status of
 // the running sequence.
+#include "sim/unit/StorageLists.h"
 #include "sim/unit/UnitCommands.h"
 #include "sim/unit/UnitStorage.h"
 

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "sim/unit/SimUnit.h"
-#include "sim/unit/UnitCommands.h"
+#include "model/PanelModel.h"
 
 namespace {
 
@@ -12,7 +11,6 @@ constexpr size_t kListPartSize = 224;  // eight 28-byte entries per answer
 constexpr uint16_t kNewFile = 0xFFFF;
 constexpr uint8_t kNoKnob = 0x80;
 constexpr uint8_t kNoButton = 0xFF;
-constexpr uint8_t kListStarted = 0x00;
 
 // File data of a copy: a mark, the format, the whole length, the save context, the name and
 // every parameter value.
@@ -86,42 +84,12 @@ std::optional<SimAnswer> ListSender::Next(uint8_t more, uint8_t last, bool endle
     return answer;
 }
 
-SimAnswer StartList(UnitStorage& storage, SimList list, std::vector<uint8_t> bytes) {
-    storage.List(list).Prepare(std::move(bytes));
-    return SimAnswer{kListStarted, {}};
-}
-
-std::optional<SimAnswer> NextListPart(SimUnit& unit, SimList list, uint8_t more, uint8_t last) {
-    FaultSet& faults = unit.Faults();
-    std::optional<uint32_t> silentAfter;
-    if (faults.Active(FaultKind::SilentMidList)) {
-        silentAfter = faults.Argument(FaultKind::SilentMidList);
-    }
-    const bool endless =
-        faults.Active(FaultKind::Oversized) || faults.Active(FaultKind::EndlessList);
-    std::optional<SimAnswer> answer =
-        unit.Storage().List(list).Next(more, last, endless, silentAfter);
-    if (!answer) {
-        faults.Use(FaultKind::SilentMidList);
-    }
-    return answer;
-}
-
 // ---- UnitStorage ----
 
-UnitStorage& SimUnit::Storage() {
-    if (!m_storage) {
-        m_storage = std::make_shared<UnitStorage>(*this);
-    }
-    return *m_storage;
-}
-
-UnitStorage::UnitStorage(const SimUnit& unit) {
+UnitStorage::UnitStorage(const std::array<int, 256>& values, uint16_t context) {
     StoredFile file;
-    for (int n = 0; n < 256; ++n) {
-        file.values[static_cast<size_t>(n)] = unit.Value(n);
-    }
-    file.context = unit.UnitMenu();
+    file.values = values;
+    file.context = context;
     const char* const mainFiles[] = {"Factory Setup", "News Open", "Sports Key"};
     uint16_t id = 1;
     for (const char* name : mainFiles) {
@@ -261,7 +229,7 @@ std::optional<StoredFile> UnitStorage::DecodeFile(const std::vector<uint8_t>& da
         const int word = WordAt(data, kFileValuesOffset + 2 * static_cast<size_t>(n));
         // Knob values are signed 16-bit, function values one byte.
         file.values[static_cast<size_t>(n)] =
-            n < kFirstFunction ? static_cast<int16_t>(word) : (word & 0xFF);
+            n < kFirstFunctionNumber ? static_cast<int16_t>(word) : (word & 0xFF);
     }
     return file;
 }

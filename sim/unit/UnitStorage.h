@@ -8,8 +8,6 @@
 
 #include "sim/unit/SimPacket.h"
 
-class SimUnit;
-
 // What a unit keeps besides its parameters: the main and user file directories with each
 // file's stored values, the GPI sequences with their pointers, and the effects with their
 // keyframes; and the lists the master is reading from them at present.
@@ -78,8 +76,9 @@ enum class SimList { MainDirectory, UserDirectory, GpiList, EffectList, FileData
 
 class UnitStorage {
   public:
-    // Starts with a few files, sequences and effects so a fresh unit has something to show.
-    explicit UnitStorage(const SimUnit& unit);
+    // Starts with a few files, sequences and effects so a fresh unit has something to show;
+    // its files hold `values` (all 256 parameters) saved from menu `context`.
+    UnitStorage(const std::array<int, 256>& values, uint16_t context);
 
     // ---- Files ----
     std::vector<StoredFile>& Directory(SimDirectory directory);
@@ -142,9 +141,3 @@ class UnitStorage {
 // zero.
 void AppendName(std::vector<uint8_t>& data, const std::string& name, size_t length = kSimNameField);
 std::string NameFrom(const std::vector<uint8_t>& bytes, size_t offset, size_t length);
-
-// Readies `list` of `storage` to send `bytes` part by part and answers that it started.
-SimAnswer StartList(UnitStorage& storage, SimList list, std::vector<uint8_t> bytes);
-
-// The next part of `list` of `unit`, with the unit's list faults applied.
-std::optional<SimAnswer> NextListPart(SimUnit& unit, SimList list, uint8_t more, uint8_t last);

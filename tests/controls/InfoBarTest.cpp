@@ -90,6 +90,19 @@ TEST_F(InfoBarTest, ReferenceLampRepaintsOnlyOnAChange) {
     EXPECT_EQ(Grab(bar).pixelColor(420, 20), QColor(0, 255, 0));
 }
 
+TEST_F(InfoBarTest, TheLampAndThePanelShareTheModelsReferenceFlag) {
+    g_unitStatus[kStatusByteModel] = 11;
+    bar.SetReferenceFlags(0x02);
+    EXPECT_FALSE(g_panelModel.m_referencePresent) << "what the panel's menus read";
+    // Whoever follows the poll, the lamp shows the model's flag.
+    EXPECT_TRUE(g_panelModel.FollowReferenceFlags(0x40));
+    EXPECT_TRUE(bar.ReferencePresent());
+    EXPECT_EQ(Grab(bar).pixelColor(420, 20), QColor(0, 255, 0));
+    EXPECT_FALSE(g_panelModel.FollowReferenceFlags(0x41));
+    g_panelModel.Reset();
+    EXPECT_TRUE(g_panelModel.m_referencePresent) << "present until a poll says otherwise";
+}
+
 TEST(InfoBarText, PriorityOrder) {
     EXPECT_EQ(ChooseInfoContent("A", "M", 64, true), InfoContent::Alert);
     EXPECT_EQ(ChooseInfoContent("", "M", 64, true), InfoContent::Message);

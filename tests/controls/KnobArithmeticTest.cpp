@@ -150,14 +150,37 @@ TEST(KnobGauge, EmptyOrReversedRangesAndStrayValuesStayInside) {
     param.referenceValue = -32000;
     gauge = ComputeGauge(param, 0, 148);
     EXPECT_EQ(gauge.barRight, 148);
-    EXPECT_EQ(gauge.valueText, "100%");
-    EXPECT_EQ(gauge.referenceX, 0);
+    EXPECT_EQ(gauge.valueText, "32000%");
+    EXPECT_FALSE(gauge.showReference);
+
+    param = MakeParam("Hostile", 0, 32767, 32766, -32768, 32767, -32768);
+    EXPECT_EQ(ComputeGauge(param, 0, 148).valueText, "2147483647%");
 
     param = MakeParam("Full", 0, -32768, 32767, -32768, 32767, 32767);
     gauge = ComputeGauge(param, 0, 148);
     EXPECT_EQ(gauge.barLeft, 73);
     EXPECT_EQ(gauge.barRight, 147);
     EXPECT_EQ(gauge.valueText, "32767%");
+}
+
+TEST(KnobGauge, AValueBeyondItsRangeShowsWhatTheUnitHolds) {
+    ParamRecord param = MakeParam("Gain", 0, 0, 100, 0, 100, 150);
+    param.referenceValue = 100;
+    GaugePicture gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.valueText, "150%");
+    EXPECT_EQ(gauge.barRight, 148) << "the bar stops at the display's end";
+    EXPECT_TRUE(gauge.showReference);
+    EXPECT_EQ(gauge.referenceX, 147);
+
+    param.referenceValue = 101;  // no place on the display: no mark
+    EXPECT_FALSE(ComputeGauge(param, 0, 148).showReference);
+    param.referenceValue = -1;
+    EXPECT_FALSE(ComputeGauge(param, 0, 148).showReference);
+
+    param.value = -20;  // the formula's 0.002 carries through below the range too
+    gauge = ComputeGauge(param, 0, 148);
+    EXPECT_EQ(gauge.valueText, "-19%");
+    EXPECT_EQ(gauge.barRight, 0);
 }
 
 TEST(KnobGauge, TimecodeTexts) {

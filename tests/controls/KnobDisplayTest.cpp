@@ -119,6 +119,10 @@ TEST_F(KnobDisplayTest, GaugePictureShowsBarAndReferenceMark) {
     EXPECT_EQ(picture.pixelColor(36, 85), QColor(Qt::white));
     EXPECT_EQ(picture.pixelColor(36, 75), CCanvasCtrl::kBarColour);
 
+    gain.referenceValue = 150;  // outside the raw range: no mark, not even at the end
+    display.Redraw();
+    EXPECT_EQ(display.Buffer().toImage().pixelColor(147, 85), QColor(Qt::black)) << "outline";
+
     gain.flags = kFlagDisplayPlain;
     display.Redraw();
     const QImage plain = display.Buffer().toImage();

@@ -56,11 +56,15 @@ TEST_F(SimLineRetrievalTest, EveryModelDownloadsAndParsesWhole) {
 TEST_F(SimLineRetrievalTest, ModelRulesApplyAfterParsing) {
     Select(1, 7);
     ASSERT_EQ(DownloadMenuImage(1), kStatusOk);
-    ParseMenuImage(1);
+    ASSERT_EQ(ParseMenuImage(1), MenuImageWalk::Complete);
+    EXPECT_FALSE(g_extendedMenus);
     const ParamDef* wipe = FindParam(*FindModel(7), 93);
     ASSERT_NE(wipe, nullptr);
     EXPECT_NE(g_paramTable[93].flags & kFlagStepped, 0);
     EXPECT_EQ(g_paramTable[93].rawMax, wipe->dispMax);
+    // The timing parameter steps through its display range, which runs below zero.
+    EXPECT_NE(g_paramTable[94].flags & kFlagStepped, 0);
+    EXPECT_EQ(g_paramTable[94].rawMin, -64);
     for (int menu : {26, 28}) {
         if (FindMenu(*FindModel(7), menu) != nullptr) {
             EXPECT_EQ(g_menuTable[menu].entry[3], 255);
@@ -166,11 +170,16 @@ TEST_F(SimLineRetrievalTest, ThePollFindsUnitsAndLosesASwitchedOffOne) {
     EXPECT_EQ(g_panelModel.m_lampBits[1] & 1, 1);
 }
 
-TEST_F(SimLineRetrievalTest, ASilentUnitFailsTheDownloadAfterTenAttempts) {
+TEST_F(SimLineRetrievalTest, ASilentUnitOrAnEndlessImageFailsTheDownload) {
     SimUnit& unit = Select(1, 11);
     unit.SetPower(false);
     EXPECT_EQ(DownloadMenuImage(1), kStatusNoAnswer);
     EXPECT_EQ(line.BreakCount(), 22);
+
+    unit.SetPower(true);
+    unit.Faults().Set(FaultKind::Oversized, 0);
+    EXPECT_NE(DownloadMenuImage(1), kStatusOk);
+    EXPECT_FALSE(g_panelModel.IsImageLoaded(1));
 }
 
 }  // namespace

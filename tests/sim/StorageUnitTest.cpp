@@ -132,6 +132,20 @@ TEST_F(StorageUnitTest, DirectoriesReplaceByIdOrNameAndHoldAtMost99) {
     EXPECT_EQ(storage.DirectoryList(SimDirectory::Main).size(), 28u * kSimDirectorySize);
 }
 
+TEST(StorageFirstFiles, HoldTheUnitsValuesAndMenuOfTheirFirstUse) {
+    SimUnit unit{1, *FindModel(11)};
+    unit.SetValue(114, 25);
+    unit.ShowMenu(7);
+    UnitStorage& storage = unit.Storage();
+    unit.SetValue(114, 30);  // later changes stay out of the stored files
+    for (SimDirectory directory : {SimDirectory::Main, SimDirectory::User}) {
+        const StoredFile& file = storage.Directory(directory).front();
+        EXPECT_EQ(file.values[114], 25);
+        EXPECT_EQ(file.values[130], unit.Value(130));
+        EXPECT_EQ(file.context, 7);
+    }
+}
+
 TEST(StorageClearFiles, ClearingTheFilesEmptiesBothDirectoriesOnceDone) {
     ScopedVirtualClock time(1000);
     SimUnit unit{1, *FindModel(11)};

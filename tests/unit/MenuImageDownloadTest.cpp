@@ -105,6 +105,20 @@ TEST_F(MenuImageDownloadTest, TenFailedAttemptsReturnTheLastError) {
     EXPECT_EQ(line.BreakCount(), 2 + 10 * 2);
 }
 
+TEST_F(MenuImageDownloadTest, AFailedDownloadLeavesTheBlockNotLoaded) {
+    // The last attempt breaks off after 200 bytes: the block holds part of an image.
+    refusedPrepares = 9;
+    cutAfterChunks = 1;
+    EXPECT_NE(DownloadMenuImage(2), kStatusOk);
+    EXPECT_EQ(PrepareRequests(), 10u);
+    EXPECT_EQ(g_panelModel.MenuImage(2)[1], image[1]);
+    EXPECT_FALSE(g_panelModel.IsImageLoaded(2));
+
+    refusedPrepares = 0;
+    EXPECT_EQ(DownloadMenuImage(2), kStatusOk);
+    EXPECT_EQ(g_panelModel.MenuImage(2)[0], image[0]);
+}
+
 TEST_F(MenuImageDownloadTest, APrepareAnswerMustCoverTheFirstRead) {
     prepareDelay_ms = 30;
     EXPECT_EQ(DownloadMenuImage(2), kStatusNoAnswer);

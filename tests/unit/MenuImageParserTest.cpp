@@ -112,34 +112,6 @@ TEST_F(MenuImageParserTest, OptionLengthsAreTheirTwoBytesOred) {
     EXPECT_EQ(g_paramTable[9].name, "Next");
 }
 
-TEST_F(MenuImageParserTest, NamePaddingStopsAtTheNextNonZeroByte) {
-    // "Ab", NUL, then three more NULs before the option: the option is still found.
-    ImageBytes image;
-    image.Word(1).Open();
-    image.Word(3).Word(0).Word(0).Word(0).Word(0).Word(0).Word(0).Word(0).Word(0);
-    image.Word(1).Word(0).Word(0).Word(1);
-    image.Chars("Ab").Zeros(4);
-    image.Word(0x5A5A).Word(1).Word(1).Chars("O1").Chars("S1");
-    image.Close();
-    EndAfterParameters(image);
-    EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
-    EXPECT_EQ(g_paramTable[3].name, "Ab");
-    EXPECT_EQ(g_paramTable[3].options[2], (std::pair<std::string, std::string>{"O1", "S1"}));
-}
-
-TEST_F(MenuImageParserTest, PaddingAtTheEndOfARecordNeverEatsTheNextLengthWord) {
-    // Both records end with their name; the second record's length word starts with 0x00.
-    ImageBytes image;
-    image.Word(2);
-    AddParameter(image, {.number = 20, .name = "First"});
-    AddParameter(image, {.number = 21, .name = "Second"});
-    EndAfterParameters(image);
-    EXPECT_EQ(Parse(image), MenuImageWalk::Complete);
-    EXPECT_EQ(g_paramTable[20].name, "First");
-    EXPECT_EQ(g_paramTable[21].name, "Second");
-    EXPECT_EQ(g_paramTable[21].dispMax, 100);
-}
-
 TEST_F(MenuImageParserTest, NoParametersStartsTheFunctionsAtOffsetSix) {
     ASSERT_EQ(Parse(OnlyFunctions({.number = 130, .options = {"Bg"}})), MenuImageWalk::Complete);
     EXPECT_EQ(g_functionTable[2].number, 130);

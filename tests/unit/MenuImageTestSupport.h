@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "link/LockoutCommands.h"
+#include "tests/support/ImageBytes.h"
 #include "tests/support/LinkFixture.h"
-#include "tests/unit/ImageBytes.h"
 #include "unit/MenuImageParser.h"
 
 // The layouts below are written with designated initializers that leave the other fields at
