@@ -117,12 +117,8 @@ class SimUnit {
 
     FaultSet& Faults() { return m_faults; }
 
-<<<<<<< HEAD
-    // Files, GPI sequences and effects the unit keeps (sim/unit/UnitStorage.h).
-=======
     // Files, GPI sequences and effects the unit keeps (sim/unit/UnitStorage.h), made on first
     // use from the values and menu of that moment.
->>>>>>> wt-c
     UnitStorage& Storage();
 
   private:
