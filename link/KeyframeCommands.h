@@ -5,21 +5,18 @@
 
 #include "link/Framing.h"
 #include "link/StorageTables.h"
+#include "protocol/Commands.h"
 
 // Keyframes of an effect on the selected unit, and the generic request the keyframe menu
 // edits them with.
 
-constexpr uint8_t kCommandKeyframe = 0xB2;
-constexpr uint8_t kKeyframeRead = 0x02;
-constexpr uint8_t kCodeKeyframe = 0x5E;
+// B2 effect index 02, answered with 5E; the answer stays in `answer`. Ok; WrongCode.
+Status ReadKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer);
 
-// B2 effect index 02, answered with 5E; the answer stays in `answer`. 0; 6.
-int ReadKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer);
-
-// `command` followed by `data` (at most 254 bytes; 4 for more), answered with
-// `expectedCode`; the answer stays in `answer`. 0; 6.
-int SendCommand(uint8_t command, uint8_t expectedCode, std::span<const uint8_t> data,
-                AnswerBuffer& answer);
+// `command` followed by `data` (at most 254 bytes; WriteFailed for more), answered with
+// `expectedCode`; the answer stays in `answer`. Ok; WrongCode.
+Status SendCommand(Command command, uint8_t expectedCode, std::span<const uint8_t> data,
+                   AnswerBuffer& answer);
 
 // A keyframe as a keyframe answer carries it: time data 3, 4 (big-endian), bytes data 5..7.
 Keyframe KeyframeFromAnswer(const AnswerBuffer& answer);
