@@ -5,14 +5,14 @@
 
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
-#include "unit/MenuImageDownload.h"
 #include "model/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"
+#include "sim/line/SimLine.h"
 #include "sim/models/MenuImageBuilder.h"
 #include "sim/models/ModelCatalog.h"
-#include "sim/line/SimLine.h"
+#include "unit/MenuImageDownload.h"
 
 namespace {
 

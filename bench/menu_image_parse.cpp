@@ -7,12 +7,12 @@
 
 #include "link/LockoutCommands.h"
 #include "link/SerialCom.h"
-#include "unit/MenuImageParser.h"
 #include "model/MenuImageRecords.h"
 #include "model/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"
+#include "unit/MenuImageParser.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include "link/LockoutCommands.h"
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
-#include "unit/MenuImageParser.h"
 #include "model/PanelModel.h"
 #include "platform/Clock.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"
 #include "platform/Prompter.h"
+#include "unit/MenuImageParser.h"
 
 namespace {
 
@@ -137,11 +137,11 @@ bool FuzzAnswers(const uint8_t* data, size_t size) {
     std::array<uint8_t, kVersionInfoSize> version{};
     std::vector<uint8_t> menuData(4096);
     // What the answers leave in the tables counts here, not the commands' results.
-    const Status results[] = {ReadParameterValues(),   ReadReferenceValues(),
-                              AdjustParameter(5, -3),  SetParameterWord(114, 300),
+    const Status results[] = {ReadParameterValues(),    ReadReferenceValues(),
+                              AdjustParameter(5, -3),   SetParameterWord(114, 300),
                               SetParameterByte(214, 1), ReadSettingsLabel(label),
-                              ReadUnitMessage(),       ReadVersionInfo(version),
-                              ReadOnAirLockout(),      ReadMenuData(menuData)};
+                              ReadUnitMessage(),        ReadVersionInfo(version),
+                              ReadOnAirLockout(),       ReadMenuData(menuData)};
     static_cast<void>(results);
     return TablesIntact();
 }

@@ -53,7 +53,8 @@ Status Exchange(Command command, std::initializer_list<uint8_t> arguments, Patie
     return ExchangeWith(g_currentUnitAddress, command, AsSpan(arguments), patience, answer);
 }
 
-Status SendRequestTo(uint8_t unitAddress, Command command, std::initializer_list<uint8_t> arguments) {
+Status SendRequestTo(uint8_t unitAddress, Command command,
+                     std::initializer_list<uint8_t> arguments) {
     return SendTo(unitAddress, command, AsSpan(arguments));
 }
 

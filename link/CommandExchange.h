@@ -23,7 +23,8 @@ Status Exchange(Command command, std::initializer_list<uint8_t> arguments, Patie
                 AnswerBuffer& answer);
 
 // Writes a request to `unitAddress` and reads nothing back: Ok or WriteFailed.
-Status SendRequestTo(uint8_t unitAddress, Command command, std::initializer_list<uint8_t> arguments);
+Status SendRequestTo(uint8_t unitAddress, Command command,
+                     std::initializer_list<uint8_t> arguments);
 // The same to the selected unit.
 Status SendRequest(Command command, std::initializer_list<uint8_t> arguments);
 

@@ -39,8 +39,8 @@ Status RequestEffectInfo(uint8_t effectNumber, AnswerBuffer& answer) {
 }
 
 Status RequestEffectDelete(uint8_t effectNumber, AnswerBuffer& answer) {
-    return Exchange(Command::Effect, {effectNumber, Byte(EffectOperation::Delete)},
-                    kPatience200s, answer);
+    return Exchange(Command::Effect, {effectNumber, Byte(EffectOperation::Delete)}, kPatience200s,
+                    answer);
 }
 
 Status RequestAssignments(uint8_t effectNumber, AnswerBuffer& answer) {

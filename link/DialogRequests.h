@@ -23,6 +23,5 @@ Status RequestEffectInfo(uint8_t effectNumber, AnswerBuffer& answer);    // B0 e
 Status RequestEffectDelete(uint8_t effectNumber, AnswerBuffer& answer);  // B0 effect 00
 Status RequestAssignments(uint8_t effectNumber, AnswerBuffer& answer);   // B1 effect 02
 // B1 effect 01 count items; at most 251 items fit one request (WriteFailed for more).
-Status WriteAssignments(uint8_t effectNumber, std::span<const uint8_t> items,
-                        AnswerBuffer& answer);
+Status WriteAssignments(uint8_t effectNumber, std::span<const uint8_t> items, AnswerBuffer& answer);
 Status RequestKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer);  // B2

@@ -21,8 +21,7 @@ Status ReadFileList(FileKind kind);
 // CC/CD: saves the unit's present state under `name` (at most 23 characters are sent) as file
 // `fileId` (kNewFileId for a new one). `saveContext` is the menu the unit shows. A user-
 // directory file carries custom menus 1..4 of the selected unit. Framing status only.
-Status WriteFileEntry(uint16_t fileId, const std::string& name, uint8_t saveContext,
-                      FileKind kind);
+Status WriteFileEntry(uint16_t fileId, const std::string& name, uint8_t saveContext, FileKind kind);
 
 // 93/99: recalls file `fileIdLow`. A user-directory file restores custom menus 1..4 of the
 // selected unit from the answer. Ok; WrongCode on a wrong code; WrongLength when a

@@ -15,8 +15,8 @@ constexpr uint8_t kModelFunctionTableFirst = 4;
 
 Status ReadLockTable(std::span<uint8_t, kLockTableSize> table) {
     AnswerBuffer answer{};
-    const Status status = ExchangeExpecting(Command::ReadOnAirLockout, {}, kPatience200s,
-                                            kCodeLockoutTable, answer);
+    const Status status =
+        ExchangeExpecting(Command::ReadOnAirLockout, {}, kPatience200s, kCodeLockoutTable, answer);
     if (status == Status::Ok) {
         for (int k = 0; k < kLockTableSize; ++k) {
             table[k] = AnswerData(answer, k);

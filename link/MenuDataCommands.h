@@ -10,7 +10,8 @@
 // Answers without data that ReadMenuData accepts in one transfer before it gives up.
 constexpr int kMaxEmptyMenuDataAnswers = 256;
 
-// C5, read with 2 tries: Ok for code 00, WrongCode for another code, or the framing status.
+// C5, read with kPatience40ms: Ok for code 00, WrongCode for another code, or the framing
+// status.
 Status PrepareMenuData();
 
 // C1 repeated: appends each answer's data to `destination` until code 42. Ok; WrongLength

@@ -29,8 +29,8 @@ int16_t DataWord(const AnswerBuffer& answer, int k) {
 }
 
 // The exchange of the parameter-changing commands: code 04 carries an update list.
-Status ExchangeUpdates(Command command, std::initializer_list<uint8_t> arguments,
-                       Patience patience, AnswerBuffer& answer) {
+Status ExchangeUpdates(Command command, std::initializer_list<uint8_t> arguments, Patience patience,
+                       AnswerBuffer& answer) {
     const Status status =
         ExchangeExpecting(command, arguments, patience, kCodeParameterUpdates, answer);
     if (status == Status::Ok) {

@@ -39,3 +39,9 @@ constexpr Patience kPatience33min{std::chrono::seconds(2'000)};
 constexpr Patience kPatience2h47min{std::chrono::seconds(10'000)};
 // UpdateFileSystem: the unit answers only once its file system is rebuilt. 40,000 s.
 constexpr Patience kPatience11h{std::chrono::seconds(40'000)};
+
+// The reads the commands have always counted; the wire must not notice the names.
+static_assert(kPatience40ms.Reads() == 2 && kPatience200ms.Reads() == 10 &&
+              kPatience20s.Reads() == 1'000 && kPatience200s.Reads() == 10'000 &&
+              kPatience33min.Reads() == 100'000 && kPatience2h47min.Reads() == 500'000 &&
+              kPatience11h.Reads() == 2'000'000);

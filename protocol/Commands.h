@@ -7,7 +7,7 @@
 // The command byte of a request: the first payload byte. A list is read with its first
 // request, then the follow-up request repeated until the last part.
 enum class Command : uint8_t {
-    AdjustParameter = 0x81,   // number, signed 16-bit delta
+    AdjustParameter = 0x81,  // number, signed 16-bit delta
     ReadFileDataFollowUp = 0x8E,
     WriteFileDataChunk = 0x8F,  // up to 250 bytes of file data
     WriteFileDataStart = 0x91,  // FF; the unit does not answer
@@ -23,14 +23,14 @@ enum class Command : uint8_t {
     ReadReferenceValues = 0xAD,      // parameters 0..126
     ReadParameterValuesRest = 0xAE,  // parameter 127 and the functions
     ReadReferenceValuesRest = 0xAF,  // parameter 127 and the functions
-    Effect = 0xB0,       // effect number, operation: create, information, delete
-    Assignments = 0xB1,  // effect number, operation: the parameters an effect animates
-    Keyframe = 0xB2,     // effect number, keyframe index, operation
-    ReadGpiSequence = 0xB3,  // gpi, action: read the record, reset or step the pointer
-    SetGpiEvent = 0xB4,      // gpi, position, insert or remove, kind, file id
+    Effect = 0xB0,                   // effect number, operation: create, information, delete
+    Assignments = 0xB1,              // effect number, operation: the parameters an effect animates
+    Keyframe = 0xB2,                 // effect number, keyframe index, operation
+    ReadGpiSequence = 0xB3,          // gpi, action: read the record, reset or step the pointer
+    SetGpiEvent = 0xB4,              // gpi, position, insert or remove, kind, file id
     ReadUnitMessage = 0xB5,
     ReadSettingsLabel = 0xB6,
-    SetOnAirLockout = 0xB8,  // number, lock state
+    SetOnAirLockout = 0xB8,   // number, lock state
     ReadOnAirLockout = 0xB9,  // sent twice: one table each
     ReadGpiEventListFirst = 0xBC,
     ReadGpiEventListFollowUp = 0xBD,

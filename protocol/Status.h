@@ -2,7 +2,7 @@
 
 // The result of every exchange and command. The numbers are also vcp-probe's exit statuses,
 // so they never change.
-enum class [[nodiscard]] Status : int {
+enum class [[nodiscard]] Status : int{
     Ok = 0,
     NoAnswer = 1,     // the first answer byte did not come within the command's patience
     WrongLength = 3,  // the answer's length is not the one the command expects

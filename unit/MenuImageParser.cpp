@@ -1,8 +1,8 @@
 #include "unit/MenuImageParser.h"
 
 #include "link/UnitCommands.h"
-#include "unit/OnAirLockout.h"
 #include "model/PanelModel.h"
+#include "unit/OnAirLockout.h"
 
 namespace {
 

@@ -86,8 +86,7 @@ std::optional<SimAnswer> SaveFile(SimUnit& unit, const SimRequest& request) {
         file.values[static_cast<size_t>(n)] = unit.Value(n);
     }
     if (user) {
-        const auto body =
-            args.begin() + static_cast<std::ptrdiff_t>(kSaveNameOffset + kNameBytes);
+        const auto body = args.begin() + static_cast<std::ptrdiff_t>(kSaveNameOffset + kNameBytes);
         file.customMenus.assign(body, body + kCustomMenuBodySize);
     }
     const bool stored = unit.Storage().Store(commands.directory, std::move(file));

@@ -5,11 +5,11 @@
 #include <iostream>
 
 #include "link/UnitCommands.h"
-#include "unit/MenuImageDownload.h"
-#include "unit/MenuImageParser.h"
 #include "model/PanelModel.h"
 #include "tools/probe/JsonWriter.h"
 #include "tools/probe/ProbeCommand.h"
+#include "unit/MenuImageDownload.h"
+#include "unit/MenuImageParser.h"
 
 namespace {
 
