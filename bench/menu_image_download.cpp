@@ -24,11 +24,11 @@ void DownloadModelImage(benchmark::State& state) {
     InProcessLine line(&sim);
     RegisterInProcessLine("bench", &line);
     PortNames().SetRunOverride("inproc:bench");
-    ReopenPort(1);
+    static_cast<void>(ReopenPort(1));  // the registered line always opens
     g_currentUnitAddress = 0x10;
 
     uint32_t line_ms = 0;
-    int result = kStatusOk;
+    Status result = Status::Ok;
     for (auto _ : state) {
         const uint32_t start = CurrentClock().TickCount();
         result = DownloadMenuImage(1);
@@ -38,7 +38,7 @@ void DownloadModelImage(benchmark::State& state) {
     state.counters["line_ms"] = line_ms;
     state.counters["image_bytes"] = static_cast<double>(imageBytes);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * imageBytes));
-    if (result != kStatusOk) {
+    if (result != Status::Ok) {
         state.SkipWithError("the download failed");
     }
     g_link.Close();

@@ -161,7 +161,7 @@ void ParseFullImage(benchmark::State& state) {
     InProcessLine line(&unit);
     RegisterInProcessLine("bench", &line);
     PortNames().SetRunOverride("inproc:bench");
-    ReopenPort(1);
+    static_cast<void>(ReopenPort(1));  // the registered line always opens
     g_currentUnitAddress = 0x10;
     g_unitStatus[kStatusByteModel] = 11;
     const std::vector<uint8_t> image = FullImage();

@@ -66,7 +66,8 @@ int CCanvasCtrl::Adjust(int delta) {
         }
     }
     const auto number = static_cast<uint8_t>(m_param->number & 0xFF);
-    CurrentControlCommands().AdjustParameter(number, static_cast<int16_t>(step));
+    // The value moves with the unit's update list; a lost answer leaves it where it was.
+    static_cast<void>(CurrentControlCommands().AdjustParameter(number, static_cast<int16_t>(step)));
     Redraw();
     return 1;
 }

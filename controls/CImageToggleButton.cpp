@@ -117,7 +117,7 @@ void CImageToggleButton::FlipAttributeLatch() {
 void CImageToggleButton::RunPortSetup() {
     m_actions->StopPolling();
     const std::optional<int> chosen = m_actions->RunPortSetup(g_panelModel.m_portNumber & 0xFFFF);
-    if (chosen && ReopenPort(*chosen) == 1) {
+    if (chosen && ReopenPort(*chosen)) {
         g_panelModel.m_portNumber = *chosen;
     }
     m_actions->ResumePolling();

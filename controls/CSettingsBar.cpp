@@ -7,7 +7,7 @@
 #include "controls/ControlCommands.h"
 #include "controls/Fonts.h"
 #include "controls/PaintHelpers.h"
-#include "link/Framing.h"
+#include "protocol/Status.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ CSettingsBar::CSettingsBar(QWidget* parent) : QWidget(parent) {
 
 void CSettingsBar::RefreshSettings() {
     std::string text;
-    if (CurrentControlCommands().ReadSettingsLabel(text) == kStatusOk) {
+    if (CurrentControlCommands().ReadSettingsLabel(text) == Status::Ok) {
         m_settingsText = text;
     }
     update();

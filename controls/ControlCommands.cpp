@@ -8,10 +8,10 @@ namespace {
 // The controls' commands on the program's link.
 class LinkControlCommands final : public ControlCommands {
   public:
-    int AdjustParameter(uint8_t number, int16_t delta) override {
+    Status AdjustParameter(uint8_t number, int16_t delta) override {
         return ::AdjustParameter(number, delta);
     }
-    int ReadSettingsLabel(std::string& text) override { return ::ReadSettingsLabel(text); }
+    Status ReadSettingsLabel(std::string& text) override { return ::ReadSettingsLabel(text); }
 };
 
 LinkControlCommands g_linkControlCommands;

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     storage_fuzz::ScriptedLine line({data + 1, size - 1});
-    ReadEffectList();
+    static_cast<void>(ReadEffectList());
     CheckEffects();
 
     // The same bytes as one received answer for the dialog's parsers.
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckEffects();
 
     uint8_t number = 0;
-    CreateEffect("fuzz", number);
-    ReadKeyframe(number, data[0], answer);
+    static_cast<void>(CreateEffect("fuzz", number));
+    static_cast<void>(ReadKeyframe(number, data[0], answer));
     return 0;
 }

@@ -23,15 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckRecord(direct);
 
     storage_fuzz::ScriptedLine line({data + 1, size - 1});
-    ReadGpiEventList();
+    static_cast<void>(ReadGpiEventList());
     if (g_gpiList.count < 0 || g_gpiList.count > kGpiSlots) {
         std::abort();
     }
-    ReadGpiSequence(data[0] % (kGpiSlots + 2), GpiSequenceAction::Read);
+    static_cast<void>(ReadGpiSequence(data[0] % (kGpiSlots + 2), GpiSequenceAction::Read));
     for (const GpiSequenceRecord& record : g_gpiSequence) {
         CheckRecord(record);
     }
     AnswerBuffer status{};
-    ReadGpiStatus(status);
+    static_cast<void>(ReadGpiStatus(status));
     return 0;
 }

@@ -4,20 +4,13 @@
 
 #include "link/CommandExchange.h"
 
-namespace {
-
-constexpr uint8_t kCodeListStart = 0x00;
-constexpr int kListStartLength = 1;
-
-}  // namespace
-
-bool ListArrived(int status, const ListCollector& collector) {
-    return status == kStatusOk ||
-           (status == kStatusWrongLength && collector.Started() && collector.Full());
+bool ListArrived(Status status, const ListCollector& collector) {
+    return status == Status::Ok ||
+           (status == Status::WrongLength && collector.Started() && collector.Full());
 }
 
 bool ListCollector::Append(const AnswerBuffer& answer) {
-    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer.data()));
+    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer));
     const size_t room = m_buffer.size() - m_size;
     const size_t taken = std::min(dataCount, room);
     std::copy_n(answer.begin() + kAnswerData, taken, m_buffer.begin() + m_size);
@@ -25,39 +18,38 @@ bool ListCollector::Append(const AnswerBuffer& answer) {
     return taken == dataCount;
 }
 
-int ReadCollectedList(std::vector<uint8_t> request, uint8_t followUp, ListCodes codes,
-                      uint32_t tries, ListCollector& collector) {
+Status ReadCollectedList(Command first, Command followUp, std::span<const uint8_t> arguments,
+                         ListCodes codes, Patience patience, ListCollector& collector) {
     AnswerBuffer answer{};
-    int status = Exchange(request, tries, answer);
-    if (status != kStatusOk) {
+    Status status = Exchange(first, arguments, patience, answer);
+    if (status != Status::Ok) {
         return status;
     }
-    if (AnswerLength(answer.data()) != kListStartLength) {
-        return kStatusWrongLength;
+    if (AnswerLength(answer) != kListStartLength) {
+        return Status::WrongLength;
     }
     status = ExpectCode(answer, kCodeListStart);
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         return status;
     }
     collector.MarkStarted();
-    request[0] = followUp;
     for (int answers = 0; answers < kMaxListAnswers; ++answers) {
-        status = Exchange(request, tries, answer);
-        if (status != kStatusOk) {
+        status = Exchange(followUp, arguments, patience, answer);
+        if (status != Status::Ok) {
             return status;
         }
-        const uint8_t code = static_cast<uint8_t>(AnswerCode(answer.data()));
+        const uint8_t code = static_cast<uint8_t>(AnswerCode(answer));
         if (code != codes.more && code != codes.last) {
-            return kStatusWrongCode;
+            return Status::WrongCode;
         }
         // A list longer than its buffer is cut here; the unit starts afresh at the next
         // first request.
         if (!collector.Append(answer)) {
-            return kStatusWrongLength;
+            return Status::WrongLength;
         }
         if (code == codes.last) {
-            return kStatusOk;
+            return Status::Ok;
         }
     }
-    return kStatusWrongLength;
+    return Status::WrongLength;
 }

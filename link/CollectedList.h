@@ -2,20 +2,15 @@
 
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "link/Framing.h"
+#include "protocol/Commands.h"
+#include "protocol/Lists.h"
 
 // A list that a unit sends over several answers: the directories, the GPI list, the effect
 // list and a file's data. The first request is answered with L = 1 and code 00; then the
 // same request with the follow-up command byte is repeated, each answer carrying the next
 // part of the list and a "more" or "last" code.
-
-// The answer codes of one kind of list.
-struct ListCodes {
-    uint8_t more;
-    uint8_t last;
-};
 
 // Answers a list may take before the unit is taken to be running on: a full 2,800-byte list
 // in 28-byte answers needs 100.
@@ -43,14 +38,14 @@ class ListCollector {
 };
 
 // Whether the table may be refilled from what `collector` gathered: the whole list came, or
-// it was cut at the end of the buffer (status 3 with the buffer full). A list that ran on
+// it was cut at the end of the buffer (WrongLength with the buffer full). A list that ran on
 // without end, or failed part-way, is not one.
-bool ListArrived(int status, const ListCollector& collector);
+[[nodiscard]] bool ListArrived(Status status, const ListCollector& collector);
 
-// Sends `request` (command byte first) to the selected unit, then repeats it with the command
-// byte `followUp` until the `codes.last` answer, collecting the data. 0 on a whole list; 3
-// when the first answer's L is not 1, or when the unit sends more than the collector holds
-// or more than kMaxListAnswers answers (the collector keeps what fit); 6 on a wrong code;
-// the framing status otherwise.
-int ReadCollectedList(std::vector<uint8_t> request, uint8_t followUp, ListCodes codes,
-                      uint32_t tries, ListCollector& collector);
+// Sends `first` with `arguments` to the selected unit, then repeats the arguments with the
+// command `followUp` until the `codes.last` answer, collecting the data. Ok on a whole list;
+// WrongLength when the first answer's L is not 1, or when the unit sends more than the
+// collector holds or more than kMaxListAnswers answers (the collector keeps what fit);
+// WrongCode on a wrong code; the framing status otherwise.
+Status ReadCollectedList(Command first, Command followUp, std::span<const uint8_t> arguments,
+                         ListCodes codes, Patience patience, ListCollector& collector);

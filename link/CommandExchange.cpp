@@ -1,62 +1,73 @@
 #include "link/CommandExchange.h"
 
+#include <algorithm>
 #include <array>
 
 #include "model/PanelModel.h"
 
 namespace {
 
-constexpr size_t kMaxPayload = 255;
+// The command byte takes one place of the payload.
+constexpr size_t kMaxArguments = kMaxPayload - 1;
 
-int SendTo(uint8_t unitAddress, std::span<const uint8_t> payload) {
+std::span<const uint8_t> AsSpan(std::initializer_list<uint8_t> bytes) {
+    return std::span<const uint8_t>(bytes.begin(), bytes.size());
+}
+
+Status SendTo(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments) {
     // The length byte cannot say more than 255; our own requests never need it.
-    if (payload.empty() || payload.size() > kMaxPayload) {
-        return kStatusWriteFailed;
+    if (arguments.size() > kMaxArguments) {
+        return Status::WriteFailed;
     }
     std::array<uint8_t, kMaxRequestSize> request{};
     request[0] = RequestAddress(unitAddress);
-    request[1] = static_cast<uint8_t>(payload.size());
-    for (size_t i = 0; i < payload.size(); ++i) {
-        request[2 + i] = payload[i];
-    }
-    return SendPacket(request.data());
+    request[1] = static_cast<uint8_t>(arguments.size() + 1);
+    request[2] = Byte(command);
+    std::copy(arguments.begin(), arguments.end(), request.begin() + 3);
+    return SendPacket(request);
 }
 
 }  // namespace
 
-int ExchangeWith(uint8_t unitAddress, std::span<const uint8_t> payload, uint32_t tries,
-                 AnswerBuffer& answer) {
-    const int sent = SendTo(unitAddress, payload);
-    if (sent != kStatusOk) {
+Status ExchangeWith(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments,
+                    Patience patience, AnswerBuffer& answer) {
+    const Status sent = SendTo(unitAddress, command, arguments);
+    if (sent != Status::Ok) {
         return sent;
     }
-    return ReceivePacket(answer.data(), tries);
+    return ReceivePacket(answer, patience);
 }
 
-int ExchangeWith(uint8_t unitAddress, std::initializer_list<uint8_t> payload, uint32_t tries,
-                 AnswerBuffer& answer) {
-    return ExchangeWith(unitAddress, std::span<const uint8_t>(payload.begin(), payload.size()),
-                        tries, answer);
+Status ExchangeWith(uint8_t unitAddress, Command command, std::initializer_list<uint8_t> arguments,
+                    Patience patience, AnswerBuffer& answer) {
+    return ExchangeWith(unitAddress, command, AsSpan(arguments), patience, answer);
 }
 
-int Exchange(std::span<const uint8_t> payload, uint32_t tries, AnswerBuffer& answer) {
-    return ExchangeWith(g_currentUnitAddress, payload, tries, answer);
+Status Exchange(Command command, std::span<const uint8_t> arguments, Patience patience,
+                AnswerBuffer& answer) {
+    return ExchangeWith(g_currentUnitAddress, command, arguments, patience, answer);
 }
 
-int Exchange(std::initializer_list<uint8_t> payload, uint32_t tries, AnswerBuffer& answer) {
-    return ExchangeWith(g_currentUnitAddress, payload, tries, answer);
+Status Exchange(Command command, std::initializer_list<uint8_t> arguments, Patience patience,
+                AnswerBuffer& answer) {
+    return ExchangeWith(g_currentUnitAddress, command, AsSpan(arguments), patience, answer);
 }
 
-int SendRequest(std::initializer_list<uint8_t> payload) {
-    return SendTo(g_currentUnitAddress, std::span<const uint8_t>(payload.begin(), payload.size()));
+Status SendRequestTo(uint8_t unitAddress, Command command,
+                     std::initializer_list<uint8_t> arguments) {
+    return SendTo(unitAddress, command, AsSpan(arguments));
 }
 
-int ExpectCode(const AnswerBuffer& answer, uint8_t code) {
-    return AnswerCode(answer.data()) == code ? kStatusOk : kStatusWrongCode;
+Status SendRequest(Command command, std::initializer_list<uint8_t> arguments) {
+    return SendRequestTo(g_currentUnitAddress, command, arguments);
 }
 
-int ExchangeExpecting(std::initializer_list<uint8_t> payload, uint32_t tries, uint8_t code,
-                      AnswerBuffer& answer) {
-    const int status = Exchange(payload, tries, answer);
-    return status != kStatusOk ? status : ExpectCode(answer, code);
+Status ExpectCode(const AnswerBuffer& answer, uint8_t code) {
+    return AnswerCode(answer) == code ? Status::Ok : Status::WrongCode;
+}
+
+Status ExchangeExpecting(Command command, std::initializer_list<uint8_t> arguments,
+                         Patience patience, uint8_t code, AnswerBuffer& answer) {
+    const Status status = Exchange(command, arguments, patience, answer);
+    return status != Status::Ok ? status : ExpectCode(answer, code);
 }

@@ -5,25 +5,33 @@
 #include <span>
 
 #include "link/Framing.h"
+#include "protocol/Commands.h"
 
-// One request and its answer: the shape every command shares. The request goes to
-// `unitAddress` (flags added here), the answer lands in `answer`. Returns the first non-zero
-// status of SendPacket and ReceivePacket, else 0; the caller checks length and code.
-int ExchangeWith(uint8_t unitAddress, std::span<const uint8_t> payload, uint32_t tries,
-                 AnswerBuffer& answer);
-int ExchangeWith(uint8_t unitAddress, std::initializer_list<uint8_t> payload, uint32_t tries,
-                 AnswerBuffer& answer);
+// One request and its answer: the shape every command shares. The request is `command`
+// followed by `arguments` (at most 254), to `unitAddress` (flags added here); the answer
+// lands in `answer`. Returns the first status of SendPacket and ReceivePacket that is not
+// Ok, else Ok; the caller checks length and code.
+Status ExchangeWith(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments,
+                    Patience patience, AnswerBuffer& answer);
+Status ExchangeWith(uint8_t unitAddress, Command command, std::initializer_list<uint8_t> arguments,
+                    Patience patience, AnswerBuffer& answer);
 
 // The same exchange with the selected unit (g_currentUnitAddress).
-int Exchange(std::span<const uint8_t> payload, uint32_t tries, AnswerBuffer& answer);
-int Exchange(std::initializer_list<uint8_t> payload, uint32_t tries, AnswerBuffer& answer);
+Status Exchange(Command command, std::span<const uint8_t> arguments, Patience patience,
+                AnswerBuffer& answer);
+Status Exchange(Command command, std::initializer_list<uint8_t> arguments, Patience patience,
+                AnswerBuffer& answer);
 
-// Writes a request to the selected unit and reads nothing back: 0 or 4.
-int SendRequest(std::initializer_list<uint8_t> payload);
+// Writes a request to `unitAddress` and reads nothing back: Ok or WriteFailed.
+Status SendRequestTo(uint8_t unitAddress, Command command,
+                     std::initializer_list<uint8_t> arguments);
+// The same to the selected unit.
+Status SendRequest(Command command, std::initializer_list<uint8_t> arguments);
 
-// 0 when the answer carries `code`, else 6.
-int ExpectCode(const AnswerBuffer& answer, uint8_t code);
+// Ok when the answer carries `code`, else WrongCode.
+Status ExpectCode(const AnswerBuffer& answer, uint8_t code);
 
-// Exchange with the selected unit that accepts only `code`: 0, 6, or the framing status.
-int ExchangeExpecting(std::initializer_list<uint8_t> payload, uint32_t tries, uint8_t code,
-                      AnswerBuffer& answer);
+// Exchange with the selected unit that accepts only `code`: Ok, WrongCode, or the framing
+// status.
+Status ExchangeExpecting(Command command, std::initializer_list<uint8_t> arguments,
+                         Patience patience, uint8_t code, AnswerBuffer& answer);

@@ -14,21 +14,21 @@
 // of sequence `gpi`: B4, gpi, 00 (first position), 00 (remove), 01 (a file event), 00.
 // AppendGpiEvent appends an event recalling `fileId` after the `eventCount` events the
 // sequence holds: B4, gpi, eventCount, 01 (insert), 01, fileId.
-int RemoveFirstGpiEvent(uint8_t gpi);
-int AppendGpiEvent(uint8_t gpi, uint8_t eventCount, uint8_t fileId);
+Status RemoveFirstGpiEvent(uint8_t gpi);
+Status AppendGpiEvent(uint8_t gpi, uint8_t eventCount, uint8_t fileId);
 
 // On-air lock-out dialog: SetOnAirLockout (B8, number, state), sent once more when the first
 // attempt does not return 0 (a failed exchange or an answer code other than 00). Returns the
 // last attempt's status: 0, 6 for another code, or the failed exchange's status.
-int LockControl(uint8_t number, uint8_t state);
+Status LockControl(uint8_t number, uint8_t state);
 
 // Effects dialog, waiting up to 10,000 reads each and leaving the answer in `answer` for the
 // dialog: effect info is B0, effect, 02; effect delete B0, effect, 00; the assignment read B1,
 // effect, 02; the assignment write B1, effect, 01, the item count and the items; the keyframe
 // read B2, effect, keyframe index, 02.
-int RequestEffectInfo(uint8_t effectNumber, AnswerBuffer& answer);    // B0 effect 02
-int RequestEffectDelete(uint8_t effectNumber, AnswerBuffer& answer);  // B0 effect 00
-int RequestAssignments(uint8_t effectNumber, AnswerBuffer& answer);   // B1 effect 02
+Status RequestEffectInfo(uint8_t effectNumber, AnswerBuffer& answer);    // B0 effect 02
+Status RequestEffectDelete(uint8_t effectNumber, AnswerBuffer& answer);  // B0 effect 00
+Status RequestAssignments(uint8_t effectNumber, AnswerBuffer& answer);   // B1 effect 02
 // At most 251 items fit one request; for more it returns 4 and sends nothing.
-int WriteAssignments(uint8_t effectNumber, std::span<const uint8_t> items, AnswerBuffer& answer);
-int RequestKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer);  // B2
+Status WriteAssignments(uint8_t effectNumber, std::span<const uint8_t> items, AnswerBuffer& answer);
+Status RequestKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer);  // B2

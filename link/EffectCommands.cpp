@@ -5,19 +5,10 @@
 
 #include "link/CollectedList.h"
 #include "link/CommandExchange.h"
+#include "protocol/AnswerCodes.h"
+#include "protocol/EffectArguments.h"
 
 namespace {
-
-constexpr uint8_t kCommandEffectListFirst = 0xC4;
-constexpr uint8_t kCommandEffectListFollowUp = 0xC8;
-constexpr ListCodes kEffectListCodes{0x47, 0x48};
-constexpr uint8_t kEffectNew = 0xFF;
-constexpr uint8_t kEffectCreate = 0x01;
-constexpr uint8_t kCodeEffectCreated = 0x5C;
-constexpr uint8_t kCommandSelectEffect = 0xA5;
-constexpr uint8_t kCodeEffectSelected = 0x35;
-
-constexpr uint32_t kEffectTries = kTries10k;
 
 // Where the effect info and assignment answers keep their fields (data k).
 constexpr int kDataEntryIndex = 0;
@@ -28,40 +19,41 @@ constexpr int kAssignmentCount = 2;
 constexpr int kAssignmentFirst = 3;
 
 EffectRecord* EntryNamedBy(const AnswerBuffer& answer) {
-    return EffectAt(AnswerData(answer.data(), kDataEntryIndex));
+    return EffectAt(AnswerData(answer, kDataEntryIndex));
 }
 
 }  // namespace
 
-int ReadEffectList() {
+Status ReadEffectList() {
     std::array<uint8_t, kEffectListBufferSize> collected{};
     ListCollector collector(collected);
-    const int status = ReadCollectedList({kCommandEffectListFirst}, kCommandEffectListFollowUp,
-                                         kEffectListCodes, kEffectTries, collector);
+    const Status status =
+        ReadCollectedList(Command::ReadEffectListFirst, Command::ReadEffectListFollowUp, {},
+                          kEffectListCodes, kPatience200s, collector);
     if (ListArrived(status, collector)) {
         StoreEffectList(collector.Bytes());
     }
     return status;
 }
 
-int CreateEffect(const std::string& name, uint8_t& effectNumber) {
-    std::vector<uint8_t> payload{kCommandEffect, kEffectNew, kEffectCreate};
+Status CreateEffect(const std::string& name, uint8_t& effectNumber) {
+    std::vector<uint8_t> arguments{kNewEffect, Byte(EffectOperation::Write)};
     const NameField field = MakeNameField(name);
-    payload.insert(payload.end(), field.begin(), field.end());
+    arguments.insert(arguments.end(), field.begin(), field.end());
     AnswerBuffer answer{};
-    int status = Exchange(payload, kEffectTries, answer);
-    if (status == kStatusOk) {
+    Status status = Exchange(Command::Effect, arguments, kPatience200s, answer);
+    if (status == Status::Ok) {
         status = ExpectCode(answer, kCodeEffectCreated);
     }
-    if (status == kStatusOk) {
-        effectNumber = AnswerData(answer.data(), 0);
+    if (status == Status::Ok) {
+        effectNumber = AnswerData(answer, 0);
     }
     return status;
 }
 
-int SelectEffect() {
+Status SelectEffect() {
     AnswerBuffer answer{};
-    return ExchangeExpecting({kCommandSelectEffect, g_currentEffect}, kEffectTries,
+    return ExchangeExpecting(Command::SelectEffect, {g_currentEffect}, kPatience200s,
                              kCodeEffectSelected, answer);
 }
 
@@ -70,10 +62,10 @@ int ApplyEffectInfo(const AnswerBuffer& answer) {
     if (!effect) {
         return -1;
     }
-    const uint8_t* bytes = answer.data();
-    effect->keyframeCount = std::min<int32_t>(AnswerData(bytes, kInfoKeyframeCount), kMaxKeyframes);
-    effect->value = AnswerData(bytes, kInfoValueHigh) << 8 | AnswerData(bytes, kInfoValueLow);
-    return AnswerData(bytes, kDataEntryIndex);
+    effect->keyframeCount =
+        std::min<int32_t>(AnswerData(answer, kInfoKeyframeCount), kMaxKeyframes);
+    effect->value = AnswerData(answer, kInfoValueHigh) << 8 | AnswerData(answer, kInfoValueLow);
+    return AnswerData(answer, kDataEntryIndex);
 }
 
 int ApplyEffectAssignments(const AnswerBuffer& answer) {
@@ -81,13 +73,13 @@ int ApplyEffectAssignments(const AnswerBuffer& answer) {
     if (!effect) {
         return -1;
     }
-    const int carried = std::max(0, AnswerDataCount(answer.data()) - kAssignmentFirst);
+    const int carried = std::max(0, AnswerDataCount(answer) - kAssignmentFirst);
     const int count =
-        std::min({int{AnswerData(answer.data(), kAssignmentCount)}, carried, kMaxAssignments});
+        std::min({int{AnswerData(answer, kAssignmentCount)}, carried, kMaxAssignments});
     effect->assignments.fill(0);
     for (int i = 0; i < count; ++i) {
-        effect->assignments[i] = AnswerData(answer.data(), kAssignmentFirst + i);
+        effect->assignments[i] = AnswerData(answer, kAssignmentFirst + i);
     }
     effect->assignmentCount = count;
-    return AnswerData(answer.data(), kDataEntryIndex);
+    return AnswerData(answer, kDataEntryIndex);
 }

@@ -7,11 +7,10 @@
 #include "link/StorageTables.h"
 
 // Effects of the selected unit: named keyframe sequences and the parameters they animate.
-// Each command returns a status (Framing.h): 0 success, 3 a list of the wrong size, 6 an
+// Each command returns a Status (protocol/Status.h), named here by number: 0 success, 3 a list of the wrong size, 6 an
 // answer with a code the command does not accept; 1, 4, 102 and 103 come from a failed
 // exchange (no answer, request not written, answer cut before its length or code).
 
-constexpr uint8_t kCommandEffect = 0xB0;
 
 // Refills number, second number and name of the g_effectTable entries and g_effectCount
 // (whole 28-byte entries, at most 9): sends C4 alone, answered with code 00 and no data, then
@@ -19,17 +18,17 @@ constexpr uint8_t kCommandEffect = 0xB0;
 // list. 0 when the whole list came; 3 when the first answer's L is not 1, or the unit sends
 // more than the 256-byte list buffer holds (the table gets what fit) or more than
 // kMaxListAnswers answers; 6 for another code; else the failed exchange's status.
-int ReadEffectList();
+Status ReadEffectList();
 
 // Creates an effect named `name`: sends B0, FF (a new effect), 01 (create) and the first 24
 // characters of `name`, zero-padded to 24 bytes. 0 when the unit answers with code 5C; its
 // data 0, the new effect's number, is then stored in `effectNumber`. 6 for another code; else
 // the failed exchange's status; `effectNumber` is changed only on success.
-int CreateEffect(const std::string& name, uint8_t& effectNumber);
+Status CreateEffect(const std::string& name, uint8_t& effectNumber);
 
 // Makes the unit run the current effect: sends A5 and g_currentEffect. 0 when the unit
 // answers with code 35; 6 for another code; else the failed exchange's status.
-int SelectEffect();
+Status SelectEffect();
 
 // Stores what the effect info answer (B0 effect 02) says about entry data 0: its keyframe
 // count (data 26, at most 32) and value (data 27, 28). Returns the entry's index, or -1 when

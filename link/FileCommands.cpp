@@ -8,47 +8,44 @@
 #include "link/UnitCommands.h"
 #include "model/PanelModel.h"
 #include "platform/Clock.h"
+#include "protocol/AnswerCodes.h"
 
 namespace {
 
 struct KindCommands {
-    uint8_t listFirst;
-    uint8_t listFollowUp;
+    Command listFirst;
+    Command listFollowUp;
     ListCodes listCodes;
-    uint8_t writeEntry;
-    uint8_t load;
+    Command writeEntry;
+    Command load;
     uint8_t loadCode;
-    uint8_t remove;
+    Command remove;
     uint8_t removeCode;
 };
 
-constexpr KindCommands kMainCommands{0xC2, 0xC6, {0x43, 0x44}, 0xCC, 0x93, 0x1D, 0xBE, 0x1B};
-constexpr KindCommands kUserCommands{0xC3, 0xC7, {0x45, 0x46}, 0xCD, 0x99, 0x24, 0xBF, 0x22};
+constexpr KindCommands kMainCommands{Command::ReadFileListMainFirst,
+                                     Command::ReadFileListMainFollowUp,
+                                     kMainDirectoryCodes,
+                                     Command::WriteFileEntryMain,
+                                     Command::LoadFileMain,
+                                     kCodeFileLoadedMain,
+                                     Command::DeleteFileMain,
+                                     kCodeFileDeletedMain};
+constexpr KindCommands kUserCommands{Command::ReadFileListUserFirst,
+                                     Command::ReadFileListUserFollowUp,
+                                     kUserDirectoryCodes,
+                                     Command::WriteFileEntryUser,
+                                     Command::LoadFileUser,
+                                     kCodeFileLoadedUser,
+                                     Command::DeleteFileUser,
+                                     kCodeFileDeletedUser};
 
 const KindCommands& CommandsOf(FileKind kind) {
     return kind == FileKind::User ? kUserCommands : kMainCommands;
 }
 
-constexpr uint8_t kCommandReadDataFirst = 0x92;
-constexpr uint8_t kCommandReadDataFollowUp = 0x8E;
-constexpr ListCodes kFileDataCodes{0x18, 0x19};
-constexpr uint8_t kCommandWriteDataStart = 0x91;
 constexpr uint8_t kWriteDataStartArgument = 0xFF;
-constexpr uint8_t kCommandWriteDataChunk = 0x8F;
-constexpr uint8_t kCodeChunkTaken = 0x1B;
-constexpr uint8_t kCodeChunkTakenAlso = 0x00;
-constexpr uint8_t kCommandUpdateFileSystem = 0xEA;
-constexpr uint8_t kCodeFileSystemUpdated = 0x1B;
-
-constexpr uint32_t kListTries = kTries10k;
-constexpr uint32_t kWriteEntryTries = kTries10k;
-constexpr uint32_t kLoadTries = kTries100k;
-constexpr uint32_t kDeleteTries = kTries100k;
-constexpr uint32_t kDataTries = kTries10k;
-constexpr uint32_t kUpdateTries = kTries2M;
 constexpr uint32_t kWriteDataSettle_ms = 100;
-
-constexpr uint8_t kEmptyButtonOnWire = 0xFF;
 // The load answer must reach the last function slot of the fourth block.
 constexpr int kCustomMenuDataNeeded =
     (kCustomMenuBlocks - 1) * kCustomMenuBlockSize + kBlockFunctionOffset + kFunctionButtonCount;
@@ -66,12 +63,12 @@ int SelectedUnitSlot() {
 
 }  // namespace
 
-int ReadFileList(FileKind kind) {
+Status ReadFileList(FileKind kind) {
     const KindCommands& commands = CommandsOf(kind);
     std::array<uint8_t, kDirectoryBufferSize> collected{};
     ListCollector collector(collected);
-    const int status = ReadCollectedList({commands.listFirst}, commands.listFollowUp,
-                                         commands.listCodes, kListTries, collector);
+    const Status status = ReadCollectedList(commands.listFirst, commands.listFollowUp, {},
+                                            commands.listCodes, kPatience200s, collector);
     // A list cut short by the unit's flood still fills the table with what fit.
     if (ListArrived(status, collector)) {
         StoreDirectory(collector.Bytes(), DirectoryOf(kind));
@@ -105,72 +102,73 @@ void RestoreCustomMenus(int unit, std::span<const uint8_t> data) {
     }
 }
 
-int WriteFileEntry(uint16_t fileId, const std::string& name, uint8_t saveContext, FileKind kind) {
+Status WriteFileEntry(uint16_t fileId, const std::string& name, uint8_t saveContext,
+                      FileKind kind) {
     const std::string sent = name.substr(0, kMaxNameLength);
-    std::vector<uint8_t> payload{CommandsOf(kind).writeEntry, High(fileId), Low(fileId), 0x00,
-                                 saveContext};
+    std::vector<uint8_t> arguments{High(fileId), Low(fileId), 0x00, saveContext};
     if (kind == FileKind::Main) {
-        payload.insert(payload.end(), sent.begin(), sent.end());
-        payload.push_back(0x00);
+        arguments.insert(arguments.end(), sent.begin(), sent.end());
+        arguments.push_back(0x00);
     } else {
         const NameField field = MakeNameField(sent);
-        payload.insert(payload.end(), field.begin(), field.end());
+        arguments.insert(arguments.end(), field.begin(), field.end());
         const auto body = CustomMenuBody(SelectedUnitSlot());
-        payload.insert(payload.end(), body.begin(), body.end());
+        arguments.insert(arguments.end(), body.begin(), body.end());
     }
     AnswerBuffer answer{};
-    return Exchange(payload, kWriteEntryTries, answer);
+    return Exchange(CommandsOf(kind).writeEntry, arguments, kPatience200s, answer);
 }
 
-int LoadFile(FileKind kind, uint8_t fileIdLow) {
+Status LoadFile(FileKind kind, uint8_t fileIdLow) {
     const KindCommands& commands = CommandsOf(kind);
     AnswerBuffer answer{};
-    const int status =
-        ExchangeExpecting({commands.load, fileIdLow}, kLoadTries, commands.loadCode, answer);
-    if (status != kStatusOk || kind != FileKind::User) {
+    const Status status =
+        ExchangeExpecting(commands.load, {fileIdLow}, kPatience33min, commands.loadCode, answer);
+    if (status != Status::Ok || kind != FileKind::User) {
         return status;
     }
-    if (AnswerDataCount(answer.data()) < kCustomMenuDataNeeded) {
-        return kStatusWrongLength;
+    if (AnswerDataCount(answer) < kCustomMenuDataNeeded) {
+        return Status::WrongLength;
     }
     RestoreCustomMenus(SelectedUnitSlot(),
                        std::span<const uint8_t>(answer).subspan(
-                           kAnswerData, static_cast<size_t>(AnswerDataCount(answer.data()))));
-    return kStatusOk;
+                           kAnswerData, static_cast<size_t>(AnswerDataCount(answer))));
+    return Status::Ok;
 }
 
-int DeleteFile(FileKind kind, uint16_t fileId) {
+Status DeleteFile(FileKind kind, uint16_t fileId) {
     const KindCommands& commands = CommandsOf(kind);
     AnswerBuffer answer{};
-    return ExchangeExpecting({commands.remove, High(fileId), Low(fileId)}, kDeleteTries,
+    return ExchangeExpecting(commands.remove, {High(fileId), Low(fileId)}, kPatience33min,
                              commands.removeCode, answer);
 }
 
-int ReadFileData(uint8_t fileIdLow) {
+Status ReadFileData(uint8_t fileIdLow) {
     // Whatever the buffer held belongs to another file now, even if this read fails early.
     g_transferBuffer.complete = false;
     ListCollector collector(g_transferBuffer.bytes);
-    const int status =
-        ReadCollectedList({kCommandReadDataFirst, fileIdLow}, kCommandReadDataFollowUp,
-                          kFileDataCodes, kDataTries, collector);
+    const uint8_t arguments[] = {fileIdLow};
+    const Status status =
+        ReadCollectedList(Command::ReadFileDataFirst, Command::ReadFileDataFollowUp, arguments,
+                          kFileDataCodes, kPatience200s, collector);
     if (collector.Started()) {
         g_transferBuffer.length = static_cast<int32_t>(collector.Size());
     }
-    g_transferBuffer.complete = status == kStatusOk;
+    g_transferBuffer.complete = status == Status::Ok;
     return status;
 }
 
-int WriteFileData(uint8_t targetAddress) {
+Status WriteFileData(uint8_t targetAddress) {
     // Part of a file would reach the other unit as if it were the whole.
     if (!g_transferBuffer.complete) {
-        return kStatusWrongLength;
+        return Status::WrongLength;
     }
+    // An absent target shows itself at the first chunk.
     UnitStatus targetStatus{};
-    IdentifyUnit(targetAddress, targetStatus);
-    const uint8_t start[] = {RequestAddress(targetAddress), 2, kCommandWriteDataStart,
-                             kWriteDataStartArgument};
-    int status = SendPacket(start);
-    if (status != kStatusOk) {
+    static_cast<void>(IdentifyUnit(targetAddress, targetStatus));
+    Status status =
+        SendRequestTo(targetAddress, Command::WriteFileDataStart, {kWriteDataStartArgument});
+    if (status != Status::Ok) {
         return status;
     }
     Wait(kWriteDataSettle_ms);
@@ -180,29 +178,29 @@ int WriteFileData(uint8_t targetAddress) {
     size_t sent = 0;
     do {
         const size_t chunk = std::min<size_t>(kFileChunkSize, length - sent);
-        std::vector<uint8_t> payload{kCommandWriteDataChunk};
-        payload.insert(payload.end(), g_transferBuffer.bytes.begin() + sent,
-                       g_transferBuffer.bytes.begin() + sent + chunk);
+        const auto data = std::span<const uint8_t>(g_transferBuffer.bytes).subspan(sent, chunk);
         AnswerBuffer answer{};
-        status = ExchangeWith(targetAddress, payload, kDataTries, answer);
-        if (status != kStatusOk) {
+        status =
+            ExchangeWith(targetAddress, Command::WriteFileDataChunk, data, kPatience200s, answer);
+        if (status != Status::Ok) {
             return status;
         }
-        const int code = AnswerCode(answer.data());
+        const int code = AnswerCode(answer);
         if (code != kCodeChunkTaken && code != kCodeChunkTakenAlso) {
-            return kStatusWrongCode;
+            return Status::WrongCode;
         }
         sent += chunk;
     } while (sent < length);
-    return kStatusOk;
+    return Status::Ok;
 }
 
-int UpdateFileSystem(uint8_t unitAddress) {
+Status UpdateFileSystem(uint8_t unitAddress) {
     UnitStatus status{};
-    if (IdentifyUnit(unitAddress, status) != kStatusOk) {
-        return kStatusOk;
+    if (IdentifyUnit(unitAddress, status) != Status::Ok) {
+        return Status::Ok;
     }
     AnswerBuffer answer{};
-    const int result = ExchangeWith(unitAddress, {kCommandUpdateFileSystem}, kUpdateTries, answer);
-    return result != kStatusOk ? result : ExpectCode(answer, kCodeFileSystemUpdated);
+    const Status result =
+        ExchangeWith(unitAddress, Command::UpdateFileSystem, {}, kPatience11h, answer);
+    return result != Status::Ok ? result : ExpectCode(answer, kCodeFileSystemUpdated);
 }

@@ -1,7 +1,5 @@
 #include "link/Framing.h"
 
-#include <cstring>
-
 #include "link/SerialCom.h"
 
 DrainResult DrainLine() {
@@ -19,36 +17,41 @@ DrainResult DrainLine() {
     return DrainResult::Flooded;
 }
 
-int DrainInput() {
-    return DrainLine() == DrainResult::Silent ? 1 : 0;
+bool DrainInput() {
+    return DrainLine() == DrainResult::Silent;
 }
 
-int SendPacket(const uint8_t* request) {
+Status SendPacket(std::span<const uint8_t> request) {
+    if (request.size() < 2 || request.size() < size_t{request[1]} + 2) {
+        return Status::WriteFailed;
+    }
     // A failed read is the port's problem, and the first write below reopens it; a line that
     // never pauses cannot carry a request, and is reported as a failed write.
     if (DrainLine() == DrainResult::Flooded) {
-        return kStatusWriteFailed;
+        return Status::WriteFailed;
     }
     if (g_link.WriteByte(request[0]) != IoResult::Done) {
-        ReopenPort(LinkPortNumber());
+        // The second write tells whether the port came back.
+        static_cast<void>(ReopenPort(LinkPortNumber()));
         if (g_link.WriteByte(request[0]) != IoResult::Done) {
-            return kStatusWriteFailed;
+            return Status::WriteFailed;
         }
     }
-    const int length = request[1];
+    const size_t length = request[1];
     uint8_t sum = 0;
-    for (int i = 1; i <= length + 1; ++i) {
+    for (size_t i = 1; i <= length + 1; ++i) {
         sum = static_cast<uint8_t>(sum + request[i]);
         if (g_link.WriteByte(request[i]) != IoResult::Done) {
-            return kStatusWriteFailed;
+            return Status::WriteFailed;
         }
     }
     g_link.WriteByte(sum);
-    return kStatusOk;
+    return Status::Ok;
 }
 
-int ReceivePacket(uint8_t* answer, uint32_t tries) {
-    std::memset(answer, 0, kAnswerBufferSize);
+Status ReceivePacket(AnswerBuffer& answer, Patience patience) {
+    answer.fill(0);
+    const uint32_t tries = patience.Reads();
     uint32_t reads = 0;
     bool gotFirst = false;
     while (reads < tries) {
@@ -60,20 +63,20 @@ int ReceivePacket(uint8_t* answer, uint32_t tries) {
     }
     // A byte that arrives on the last allowed read does not count.
     if (!gotFirst || reads >= tries) {
-        return kStatusNoAnswer;
+        return Status::NoAnswer;
     }
     if (g_link.ReadByte(answer[1]) != IoResult::Done) {
-        return kStatusNoLength;
+        return Status::NoLength;
     }
     if (g_link.ReadByte(answer[2]) != IoResult::Done) {
-        return kStatusNoCode;
+        return Status::NoCode;
     }
     const int length = answer[1];
     for (int k = 0; k < length; ++k) {
         uint8_t byte = 0;
         if (g_link.ReadByte(byte) == IoResult::Done) {
-            answer[3 + k] = byte;
+            answer[kAnswerData + k] = byte;
         }
     }
-    return kStatusOk;
+    return Status::Ok;
 }

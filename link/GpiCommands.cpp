@@ -1,24 +1,12 @@
 #include "link/GpiCommands.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "link/CollectedList.h"
 #include "link/CommandExchange.h"
+#include "protocol/AnswerCodes.h"
 
 namespace {
-
-constexpr uint8_t kCommandGpiListFirst = 0xBC;
-constexpr uint8_t kCommandGpiListFollowUp = 0xBD;
-constexpr ListCodes kGpiListCodes{0x49, 0x4A};
-constexpr uint8_t kCommandGpiSequence = 0xB3;
-constexpr uint8_t kCodeSequenceEnd = 0x5F;
-constexpr uint8_t kCodeGpiEventSet = 0x1D;
-constexpr uint8_t kCommandGpiStatus = 0x9F;
-constexpr uint8_t kCodeGpiStatus = 0x0D;
-
-constexpr uint32_t kGpiTries = kTries10k;
-constexpr uint32_t kSetEventTries = kTries100k;
 
 // A record on the wire: 3 bytes, the name, the step, n, then n (kind, file) pairs.
 constexpr size_t kRecordHeadSize = 3;
@@ -26,11 +14,12 @@ constexpr size_t kRecordFixedSize = kRecordHeadSize + kNameBytes + 2;
 
 }  // namespace
 
-int ReadGpiEventList() {
+Status ReadGpiEventList() {
     std::array<uint8_t, kGpiListBufferSize> collected{};
     ListCollector collector(collected);
-    const int status = ReadCollectedList({kCommandGpiListFirst}, kCommandGpiListFollowUp,
-                                         kGpiListCodes, kGpiTries, collector);
+    const Status status =
+        ReadCollectedList(Command::ReadGpiEventListFirst, Command::ReadGpiEventListFollowUp, {},
+                          kGpiListCodes, kPatience200s, collector);
     if (ListArrived(status, collector)) {
         StoreGpiList(collector.Bytes(), g_gpiList);
     }
@@ -71,41 +60,41 @@ SequenceParse ParseSequenceRecord(std::span<const uint8_t> data, GpiSequenceReco
     return result;
 }
 
-int ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
-    const std::vector<uint8_t> request{kCommandGpiSequence, gpi, static_cast<uint8_t>(action)};
+Status ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
+    const uint8_t arguments[] = {gpi, Byte(action)};
     AnswerBuffer answer{};
-    int status = Exchange(request, kGpiTries, answer);
-    if (status != kStatusOk || action != GpiSequenceAction::Read) {
+    Status status = Exchange(Command::ReadGpiSequence, arguments, kPatience200s, answer);
+    if (status != Status::Ok || action != GpiSequenceAction::Read) {
         return status;
     }
     // The unit may answer with other codes while it prepares the record; only the 5F answer
     // carries the record to keep.
-    for (int answers = 1; AnswerCode(answer.data()) != kCodeSequenceEnd; ++answers) {
+    for (int answers = 1; AnswerCode(answer) != kCodeSequenceRecord; ++answers) {
         if (answers >= kMaxSequenceAnswers) {
-            return kStatusWrongCode;
+            return Status::WrongCode;
         }
-        status = Exchange(request, kGpiTries, answer);
-        if (status != kStatusOk) {
+        status = Exchange(Command::ReadGpiSequence, arguments, kPatience200s, answer);
+        if (status != Status::Ok) {
             return status;
         }
     }
-    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer.data()));
+    const auto dataCount = static_cast<size_t>(AnswerDataCount(answer));
     if (dataCount == 0 || gpi >= kGpiSlots) {
-        return kStatusOk;
+        return Status::Ok;
     }
     const auto data = std::span<const uint8_t>(answer).subspan(kAnswerData, dataCount);
     return ParseSequenceRecord(data, g_gpiSequence[gpi]) == SequenceParse::Whole
-               ? kStatusOk
-               : kStatusWrongLength;
+               ? Status::Ok
+               : Status::WrongLength;
 }
 
-int SetGpiEvent(uint8_t gpi, uint8_t position, uint8_t insert, uint8_t fileId) {
+Status SetGpiEvent(uint8_t gpi, uint8_t position, uint8_t insert, uint8_t fileId) {
     AnswerBuffer answer{};
-    return ExchangeExpecting(
-        {kCommandSetGpiEvent, gpi, position, insert, kGpiEventKindFile, fileId}, kSetEventTries,
-        kCodeGpiEventSet, answer);
+    return ExchangeExpecting(Command::SetGpiEvent,
+                             {gpi, position, insert, kGpiEventKindFile, fileId}, kPatience33min,
+                             kCodeGpiEventSet, answer);
 }
 
-int ReadGpiStatus(AnswerBuffer& answer) {
-    return ExchangeExpecting({kCommandGpiStatus}, kGpiTries, kCodeGpiStatus, answer);
+Status ReadGpiStatus(AnswerBuffer& answer) {
+    return ExchangeExpecting(Command::ReadGpiStatus, {}, kPatience200s, kCodeGpiStatus, answer);
 }

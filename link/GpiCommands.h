@@ -5,24 +5,12 @@
 
 #include "link/Framing.h"
 #include "link/StorageTables.h"
+#include "protocol/GpiArguments.h"
 
 // GPI sequences of the selected unit: lists of file recalls that the unit steps through on
-// an external trigger. Each command returns a status (Framing.h): 0 success, 3 a list or
-// record of the wrong size, 6 an answer with a code the command does not accept; 1, 4, 102
-// and 103 come from a failed exchange (no answer, request not written, answer cut before its
-// length or code).
 
 // Types of ReadGpiSequence.
-enum class GpiSequenceAction : uint8_t {
-    Read = 2,   // fills the sequence record
-    Reset = 3,  // puts the unit's pointer back to no event
-    Step = 4,   // advances the unit's pointer by one event
-};
 
-constexpr uint8_t kCommandSetGpiEvent = 0xB4;
-constexpr uint8_t kGpiEventRemove = 0;
-constexpr uint8_t kGpiEventInsert = 1;
-constexpr uint8_t kGpiEventKindFile = 1;
 
 // Answers ReadGpiSequence waits through for the record's end code before giving up.
 constexpr int kMaxSequenceAnswers = 64;
@@ -33,7 +21,7 @@ constexpr int kMaxSequenceAnswers = 64;
 // the unit sends more than the 2,800-byte list buffer holds (g_gpiList gets what fit) or more
 // than kMaxListAnswers answers; 6 for another code; else the failed exchange's status. Apart
 // from a list cut at a full buffer, a failed read leaves g_gpiList as it was.
-int ReadGpiEventList();
+Status ReadGpiEventList();
 
 // Sends B3, `gpi` and the action. Reset and Step: one exchange; 0 after any answer, whatever
 // its code, else the failed exchange's status. Read: the same request is repeated while the
@@ -43,17 +31,17 @@ int ReadGpiEventList();
 // events, more events than the answer carried, or ended inside its fixed fields (what arrived
 // is kept); 6 when no 5F came within kMaxSequenceAnswers answers (the record is left as it
 // was); else the failed exchange's status.
-int ReadGpiSequence(uint8_t gpi, GpiSequenceAction action);
+Status ReadGpiSequence(uint8_t gpi, GpiSequenceAction action);
 
 // Inserts (`insert` 1) or removes (0) an event of sequence `gpi` at `position`: sends B4, gpi,
 // position, insert, the event kind 01 (a file recall) and `fileId`. 0 when the unit answers
 // with code 1D; 6 for another code; else the failed exchange's status.
-int SetGpiEvent(uint8_t gpi, uint8_t position, uint8_t insert, uint8_t fileId);
+Status SetGpiEvent(uint8_t gpi, uint8_t position, uint8_t insert, uint8_t fileId);
 
 // Asks which sequence and event the unit is running: sends 9F alone and leaves the answer in
 // `answer` for the caller to read. 0 for code 0D; 6 for another code; else the failed
 // exchange's status.
-int ReadGpiStatus(AnswerBuffer& answer);
+Status ReadGpiStatus(AnswerBuffer& answer);
 
 enum class SequenceParse {
     Whole,      // every record arrived as it described itself

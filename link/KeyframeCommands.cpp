@@ -1,13 +1,10 @@
 #include "link/KeyframeCommands.h"
 
-#include <vector>
-
 #include "link/CommandExchange.h"
+#include "protocol/AnswerCodes.h"
+#include "protocol/EffectArguments.h"
 
 namespace {
-
-constexpr uint32_t kKeyframeTries = kTries10k;
-constexpr size_t kMaxCommandData = 254;
 
 constexpr int kDataTimeHigh = 3;
 constexpr int kDataTimeLow = 4;
@@ -15,28 +12,23 @@ constexpr int kDataFirstByte = 5;
 
 }  // namespace
 
-int ReadKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer) {
-    return ExchangeExpecting({kCommandKeyframe, effectNumber, keyframeIndex, kKeyframeRead},
-                             kKeyframeTries, kCodeKeyframe, answer);
+Status ReadKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer) {
+    return ExchangeExpecting(Command::Keyframe,
+                             {effectNumber, keyframeIndex, Byte(EffectOperation::Read)},
+                             kPatience200s, kCodeKeyframe, answer);
 }
 
-int SendCommand(uint8_t command, uint8_t expectedCode, std::span<const uint8_t> data,
-                AnswerBuffer& answer) {
-    if (data.size() > kMaxCommandData) {
-        return kStatusWriteFailed;
-    }
-    std::vector<uint8_t> payload{command};
-    payload.insert(payload.end(), data.begin(), data.end());
-    const int status = Exchange(payload, kKeyframeTries, answer);
-    return status != kStatusOk ? status : ExpectCode(answer, expectedCode);
+Status SendCommand(Command command, uint8_t expectedCode, std::span<const uint8_t> data,
+                   AnswerBuffer& answer) {
+    const Status status = Exchange(command, data, kPatience200s, answer);
+    return status != Status::Ok ? status : ExpectCode(answer, expectedCode);
 }
 
 Keyframe KeyframeFromAnswer(const AnswerBuffer& answer) {
-    const uint8_t* bytes = answer.data();
     Keyframe keyframe;
-    keyframe.time = AnswerData(bytes, kDataTimeHigh) << 8 | AnswerData(bytes, kDataTimeLow);
+    keyframe.time = AnswerData(answer, kDataTimeHigh) << 8 | AnswerData(answer, kDataTimeLow);
     for (int i = 0; i < 3; ++i) {
-        keyframe.bytes[i] = AnswerData(bytes, kDataFirstByte + i);
+        keyframe.bytes[i] = AnswerData(answer, kDataFirstByte + i);
     }
     return keyframe;
 }

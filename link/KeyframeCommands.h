@@ -5,26 +5,23 @@
 
 #include "link/Framing.h"
 #include "link/StorageTables.h"
+#include "protocol/Commands.h"
 
 // Keyframes of an effect on the selected unit, and the generic request the keyframe menu
 // edits them with. Results: 0 success, 6 an answer with another code than expected; 1, 4,
 // 102 and 103 come from a failed exchange (no answer, request not written, answer cut before
 // its length or code).
 
-constexpr uint8_t kCommandKeyframe = 0xB2;
-constexpr uint8_t kKeyframeRead = 0x02;
-constexpr uint8_t kCodeKeyframe = 0x5E;
-
 // Reads one keyframe: sends B2, `effectNumber`, `keyframeIndex` and 02 (read); the answer
 // stays in `answer`. 0 when the unit answers with code 5E; 6 for another code; else the
 // failed exchange's status.
-int ReadKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer);
+Status ReadKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer);
 
 // Sends `command` followed by `data`; the answer stays in `answer`. 0 when the answer carries
 // `expectedCode`; 6 for another code; 4, sending nothing, when `data` holds more than 254
 // bytes; else the failed exchange's status.
-int SendCommand(uint8_t command, uint8_t expectedCode, std::span<const uint8_t> data,
-                AnswerBuffer& answer);
+Status SendCommand(Command command, uint8_t expectedCode, std::span<const uint8_t> data,
+                   AnswerBuffer& answer);
 
 // A keyframe as a keyframe answer carries it: time data 3, 4 (big-endian), bytes data 5..7.
 Keyframe KeyframeFromAnswer(const AnswerBuffer& answer);

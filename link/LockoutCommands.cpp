@@ -1,25 +1,25 @@
 #include "link/LockoutCommands.h"
 
 #include <algorithm>
+#include <span>
 
 #include "link/CommandExchange.h"
 #include "model/PanelModel.h"
+#include "protocol/AnswerCodes.h"
 
 uint8_t g_onAirLockTable[2][kLockTableSize];
 
 namespace {
 
-constexpr uint8_t kCommandReadLockout = 0xB9;
-constexpr uint32_t kLockoutTries = kTries10k;
 constexpr uint8_t kModelFunctionTableFirst = 4;
 
-int ReadLockTable(uint8_t* table) {
+Status ReadLockTable(std::span<uint8_t, kLockTableSize> table) {
     AnswerBuffer answer{};
-    const int status =
-        ExchangeExpecting({kCommandReadLockout}, kLockoutTries, kCodeLockoutTable, answer);
-    if (status == kStatusOk) {
+    const Status status =
+        ExchangeExpecting(Command::ReadOnAirLockout, {}, kPatience200s, kCodeLockoutTable, answer);
+    if (status == Status::Ok) {
         for (int k = 0; k < kLockTableSize; ++k) {
-            table[k] = AnswerData(answer.data(), k);
+            table[k] = AnswerData(answer, k);
         }
     }
     return status;
@@ -31,12 +31,12 @@ struct ResetAtStart {
 
 }  // namespace
 
-int ReadOnAirLockout() {
+Status ReadOnAirLockout() {
     const bool functionsFirst = g_unitStatus[kStatusByteModel] == kModelFunctionTableFirst;
     const int first = functionsFirst ? kFunctionLockTable : kKnobLockTable;
     const int second = functionsFirst ? kKnobLockTable : kFunctionLockTable;
-    const int status = ReadLockTable(g_onAirLockTable[first]);
-    if (status != kStatusOk) {
+    const Status status = ReadLockTable(g_onAirLockTable[first]);
+    if (status != Status::Ok) {
         return status;
     }
     return ReadLockTable(g_onAirLockTable[second]);

@@ -3,17 +3,13 @@
 #include <cstdint>
 
 #include "link/Framing.h"
+#include "protocol/Lockout.h"
 
 // The on-air lock-out of the selected unit: which knob parameters and functions cannot be
 // changed while the unit is on air.
 
-constexpr int kLockTableSize = 128;
 constexpr int kKnobLockTable = 0;      // indexed by parameter number 0..127
 constexpr int kFunctionLockTable = 1;  // indexed by function offset (number - 128)
-constexpr uint8_t kLockStateLocked = 1;
-constexpr uint8_t kLockStateUnlocked = 2;  // any other value counts as locked
-
-constexpr uint8_t kCodeLockoutTable = 0x02;
 
 // Program-wide lock-out tables, as the unit last reported them. Until a unit has reported,
 // nothing counts as locked.
@@ -25,7 +21,7 @@ extern uint8_t g_onAirLockTable[2][kLockTableSize];
 // answers carried code 02; 6 when one carried another code; 1, 4, 102 or 103 when an exchange
 // failed (no answer, request not written, answer cut before its length or code). The read
 // stops at the first failure, and a table whose answer failed keeps what it held.
-int ReadOnAirLockout();
+Status ReadOnAirLockout();
 
 // Puts both tables back to "nothing locked".
 void ResetOnAirLockTables();

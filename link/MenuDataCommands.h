@@ -10,24 +10,17 @@
 // expected; 1, 4, 102 and 103 come from a failed exchange (no answer, request not written,
 // answer cut before its length or code).
 
-constexpr uint8_t kCodeMenuDataReady = 0x00;
-constexpr uint8_t kCodeMenuDataLast = 0x42;
-
-// ReadMenuData's own status: the unit sent more than the destination holds, or kept
-// answering without data. What fitted stays in the destination; nothing is written past it.
-constexpr int kStatusMenuDataOverflow = 110;
-
 // Answers without data that ReadMenuData accepts in one transfer before it gives up.
 constexpr int kMaxEmptyMenuDataAnswers = 256;
 
 // Tells the selected unit to send its menu image from the start: sends C5 alone and reads
 // with 2 tries, so the answer must begin within the first read of 20 ms. 0 for code 00; 6 for
 // another code; else the failed exchange's status.
-int PrepareMenuData();
+Status PrepareMenuData();
 
 // Sends C1 alone again and again, waiting up to 500,000 reads for each answer, and appends
 // each answer's data to `destination`; code 42 marks the last chunk, any other code means
 // more follows. 0 after code 42; 3 when an answer has L = 0; kStatusMenuDataOverflow when the
 // unit sends more than `destination` holds or too many answers without data; else the failed
 // exchange's status.
-int ReadMenuData(std::span<uint8_t> destination);
+Status ReadMenuData(std::span<uint8_t> destination);

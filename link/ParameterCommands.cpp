@@ -2,15 +2,9 @@
 
 #include "link/CommandExchange.h"
 #include "model/PanelModel.h"
+#include "protocol/AnswerCodes.h"
 
 namespace {
-
-constexpr uint8_t kCommandAdjust = 0x81;
-constexpr uint8_t kCommandSetValue = 0xA8;
-constexpr uint8_t kCommandReadValues = 0xAC;
-constexpr uint8_t kCommandReadValuesRest = 0xAE;
-constexpr uint8_t kCommandReadReferences = 0xAD;
-constexpr uint8_t kCommandReadReferencesRest = 0xAF;
 
 constexpr int kFunctionParameters = 128;  // function numbers 128..255, offsets 0..127
 constexpr int kFullValuesLength = 255;
@@ -18,10 +12,10 @@ constexpr int kShortValuesLength = 27;
 constexpr int kRestLength = 131;
 constexpr int kFunctionDataStart = 2;  // after the word of parameter 127
 
-constexpr uint32_t kSetWordTries = kTries10k;
-constexpr uint32_t kSetByteTries = kTries1k;
-constexpr uint32_t kAdjustTries = kTries1k;
-constexpr uint32_t kValueReadTries = kTries10k;
+constexpr Patience kSetWordPatience = kPatience200s;
+constexpr Patience kSetBytePatience = kPatience20s;
+constexpr Patience kAdjustPatience = kPatience20s;
+constexpr Patience kValueReadPatience = kPatience200s;
 
 uint8_t High(uint16_t word) {
     return static_cast<uint8_t>(word >> 8);
@@ -30,38 +24,40 @@ uint8_t Low(uint16_t word) {
     return static_cast<uint8_t>(word & 0xFF);
 }
 
-int16_t DataWord(const uint8_t* answer, int k) {
+int16_t DataWord(const AnswerBuffer& answer, int k) {
     return static_cast<int16_t>(AnswerData(answer, k) << 8 | AnswerData(answer, k + 1));
 }
 
 // The exchange of the parameter-changing commands: code 04 carries an update list.
-int ExchangeUpdates(std::initializer_list<uint8_t> payload, uint32_t tries, AnswerBuffer& answer) {
-    const int status = ExchangeExpecting(payload, tries, kCodeParameterUpdates, answer);
-    if (status == kStatusOk) {
-        ApplyParameterUpdates(answer.data());
+Status ExchangeUpdates(Command command, std::initializer_list<uint8_t> arguments, Patience patience,
+                       AnswerBuffer& answer) {
+    const Status status =
+        ExchangeExpecting(command, arguments, patience, kCodeParameterUpdates, answer);
+    if (status == Status::Ok) {
+        ApplyParameterUpdates(answer);
     }
     return status;
 }
 
-int ChangeParameter(std::initializer_list<uint8_t> payload, uint32_t tries) {
+Status ChangeParameter(Command command, std::initializer_list<uint8_t> arguments,
+                       Patience patience) {
     AnswerBuffer answer{};
-    return ExchangeUpdates(payload, tries, answer);
+    return ExchangeUpdates(command, arguments, patience, answer);
 }
 
-// A reference read: the length is checked first (3), then the code (6).
-int ExchangeOfLength(std::initializer_list<uint8_t> payload, int length, uint8_t code,
-                     AnswerBuffer& answer) {
-    const int status = Exchange(payload, kValueReadTries, answer);
-    if (status != kStatusOk) {
+// A reference read: the length is checked first (WrongLength), then the code (WrongCode).
+Status ExchangeOfLength(Command command, int length, uint8_t code, AnswerBuffer& answer) {
+    const Status status = Exchange(command, {}, kValueReadPatience, answer);
+    if (status != Status::Ok) {
         return status;
     }
-    if (AnswerLength(answer.data()) != length) {
-        return kStatusWrongLength;
+    if (AnswerLength(answer) != length) {
+        return Status::WrongLength;
     }
     return ExpectCode(answer, code);
 }
 
-void StoreFunctionValues(const uint8_t* answer) {
+void StoreFunctionValues(const AnswerBuffer& answer) {
     const int dataCount = AnswerDataCount(answer);
     for (int j = kFunctionDataStart; j < dataCount; ++j) {
         const int offset = j - kFunctionDataStart;
@@ -74,7 +70,7 @@ void StoreFunctionValues(const uint8_t* answer) {
 
 }  // namespace
 
-void ApplyParameterUpdates(const uint8_t* answer) {
+void ApplyParameterUpdates(const AnswerBuffer& answer) {
     const int dataCount = AnswerDataCount(answer);
     int position = 0;
     while (position < dataCount) {
@@ -95,75 +91,77 @@ void ApplyParameterUpdates(const uint8_t* answer) {
     }
 }
 
-int AdjustParameter(uint8_t number, int16_t delta) {
+Status AdjustParameter(uint8_t number, int16_t delta) {
     const auto bits = static_cast<uint16_t>(delta);
-    return ChangeParameter({kCommandAdjust, number, High(bits), Low(bits)}, kAdjustTries);
+    return ChangeParameter(Command::AdjustParameter, {number, High(bits), Low(bits)},
+                           kAdjustPatience);
 }
 
-int SetParameterWord(uint8_t number, uint16_t value) {
-    return ChangeParameter({kCommandSetValue, number, High(value), Low(value)}, kSetWordTries);
+Status SetParameterWord(uint8_t number, uint16_t value) {
+    return ChangeParameter(Command::SetParameter, {number, High(value), Low(value)},
+                           kSetWordPatience);
 }
 
-int SetParameterByte(uint8_t number, uint8_t value) {
-    return ChangeParameter({kCommandSetValue, number, value}, kSetByteTries);
+Status SetParameterByte(uint8_t number, uint8_t value) {
+    return ChangeParameter(Command::SetParameter, {number, value}, kSetBytePatience);
 }
 
-int SendParameterByte(uint8_t number, uint8_t value, uint32_t tries, AnswerBuffer& answer) {
-    return ExchangeUpdates({kCommandSetValue, number, value}, tries, answer);
+Status SendParameterByte(uint8_t number, uint8_t value, Patience patience, AnswerBuffer& answer) {
+    return ExchangeUpdates(Command::SetParameter, {number, value}, patience, answer);
 }
 
-int SendParameterByteNoAnswer(uint8_t number, uint8_t value) {
-    return SendRequest({kCommandSetValue, number, value});
+Status SendParameterByteNoAnswer(uint8_t number, uint8_t value) {
+    return SendRequest(Command::SetParameter, {number, value});
 }
 
-int ReadParameterValues() {
+Status ReadParameterValues() {
     AnswerBuffer answer{};
-    int status = Exchange({kCommandReadValues}, kValueReadTries, answer);
-    if (status != kStatusOk) {
+    Status status = Exchange(Command::ReadParameterValues, {}, kValueReadPatience, answer);
+    if (status != Status::Ok) {
         return status;
     }
-    const int code = AnswerCode(answer.data());
-    const int length = AnswerLength(answer.data());
+    const int code = AnswerCode(answer);
+    const int length = AnswerLength(answer);
     if (code != kCodeValuesFull && code != kCodeValuesShort) {
-        return kStatusWrongCode;
+        return Status::WrongCode;
     }
     const int expectedLength = code == kCodeValuesFull ? kFullValuesLength : kShortValuesLength;
     if (length != expectedLength) {
-        return kStatusWrongLength;
+        return Status::WrongLength;
     }
     for (int k = 0; k < length - 1; k += 2) {
-        g_paramTable[k / 2].value = DataWord(answer.data(), k);
+        g_paramTable[k / 2].value = DataWord(answer, k);
     }
 
-    status = ExchangeExpecting({kCommandReadValuesRest}, kValueReadTries, kCodeValuesRest, answer);
-    if (status != kStatusOk) {
+    status = ExchangeExpecting(Command::ReadParameterValuesRest, {}, kValueReadPatience,
+                               kCodeValuesRest, answer);
+    if (status != Status::Ok) {
         return status;
     }
-    g_paramTable[kLastKnobParameter].value = DataWord(answer.data(), 0);
-    StoreFunctionValues(answer.data());
-    return kStatusOk;
+    g_paramTable[kLastKnobParameter].value = DataWord(answer, 0);
+    StoreFunctionValues(answer);
+    return Status::Ok;
 }
 
-int ReadReferenceValues() {
+Status ReadReferenceValues() {
     AnswerBuffer answer{};
-    int status =
-        ExchangeOfLength({kCommandReadReferences}, kFullValuesLength, kCodeReferencesFirst, answer);
-    if (status != kStatusOk) {
+    Status status = ExchangeOfLength(Command::ReadReferenceValues, kFullValuesLength,
+                                     kCodeReferencesFirst, answer);
+    if (status != Status::Ok) {
         return status;
     }
     for (int number = 0; number < kLastKnobParameter; ++number) {
-        g_paramTable[number].referenceValue = DataWord(answer.data(), 2 * number);
+        g_paramTable[number].referenceValue = DataWord(answer, 2 * number);
     }
 
-    status =
-        ExchangeOfLength({kCommandReadReferencesRest}, kRestLength, kCodeReferencesRest, answer);
-    if (status != kStatusOk) {
+    status = ExchangeOfLength(Command::ReadReferenceValuesRest, kRestLength, kCodeReferencesRest,
+                              answer);
+    if (status != Status::Ok) {
         return status;
     }
-    g_paramTable[kLastKnobParameter].referenceValue = DataWord(answer.data(), 0);
+    g_paramTable[kLastKnobParameter].referenceValue = DataWord(answer, 0);
     for (int offset = 0; offset < kFunctionParameters; ++offset) {
-        g_functionTable[offset].referenceValue =
-            AnswerData(answer.data(), kFunctionDataStart + offset);
+        g_functionTable[offset].referenceValue = AnswerData(answer, kFunctionDataStart + offset);
     }
-    return kStatusOk;
+    return Status::Ok;
 }

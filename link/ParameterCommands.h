@@ -10,39 +10,31 @@
 // expected; 1, 4, 102 and 103 come from a failed exchange (no answer, request not written,
 // answer cut before its length or code). Words go on the wire high byte first.
 
-// Answer codes of the parameter commands.
-constexpr uint8_t kCodeParameterUpdates = 0x04;
-constexpr uint8_t kCodeValuesFull = 0x02;   // parameters 0..126
-constexpr uint8_t kCodeValuesShort = 0x04;  // parameters 0..12
-constexpr uint8_t kCodeValuesRest = 0x25;   // parameter 127 and functions 128..255
-constexpr uint8_t kCodeReferencesFirst = 0x03;
-constexpr uint8_t kCodeReferencesRest = 0x26;
-
 // Stores every complete entry of the update list in answer data 0..L-2: a number below 0x80
 // takes a big-endian word, a number from 0x80 on one byte. An entry cut off by the end of the
 // data is ignored. Sends nothing.
-void ApplyParameterUpdates(const uint8_t* answer);
+void ApplyParameterUpdates(const AnswerBuffer& answer);
 
 // Moves parameter `number` by `delta`: sends 81, the number and the delta as a signed word,
 // waiting up to 1,000 reads. 0 when the answer carries code 04, whose update list is then
 // applied; 6 for another code (nothing is applied); else the failed exchange's status.
-int AdjustParameter(uint8_t number, int16_t delta);
+Status AdjustParameter(uint8_t number, int16_t delta);
 // Sets parameter `number` to a word: sends A8, the number and the value, waiting up to 10,000
 // reads. 0 for code 04, whose update list is applied; 6 for another code; else the failed
 // exchange's status.
-int SetParameterWord(uint8_t number, uint16_t value);
+Status SetParameterWord(uint8_t number, uint16_t value);
 // Sets parameter `number` to a byte: sends A8, the number and the value, waiting up to 1,000
 // reads. 0 for code 04, whose update list is applied; 6 for another code; else the failed
 // exchange's status.
-int SetParameterByte(uint8_t number, uint8_t value);
+Status SetParameterByte(uint8_t number, uint8_t value);
 
 // The request of SetParameterByte as the dialogs and the panel send it themselves: the answer,
 // awaited for up to `tries` reads, is left in `answer`, and its updates are applied only when
 // code 04 came back. 0 for code 04, 6 for another code, else the failed exchange's status.
-int SendParameterByte(uint8_t number, uint8_t value, uint32_t tries, AnswerBuffer& answer);
+Status SendParameterByte(uint8_t number, uint8_t value, Patience patience, AnswerBuffer& answer);
 // Writes the SetParameterByte request and reads no answer: 0 once written, 4 when it could
 // not be.
-int SendParameterByteNoAnswer(uint8_t number, uint8_t value);
+Status SendParameterByteNoAnswer(uint8_t number, uint8_t value);
 
 // Reads every `value`: sends AC alone, answered with code 02 and L = 255 (parameters 0..126,
 // a word each) or with code 04 and L = 27 (parameters 0..12 only); then AE alone, answered
@@ -50,10 +42,10 @@ int SendParameterByteNoAnswer(uint8_t number, uint8_t value);
 // answer carries). 0 when both came; 6 for another code; 3 when the first answer's length
 // does not match its code; else the failed exchange's status. Values stored before a failing
 // step stay.
-int ReadParameterValues();
+Status ReadParameterValues();
 // Reads every `referenceValue`: sends AD alone, answered with L = 255 and code 03 (parameters
 // 0..126, a word each), then AF alone, answered with L = 131 and code 26 (parameter 127 as a
 // word, functions 128..255 a byte each). 0 when both came; 3 when an answer's length is not
 // the one expected (tested before the code); 6 for another code; else the failed exchange's
 // status. References stored before a failing step stay.
-int ReadReferenceValues();
+Status ReadReferenceValues();

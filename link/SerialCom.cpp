@@ -40,12 +40,12 @@ void CSerialCom::SetLossReaction(LinkLossReaction* reaction) {
     g_lossReaction = reaction;
 }
 
-int CSerialCom::OpenPort(const std::string& name) {
+bool CSerialCom::OpenPort(const std::string& name) {
     m_deviceName = PortNames().Resolve(name);
     OpenError error;
     m_port = OpenSerialDevice(m_deviceName, error);
     if (m_port) {
-        return 1;
+        return true;
     }
     // The unit address decides, also for the bypass dialog's own instance.
     if (g_currentUnitAddress != 0) {
@@ -60,24 +60,24 @@ int CSerialCom::OpenPort(const std::string& name) {
         }
         ShowStopBox(text, g_comPortErrorCaption);
     }
-    return 0;
+    return false;
 }
 
-int CSerialCom::SetupPort(uint32_t baud) {
+bool CSerialCom::SetupPort(uint32_t baud) {
     SerialSettings settings;
     settings.baud = baud;
     m_lastResult = m_port && m_port->Configure(settings) ? 1 : 0;
     if (m_lastResult == 0) {
         ShowStopBox(g_cantOpenComPortText, g_comPortErrorCaption);
         m_port.reset();
-        return 0;
+        return false;
     }
     m_dcb = settings;
-    return 1;
+    return true;
 }
 
-int CSerialCom::SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConstant_ms,
-                                uint32_t writeMultiplier_ms) {
+bool CSerialCom::SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConstant_ms,
+                                 uint32_t writeMultiplier_ms) {
     SerialTimeouts timeouts;
     timeouts.readMultiplier_ms = readMultiplier_ms;
     timeouts.readConstant_ms = readConstant_ms;
@@ -86,17 +86,17 @@ int CSerialCom::SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConstan
     if (m_lastResult == 0) {
         ShowStopBox(g_cantOpenComPortText, g_timeoutsFailedCaption);
         m_port.reset();
-        return 0;
+        return false;
     }
     m_timeouts = timeouts;
-    return 1;
+    return true;
 }
 
-int CSerialCom::SendBreak() {
+Status CSerialCom::SendBreak() {
     if (!SetBreak(true)) {
-        return 4;
+        return Status::WriteFailed;
     }
-    return SetBreak(false) ? 0 : 4;
+    return SetBreak(false) ? Status::Ok : Status::WriteFailed;
 }
 
 IoResult CSerialCom::ReadByte(uint8_t& byte) {
@@ -125,21 +125,12 @@ bool CSerialCom::SetBreak(bool on) {
     return m_port && m_port->SetBreak(on);
 }
 
-int ReopenPort(int portNumber) {
+bool ReopenPort(int portNumber) {
     if (g_link.IsOpen()) {
         g_link.Close();
     }
     const std::string name = "COM" + std::to_string(portNumber);
-    if (!g_link.OpenPort(name)) {
-        return 0;
-    }
-    if (!g_link.SetupPort(115200)) {
-        return 0;
-    }
-    if (!g_link.SetPortTimeouts(10, 10, 10)) {
-        return 0;
-    }
-    return 1;
+    return g_link.OpenPort(name) && g_link.SetupPort(115200) && g_link.SetPortTimeouts(10, 10, 10);
 }
 
 int LinkPortNumber() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/SerialDevice.h"
+#include "protocol/Status.h"
 
 // What the panel does when the link cannot be opened while a unit is selected: the link is
 // treated as lost (timer 3 stopped, the alert shown, every menu image marked not loaded,
@@ -38,15 +39,16 @@ class CSerialCom {
     CSerialCom(const CSerialCom&) = delete;
     CSerialCom& operator=(const CSerialCom&) = delete;
 
-    // 1 when the named port (COMn, a device path, tcp://host:port, inproc:NAME) opened, else 0.
-    int OpenPort(const std::string& name);
-    // 1 or 0: applies the baud rate and the protocol's fixed line settings.
-    int SetupPort(uint32_t baud);
-    // 1 or 0: read time-out = multiplier * bytes + constant, write time-out = multiplier * bytes.
-    int SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConstant_ms,
-                        uint32_t writeMultiplier_ms);
-    // 0, or 4 when raising or clearing BREAK failed (also on a closed port).
-    int SendBreak();
+    // True when the named port (COMn, a device path, tcp://host:port, inproc:NAME) opened.
+    [[nodiscard]] bool OpenPort(const std::string& name);
+    // Applies the baud rate and the protocol's fixed line settings; false when they failed.
+    [[nodiscard]] bool SetupPort(uint32_t baud);
+    // Read time-out = multiplier * bytes + constant, write time-out = multiplier * bytes;
+    // false when they could not be set.
+    [[nodiscard]] bool SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConstant_ms,
+                                       uint32_t writeMultiplier_ms);
+    // Ok, or WriteFailed when raising or clearing BREAK failed (also on a closed port).
+    Status SendBreak();
 
     bool IsOpen() const { return m_port != nullptr; }
     void Close() { m_port.reset(); }
@@ -77,8 +79,8 @@ class CSerialCom {
 extern CSerialCom g_link;
 
 // The only way the link is opened: closes it, opens "COM<number>" (or the run's override),
-// sets 115200 baud and the 20 ms read / 10 ms write time-outs. 1 on success, else 0.
-int ReopenPort(int portNumber);
+// sets 115200 baud and the 20 ms read / 10 ms write time-outs. True on success.
+[[nodiscard]] bool ReopenPort(int portNumber);
 
 // The panel's port number that the framing's recovery reopens; the panel keeps it current.
 int LinkPortNumber();

@@ -5,14 +5,12 @@
 #include <span>
 #include <string>
 
+#include "protocol/Lists.h"
+
 // Program-wide tables of what a unit stores: its two file directories, the transfer buffer
 // for unit-to-unit copies, the GPI list and sequence records, and the effect table. The
 // commands fill them from unit data; the dialogs and the panel read them. Fixed sizes: a
 // unit can never make the program write outside them.
-
-constexpr int kNameBytes = 24;      // a name field on the wire and in the tables
-constexpr int kMaxNameLength = 23;  // characters a name may hold before its terminator
-constexpr int kWireEntrySize = 28;  // number, second number, name: one list entry on the wire
 
 using NameField = std::array<uint8_t, kNameBytes>;
 

@@ -4,18 +4,9 @@
 #include <cstring>
 
 #include "link/CommandExchange.h"
+#include "protocol/AnswerCodes.h"
 
 namespace {
-
-constexpr uint8_t kCommandIdentify = 0xC0;
-constexpr uint8_t kCommandSettingsLabel = 0xB6;
-constexpr uint8_t kCommandUnitMessage = 0xB5;
-constexpr uint8_t kCommandUnitReply = 0x9E;
-constexpr uint8_t kCommandVersionInfo = 0xAB;
-
-constexpr uint32_t kIdentifyTries = kTries10;
-constexpr uint32_t kTextTries = kTries10k;
-constexpr uint32_t kRelayTries = kTries100k;
 
 constexpr int kSettingsTextStart = 2;
 constexpr int kMessageTextStart = 0;
@@ -24,9 +15,9 @@ constexpr int kMessageTextStart = 0;
 // the data, so the unit's checksum never becomes a character.
 std::string DataText(const AnswerBuffer& answer, int first) {
     std::string text;
-    const int dataCount = AnswerDataCount(answer.data());
+    const int dataCount = AnswerDataCount(answer);
     for (int k = first; k < dataCount; ++k) {
-        const uint8_t byte = AnswerData(answer.data(), k);
+        const uint8_t byte = AnswerData(answer, k);
         if (byte == 0) {
             break;
         }
@@ -37,94 +28,99 @@ std::string DataText(const AnswerBuffer& answer, int first) {
 
 }  // namespace
 
-int IdentifyUnit(uint8_t unitAddress, UnitStatus& status) {
+Status IdentifyUnit(uint8_t unitAddress, UnitStatus& status) {
     status.fill(0);
     AnswerBuffer answer{};
-    const int result = ExchangeWith(unitAddress, {kCommandIdentify}, kIdentifyTries, answer);
-    if (result != kStatusOk) {
+    const Status result =
+        ExchangeWith(unitAddress, Command::IdentifyUnit, {}, kPatience200ms, answer);
+    if (result != Status::Ok) {
         return result;
     }
-    if (AnswerCode(answer.data()) != kCodeIdentify) {
-        return kStatusWriteFailed;
+    if (AnswerCode(answer) != kCodeIdentify) {
+        return Status::WriteFailed;
     }
     std::copy_n(answer.begin(), status.size(), status.begin());
-    return kStatusOk;
+    return Status::Ok;
 }
 
-int IdentifySelectedUnit() {
+Status IdentifySelectedUnit() {
     return IdentifyUnit(g_currentUnitAddress, g_unitStatus);
 }
 
-int IdentifySelectedUnitRepeatedly(int attempts) {
-    int result = kStatusNoAnswer;
+Status IdentifySelectedUnitRepeatedly(int attempts) {
+    Status result = Status::NoAnswer;
     for (int attempt = 0; attempt < attempts; ++attempt) {
         result = IdentifySelectedUnit();
-        if (result == kStatusOk) {
+        if (result == Status::Ok) {
             break;
         }
     }
     return result;
 }
 
-int ReadSettingsLabel(std::string& text) {
+Status ReadSettingsLabel(std::string& text) {
     AnswerBuffer answer{};
-    const int status =
-        ExchangeExpecting({kCommandSettingsLabel}, kTextTries, kCodeSettingsLabel, answer);
-    if (status == kStatusOk) {
+    const Status status = ExchangeExpecting(Command::ReadSettingsLabel, {}, kPatience200s,
+                                            kCodeSettingsLabel, answer);
+    if (status == Status::Ok) {
         text = DataText(answer, kSettingsTextStart);
     }
     return status;
 }
 
-int ReadUnitMessage() {
+Status ReadUnitMessage() {
     AnswerBuffer answer{};
-    const int status =
-        ExchangeExpecting({kCommandUnitMessage}, kTextTries, kCodeUnitMessage, answer);
-    if (status == kStatusOk) {
+    const Status status =
+        ExchangeExpecting(Command::ReadUnitMessage, {}, kPatience200s, kCodeUnitMessage, answer);
+    if (status == Status::Ok) {
         g_unitMessage = DataText(answer, kMessageTextStart);
     }
     return status;
 }
 
-int SendUnitReply(uint8_t kind, uint8_t value) {
+Status SendUnitReply(ReplyKind kind, uint8_t value) {
     AnswerBuffer answer{};
-    return ExchangeExpecting({kCommandUnitReply, kind, value}, kTextTries, kCodeUnitReply, answer);
+    return ExchangeExpecting(Command::SendUnitReply, {Byte(kind), value}, kPatience200s,
+                             kCodeUnitReply, answer);
 }
 
-int ReadVersionInfo(uint8_t* info) {
-    std::memset(info, 0, kVersionInfoSize);
+Status ReadVersionInfo(std::span<uint8_t, kVersionInfoSize> info) {
+    std::fill(info.begin(), info.end(), 0);
     AnswerBuffer answer{};
-    const int status = Exchange({kCommandVersionInfo}, kTextTries, answer);
-    if (status != kStatusOk) {
+    const Status status = Exchange(Command::ReadVersionInfo, {}, kPatience200s, answer);
+    if (status != Status::Ok) {
         return status;
     }
-    const int count = std::min(AnswerDataCount(answer.data()), kVersionInfoSize);
+    const int count = std::min(AnswerDataCount(answer), kVersionInfoSize);
     for (int k = 0; k < count; ++k) {
-        info[k] = AnswerData(answer.data(), k);
+        info[k] = AnswerData(answer, k);
     }
-    return kStatusOk;
+    return Status::Ok;
 }
 
-int RelayPacket(const uint8_t* packet, uint8_t* answer) {
-    std::memset(answer, 0, kAnswerBufferSize);
+Status RelayPacket(std::span<const uint8_t> packet, AnswerBuffer& answer) {
+    answer.fill(0);
+    if (packet.size() < 2 || packet.size() < size_t{packet[1]} + 2) {
+        return Status::WriteFailed;
+    }
+    // Length and payload behind our own address byte; SendPacket adds a fresh checksum.
     std::array<uint8_t, kMaxRequestSize> request{};
     request[0] = RequestAddress(g_currentUnitAddress);
-    // Length, payload and the byte after it (the old checksum, which SendPacket replaces).
-    const int length = packet[1];
-    std::copy_n(packet + 1, length + 2, request.begin() + 1);
-    int status = SendPacket(request.data());
-    if (status != kStatusOk) {
+    const auto sent = packet.subspan(1, size_t{packet[1]} + 1);
+    std::copy(sent.begin(), sent.end(), request.begin() + 1);
+    Status status = SendPacket(request);
+    if (status != Status::Ok) {
         return status;
     }
     AnswerBuffer received{};
-    status = ReceivePacket(received.data(), kRelayTries);
-    if (status == kStatusOk) {
-        std::copy(received.begin(), received.end(), answer);
+    status = ReceivePacket(received, kPatience33min);
+    if (status == Status::Ok) {
+        answer = received;
     }
     return status;
 }
 
-int ReadPanelKeys() {
+Status ReadPanelKeys() {
     std::memset(g_panelKeys, 0, sizeof g_panelKeys);
-    return kStatusWriteFailed;
+    return Status::WriteFailed;
 }

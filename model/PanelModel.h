@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "protocol/StatusFlags.h"
+
 // Program-wide records of the panel: what the selected unit is, its menus, knob parameters,
 // function entries and messages, and the per-unit navigation state. One copy, seen by the
 // link commands, the panel, the controls and the dialogs. Every store from unit data is
@@ -29,24 +31,8 @@ constexpr int kKeyframeMenu = 64;
 constexpr int kCustomMenuList = 65;
 constexpr uint8_t kImageNotLoaded = 0xFF;
 
-// Unit status flags (byte 3 of UnitStatus).
-constexpr uint8_t kStatusIndicator = 0x01;
-constexpr uint8_t kStatusValuesChanged = 0x02;
-constexpr uint8_t kStatusStateChanged = 0x04;
-constexpr uint8_t kStatusBootMode = 0x08;
-constexpr uint8_t kStatusBusy = 0x10;
-constexpr uint8_t kStatusReferenceVideo = 0x40;
-
-// Byte positions inside UnitStatus.
-constexpr int kStatusByteAddress = 0;
-constexpr int kStatusByteLength = 1;
-constexpr int kStatusByteCode = 2;
-constexpr int kStatusByteFlags = 3;
-constexpr int kStatusByteMessage = 4;
-constexpr int kStatusByteModel = 5;
-constexpr int kStatusByteMenu = 6;
-
-// The first 12 bytes of the answer to IdentifyUnit, kept raw.
+// The first 12 bytes of the answer to IdentifyUnit, kept raw; protocol/StatusFlags.h names
+// its bytes and flags.
 using UnitStatus = std::array<uint8_t, 12>;
 
 // Parameter flag bits.

@@ -15,31 +15,32 @@ constexpr uint32_t kAfterBreak_ms = 100;
 
 void SendBreakPulses() {
     for (int pulse = 0; pulse < kBreakPulses; ++pulse) {
-        g_link.SendBreak();
+        // A port without BREAK still carries the transfer; the attempts tell.
+        static_cast<void>(g_link.SendBreak());
         Wait(kAfterBreak_ms);
     }
 }
 
-int DownloadMenuImage(int unit) {
+Status DownloadMenuImage(int unit) {
     if (unit < 1 || unit >= kUnitSlots) {
-        return kStatusWriteFailed;
+        return Status::WriteFailed;
     }
     auto& block = g_panelModel.MenuImage(unit);
     SendBreakPulses();
-    int result = kStatusNoAnswer;
+    Status result = Status::NoAnswer;
     for (int attempt = 0; attempt < kDownloadAttempts; ++attempt) {
         // Cleared every time, so a short transfer leaves nothing of an older image behind.
         block.fill(0);
         result = PrepareMenuData();
-        if (result == kStatusOk) {
+        if (result == Status::Ok) {
             result = ReadMenuData(block);
         }
-        if (result == kStatusOk) {
+        if (result == Status::Ok) {
             break;
         }
         SendBreakPulses();
     }
-    if (result != kStatusOk) {
+    if (result != Status::Ok) {
         // A cleared block would read as loaded; nothing may parse what never arrived.
         g_panelModel.MarkImageNotLoaded(unit);
     }

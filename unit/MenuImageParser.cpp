@@ -39,7 +39,7 @@ void RemoveMenuButtonsThreeAndFour() {
 
 void RefreshUnitStatus() {
     UnitStatus status{};
-    if (IdentifyUnit(g_currentUnitAddress, status) == kStatusOk) {
+    if (IdentifyUnit(g_currentUnitAddress, status) == Status::Ok) {
         g_unitStatus = status;
     }
 }
@@ -71,7 +71,8 @@ MenuImageWalk ParseMenuImage(int unit) {
     if (SelectsInputsByParameters(SelectedModel())) {
         MakeSteppedParameters();
     }
-    ApplyOnAirLockout();
+    // A failed read leaves the tables as the unit last reported them, which is what counts.
+    static_cast<void>(ApplyOnAirLockout());
     RefreshUnitStatus();
     if (LacksMenuButtonsThreeAndFour(SelectedModel())) {
         RemoveMenuButtonsThreeAndFour();

@@ -22,8 +22,8 @@ void ApplyLockTablesToRecords() {
     }
 }
 
-int ApplyOnAirLockout() {
-    const int status = ReadOnAirLockout();
+Status ApplyOnAirLockout() {
+    const Status status = ReadOnAirLockout();
     ApplyLockTablesToRecords();
     return status;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Status.h"
+
 // The on-air lock-out flag (0x2000) of the knob parameters and functions, kept in step with
 // the unit's lock-out tables.
 
@@ -10,4 +12,4 @@ void ApplyLockTablesToRecords();
 // Reads the unit's lock-out tables and applies them to the records. The records follow the
 // tables even when the read failed (the tables then keep what the unit last reported).
 // Returns the read's status.
-int ApplyOnAirLockout();
+Status ApplyOnAirLockout();

@@ -7,25 +7,25 @@ CPollHandler::CPollHandler()
       m_missCount{},
       m_pollIndex(0),
       m_unitStatus{},
-      m_lampBits(m_ownLampBits),
-      m_ownLampBits{} {}
+      m_ownLampBits{},
+      m_lampBits(m_ownLampBits) {}
 
 CPollHandler::~CPollHandler() = default;
 
-void CPollHandler::SetLampBits(uint8_t* lampBits) {
-    m_lampBits = lampBits != nullptr ? lampBits : m_ownLampBits;
+void CPollHandler::SetLampBits(std::span<uint8_t, kUnitSlots> lampBits) {
+    m_lampBits = lampBits;
 }
 
-int CPollHandler::Poll(uint8_t skipUnit) {
+bool CPollHandler::Poll(uint8_t skipUnit) {
     m_pollIndex = m_pollIndex >= kUnits ? 1 : m_pollIndex + 1;
     if (m_pollIndex == skipUnit) {
-        return 0;
+        return false;
     }
     const int unit = m_pollIndex;
-    const int forced = skipUnit == kForceChange ? 1 : 0;
+    const bool forced = skipUnit == kForceChange;
 
     UnitStatus status{};
-    const bool answered = IdentifyUnit(m_unitAddress[unit], status) == kStatusOk;
+    const bool answered = IdentifyUnit(m_unitAddress[unit], status) == Status::Ok;
     if (!answered) {
         // Saturates: a unit gone for hours must not come back on line by wrap-around.
         if (m_missCount[unit] < UINT8_MAX) {
@@ -37,19 +37,19 @@ int CPollHandler::Poll(uint8_t skipUnit) {
     }
     m_unitStatus[unit] = status;
 
-    uint8_t& lamp = m_lampBits[unit];
-    int changed = 0;
+    uint8_t& lamp = m_lampBits[static_cast<size_t>(unit)];
+    bool changed = false;
     if (answered) {
         m_missCount[unit] = 0;
         if ((lamp & kOnLineBit) == 0) {
             lamp |= kOnLineBit;
-            changed = 1;
+            changed = true;
         }
     } else if ((lamp & kOnLineBit) != 0) {
         lamp &= static_cast<uint8_t>(~kOnLineBit);
-        changed = 1;
+        changed = true;
     }
-    return forced != 0 ? 1 : changed;
+    return forced || changed;
 }
 
 const UnitStatus& CPollHandler::StatusOf(int unit) const {

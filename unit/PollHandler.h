@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "model/PanelModel.h"
 
@@ -18,12 +19,11 @@ class CPollHandler {
     virtual ~CPollHandler();
 
     // Points the handler at the panel's five lamp bytes; set before the first Poll.
-    void SetLampBits(uint8_t* lampBits);
+    void SetLampBits(std::span<uint8_t, kUnitSlots> lampBits);
 
     // Polls the next unit unless it is `skipUnit` (the selected unit's number, 0 for none).
-    // Returns 1 when a unit went on or off line, and always when `skipUnit` is kForceChange;
-    // else 0.
-    int Poll(uint8_t skipUnit);
+    // True when a unit went on or off line, and always when `skipUnit` is kForceChange.
+    [[nodiscard]] bool Poll(uint8_t skipUnit);
 
     // The last status read from unit 1..4 (all zero until it answers, and again once it has
     // gone off line); a zero status for any other number.
@@ -39,7 +39,7 @@ class CPollHandler {
     uint8_t m_missCount[kUnitSlots];
     uint8_t m_pollIndex;
     UnitStatus m_unitStatus[kUnitSlots];
-    uint8_t* m_lampBits;
-    // Used until the panel hands over its lamp bytes, so a poll never writes through null.
+    // Used until the panel hands over its lamp bytes.
     uint8_t m_ownLampBits[kUnitSlots];
+    std::span<uint8_t, kUnitSlots> m_lampBits;
 };

@@ -107,11 +107,11 @@ ControlResult PostMessage(SimLine& line, const Args& args, const std::string& re
 
 ControlResult SetFlag(SimLine& line, const Args& args, const std::string&) {
     return OnUnit(line, args, [&](SimUnit& unit) {
-        static const std::vector<std::pair<std::string, UnitFlag>> flags = {
-            {"indicator", kUnitIndicator},
-            {"busy", kUnitBusy},
-            {"boot", kUnitBootMode},
-            {"refvideo", kUnitReferenceVideo},
+        static const std::vector<std::pair<std::string, StatusFlag>> flags = {
+            {"indicator", kStatusIndicator},
+            {"busy", kStatusBusy},
+            {"boot", kStatusBootMode},
+            {"refvideo", kStatusReferenceVideo},
         };
         bool on = false;
         if (!OnOff(args[2], on)) {
@@ -119,7 +119,7 @@ ControlResult SetFlag(SimLine& line, const Args& args, const std::string&) {
         }
         for (const auto& [name, flag] : flags) {
             if (args[1] == name) {
-                if (flag == kUnitBusy) {
+                if (flag == kStatusBusy) {
                     unit.SetBusy(on);
                 } else {
                     unit.SetFlag(flag, on);

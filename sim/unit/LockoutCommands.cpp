@@ -1,12 +1,9 @@
 // The on-air lock-out tables: read as two answers in a row, set one control at a time.
+#include "protocol/AnswerCodes.h"
 #include "sim/unit/UnitCommands.h"
 
 namespace {
 
-constexpr uint8_t kReadLockout = 0xB9;
-constexpr uint8_t kLockoutAnswer = 0x02;
-constexpr uint8_t kSetLockout = 0xB8;
-constexpr uint8_t kLockoutSet = 0x00;
 constexpr uint8_t kLockoutRefused = 0x01;
 
 std::optional<SimAnswer> ReadLockout(SimUnit& unit, const SimRequest&) {
@@ -14,8 +11,8 @@ std::optional<SimAnswer> ReadLockout(SimUnit& unit, const SimRequest&) {
     const bool firstTable = unit.RepeatCount() % 2 == 1;
     const bool functions = firstTable == unit.Model().lockoutFunctionsFirst;
     const int base = functions ? kFirstFunction : 0;
-    SimAnswer answer{kLockoutAnswer, {}};
-    for (int i = 0; i < kLockoutEntries; ++i) {
+    SimAnswer answer{kCodeLockoutTable, {}};
+    for (int i = 0; i < kLockTableSize; ++i) {
         answer.data.push_back(unit.LockState(base + i));
     }
     return answer;
@@ -26,12 +23,12 @@ std::optional<SimAnswer> SetLockout(SimUnit& unit, const SimRequest& request) {
         return std::nullopt;
     }
     const bool done = unit.SetLockState(request.Arg(0), request.Arg(1));
-    return SimAnswer{done ? kLockoutSet : kLockoutRefused, {}};
+    return SimAnswer{done ? kCodeLockoutSet : kLockoutRefused, {}};
 }
 
 }  // namespace
 
 void RegisterLockoutCommands(CommandTable& table) {
-    table.Register(kReadLockout, ReadLockout);
-    table.Register(kSetLockout, SetLockout);
+    table.Register(Command::ReadOnAirLockout, ReadLockout);
+    table.Register(Command::SetOnAirLockout, SetLockout);
 }

@@ -3,17 +3,15 @@
 
 #include <algorithm>
 
+#include "protocol/AnswerCodes.h"
+
 namespace {
 
-constexpr uint8_t kPrepareMenuData = 0xC5;
-constexpr uint8_t kReadMenuData = 0xC1;
-constexpr uint8_t kPrepared = 0x00;
 constexpr uint8_t kMoreMenuData = 0x41;
-constexpr uint8_t kLastMenuData = 0x42;
 
 std::optional<SimAnswer> Prepare(SimUnit& unit, const SimRequest&) {
     unit.PrepareMenuRead();
-    return SimAnswer{kPrepared, {}};
+    return SimAnswer{kCodeMenuDataReady, {}};
 }
 
 std::optional<SimAnswer> ReadChunk(SimUnit& unit, const SimRequest&) {
@@ -31,7 +29,7 @@ std::optional<SimAnswer> ReadChunk(SimUnit& unit, const SimRequest&) {
                              image.begin() + static_cast<std::ptrdiff_t>(offset + size))};
     unit.AdvanceMenuRead(size);
     if (!endless && offset + size >= image.size()) {
-        answer.code = kLastMenuData;
+        answer.code = kCodeMenuDataLast;
     }
     return answer;
 }
@@ -39,6 +37,6 @@ std::optional<SimAnswer> ReadChunk(SimUnit& unit, const SimRequest&) {
 }  // namespace
 
 void RegisterMenuDataCommands(CommandTable& table) {
-    table.Register(kPrepareMenuData, Prepare);
-    table.Register(kReadMenuData, ReadChunk);
+    table.Register(Command::PrepareMenuData, Prepare);
+    table.Register(Command::ReadMenuData, ReadChunk);
 }

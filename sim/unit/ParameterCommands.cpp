@@ -1,27 +1,15 @@
 // Parameter changes and value reads. Knob parameters (0..127) are 16-bit words, function
 // parameters (128..255) single bytes, on the wire as in the unit.
+#include "protocol/AnswerCodes.h"
 #include "sim/unit/UnitCommands.h"
 
 namespace {
-
-constexpr uint8_t kAdjust = 0x81;
-constexpr uint8_t kSetValue = 0xA8;
-constexpr uint8_t kReadValues = 0xAC;
-constexpr uint8_t kReadReferences = 0xAD;
-constexpr uint8_t kReadValuesRest = 0xAE;
-constexpr uint8_t kReadReferencesRest = 0xAF;
-
-constexpr uint8_t kUpdateAnswer = 0x04;
-constexpr uint8_t kValuesAnswer = 0x02;
-constexpr uint8_t kReferencesAnswer = 0x03;
-constexpr uint8_t kValuesRestAnswer = 0x25;
-constexpr uint8_t kReferencesRestAnswer = 0x26;
 
 constexpr int kFirstWordBlock = 127;  // parameters 0..126 in the first answer
 constexpr int kFirstByteParam = 128;
 
 SimAnswer UpdateAnswer(const UpdateList& changes) {
-    SimAnswer answer{kUpdateAnswer, {}};
+    SimAnswer answer{kCodeParameterUpdates, {}};
     for (const auto& [number, value] : changes) {
         // Stop before an entry that would not fit whole.
         const size_t size = number < kFirstByteParam ? 3 : 2;
@@ -81,28 +69,28 @@ SimAnswer RestBlock(uint8_t code, int (SimUnit::*read)(int) const, const SimUnit
 
 std::optional<SimAnswer> ReadValues(SimUnit& unit, const SimRequest&) {
     unit.ValuesRead();
-    return WordBlock(kValuesAnswer, &SimUnit::Value, unit);
+    return WordBlock(kCodeValuesFull, &SimUnit::Value, unit);
 }
 
 std::optional<SimAnswer> ReadValuesRest(SimUnit& unit, const SimRequest&) {
-    return RestBlock(kValuesRestAnswer, &SimUnit::Value, unit);
+    return RestBlock(kCodeValuesRest, &SimUnit::Value, unit);
 }
 
 std::optional<SimAnswer> ReadReferences(SimUnit& unit, const SimRequest&) {
-    return WordBlock(kReferencesAnswer, &SimUnit::Reference, unit);
+    return WordBlock(kCodeReferencesFirst, &SimUnit::Reference, unit);
 }
 
 std::optional<SimAnswer> ReadReferencesRest(SimUnit& unit, const SimRequest&) {
-    return RestBlock(kReferencesRestAnswer, &SimUnit::Reference, unit);
+    return RestBlock(kCodeReferencesRest, &SimUnit::Reference, unit);
 }
 
 }  // namespace
 
 void RegisterParameterCommands(CommandTable& table) {
-    table.Register(kAdjust, Adjust);
-    table.Register(kSetValue, SetValue);
-    table.Register(kReadValues, ReadValues);
-    table.Register(kReadValuesRest, ReadValuesRest);
-    table.Register(kReadReferences, ReadReferences);
-    table.Register(kReadReferencesRest, ReadReferencesRest);
+    table.Register(Command::AdjustParameter, Adjust);
+    table.Register(Command::SetParameter, SetValue);
+    table.Register(Command::ReadParameterValues, ReadValues);
+    table.Register(Command::ReadParameterValuesRest, ReadValuesRest);
+    table.Register(Command::ReadReferenceValues, ReadReferences);
+    table.Register(Command::ReadReferenceValuesRest, ReadReferencesRest);
 }

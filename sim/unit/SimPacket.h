@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "protocol/Packet.h"
+
 // One request as a unit sees it on the line: the address byte and the payload (command byte
 // first). The length and checksum have already been checked by the collector.
 struct SimRequest {
@@ -24,9 +26,6 @@ struct SimAnswer {
     std::vector<uint8_t> data;
     uint32_t delay_ms = 0;  // how long the unit works before it answers
 };
-
-// A unit's answer never carries more than this many data bytes (L = 255).
-constexpr size_t kMaxAnswerData = 254;
 
 // Appends the low 16 bits of `value` to answer data, high byte first.
 void AppendWord(std::vector<uint8_t>& data, int value);

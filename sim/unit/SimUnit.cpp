@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/Clock.h"
+#include "protocol/Commands.h"
+#include "protocol/ReplyKinds.h"
 #include "sim/models/MenuImageBuilder.h"
 #include "sim/unit/UnitStorage.h"
 
@@ -20,8 +22,8 @@ SimUnit::SimUnit(int unitNumber, const ModelDefinition& model)
     : m_number(unitNumber), m_model(model), m_unitMenu(model.homeMenu) {
     ResetValues();
     m_references = m_values;
-    m_knobLocks.fill(kLockoutFree);
-    m_functionLocks.fill(kLockoutFree);
+    m_knobLocks.fill(kLockStateUnlocked);
+    m_functionLocks.fill(kLockStateUnlocked);
     m_settingsLabel = "Unit " + std::to_string(unitNumber) + "  " + model.modelName + "  Setup 1";
 }
 
@@ -44,8 +46,8 @@ bool SimUnit::BeginRequest(uint8_t command) {
     if (m_busyTimed && static_cast<int32_t>(CurrentClock().TickCount() - m_busyUntil_ms) >= 0) {
         FinishBusy();
     }
-    if (m_flags & (kUnitBootMode | kUnitBusy)) {
-        return command == kIdentifyCommand || command == kReadVersionCommand;
+    if (m_flags & (kStatusBootMode | kStatusBusy)) {
+        return command == Byte(Command::IdentifyUnit) || command == Byte(Command::ReadVersionInfo);
     }
     return true;
 }
@@ -154,26 +156,26 @@ UpdateList SimUnit::SetValue(int number, int value) {
 
 void SimUnit::ChangeLocally(int number, int value) {
     if (!SetValue(number, value).empty()) {
-        m_flags |= kUnitValuesChanged;
+        m_flags |= kStatusValuesChanged;
     }
 }
 
 void SimUnit::SetReference(int number, int value) {
     if (number >= 0 && number < 256) {
         m_references[static_cast<size_t>(number)] = Clamp(number, value);
-        m_flags |= kUnitValuesChanged;
+        m_flags |= kStatusValuesChanged;
     }
 }
 
 void SimUnit::ValuesRead() {
-    m_flags &= static_cast<uint8_t>(~(kUnitValuesChanged | kUnitStateChanged));
+    m_flags &= static_cast<uint8_t>(~(kStatusValuesChanged | kStatusStateChanged));
 }
 
 uint8_t SimUnit::Flags() const {
     return m_flags;
 }
 
-void SimUnit::SetFlag(UnitFlag flag, bool on) {
+void SimUnit::SetFlag(StatusFlag flag, bool on) {
     if (on) {
         m_flags |= flag;
     } else {
@@ -183,7 +185,7 @@ void SimUnit::SetFlag(UnitFlag flag, bool on) {
 
 void SimUnit::SetBusy(bool on, uint32_t duration_ms) {
     m_busyResetsValues = true;
-    SetFlag(kUnitBusy, on);
+    SetFlag(kStatusBusy, on);
     m_busyTimed = on && duration_ms > 0;
     m_busyUntil_ms = CurrentClock().TickCount() + duration_ms;
 }
@@ -195,19 +197,19 @@ void SimUnit::SetBusyKeepingValues(uint32_t duration_ms) {
 
 void SimUnit::FinishBusy() {
     m_busyTimed = false;
-    SetFlag(kUnitBusy, false);
+    SetFlag(kStatusBusy, false);
     if (!m_busyResetsValues) {
         return;
     }
     Storage().ClearFiles();
     ResetValues();
-    m_flags |= kUnitValuesChanged | kUnitStateChanged;
+    m_flags |= kStatusValuesChanged | kStatusStateChanged;
     PostMessage(kMessageCleared);
 }
 
 void SimUnit::ShowMenu(uint8_t menu) {
     m_unitMenu = menu;
-    m_flags |= kUnitStateChanged;
+    m_flags |= kStatusStateChanged;
 }
 
 StatusData SimUnit::TakeStatus() {
@@ -255,7 +257,8 @@ std::string SimUnit::TakeMessageText() {
 
 void SimUnit::Reply(uint8_t kind, uint8_t value) {
     m_replies.emplace_back(kind, value);
-    if ((kind == kReplyToQuestion && MessageAsks(m_message)) || kind == kReplyAcknowledge) {
+    if ((kind == Byte(ReplyKind::QuestionAnswer) && MessageAsks(m_message)) ||
+        kind == Byte(ReplyKind::Acknowledge)) {
         m_message = 0;
     }
 }
@@ -279,11 +282,11 @@ uint8_t SimUnit::LockState(int number) const {
         return m_knobLocks[static_cast<size_t>(number)];
     }
     return number < 256 ? m_functionLocks[static_cast<size_t>(number - kFirstFunction)]
-                        : kLockoutFree;
+                        : kLockStateUnlocked;
 }
 
 bool SimUnit::SetLockState(int number, uint8_t state) {
-    if ((state != kLockoutLocked && state != kLockoutFree) || number < 0 || number > 255) {
+    if ((state != kLockStateLocked && state != kLockStateUnlocked) || number < 0 || number > 255) {
         return false;
     }
     if (IsKnob(number)) {
@@ -299,8 +302,8 @@ void SimUnit::SetPower(bool on) {
         m_message = 0;
         m_menuReadOffset = 0;
         m_busyTimed = false;
-        m_flags &= static_cast<uint8_t>(~kUnitBusy);
-        m_flags |= kUnitStateChanged;
+        m_flags &= static_cast<uint8_t>(~kStatusBusy);
+        m_flags |= kStatusStateChanged;
         m_lastCommand = 0;
         m_repeatCount = 0;
         Storage().Restart();

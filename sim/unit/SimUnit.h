@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "protocol/Lockout.h"
+#include "protocol/StatusFlags.h"
 #include "sim/models/ModelDefinition.h"
 #include "sim/unit/SimFaults.h"
 
@@ -15,33 +17,12 @@ class UnitStorage;
 // Parameter changes a unit reports back: (number, new value), in the order they happened.
 using UpdateList = std::vector<std::pair<uint8_t, int>>;
 
-// Status flags of a unit (first data byte of its status answer).
-enum UnitFlag : uint8_t {
-    kUnitIndicator = 0x01,
-    kUnitValuesChanged = 0x02,
-    kUnitStateChanged = 0x04,
-    kUnitBootMode = 0x08,
-    kUnitBusy = 0x10,
-    kUnitReferenceVideo = 0x40,
-};
-
-// The requests a booting or busy unit still answers.
-constexpr uint8_t kIdentifyCommand = 0xC0;
-constexpr uint8_t kReadVersionCommand = 0xAB;
-
 // Message numbers whose text is fetched separately.
 constexpr uint8_t kTextMessage = 100;
 constexpr uint8_t kTextMessageAlt = 255;
-// Reply kinds a unit understands.
-constexpr uint8_t kReplyToQuestion = 11;
-constexpr uint8_t kReplyAcknowledge = 20;
 
 // Numbers below this are knob parameters, from it up to 255 functions.
 constexpr int kFirstFunction = 128;
-
-constexpr int kLockoutEntries = 128;
-constexpr uint8_t kLockoutLocked = 1;
-constexpr uint8_t kLockoutFree = 2;
 
 // How long clearing the stored files keeps a unit busy.
 constexpr uint32_t kClearFilesBusy_ms = 1500;
@@ -82,7 +63,7 @@ class SimUnit {
     // Status.
     StatusData TakeStatus();
     uint8_t Flags() const;
-    void SetFlag(UnitFlag flag, bool on);
+    void SetFlag(StatusFlag flag, bool on);
     void SetBusy(bool on, uint32_t duration_ms = 0);
     // Busy for `duration_ms` with nothing reset at the end (a file-system rebuild).
     void SetBusyKeepingValues(uint32_t duration_ms);
@@ -136,7 +117,7 @@ class SimUnit {
     const ModelDefinition& m_model;
     std::array<int, 256> m_values{};
     std::array<int, 256> m_references{};
-    uint8_t m_flags = kUnitReferenceVideo;
+    uint8_t m_flags = kStatusReferenceVideo;
     uint8_t m_message = 0;
     std::string m_messageText;
     std::vector<std::pair<uint8_t, uint8_t>> m_replies;
@@ -144,8 +125,8 @@ class SimUnit {
     std::string m_settingsLabel;
     std::vector<uint8_t> m_menuImage;
     size_t m_menuReadOffset = 0;
-    std::array<uint8_t, kLockoutEntries> m_knobLocks{};
-    std::array<uint8_t, kLockoutEntries> m_functionLocks{};
+    std::array<uint8_t, kLockTableSize> m_knobLocks{};
+    std::array<uint8_t, kLockTableSize> m_functionLocks{};
     bool m_powered = true;
     bool m_busyTimed = false;
     uint32_t m_busyUntil_ms = 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "protocol/Commands.h"
 #include "sim/unit/SimPacket.h"
 #include "sim/unit/SimUnit.h"
 
@@ -13,7 +14,7 @@ using CommandHandler = std::optional<SimAnswer> (*)(SimUnit& unit, const SimRequ
 // The unit's commands, by command byte.
 class CommandTable {
   public:
-    void Register(uint8_t command, CommandHandler handler) { m_handlers[command] = handler; }
+    void Register(Command command, CommandHandler handler) { m_handlers[Byte(command)] = handler; }
     CommandHandler Find(uint8_t command) const { return m_handlers[command]; }
 
   private:

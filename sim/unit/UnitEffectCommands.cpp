@@ -2,35 +2,17 @@
 // and running an effect.
 #include <algorithm>
 
+#include "protocol/AnswerCodes.h"
+#include "protocol/EffectArguments.h"
+#include "protocol/Lists.h"
 #include "sim/unit/StorageLists.h"
 #include "sim/unit/UnitCommands.h"
 #include "sim/unit/UnitStorage.h"
 
 namespace {
 
-constexpr uint8_t kStartEffectList = 0xC4;
-constexpr uint8_t kNextEffectList = 0xC8;
-constexpr uint8_t kEffectListMore = 0x47;
-constexpr uint8_t kEffectListLast = 0x48;
-
-constexpr uint8_t kEffect = 0xB0;
-constexpr uint8_t kAssignments = 0xB1;
-constexpr uint8_t kKeyframe = 0xB2;
-constexpr uint8_t kRunEffect = 0xA5;
-
-// Third payload byte of B0, B1, B2.
-constexpr uint8_t kOperationDelete = 0x00;  // B0: delete the effect; B2: delete a keyframe
-constexpr uint8_t kOperationWrite = 0x01;   // B0 FF: create; B1: write; B2: insert keyframe
-constexpr uint8_t kOperationRead = 0x02;
-constexpr uint8_t kOperationGoTo = 0x04;  // B2: make a keyframe the current one
-constexpr uint8_t kNewEffect = 0xFF;
-
-constexpr uint8_t kEffectCreated = 0x5C;
 constexpr uint8_t kEffectInfo = 0x5B;
 constexpr uint8_t kAssignmentList = 0x5A;
-constexpr uint8_t kKeyframeAnswer = 0x5E;
-constexpr uint8_t kKeyframeDeleted = 0x33;
-constexpr uint8_t kEffectRunning = 0x35;
 constexpr uint8_t kDone = 0x00;
 constexpr uint8_t kRefused = 0x5D;
 // An index no table holds, so that a master storing by it stores nothing.
@@ -46,7 +28,7 @@ std::optional<SimAnswer> StartEffectList(SimUnit& unit, const SimRequest&) {
 }
 
 std::optional<SimAnswer> NextEffectList(SimUnit& unit, const SimRequest&) {
-    return NextListPart(unit, SimList::EffectList, kEffectListMore, kEffectListLast);
+    return NextListPart(unit, SimList::EffectList, kEffectListCodes.more, kEffectListCodes.last);
 }
 
 std::optional<SimAnswer> CreateEffect(UnitStorage& storage, const SimRequest& request) {
@@ -56,23 +38,23 @@ std::optional<SimAnswer> CreateEffect(UnitStorage& storage, const SimRequest& re
     }
     const std::vector<uint8_t> args(request.payload.begin() + 1, request.payload.end());
     StoredEffect effect;
-    effect.name = NameFrom(args, 2, kSimNameField);
+    effect.name = NameFrom(args, 2, kNameBytes);
     effects.push_back(effect);
-    return SimAnswer{kEffectCreated, {static_cast<uint8_t>(effects.size() - 1)}};
+    return SimAnswer{kCodeEffectCreated, {static_cast<uint8_t>(effects.size() - 1)}};
 }
 
 // B0 effect operation: create (FF 01 name), information (02) or delete (00).
 std::optional<SimAnswer> EffectRequest(SimUnit& unit, const SimRequest& request) {
     UnitStorage& storage = unit.Storage();
     const uint8_t number = request.Arg(0);
-    if (number == kNewEffect && request.Arg(1) == kOperationWrite) {
+    if (number == kNewEffect && request.Arg(1) == Byte(EffectOperation::Write)) {
         return CreateEffect(storage, request);
     }
     const StoredEffect* effect = storage.Effect(number);
     if (!effect) {
         return Refused();
     }
-    if (request.Arg(1) == kOperationDelete) {
+    if (request.Arg(1) == Byte(EffectOperation::Delete)) {
         // The others move up, so effects stay numbered in list order.
         storage.Effects().erase(storage.Effects().begin() + number);
         return SimAnswer{kDone, {number}};
@@ -92,7 +74,7 @@ std::optional<SimAnswer> AssignmentRequest(SimUnit& unit, const SimRequest& requ
     if (!effect) {
         return Refused();
     }
-    if (request.Arg(1) == kOperationWrite) {
+    if (request.Arg(1) == Byte(EffectOperation::Write)) {
         // The items follow number, operation and count; a short request carries none.
         const size_t listed = request.ArgCount() > 3 ? request.ArgCount() - 3 : 0;
         const size_t count = std::min<size_t>({request.Arg(2), listed, size_t{kSimMaxAssignments}});
@@ -107,7 +89,7 @@ std::optional<SimAnswer> AssignmentRequest(SimUnit& unit, const SimRequest& requ
 }
 
 SimAnswer KeyframeAnswer(uint8_t number, uint8_t index, const SimKeyframe& keyframe) {
-    SimAnswer answer{kKeyframeAnswer, {number, index, 0}};
+    SimAnswer answer{kCodeKeyframe, {number, index, 0}};
     AppendWord(answer.data, keyframe.time);
     answer.data.insert(answer.data.end(), keyframe.bytes.begin(), keyframe.bytes.end());
     return answer;
@@ -122,8 +104,9 @@ std::optional<SimAnswer> KeyframeRequest(SimUnit& unit, const SimRequest& reques
     }
     std::vector<SimKeyframe>& keyframes = effect->keyframes;
     const uint8_t index = request.Arg(1);
-    switch (request.Arg(2)) {
-        case kOperationWrite: {
+    const auto operation = static_cast<EffectOperation>(request.Arg(2));
+    switch (operation) {
+        case EffectOperation::Write: {
             // Insert: the index is the new count; the keyframe goes last.
             if (keyframes.size() >= kSimMaxKeyframes) {
                 return Refused();
@@ -134,18 +117,18 @@ std::optional<SimAnswer> KeyframeRequest(SimUnit& unit, const SimRequest& reques
             effect->currentKeyframe = static_cast<uint8_t>(keyframes.size() - 1);
             return KeyframeAnswer(number, effect->currentKeyframe, added);
         }
-        case kOperationDelete:
+        case EffectOperation::Delete:
             if (index >= keyframes.size()) {
                 return Refused();
             }
             keyframes.erase(keyframes.begin() + index);
-            return SimAnswer{kKeyframeDeleted, {number, index}};
-        case kOperationRead:
-        case kOperationGoTo:
+            return SimAnswer{kCodeKeyframeDeleted, {number, index}};
+        case EffectOperation::Read:
+        case EffectOperation::GoTo:
             if (index >= keyframes.size()) {
                 return Refused();
             }
-            if (request.Arg(2) == kOperationGoTo) {
+            if (operation == EffectOperation::GoTo) {
                 effect->currentKeyframe = index;
             }
             return KeyframeAnswer(number, index, keyframes[index]);
@@ -154,20 +137,21 @@ std::optional<SimAnswer> KeyframeRequest(SimUnit& unit, const SimRequest& reques
     }
 }
 
-std::optional<SimAnswer> RunEffect(SimUnit& unit, const SimRequest& request) {
+// The selected effect runs.
+std::optional<SimAnswer> SelectEffect(SimUnit& unit, const SimRequest& request) {
     if (!unit.Storage().Effect(request.Arg(0))) {
         return Refused();
     }
-    return SimAnswer{kEffectRunning, {request.Arg(0)}};
+    return SimAnswer{kCodeEffectSelected, {request.Arg(0)}};
 }
 
 }  // namespace
 
 void RegisterEffectCommands(CommandTable& table) {
-    table.Register(kStartEffectList, StartEffectList);
-    table.Register(kNextEffectList, NextEffectList);
-    table.Register(kEffect, EffectRequest);
-    table.Register(kAssignments, AssignmentRequest);
-    table.Register(kKeyframe, KeyframeRequest);
-    table.Register(kRunEffect, RunEffect);
+    table.Register(Command::ReadEffectListFirst, StartEffectList);
+    table.Register(Command::ReadEffectListFollowUp, NextEffectList);
+    table.Register(Command::Effect, EffectRequest);
+    table.Register(Command::Assignments, AssignmentRequest);
+    table.Register(Command::Keyframe, KeyframeRequest);
+    table.Register(Command::SelectEffect, SelectEffect);
 }

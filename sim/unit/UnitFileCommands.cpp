@@ -1,5 +1,8 @@
 // The unit's file directories: lists, saves, loads, deletes, file data for copies between
 // units, and the file-system rebuild.
+#include "protocol/AnswerCodes.h"
+#include "protocol/Files.h"
+#include "protocol/Lists.h"
 #include "sim/unit/StorageLists.h"
 #include "sim/unit/UnitCommands.h"
 #include "sim/unit/UnitStorage.h"
@@ -11,56 +14,45 @@ constexpr uint8_t kRefused = 0x1C;  // no such file, directory full, data that i
 struct DirectoryCommands {
     SimDirectory directory;
     SimList list;
-    uint8_t listFirst;
-    uint8_t listNext;
-    uint8_t save;
-    uint8_t load;
-    uint8_t remove;
-    uint8_t more;
-    uint8_t last;
+    Command listFirst;
+    Command listNext;
+    Command save;
+    Command load;
+    Command remove;
+    ListCodes codes;
     uint8_t loaded;
     uint8_t deleted;
 };
 
 constexpr DirectoryCommands kMain{SimDirectory::Main,
                                   SimList::MainDirectory,
-                                  0xC2,
-                                  0xC6,
-                                  0xCC,
-                                  0x93,
-                                  0xBE,
-                                  0x43,
-                                  0x44,
-                                  0x1D,
-                                  0x1B};
+                                  Command::ReadFileListMainFirst,
+                                  Command::ReadFileListMainFollowUp,
+                                  Command::WriteFileEntryMain,
+                                  Command::LoadFileMain,
+                                  Command::DeleteFileMain,
+                                  kMainDirectoryCodes,
+                                  kCodeFileLoadedMain,
+                                  kCodeFileDeletedMain};
 constexpr DirectoryCommands kUser{SimDirectory::User,
                                   SimList::UserDirectory,
-                                  0xC3,
-                                  0xC7,
-                                  0xCD,
-                                  0x99,
-                                  0xBF,
-                                  0x45,
-                                  0x46,
-                                  0x24,
-                                  0x22};
+                                  Command::ReadFileListUserFirst,
+                                  Command::ReadFileListUserFollowUp,
+                                  Command::WriteFileEntryUser,
+                                  Command::LoadFileUser,
+                                  Command::DeleteFileUser,
+                                  kUserDirectoryCodes,
+                                  kCodeFileLoadedUser,
+                                  kCodeFileDeletedUser};
 
-const DirectoryCommands& ForCommand(uint8_t command) {
+const DirectoryCommands& ForCommand(uint8_t byte) {
+    const auto command = static_cast<Command>(byte);
     const bool user = command == kUser.listFirst || command == kUser.listNext ||
                       command == kUser.save || command == kUser.load || command == kUser.remove;
     return user ? kUser : kMain;
 }
 
-constexpr uint8_t kStartFileData = 0x92;
-constexpr uint8_t kNextFileData = 0x8E;
-constexpr uint8_t kStartReceive = 0x91;
-constexpr uint8_t kReceiveChunk = 0x8F;
-constexpr uint8_t kRebuild = 0xEA;
 constexpr uint8_t kEntrySaved = 0x00;
-constexpr uint8_t kFileDataMore = 0x18;
-constexpr uint8_t kFileDataLast = 0x19;
-constexpr uint8_t kChunkTaken = 0x1B;
-constexpr uint8_t kFileSystemRebuilt = 0x1B;
 constexpr uint32_t kRebuildBase_ms = 400;
 constexpr uint32_t kRebuildPerFile_ms = 20;
 
@@ -76,28 +68,27 @@ std::optional<SimAnswer> StartDirectoryList(SimUnit& unit, const SimRequest& req
 
 std::optional<SimAnswer> NextDirectoryPart(SimUnit& unit, const SimRequest& request) {
     const DirectoryCommands& commands = ForCommand(request.Command());
-    return NextListPart(unit, commands.list, commands.more, commands.last);
+    return NextListPart(unit, commands.list, commands.codes.more, commands.codes.last);
 }
 
 std::optional<SimAnswer> SaveFile(SimUnit& unit, const SimRequest& request) {
     const DirectoryCommands& commands = ForCommand(request.Command());
     const std::vector<uint8_t> args(request.payload.begin() + 1, request.payload.end());
     const bool user = commands.directory == SimDirectory::User;
-    const size_t needed = kSaveNameOffset + (user ? kSimNameField + kSimCustomMenuBody : 1);
+    const size_t needed = kSaveNameOffset + (user ? kNameBytes + kCustomMenuBodySize : 1);
     if (args.size() < needed) {
         return SimAnswer{kRefused, {}};
     }
     StoredFile file;
     file.id = static_cast<uint16_t>(args[0] << 8 | args[1]);
     file.context = args[3];
-    file.name = NameFrom(args, kSaveNameOffset, user ? kSimNameField : args.size());
+    file.name = NameFrom(args, kSaveNameOffset, user ? kNameBytes : args.size());
     for (int n = 0; n < 256; ++n) {
         file.values[static_cast<size_t>(n)] = unit.Value(n);
     }
     if (user) {
-        const auto body =
-            args.begin() + static_cast<std::ptrdiff_t>(kSaveNameOffset + kSimNameField);
-        file.customMenus.assign(body, body + static_cast<std::ptrdiff_t>(kSimCustomMenuBody));
+        const auto body = args.begin() + static_cast<std::ptrdiff_t>(kSaveNameOffset + kNameBytes);
+        file.customMenus.assign(body, body + kCustomMenuBodySize);
     }
     const bool stored = unit.Storage().Store(commands.directory, std::move(file));
     return SimAnswer{stored ? kEntrySaved : kRefused, {}};
@@ -141,7 +132,7 @@ std::optional<SimAnswer> StartFileData(SimUnit& unit, const SimRequest& request)
 }
 
 std::optional<SimAnswer> NextFileData(SimUnit& unit, const SimRequest&) {
-    return NextListPart(unit, SimList::FileData, kFileDataMore, kFileDataLast);
+    return NextListPart(unit, SimList::FileData, kFileDataCodes.more, kFileDataCodes.last);
 }
 
 // The start of incoming file data is not answered.
@@ -152,7 +143,7 @@ std::optional<SimAnswer> StartReceive(SimUnit& unit, const SimRequest&) {
 
 std::optional<SimAnswer> ReceiveChunk(SimUnit& unit, const SimRequest& request) {
     const std::vector<uint8_t> chunk(request.payload.begin() + 1, request.payload.end());
-    return SimAnswer{unit.Storage().ReceiveChunk(chunk) ? kChunkTaken : kRefused, {}};
+    return SimAnswer{unit.Storage().ReceiveChunk(chunk) ? kCodeChunkTaken : kRefused, {}};
 }
 
 // The rebuild keeps the unit busy; its answer comes when it is done.
@@ -162,7 +153,7 @@ std::optional<SimAnswer> RebuildFileSystem(SimUnit& unit, const SimRequest&) {
         storage.Directory(SimDirectory::Main).size() + storage.Directory(SimDirectory::User).size();
     const uint32_t rebuild_ms = kRebuildBase_ms + kRebuildPerFile_ms * static_cast<uint32_t>(files);
     unit.SetBusyKeepingValues(rebuild_ms);
-    return SimAnswer{kFileSystemRebuilt, {}, rebuild_ms};
+    return SimAnswer{kCodeFileSystemUpdated, {}, rebuild_ms};
 }
 
 }  // namespace
@@ -175,9 +166,9 @@ void RegisterFileCommands(CommandTable& table) {
         table.Register(commands.load, LoadFile);
         table.Register(commands.remove, DeleteFile);
     }
-    table.Register(kStartFileData, StartFileData);
-    table.Register(kNextFileData, NextFileData);
-    table.Register(kStartReceive, StartReceive);
-    table.Register(kReceiveChunk, ReceiveChunk);
-    table.Register(kRebuild, RebuildFileSystem);
+    table.Register(Command::ReadFileDataFirst, StartFileData);
+    table.Register(Command::ReadFileDataFollowUp, NextFileData);
+    table.Register(Command::WriteFileDataStart, StartReceive);
+    table.Register(Command::WriteFileDataChunk, ReceiveChunk);
+    table.Register(Command::UpdateFileSystem, RebuildFileSystem);
 }

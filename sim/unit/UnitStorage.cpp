@@ -4,20 +4,19 @@
 #include <utility>
 
 #include "model/PanelModel.h"
+#include "protocol/Files.h"
 
 namespace {
 
-constexpr size_t kListPartSize = 224;  // eight 28-byte entries per answer
-constexpr uint16_t kNewFile = 0xFFFF;
+constexpr size_t kListPartSize = 8 * kWireEntrySize;  // eight entries per answer
 constexpr uint8_t kNoKnob = 0x80;
-constexpr uint8_t kNoButton = 0xFF;
 
 // File data of a copy: a mark, the format, the whole length, the save context, the name and
 // every parameter value.
 constexpr uint8_t kFileMark = 0x56;
 constexpr uint8_t kFileFormat = 1;
 constexpr size_t kFileHeaderSize = 6;
-constexpr size_t kFileValuesOffset = kFileHeaderSize + kSimNameField;
+constexpr size_t kFileValuesOffset = kFileHeaderSize + kNameBytes;
 constexpr size_t kFileDataSize = kFileValuesOffset + 256 * 2;
 
 int WordAt(const std::vector<uint8_t>& data, size_t offset) {
@@ -31,10 +30,11 @@ void AppendEntry(std::vector<uint8_t>& list, int first, int second, const std::s
 }
 
 std::vector<uint8_t> EmptyCustomMenus() {
-    std::vector<uint8_t> body(kSimCustomMenuBody, 0);
-    for (size_t block = 0; block < 4; ++block) {
-        std::fill_n(body.begin() + static_cast<std::ptrdiff_t>(block * 50 + 2), 8, kNoKnob);
-        std::fill_n(body.begin() + static_cast<std::ptrdiff_t>(block * 50 + 22), 6, kNoButton);
+    std::vector<uint8_t> body(kCustomMenuBodySize, 0);
+    for (int block = 0; block < kCustomMenuBlocks; ++block) {
+        const auto start = body.begin() + block * kCustomMenuBlockSize;
+        std::fill_n(start + kBlockKnobOffset, kKnobCount, kNoKnob);
+        std::fill_n(start + kBlockFunctionOffset, kFunctionButtonCount, kEmptyButtonOnWire);
     }
     return body;
 }
@@ -149,9 +149,9 @@ uint16_t UnitStorage::NextFreeId(SimDirectory directory) const {
 
 bool UnitStorage::Store(SimDirectory directory, StoredFile file) {
     std::vector<StoredFile>& files = Directory(directory);
-    file.name = file.name.substr(0, kSimNameLength);
+    file.name = file.name.substr(0, kMaxNameLength);
     StoredFile* existing = nullptr;
-    if (file.id == kNewFile) {
+    if (file.id == kNewFileId) {
         for (StoredFile& candidate : files) {
             if (candidate.name == file.name) {
                 existing = &candidate;
@@ -222,9 +222,9 @@ std::optional<StoredFile> UnitStorage::DecodeFile(const std::vector<uint8_t>& da
         return std::nullopt;
     }
     StoredFile file;
-    file.id = kNewFile;
+    file.id = kNewFileId;
     file.context = static_cast<uint16_t>(WordAt(data, 4));
-    file.name = NameFrom(data, kFileHeaderSize, kSimNameLength);
+    file.name = NameFrom(data, kFileHeaderSize, kMaxNameLength);
     for (int n = 0; n < 256; ++n) {
         const int word = WordAt(data, kFileValuesOffset + 2 * static_cast<size_t>(n));
         // Knob values are signed 16-bit, function values one byte.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/Lists.h"
 #include "sim/unit/SimPacket.h"
 
 // What a unit keeps besides its parameters: the main and user file directories with each
@@ -18,9 +19,6 @@ constexpr int kSimMaxEvents = 112;  // a sequence record must fit one answer
 constexpr int kSimMaxEffects = 9;
 constexpr int kSimMaxKeyframes = 32;
 constexpr int kSimMaxAssignments = 32;
-constexpr size_t kSimNameLength = 23;
-constexpr size_t kSimNameField = 24;
-constexpr size_t kSimCustomMenuBody = 201;
 constexpr size_t kSimFileDataLimit = 2800;  // what a master's transfer buffer holds
 
 enum class SimDirectory { Main = 0, User = 1 };
@@ -139,5 +137,5 @@ class UnitStorage {
 
 // A name as a unit sends it: `length` bytes, zero-padded. And the reverse, up to the first
 // zero.
-void AppendName(std::vector<uint8_t>& data, const std::string& name, size_t length = kSimNameField);
+void AppendName(std::vector<uint8_t>& data, const std::string& name, size_t length = kNameBytes);
 std::string NameFrom(const std::vector<uint8_t>& bytes, size_t offset, size_t length);

@@ -92,7 +92,7 @@ TEST_F(SettingsBarTest, RefreshReadsTheTextAndKeepsItWhenTheReadFails) {
     commands.settingsText = "1080i 59.94  Key: Linear";
     bar.RefreshSettings();
     EXPECT_EQ(bar.SettingsText(), "1080i 59.94  Key: Linear");
-    commands.status = 1;
+    commands.status = Status::NoAnswer;
     commands.settingsText = "ignored";
     bar.RefreshSettings();
     EXPECT_EQ(bar.SettingsText(), "1080i 59.94  Key: Linear");

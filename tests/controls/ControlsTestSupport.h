@@ -12,6 +12,7 @@
 #include "controls/ControlCommands.h"
 #include "controls/PanelHooks.h"
 #include "model/PanelModel.h"
+#include "tests/support/StatusPrinter.h"
 
 // Records the commands the controls send and answers with a chosen status.
 class RecordingCommands : public ControlCommands {
@@ -19,19 +20,19 @@ class RecordingCommands : public ControlCommands {
     RecordingCommands() { SetControlCommands(this); }
     ~RecordingCommands() override { SetControlCommands(nullptr); }
 
-    int AdjustParameter(uint8_t number, int16_t delta) override {
+    Status AdjustParameter(uint8_t number, int16_t delta) override {
         adjustments.emplace_back(number, delta);
         return status;
     }
-    int ReadSettingsLabel(std::string& text) override {
+    Status ReadSettingsLabel(std::string& text) override {
         ++settingsReads;
-        if (status == 0) {
+        if (status == Status::Ok) {
             text = settingsText;
         }
         return status;
     }
 
-    int status = 0;
+    Status status = Status::Ok;
     std::string settingsText;
     int settingsReads = 0;
     std::vector<std::pair<uint8_t, int16_t>> adjustments;

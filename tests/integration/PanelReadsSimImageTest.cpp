@@ -78,17 +78,17 @@ class PanelRetrievesFromSimTest : public SimLineFixture {
     // Selects `unit` the way the panel does before a retrieval.
     void Select(int unit) {
         g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
-        ASSERT_EQ(Exchange(unit, {0xC0}, kTries10), kStatusOk);
+        ASSERT_EQ(Exchange(unit, {0xC0}, kPatience200ms), Status::Ok);
         std::copy(answer.begin(), answer.begin() + 12, g_unitStatus.begin());
         g_panelModel.m_menuEntryCount = IsCompactModel(g_unitStatus[kStatusByteModel]) ? 12 : 20;
     }
 };
 
 TEST_F(PanelRetrievesFromSimTest, DownloadedImageParsesWithTheUnitsLockout) {
-    units.Unit(2)->SetLockState(129, kLockoutLocked);
-    units.Unit(2)->SetLockState(3, kLockoutLocked);
+    units.Unit(2)->SetLockState(129, kLockStateLocked);
+    units.Unit(2)->SetLockState(3, kLockStateLocked);
     Select(2);
-    ASSERT_EQ(DownloadMenuImage(2), kStatusOk);
+    ASSERT_EQ(DownloadMenuImage(2), Status::Ok);
     const std::vector<uint8_t>& image = units.Unit(2)->MenuImage();
     EXPECT_TRUE(std::equal(image.begin(), image.end(), g_panelModel.MenuImage(2).begin()));
 
@@ -102,7 +102,7 @@ TEST_F(PanelRetrievesFromSimTest, DownloadedImageParsesWithTheUnitsLockout) {
 TEST_F(PanelRetrievesFromSimTest, SteppedTimingOnTheSmallCompactModels) {
     units.AddUnit(3, 7);
     Select(3);
-    ASSERT_EQ(DownloadMenuImage(3), kStatusOk);
+    ASSERT_EQ(DownloadMenuImage(3), Status::Ok);
     ASSERT_EQ(ParseMenuImage(3), MenuImageWalk::Complete);
     EXPECT_FALSE(g_extendedMenus);
     EXPECT_EQ(g_paramTable[94].flags & kFlagStepped, kFlagStepped);
@@ -113,7 +113,7 @@ TEST_F(PanelRetrievesFromSimTest, SteppedTimingOnTheSmallCompactModels) {
 TEST_F(PanelRetrievesFromSimTest, AnEndlessImageFailsTheDownload) {
     units.Unit(1)->Faults().Set(FaultKind::Oversized, 0);
     Select(1);
-    EXPECT_NE(DownloadMenuImage(1), kStatusOk);
+    EXPECT_NE(DownloadMenuImage(1), Status::Ok);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "link/UnitCommands.h"
 #include "model/PanelModel.h"
 #include "platform/PortNames.h"
+#include "tests/support/StatusPrinter.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class StorageCopyPtyTest : public ::testing::Test {
         ASSERT_TRUE(sim.Start("1:11,2:11"));
         PortNames().SetRunOverride(sim.LinePath());
         g_panelModel.m_portNumber = 1;
-        ASSERT_EQ(ReopenPort(1), 1);
+        ASSERT_TRUE(ReopenPort(1));
     }
     void TearDown() override {
         g_link.Close();
@@ -42,7 +43,7 @@ class StorageCopyPtyTest : public ::testing::Test {
 
     // Lists the selected unit's main directory and returns the id of `name`, or -1.
     static int FileId(const std::string& name) {
-        EXPECT_EQ(ReadFileList(FileKind::Main), kStatusOk);
+        EXPECT_EQ(ReadFileList(FileKind::Main), Status::Ok);
         const FileDirectory& directory = DirectoryOf(FileKind::Main);
         for (int i = 0; i < directory.count; ++i) {
             if (directory.entries[i].Name() == name) {
@@ -61,24 +62,24 @@ class StorageCopyPtyTest : public ::testing::Test {
 
 TEST_F(StorageCopyPtyTest, FileArrivesIntact) {
     g_currentUnitAddress = kUnit1;
-    ASSERT_EQ(IdentifySelectedUnit(), kStatusOk);
-    ASSERT_EQ(SetParameterWord(0, 777), kStatusOk);
-    ASSERT_EQ(WriteFileEntry(kNewFileId, "Over The Wire", 3, FileKind::Main), kStatusOk);
+    ASSERT_EQ(IdentifySelectedUnit(), Status::Ok);
+    ASSERT_EQ(SetParameterWord(0, 777), Status::Ok);
+    ASSERT_EQ(WriteFileEntry(kNewFileId, "Over The Wire", 3, FileKind::Main), Status::Ok);
     const int source = FileId("Over The Wire");
     ASSERT_GE(source, 0);
-    ASSERT_EQ(ReadFileData(static_cast<uint8_t>(source)), kStatusOk);
+    ASSERT_EQ(ReadFileData(static_cast<uint8_t>(source)), Status::Ok);
     const std::vector<uint8_t> sent = TransferBytes();
     ASSERT_GT(sent.size(), static_cast<size_t>(2 * kFileChunkSize));
-    ASSERT_EQ(WriteFileData(kUnit2), kStatusOk);
+    ASSERT_EQ(WriteFileData(kUnit2), Status::Ok);
 
     g_currentUnitAddress = kUnit2;
     const int copy = FileId("Over The Wire");
     ASSERT_GE(copy, 0);
     g_transferBuffer = TransferBuffer{};
-    ASSERT_EQ(ReadFileData(static_cast<uint8_t>(copy)), kStatusOk);
+    ASSERT_EQ(ReadFileData(static_cast<uint8_t>(copy)), Status::Ok);
     EXPECT_EQ(TransferBytes(), sent);
-    ASSERT_EQ(LoadFile(FileKind::Main, static_cast<uint8_t>(copy)), kStatusOk);
-    ASSERT_EQ(ReadParameterValues(), kStatusOk);
+    ASSERT_EQ(LoadFile(FileKind::Main, static_cast<uint8_t>(copy)), Status::Ok);
+    ASSERT_EQ(ReadParameterValues(), Status::Ok);
     EXPECT_EQ(g_paramTable[0].value, 777);
 }
 

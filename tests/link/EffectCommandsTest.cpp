@@ -23,13 +23,13 @@ class EffectCommandsTest : public StorageFixture {
 TEST_F(EffectCommandsTest, EffectListCountsWholeEntries) {
     Bytes list = WireEntries(2);
     AnswerList(0x47, 0x48, list);
-    ASSERT_EQ(ReadEffectList(), kStatusOk);
+    ASSERT_EQ(ReadEffectList(), Status::Ok);
     EXPECT_EQ(g_effectCount, 2);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xC4}, {0xC8}}));
 
     list.insert(list.end(), {1, 2, 3, 4});  // 60 bytes
     AnswerList(0x47, 0x48, list, 20);
-    ASSERT_EQ(ReadEffectList(), kStatusOk);
+    ASSERT_EQ(ReadEffectList(), Status::Ok);
     EXPECT_EQ(g_effectCount, 2);
     EXPECT_EQ(g_effectTable[1].number, 2);
     EXPECT_EQ(g_effectTable[1].info, 102);
@@ -39,7 +39,7 @@ TEST_F(EffectCommandsTest, EffectListCountsWholeEntries) {
 TEST_F(EffectCommandsTest, EffectListLongerThanItsBufferKeepsNine) {
     g_effectTable[0].keyframeCount = 5;
     AnswerList(0x47, 0x48, WireEntries(12), 112);
-    EXPECT_EQ(ReadEffectList(), kStatusWrongLength);
+    EXPECT_EQ(ReadEffectList(), Status::WrongLength);
     EXPECT_EQ(g_effectCount, kEffectSlots);
     EXPECT_EQ(g_effectTable[8].Name(), "F9");
     EXPECT_EQ(g_effectTable[0].keyframeCount, 5);  // the list fills names and numbers only
@@ -48,7 +48,7 @@ TEST_F(EffectCommandsTest, EffectListLongerThanItsBufferKeepsNine) {
 TEST_F(EffectCommandsTest, CreatingSendsTwentyFourNameBytes) {
     Answer(0x5C, {0x07});
     uint8_t number = 0;
-    ASSERT_EQ(CreateEffect("Wipe", number), kStatusOk);
+    ASSERT_EQ(CreateEffect("Wipe", number), Status::Ok);
     EXPECT_EQ(number, 7);
     Bytes expected{0xB0, 0xFF, 0x01, 'W', 'i', 'p', 'e'};
     expected.resize(27, 0);
@@ -56,35 +56,35 @@ TEST_F(EffectCommandsTest, CreatingSendsTwentyFourNameBytes) {
     EXPECT_EQ(peer.Requests().at(0).at(1), 27);
 
     Answer(0x5C, {0x08});
-    ASSERT_EQ(CreateEffect("ABCDEFGHIJKLMNOPQRSTUVWXYZ", number), kStatusOk);
+    ASSERT_EQ(CreateEffect("ABCDEFGHIJKLMNOPQRSTUVWXYZ", number), Status::Ok);
     EXPECT_EQ(Payloads().at(1).size(), 27u);
     EXPECT_EQ(Payloads().at(1).back(), 'X');
 
     number = 0;
     Answer(0x35, {0x09});
-    EXPECT_EQ(CreateEffect("x", number), kStatusWrongCode);
+    EXPECT_EQ(CreateEffect("x", number), Status::WrongCode);
     EXPECT_EQ(number, 0);
 }
 
 TEST_F(EffectCommandsTest, SelectAndKeyframeRequests) {
     g_currentEffect = 3;
     Answer(0x35);
-    EXPECT_EQ(SelectEffect(), kStatusOk);
+    EXPECT_EQ(SelectEffect(), Status::Ok);
     Answer(0x5E);
-    EXPECT_EQ(SelectEffect(), kStatusWrongCode);
+    EXPECT_EQ(SelectEffect(), Status::WrongCode);
     AnswerBuffer answer{};
     Answer(0x5E, {0, 0, 0, 0x01, 0x2C, 7, 8, 9});
-    EXPECT_EQ(ReadKeyframe(3, 4, answer), kStatusOk);
+    EXPECT_EQ(ReadKeyframe(3, 4, answer), Status::Ok);
     EXPECT_EQ(KeyframeFromAnswer(answer).time, 300);
     EXPECT_EQ(KeyframeFromAnswer(answer).bytes, (std::array<uint8_t, 3>{7, 8, 9}));
     Answer(0x33);
-    EXPECT_EQ(ReadKeyframe(3, 4, answer), kStatusWrongCode);
+    EXPECT_EQ(ReadKeyframe(3, 4, answer), Status::WrongCode);
     const Bytes edit{3, 0, 0, 0x01, 0x2C};
     Answer(0x33);
-    EXPECT_EQ(SendCommand(kCommandKeyframe, 0x33, edit, answer), kStatusOk);
+    EXPECT_EQ(SendCommand(Command::Keyframe, 0x33, edit, answer), Status::Ok);
     Answer(0x5E);
-    EXPECT_EQ(SendCommand(kCommandKeyframe, 0x33, edit, answer), kStatusWrongCode);
-    EXPECT_EQ(SendCommand(kCommandKeyframe, 0x33, Bytes(255, 0), answer), kStatusWriteFailed);
+    EXPECT_EQ(SendCommand(Command::Keyframe, 0x33, edit, answer), Status::WrongCode);
+    EXPECT_EQ(SendCommand(Command::Keyframe, 0x33, Bytes(255, 0), answer), Status::WriteFailed);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xA5, 3},
                                               {0xA5, 3},
                                               {0xB2, 3, 4, 2},
@@ -130,14 +130,14 @@ TEST_F(EffectCommandsTest, EffectsDialogRequestsCarryTheirBytes) {
     for (int i = 0; i < 5; ++i) {
         Answer(0x77);
     }
-    EXPECT_EQ(RequestEffectInfo(4, answer), kStatusOk);
-    EXPECT_EQ(AnswerCode(answer.data()), 0x77);
-    EXPECT_EQ(RequestEffectDelete(4, answer), kStatusOk);
-    EXPECT_EQ(RequestAssignments(4, answer), kStatusOk);
+    EXPECT_EQ(RequestEffectInfo(4, answer), Status::Ok);
+    EXPECT_EQ(AnswerCode(answer), 0x77);
+    EXPECT_EQ(RequestEffectDelete(4, answer), Status::Ok);
+    EXPECT_EQ(RequestAssignments(4, answer), Status::Ok);
     const Bytes items{1, 2, 0x81};
-    EXPECT_EQ(WriteAssignments(4, items, answer), kStatusOk);
-    EXPECT_EQ(RequestKeyframe(4, 9, answer), kStatusOk);
-    EXPECT_EQ(WriteAssignments(4, Bytes(252, 1), answer), kStatusWriteFailed);
+    EXPECT_EQ(WriteAssignments(4, items, answer), Status::Ok);
+    EXPECT_EQ(RequestKeyframe(4, 9, answer), Status::Ok);
+    EXPECT_EQ(WriteAssignments(4, Bytes(252, 1), answer), Status::WriteFailed);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xB0, 4, 2},
                                               {0xB0, 4, 0},
                                               {0xB1, 4, 2},
@@ -148,22 +148,22 @@ TEST_F(EffectCommandsTest, EffectsDialogRequestsCarryTheirBytes) {
 
 TEST_F(EffectCommandsTest, LockOutWritesAndTheDialogsSecondAttempt) {
     Answer(0x00);
-    EXPECT_EQ(SetOnAirLockout(0x85, 1), kStatusOk);
+    EXPECT_EQ(SetOnAirLockout(0x85, 1), Status::Ok);
     Answer(0x01);
-    EXPECT_EQ(SetOnAirLockout(0x85, 2), kStatusWrongCode);
+    EXPECT_EQ(SetOnAirLockout(0x85, 2), Status::WrongCode);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xB8, 0x85, 1}, {0xB8, 0x85, 2}}));
 
     Answer(0x00);
-    EXPECT_EQ(LockControl(7, 1), kStatusOk);
+    EXPECT_EQ(LockControl(7, 1), Status::Ok);
     EXPECT_EQ(Payloads().size(), 3u);
     Answer(0x05);
     Answer(0x00);
-    EXPECT_EQ(LockControl(7, 2), kStatusOk);
+    EXPECT_EQ(LockControl(7, 2), Status::Ok);
     EXPECT_EQ(Payloads().size(), 5u);
     Answer(0x05);
     Answer(0x05);
     Answer(0x00);  // never asked for: two attempts at most
-    EXPECT_EQ(LockControl(7, 2), kStatusWrongCode);
+    EXPECT_EQ(LockControl(7, 2), Status::WrongCode);
     EXPECT_EQ(Payloads().size(), 7u);
     EXPECT_EQ(Payloads().back(), (Bytes{0xB8, 7, 2}));
 }

@@ -16,12 +16,12 @@ constexpr uint8_t kUserLast = 0x46;
 
 TEST_F(FileCommandsTest, DirectoryListsAreAskedForWithTheirKindsCommands) {
     AnswerList(kMainMore, kMainLast, WireEntries(10), 140);
-    ASSERT_EQ(ReadFileList(FileKind::Main), kStatusOk);
+    ASSERT_EQ(ReadFileList(FileKind::Main), Status::Ok);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xC2}, {0xC6}, {0xC6}}));
     EXPECT_EQ(AddressOf(0), 0x12);
 
     AnswerList(kUserMore, kUserLast, WireEntries(1));
-    ASSERT_EQ(ReadFileList(FileKind::User), kStatusOk);
+    ASSERT_EQ(ReadFileList(FileKind::User), Status::Ok);
     EXPECT_EQ(Payloads().back(), Bytes{0xC7});
     EXPECT_EQ(Payloads().at(3), Bytes{0xC3});
     EXPECT_EQ(DirectoryOf(FileKind::User).count, 1);
@@ -35,7 +35,7 @@ TEST_F(FileCommandsTest, DirectoryEntriesAreCutFrom28ByteRecords) {
     list.push_back(0x00);  // a partial third entry
     list.push_back(0x09);
     AnswerList(kMainMore, kMainLast, list, 28);
-    ASSERT_EQ(ReadFileList(FileKind::Main), kStatusOk);
+    ASSERT_EQ(ReadFileList(FileKind::Main), Status::Ok);
     const FileDirectory& directory = DirectoryOf(FileKind::Main);
     EXPECT_EQ(directory.count, 2);
     EXPECT_EQ(directory.entries[0].fileId, 0x1234);
@@ -47,7 +47,7 @@ TEST_F(FileCommandsTest, DirectoryEntriesAreCutFrom28ByteRecords) {
 
 TEST_F(FileCommandsTest, DirectoryCountsEndAt99) {
     AnswerList(kMainMore, kMainLast, WireEntries(100));
-    ASSERT_EQ(ReadFileList(FileKind::Main), kStatusOk);
+    ASSERT_EQ(ReadFileList(FileKind::Main), Status::Ok);
     EXPECT_EQ(DirectoryOf(FileKind::Main).count, 99);
     EXPECT_EQ(DirectoryOf(FileKind::Main).stored, 100);
     EXPECT_EQ(DirectoryOf(FileKind::Main).entries[99].Name(), "F100");
@@ -55,7 +55,7 @@ TEST_F(FileCommandsTest, DirectoryCountsEndAt99) {
 
 TEST_F(FileCommandsTest, DirectoryLongerThanItsBufferKeepsWhatFitsAndSaysSo) {
     AnswerList(kMainMore, kMainLast, WireEntries(103));
-    EXPECT_EQ(ReadFileList(FileKind::Main), kStatusWrongLength);
+    EXPECT_EQ(ReadFileList(FileKind::Main), Status::WrongLength);
     const FileDirectory& directory = DirectoryOf(FileKind::Main);
     EXPECT_EQ(directory.count, 99);
     EXPECT_EQ(directory.entries[99].Name(), "F100");
@@ -68,44 +68,44 @@ TEST_F(FileCommandsTest, UnitThatNeverEndsItsListIsLeftAfterABoundedRun) {
     for (int i = 0; i < kMaxListAnswers + 5; ++i) {
         Answer(kMainMore);
     }
-    EXPECT_EQ(ReadFileList(FileKind::Main), kStatusWrongLength);
+    EXPECT_EQ(ReadFileList(FileKind::Main), Status::WrongLength);
     EXPECT_EQ(Payloads().size(), 1u + kMaxListAnswers);
 }
 
 TEST_F(FileCommandsTest, FailedListsKeepTheOldDirectory) {
     AnswerList(kMainMore, kMainLast, WireEntries(3));
-    ASSERT_EQ(ReadFileList(FileKind::Main), kStatusOk);
+    ASSERT_EQ(ReadFileList(FileKind::Main), Status::Ok);
 
     peer.AnswerPacket(0x10, 0x00, {0x01});  // L = 2
-    EXPECT_EQ(ReadFileList(FileKind::Main), kStatusWrongLength);
+    EXPECT_EQ(ReadFileList(FileKind::Main), Status::WrongLength);
     Answer(0x01);
-    EXPECT_EQ(ReadFileList(FileKind::Main), kStatusWrongCode);
+    EXPECT_EQ(ReadFileList(FileKind::Main), Status::WrongCode);
     Answer(0x00);
     Answer(kMainMore, WireEntries(1));
     Answer(kUserLast);  // the other directory's code
-    EXPECT_EQ(ReadFileList(FileKind::Main), kStatusWrongCode);
+    EXPECT_EQ(ReadFileList(FileKind::Main), Status::WrongCode);
     Answer(0x00);
     peer.Silence();
-    EXPECT_EQ(ReadFileList(FileKind::Main), kStatusNoAnswer);
+    EXPECT_EQ(ReadFileList(FileKind::Main), Status::NoAnswer);
     EXPECT_EQ(DirectoryOf(FileKind::Main).count, 3);
     EXPECT_EQ(DirectoryOf(FileKind::Main).entries[2].Name(), "F3");
 }
 
 TEST_F(FileCommandsTest, SavingAMainFileSendsTheNameAndContext) {
     Answer(0x77);  // any code is taken
-    EXPECT_EQ(WriteFileEntry(kNewFileId, "A", 12, FileKind::Main), kStatusOk);
+    EXPECT_EQ(WriteFileEntry(kNewFileId, "A", 12, FileKind::Main), Status::Ok);
     EXPECT_EQ(peer.Requests().at(0),
               (Bytes{0x12, 0x07, 0xCC, 0xFF, 0xFF, 0x00, 12, 0x41, 0x00,
                      static_cast<uint8_t>(0x07 + 0xCC + 0xFF + 0xFF + 12 + 0x41)}));
 
     Answer(0x00);
-    EXPECT_EQ(WriteFileEntry(0x0102, std::string(30, 'x'), 3, FileKind::Main), kStatusOk);
+    EXPECT_EQ(WriteFileEntry(0x0102, std::string(30, 'x'), 3, FileKind::Main), Status::Ok);
     const Bytes payload = Payloads().at(1);
     EXPECT_EQ(payload.size(), 23u + 6u);
     EXPECT_EQ(Bytes(payload.begin(), payload.begin() + 5), (Bytes{0xCC, 0x01, 0x02, 0x00, 3}));
 
     peer.Silence();
-    EXPECT_EQ(WriteFileEntry(kNewFileId, "B", 0, FileKind::Main), kStatusNoAnswer);
+    EXPECT_EQ(WriteFileEntry(kNewFileId, "B", 0, FileKind::Main), Status::NoAnswer);
 }
 
 TEST_F(FileCommandsTest, SavingAUserFileCarriesTheCustomMenus) {
@@ -114,7 +114,7 @@ TEST_F(FileCommandsTest, SavingAUserFileCarriesTheCustomMenus) {
     g_customFunctionMap[1][2][0] = 17;
     g_customKnobMap[2][1][0] = 66;  // another unit's menus stay home
     Answer(0x00);
-    ASSERT_EQ(WriteFileEntry(0x0009, "Prefs", 30, FileKind::User), kStatusOk);
+    ASSERT_EQ(WriteFileEntry(0x0009, "Prefs", 30, FileKind::User), Status::Ok);
     const Bytes payload = Payloads().at(0);
     ASSERT_EQ(payload.size(), 230u);
     EXPECT_EQ(peer.Requests().at(0).at(1), 230);
@@ -144,7 +144,7 @@ TEST_F(FileCommandsTest, LoadingAUserFileRestoresTheCustomMenus) {
     data[22 + 50] = 4;
     data[3] = 0xC8;  // knob bytes are kept as sent
     Answer(0x24, data);
-    ASSERT_EQ(LoadFile(FileKind::User, 0x33), kStatusOk);
+    ASSERT_EQ(LoadFile(FileKind::User, 0x33), Status::Ok);
     EXPECT_EQ(Payloads().at(0), (Bytes{0x99, 0x33}));
     EXPECT_EQ(g_customKnobMap[1][1][0], 0);
     EXPECT_EQ(g_customKnobMap[1][1][1], 0xC8);
@@ -157,26 +157,26 @@ TEST_F(FileCommandsTest, LoadingAUserFileRestoresTheCustomMenus) {
 
 TEST_F(FileCommandsTest, LoadAnswersThatCannotRestoreLeaveTheMenusAlone) {
     Answer(0x24, Bytes(100, 0x01));
-    EXPECT_EQ(LoadFile(FileKind::User, 1), kStatusWrongLength);
+    EXPECT_EQ(LoadFile(FileKind::User, 1), Status::WrongLength);
     Answer(0x1D, Bytes(200, 0x01));  // the main directory's code
-    EXPECT_EQ(LoadFile(FileKind::User, 1), kStatusWrongCode);
+    EXPECT_EQ(LoadFile(FileKind::User, 1), Status::WrongCode);
     EXPECT_EQ(g_customKnobMap[1][1][0], kEmptyKnobParam);
     EXPECT_EQ(g_customFunctionMap[1][1][0], kEmptyFunctionOffset);
 
     Answer(0x1D);
-    EXPECT_EQ(LoadFile(FileKind::Main, 0x05), kStatusOk);
+    EXPECT_EQ(LoadFile(FileKind::Main, 0x05), Status::Ok);
     EXPECT_EQ(Payloads().back(), (Bytes{0x93, 0x05}));
     Answer(0x24);
-    EXPECT_EQ(LoadFile(FileKind::Main, 0x05), kStatusWrongCode);
+    EXPECT_EQ(LoadFile(FileKind::Main, 0x05), Status::WrongCode);
 }
 
 TEST_F(FileCommandsTest, DeletingNamesTheWholeFileId) {
     Answer(0x1B);
-    EXPECT_EQ(DeleteFile(FileKind::Main, 0x0A0B), kStatusOk);
+    EXPECT_EQ(DeleteFile(FileKind::Main, 0x0A0B), Status::Ok);
     Answer(0x22);
-    EXPECT_EQ(DeleteFile(FileKind::User, 0x0102), kStatusOk);
+    EXPECT_EQ(DeleteFile(FileKind::User, 0x0102), Status::Ok);
     Answer(0x1B);
-    EXPECT_EQ(DeleteFile(FileKind::User, 0x0102), kStatusWrongCode);
+    EXPECT_EQ(DeleteFile(FileKind::User, 0x0102), Status::WrongCode);
     EXPECT_EQ(Payloads(),
               (std::vector<Bytes>{{0xBE, 0x0A, 0x0B}, {0xBF, 0x01, 0x02}, {0xBF, 0x01, 0x02}}));
 }
@@ -187,7 +187,7 @@ TEST_F(FileCommandsTest, FileDataFillsTheTransferBuffer) {
         file[i] = static_cast<uint8_t>(i * 7);
     }
     AnswerList(0x18, 0x19, file, 254);
-    ASSERT_EQ(ReadFileData(0x21), kStatusOk);
+    ASSERT_EQ(ReadFileData(0x21), Status::Ok);
     EXPECT_EQ(Payloads(),
               (std::vector<Bytes>{{0x92, 0x21}, {0x8E, 0x21}, {0x8E, 0x21}, {0x8E, 0x21}}));
     ASSERT_EQ(g_transferBuffer.length, 600);
@@ -197,17 +197,17 @@ TEST_F(FileCommandsTest, FileDataFillsTheTransferBuffer) {
 TEST_F(FileCommandsTest, FileDataFailuresKeepWhatArrived) {
     g_transferBuffer.length = 55;
     Answer(0x01);
-    EXPECT_EQ(ReadFileData(1), kStatusWrongCode);
+    EXPECT_EQ(ReadFileData(1), Status::WrongCode);
     EXPECT_EQ(g_transferBuffer.length, 55);  // untouched before the file started
 
     Answer(0x00);
     Answer(0x18, Bytes(100, 0xAA));
     Answer(0x44);
-    EXPECT_EQ(ReadFileData(1), kStatusWrongCode);
+    EXPECT_EQ(ReadFileData(1), Status::WrongCode);
     EXPECT_EQ(g_transferBuffer.length, 100);
 
     AnswerList(0x18, 0x19, Bytes(3000, 0x5A), 250);
-    EXPECT_EQ(ReadFileData(1), kStatusWrongLength);
+    EXPECT_EQ(ReadFileData(1), Status::WrongLength);
     EXPECT_EQ(g_transferBuffer.length, kTransferBufferSize);
 }
 
@@ -223,7 +223,7 @@ TEST_F(FileCommandsTest, FileDataGoesToTheTargetIn250ByteChunks) {
     Answer(0x00);
     Answer(0x1B);
     const uint32_t start_ms = time.clock.TickCount();
-    ASSERT_EQ(WriteFileData(0x20), kStatusOk);
+    ASSERT_EQ(WriteFileData(0x20), Status::Ok);
     EXPECT_GE(time.clock.TickCount() - start_ms, 100u);
 
     const auto& requests = peer.Requests();
@@ -247,14 +247,14 @@ TEST_F(FileCommandsTest, EmptyTransferSendsOneEmptyChunkAndWrongCodesStop) {
     peer.Silence();
     peer.Silence();
     Answer(0x1B);
-    ASSERT_EQ(WriteFileData(0x30), kStatusOk);
+    ASSERT_EQ(WriteFileData(0x30), Status::Ok);
     EXPECT_EQ(Payloads().back(), Bytes{0x8F});
 
     g_transferBuffer.length = 500;
     peer.Silence();
     peer.Silence();
     Answer(0x06);
-    EXPECT_EQ(WriteFileData(0x30), kStatusWrongCode);
+    EXPECT_EQ(WriteFileData(0x30), Status::WrongCode);
     EXPECT_EQ(Payloads().size(), 6u);  // the second chunk is never sent
 }
 
@@ -262,12 +262,12 @@ TEST_F(FileCommandsTest, PartOfAFileIsNeverSentOn) {
     Answer(0x00);
     Answer(0x18, Bytes(100, 0xAA));
     peer.Silence();
-    EXPECT_EQ(ReadFileData(1), kStatusNoAnswer);
-    EXPECT_EQ(WriteFileData(0x20), kStatusWrongLength);
+    EXPECT_EQ(ReadFileData(1), Status::NoAnswer);
+    EXPECT_EQ(WriteFileData(0x20), Status::WrongLength);
     EXPECT_EQ(peer.Requests().size(), 3u);  // nothing went to unit 2
 
     AnswerList(0x18, 0x19, Bytes(10, 0x01));
-    ASSERT_EQ(ReadFileData(1), kStatusOk);
+    ASSERT_EQ(ReadFileData(1), Status::Ok);
     EXPECT_TRUE(g_transferBuffer.complete);
 }
 
@@ -283,16 +283,16 @@ TEST_F(FileCommandsTest, FailedReadNeverSendsOnTheFileReadBefore) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failure);
         AnswerList(0x18, 0x19, Bytes(40, 0x11));
-        ASSERT_EQ(ReadFileData(1), kStatusOk);
+        ASSERT_EQ(ReadFileData(1), Status::Ok);
         if (c.answers.empty()) {
             peer.Silence();
         }
         for (const auto& [code, data] : c.answers) {
             Answer(code, data);
         }
-        EXPECT_NE(ReadFileData(2), kStatusOk);
+        EXPECT_NE(ReadFileData(2), Status::Ok);
         const size_t before = peer.Requests().size();
-        EXPECT_EQ(WriteFileData(0x20), kStatusWrongLength);
+        EXPECT_EQ(WriteFileData(0x20), Status::WrongLength);
         EXPECT_EQ(peer.Requests().size(), before);  // file 1 does not reach unit 2 as file 2
         EXPECT_EQ(g_transferBuffer.length, 40);     // what the buffer held stays
     }
@@ -300,18 +300,18 @@ TEST_F(FileCommandsTest, FailedReadNeverSendsOnTheFileReadBefore) {
 
 TEST_F(FileCommandsTest, FileSystemUpdateSkipsAbsentUnits) {
     peer.Silence();
-    EXPECT_EQ(UpdateFileSystem(0x30), kStatusOk);
+    EXPECT_EQ(UpdateFileSystem(0x30), Status::Ok);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xC0}}));
 
     peer.AnswerPacket(0x40, 0x40, Bytes(9, 0));
     peer.AnswerPacket(0x40, 0x1B, {}, 30000);  // the rebuild takes a while
-    EXPECT_EQ(UpdateFileSystem(0x40), kStatusOk);
+    EXPECT_EQ(UpdateFileSystem(0x40), Status::Ok);
     EXPECT_EQ(Payloads().back(), Bytes{0xEA});
     EXPECT_EQ(AddressOf(2), 0x42);
 
     peer.AnswerPacket(0x40, 0x40, Bytes(9, 0));
     Answer(0x00);
-    EXPECT_EQ(UpdateFileSystem(0x40), kStatusWrongCode);
+    EXPECT_EQ(UpdateFileSystem(0x40), Status::WrongCode);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ std::vector<uint8_t> WireRecord(const std::string& name, uint8_t step,
 
 TEST_F(GpiCommandsTest, EventListStoresAtMostTenEntries) {
     AnswerList(0x49, 0x4A, WireEntries(12), 112);
-    ASSERT_EQ(ReadGpiEventList(), kStatusOk);
+    ASSERT_EQ(ReadGpiEventList(), Status::Ok);
     EXPECT_EQ(Payloads().front(), Bytes{0xBC});
     EXPECT_EQ(Payloads().back(), Bytes{0xBD});
     EXPECT_EQ(g_gpiList.count, 10);
@@ -41,7 +41,7 @@ TEST_F(GpiCommandsTest, PartialEventListEntryIsCountedWithItsMissingBytesZero) {
     Bytes list = WireEntries(1);
     list.insert(list.end(), {0x00, 0x05, 0x00});  // number 5, half an event count
     AnswerList(0x49, 0x4A, list);
-    ASSERT_EQ(ReadGpiEventList(), kStatusOk);
+    ASSERT_EQ(ReadGpiEventList(), Status::Ok);
     ASSERT_EQ(g_gpiList.count, 2);
     EXPECT_EQ(g_gpiList.entries[1].number, 5);
     EXPECT_EQ(g_gpiList.entries[1].eventCount, 0);
@@ -50,12 +50,12 @@ TEST_F(GpiCommandsTest, PartialEventListEntryIsCountedWithItsMissingBytesZero) {
 
 TEST_F(GpiCommandsTest, EventListFailuresKeepTheOldList) {
     AnswerList(0x49, 0x4A, WireEntries(2));
-    ASSERT_EQ(ReadGpiEventList(), kStatusOk);
+    ASSERT_EQ(ReadGpiEventList(), Status::Ok);
     Answer(0x00, {0x00});
-    EXPECT_EQ(ReadGpiEventList(), kStatusWrongLength);
+    EXPECT_EQ(ReadGpiEventList(), Status::WrongLength);
     Answer(0x00);
     Answer(0x47);
-    EXPECT_EQ(ReadGpiEventList(), kStatusWrongCode);
+    EXPECT_EQ(ReadGpiEventList(), Status::WrongCode);
     EXPECT_EQ(g_gpiList.count, 2);
 }
 
@@ -63,7 +63,7 @@ TEST_F(GpiCommandsTest, SequenceReadRepeatsUntilTheEndCodeAndKeepsTheLastData) {
     Answer(0x10, WireRecord("stale", 9, {{1, 1}}));
     Answer(0x10);
     Answer(kSequenceEnd, WireRecord("Studio A", 2, {{1, 0x21}, {1, 0x22}, {3, 0x05}}));
-    ASSERT_EQ(ReadGpiSequence(4, GpiSequenceAction::Read), kStatusOk);
+    ASSERT_EQ(ReadGpiSequence(4, GpiSequenceAction::Read), Status::Ok);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>(3, Bytes{0xB3, 4, 2})));
     const GpiSequenceRecord& record = g_gpiSequence[4];
     EXPECT_EQ(record.marker, 0x5F);
@@ -79,7 +79,7 @@ TEST_F(GpiCommandsTest, SequenceReadRepeatsUntilTheEndCodeAndKeepsTheLastData) {
 TEST_F(GpiCommandsTest, SequenceWithoutEventsSetsNameAndStep) {
     g_gpiSequence[0].eventCount = 4;
     Answer(kSequenceEnd, WireRecord("Empty", 0, {}));
-    ASSERT_EQ(ReadGpiSequence(0, GpiSequenceAction::Read), kStatusOk);
+    ASSERT_EQ(ReadGpiSequence(0, GpiSequenceAction::Read), Status::Ok);
     EXPECT_EQ(g_gpiSequence[0].eventCount, 0);
     EXPECT_EQ(NameText(g_gpiSequence[0].name), "Empty");
     EXPECT_EQ(g_gpiSequence[0].marker, 0x5F);
@@ -87,27 +87,27 @@ TEST_F(GpiCommandsTest, SequenceWithoutEventsSetsNameAndStep) {
 
 TEST_F(GpiCommandsTest, PointerActionsTakeOneExchangeAndChangeNoRecord) {
     Answer(0x33, WireRecord("ignored", 1, {{1, 1}}));
-    EXPECT_EQ(ReadGpiSequence(1, GpiSequenceAction::Reset), kStatusOk);
+    EXPECT_EQ(ReadGpiSequence(1, GpiSequenceAction::Reset), Status::Ok);
     Answer(0x01);
-    EXPECT_EQ(ReadGpiSequence(1, GpiSequenceAction::Step), kStatusOk);
+    EXPECT_EQ(ReadGpiSequence(1, GpiSequenceAction::Step), Status::Ok);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xB3, 1, 3}, {0xB3, 1, 4}}));
     EXPECT_EQ(g_gpiSequence[1].marker, 0);
     peer.Silence();
-    EXPECT_EQ(ReadGpiSequence(1, GpiSequenceAction::Step), kStatusNoAnswer);
+    EXPECT_EQ(ReadGpiSequence(1, GpiSequenceAction::Step), Status::NoAnswer);
 }
 
 TEST_F(GpiCommandsTest, SequenceThatNeverEndsIsGivenUpAndTheRecordKept) {
     for (int i = 0; i < kMaxSequenceAnswers + 3; ++i) {
         Answer(0x10, WireRecord("never", 1, {{1, 1}}));
     }
-    EXPECT_EQ(ReadGpiSequence(2, GpiSequenceAction::Read), kStatusWrongCode);
+    EXPECT_EQ(ReadGpiSequence(2, GpiSequenceAction::Read), Status::WrongCode);
     EXPECT_EQ(Payloads().size(), static_cast<size_t>(kMaxSequenceAnswers));
     EXPECT_EQ(g_gpiSequence[2].marker, 0);
 }
 
 TEST_F(GpiCommandsTest, SequenceNumbersOutsideTheTableAreReadButNotStored) {
     Answer(kSequenceEnd, WireRecord("far", 1, {{1, 1}}));
-    EXPECT_EQ(ReadGpiSequence(kGpiSlots, GpiSequenceAction::Read), kStatusOk);
+    EXPECT_EQ(ReadGpiSequence(kGpiSlots, GpiSequenceAction::Read), Status::Ok);
     for (const GpiSequenceRecord& record : g_gpiSequence) {
         EXPECT_EQ(record.marker, 0);
     }
@@ -118,7 +118,7 @@ TEST_F(GpiCommandsTest, RecordClaimingMoreEventsThanItCarriesIsCut) {
     record[28] = 40;      // claims 40 events, carries 2
     record.push_back(9);  // and half of a third
     Answer(kSequenceEnd, record);
-    EXPECT_EQ(ReadGpiSequence(3, GpiSequenceAction::Read), kStatusWrongLength);
+    EXPECT_EQ(ReadGpiSequence(3, GpiSequenceAction::Read), Status::WrongLength);
     EXPECT_EQ(g_gpiSequence[3].eventCount, 2);
     EXPECT_EQ(g_gpiSequence[3].eventFile[1], 8);
     EXPECT_EQ(g_gpiSequence[3].eventKind[2], 0);
@@ -147,19 +147,19 @@ TEST_F(GpiCommandsTest, ParsingKeepsAtMost200EventsAndTheLastOfSeveralRecords) {
 
 TEST_F(GpiCommandsTest, EventEditsAndStatusCarryTheirBytes) {
     Answer(0x1D);
-    EXPECT_EQ(SetGpiEvent(2, 5, kGpiEventInsert, 0x31), kStatusOk);
+    EXPECT_EQ(SetGpiEvent(2, 5, kGpiEventInsert, 0x31), Status::Ok);
     Answer(0x1B);
-    EXPECT_EQ(SetGpiEvent(2, 0, kGpiEventRemove, 0), kStatusWrongCode);
+    EXPECT_EQ(SetGpiEvent(2, 0, kGpiEventRemove, 0), Status::WrongCode);
     Answer(0x0D, {3, 7});
     AnswerBuffer answer{};
-    EXPECT_EQ(ReadGpiStatus(answer), kStatusOk);
-    EXPECT_EQ(AnswerData(answer.data(), 1), 7);
+    EXPECT_EQ(ReadGpiStatus(answer), Status::Ok);
+    EXPECT_EQ(AnswerData(answer, 1), 7);
     Answer(0x0C);
-    EXPECT_EQ(ReadGpiStatus(answer), kStatusWrongCode);
+    EXPECT_EQ(ReadGpiStatus(answer), Status::WrongCode);
     Answer(0x99);  // the dialogs do not examine these answers
-    EXPECT_EQ(RemoveFirstGpiEvent(6), kStatusOk);
+    EXPECT_EQ(RemoveFirstGpiEvent(6), Status::Ok);
     Answer(0x99);
-    EXPECT_EQ(AppendGpiEvent(6, 12, 0x44), kStatusOk);
+    EXPECT_EQ(AppendGpiEvent(6, 12, 0x44), Status::Ok);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xB4, 2, 5, 1, 1, 0x31},
                                               {0xB4, 2, 0, 0, 1, 0},
                                               {0x9F},

@@ -17,7 +17,7 @@ class LockoutCommandsTest : public CommandsTest {
     }
 
     // A table answer whose entry k is `base` + k (modulo 256), 128 entries.
-    void AnswerTable(uint8_t base, uint8_t code = kCodeLockoutTable) {
+    void AnswerTable(uint8_t base, uint8_t code = 0x02) {
         peer.AnswerPacket(0x10, code, Ramp(kLockTableSize, base));
     }
 };
@@ -34,7 +34,7 @@ TEST_F(LockoutCommandsTest, KnobTableFirstForMostModels) {
     g_unitStatus[kStatusByteModel] = 11;
     AnswerTable(0);
     AnswerTable(100);
-    EXPECT_EQ(ReadOnAirLockout(), kStatusOk);
+    EXPECT_EQ(ReadOnAirLockout(), Status::Ok);
     ASSERT_EQ(RequestCount(), 2u);
     EXPECT_EQ(Request(0), (std::vector<uint8_t>{0x12, 0x01, 0xB9, 0xBA}));
     EXPECT_EQ(Request(1), Request(0));
@@ -47,7 +47,7 @@ TEST_F(LockoutCommandsTest, ModelFourSendsTheFunctionTableFirst) {
     g_unitStatus[kStatusByteModel] = 4;
     AnswerTable(0);
     AnswerTable(100);
-    EXPECT_EQ(ReadOnAirLockout(), kStatusOk);
+    EXPECT_EQ(ReadOnAirLockout(), Status::Ok);
     EXPECT_EQ(g_onAirLockTable[kFunctionLockTable][5], 5);
     EXPECT_EQ(g_onAirLockTable[kKnobLockTable][0], 100);
 }
@@ -55,18 +55,18 @@ TEST_F(LockoutCommandsTest, ModelFourSendsTheFunctionTableFirst) {
 TEST_F(LockoutCommandsTest, AWrongCodeStopsAndKeepsTheOtherTable) {
     AnswerTable(0);
     AnswerTable(100, 0x03);
-    EXPECT_EQ(ReadOnAirLockout(), kStatusWrongCode);
+    EXPECT_EQ(ReadOnAirLockout(), Status::WrongCode);
     EXPECT_EQ(g_onAirLockTable[kKnobLockTable][9], 9);
     EXPECT_EQ(g_onAirLockTable[kFunctionLockTable][9], kLockStateUnlocked);
 
     AnswerTable(50, 0x00);
-    EXPECT_EQ(ReadOnAirLockout(), kStatusWrongCode);
+    EXPECT_EQ(ReadOnAirLockout(), Status::WrongCode);
     EXPECT_EQ(RequestCount(), 3u);
     EXPECT_EQ(g_onAirLockTable[kKnobLockTable][9], 9);
 }
 
 TEST_F(LockoutCommandsTest, ASilentUnitChangesNothing) {
-    EXPECT_EQ(ReadOnAirLockout(), kStatusNoAnswer);
+    EXPECT_EQ(ReadOnAirLockout(), Status::NoAnswer);
     EXPECT_EQ(RequestCount(), 1u);
     EXPECT_EQ(g_onAirLockTable[kKnobLockTable][0], kLockStateUnlocked);
 }

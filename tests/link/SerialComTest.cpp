@@ -27,8 +27,8 @@ TEST_F(SerialComTest, ReopenAppliesTheProtocolSettings) {
 
 TEST_F(SerialComTest, ReopenClosesTheOldPortBeforeOpening) {
     line.exclusive = true;
-    EXPECT_EQ(ReopenPort(1), 1);
-    EXPECT_EQ(ReopenPort(1), 1);
+    EXPECT_TRUE(ReopenPort(1));
+    EXPECT_TRUE(ReopenPort(1));
     EXPECT_EQ(line.openDevices, 1);
 }
 
@@ -38,7 +38,7 @@ TEST_F(SerialComTest, PortHeldElsewhereFailsTheOpen) {
     auto other = OpenSerialDevice("inproc:fixture", error);  // the fixture's link holds it
     EXPECT_EQ(other, nullptr);
     CSerialCom second;
-    EXPECT_EQ(second.OpenPort("inproc:fixture"), 0);
+    EXPECT_FALSE(second.OpenPort("inproc:fixture"));
     EXPECT_EQ(prompter.boxes.size(), 1u);
 }
 
@@ -46,7 +46,7 @@ TEST_F(SerialComTest, MissingPortWithNoUnitSelectedShowsOneBox) {
     FakeLossReaction reaction;
     CSerialCom::SetLossReaction(&reaction);
     line.refuseOpen = true;
-    EXPECT_EQ(ReopenPort(3), 0);
+    EXPECT_FALSE(ReopenPort(3));
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].caption, "Com Port Error");
     EXPECT_EQ(prompter.boxes[0].text.rfind("Can't open Com Port.  Please select another port.", 0),
@@ -54,7 +54,7 @@ TEST_F(SerialComTest, MissingPortWithNoUnitSelectedShowsOneBox) {
     EXPECT_EQ(prompter.boxes[0].icon, PromptIcon::Stop);
     EXPECT_EQ(reaction.calls, 0);
     EXPECT_FALSE(g_link.IsOpen());
-    EXPECT_EQ(g_link.SendBreak(), 4);
+    EXPECT_EQ(g_link.SendBreak(), Status::WriteFailed);
 }
 
 TEST_F(SerialComTest, MissingPortWithAUnitSelectedIsALostLink) {
@@ -62,7 +62,7 @@ TEST_F(SerialComTest, MissingPortWithAUnitSelectedIsALostLink) {
     CSerialCom::SetLossReaction(&reaction);
     g_currentUnitAddress = 0x20;
     line.refuseOpen = true;
-    EXPECT_EQ(ReopenPort(1), 0);
+    EXPECT_FALSE(ReopenPort(1));
     EXPECT_TRUE(prompter.boxes.empty());
     EXPECT_EQ(reaction.calls, 1);
     EXPECT_EQ(g_panelModel.m_portNumber, 1);
@@ -71,7 +71,7 @@ TEST_F(SerialComTest, MissingPortWithAUnitSelectedIsALostLink) {
 TEST_F(SerialComTest, SettingsThatCannotBeAppliedCloseThePortWithTheirOwnCaption) {
     struct Row {
         const char* step;
-        int (*apply)(CSerialCom&);
+        bool (*apply)(CSerialCom&);
         const char* caption;
     };
     const Row rows[] = {
@@ -84,7 +84,7 @@ TEST_F(SerialComTest, SettingsThatCannotBeAppliedCloseThePortWithTheirOwnCaption
         SCOPED_TRACE(row.step);
         prompter.boxes.clear();
         CSerialCom port;  // no device behind it: the driver refuses every setting
-        EXPECT_EQ(row.apply(port), 0);
+        EXPECT_FALSE(row.apply(port));
         EXPECT_EQ(port.LastResult(), 0);
         EXPECT_FALSE(port.IsOpen());
         ASSERT_EQ(prompter.boxes.size(), 1u);
@@ -100,25 +100,25 @@ TEST_F(SerialComTest, HighPortNumbersOpenLikeLowOnes) {
     for (int port : {1, 9, 10, 16}) {
         SCOPED_TRACE(port);
         PortNames().SetOverride(port, "inproc:fixture");
-        EXPECT_EQ(ReopenPort(port), 1);
+        EXPECT_TRUE(ReopenPort(port));
     }
     PortNames().ClearOverrides();
     EXPECT_TRUE(prompter.boxes.empty());
 }
 
 TEST_F(SerialComTest, BreakIsRaisedAndClearedOnAnOpenPortOnly) {
-    EXPECT_EQ(g_link.SendBreak(), 0);
+    EXPECT_EQ(g_link.SendBreak(), Status::Ok);
     EXPECT_EQ(line.BreakCount(), 1);
     line.BreakOpenDevices();
-    EXPECT_EQ(g_link.SendBreak(), 4);
+    EXPECT_EQ(g_link.SendBreak(), Status::WriteFailed);
     g_link.Close();
-    EXPECT_EQ(g_link.SendBreak(), 4);
+    EXPECT_EQ(g_link.SendBreak(), Status::WriteFailed);
     EXPECT_EQ(line.BreakCount(), 1);
 }
 
 TEST_F(SerialComTest, UnknownDeviceNamesAreReportedWithAHelpLine) {
     PortNames().SetRunOverride("/nonexistent/ttyUSB7");
-    EXPECT_EQ(ReopenPort(1), 0);
+    EXPECT_FALSE(ReopenPort(1));
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_NE(prompter.boxes[0].text.find("/nonexistent/ttyUSB7"), std::string::npos);
 }

@@ -15,7 +15,7 @@ class StorageListsTest : public StorageFixture {};
 struct ListCase {
     const char* list;
     ListCodes codes;
-    std::function<int()> read;
+    std::function<Status()> read;
     std::function<int()> count;
     std::function<std::string()> firstName;
     int overflowingEntries;  // one entry more than the buffer holds
@@ -59,14 +59,14 @@ TEST_F(StorageListsTest, ListThatNeverEndsLeavesTheTableAsItWas) {
     for (const ListCase& c : kLists) {
         SCOPED_TRACE(c.list);
         AnswerList(c.codes.more, c.codes.last, WireEntries(3));
-        ASSERT_EQ(c.read(), kStatusOk);
+        ASSERT_EQ(c.read(), Status::Ok);
 
         Answer(0x00);
         Answer(c.codes.more, WireEntry(9, 9, "Half a list"));
         for (int i = 1; i < kMaxListAnswers; ++i) {
             Answer(c.codes.more);
         }
-        EXPECT_EQ(c.read(), kStatusWrongLength);
+        EXPECT_EQ(c.read(), Status::WrongLength);
         EXPECT_EQ(c.count(), 3);
         EXPECT_EQ(c.firstName(), "F1");
     }
@@ -78,7 +78,7 @@ TEST_F(StorageListsTest, ListCutAtTheEndOfItsBufferStillFillsTheTable) {
         SCOPED_TRACE(c.list);
         // In parts of 224 bytes the entry too many comes with the last part.
         AnswerList(c.codes.more, c.codes.last, WireEntries(c.overflowingEntries), 224);
-        EXPECT_EQ(c.read(), kStatusWrongLength);
+        EXPECT_EQ(c.read(), Status::WrongLength);
         EXPECT_EQ(c.count(), c.countWhenFull);
         EXPECT_EQ(c.firstName(), "F1");
     }

@@ -30,28 +30,28 @@ class StoragePatienceTest : public StorageFixture {
 
 struct PatienceCase {
     const char* command;
-    uint32_t tries;
+    uint32_t reads;
     std::function<void(uint32_t delay_ms)> script;
-    std::function<int()> run;
+    std::function<Status()> run;
 };
 
-// Each command accepts an answer whose first byte comes on its read `tries` - 1, and gives up
-// with status 1 when it comes on read `tries`.
+// Each command accepts an answer whose first byte comes on its read `reads` - 1, and gives up
+// with NoAnswer when it comes on read `reads`.
 TEST_F(StoragePatienceTest, EachCommandWaitsItsOwnNumberOfReads) {
     AnswerBuffer answer{};
     const uint8_t noData[1] = {};
     const PatienceCase cases[] = {
-        {"ReadFileList", kTries10k, [this](uint32_t d) { List(0x44, d); },
+        {"ReadFileList", 10'000, [this](uint32_t d) { List(0x44, d); },
          [] { return ReadFileList(FileKind::Main); }},
-        {"WriteFileEntry", kTries10k, [this](uint32_t d) { Single(0x00, d); },
+        {"WriteFileEntry", 10'000, [this](uint32_t d) { Single(0x00, d); },
          [] { return WriteFileEntry(kNewFileId, "A", 0, FileKind::Main); }},
-        {"LoadFile", kTries100k, [this](uint32_t d) { Single(0x1D, d); },
+        {"LoadFile", 100'000, [this](uint32_t d) { Single(0x1D, d); },
          [] { return LoadFile(FileKind::Main, 1); }},
-        {"DeleteFile", kTries100k, [this](uint32_t d) { Single(0x1B, d); },
+        {"DeleteFile", 100'000, [this](uint32_t d) { Single(0x1B, d); },
          [] { return DeleteFile(FileKind::Main, 1); }},
-        {"ReadFileData", kTries10k, [this](uint32_t d) { List(0x19, d); },
+        {"ReadFileData", 10'000, [this](uint32_t d) { List(0x19, d); },
          [] { return ReadFileData(1); }},
-        {"WriteFileData", kTries10k,
+        {"WriteFileData", 10'000,
          [this](uint32_t d) {
              peer.AnswerPacket(0x20, 0x40, std::vector<uint8_t>(9, 0));
              peer.Silence();
@@ -61,59 +61,59 @@ TEST_F(StoragePatienceTest, EachCommandWaitsItsOwnNumberOfReads) {
              g_transferBuffer.complete = true;
              return WriteFileData(0x20);
          }},
-        {"UpdateFileSystem", kTries2M,
+        {"UpdateFileSystem", 2'000'000,
          [this](uint32_t d) {
              peer.AnswerPacket(0x20, 0x40, std::vector<uint8_t>(9, 0));
              Single(0x1B, d);
          },
          [] { return UpdateFileSystem(0x20); }},
-        {"ReadGpiEventList", kTries10k, [this](uint32_t d) { List(0x4A, d); },
+        {"ReadGpiEventList", 10'000, [this](uint32_t d) { List(0x4A, d); },
          [] { return ReadGpiEventList(); }},
-        {"ReadGpiSequence", kTries10k, [this](uint32_t d) { Single(0x5F, d); },
+        {"ReadGpiSequence", 10'000, [this](uint32_t d) { Single(0x5F, d); },
          [] { return ReadGpiSequence(0, GpiSequenceAction::Read); }},
-        {"SetGpiEvent", kTries100k, [this](uint32_t d) { Single(0x1D, d); },
+        {"SetGpiEvent", 100'000, [this](uint32_t d) { Single(0x1D, d); },
          [] { return SetGpiEvent(0, 0, kGpiEventInsert, 1); }},
-        {"ReadGpiStatus", kTries10k, [this](uint32_t d) { Single(0x0D, d); },
+        {"ReadGpiStatus", 10'000, [this](uint32_t d) { Single(0x0D, d); },
          [&answer] { return ReadGpiStatus(answer); }},
-        {"SetOnAirLockout", kTries10k, [this](uint32_t d) { Single(0x00, d); },
+        {"SetOnAirLockout", 10'000, [this](uint32_t d) { Single(0x00, d); },
          [] { return SetOnAirLockout(1, 1); }},
-        {"ReadEffectList", kTries10k, [this](uint32_t d) { List(0x48, d); },
+        {"ReadEffectList", 10'000, [this](uint32_t d) { List(0x48, d); },
          [] { return ReadEffectList(); }},
-        {"CreateEffect", kTries10k, [this](uint32_t d) { Single(0x5C, d); },
+        {"CreateEffect", 10'000, [this](uint32_t d) { Single(0x5C, d); },
          [] {
              uint8_t number = 0;
              return CreateEffect("E", number);
          }},
-        {"SelectEffect", kTries10k, [this](uint32_t d) { Single(0x35, d); },
+        {"SelectEffect", 10'000, [this](uint32_t d) { Single(0x35, d); },
          [] { return SelectEffect(); }},
-        {"ReadKeyframe", kTries10k, [this](uint32_t d) { Single(0x5E, d); },
+        {"ReadKeyframe", 10'000, [this](uint32_t d) { Single(0x5E, d); },
          [&answer] { return ReadKeyframe(0, 0, answer); }},
-        {"SendCommand", kTries10k, [this](uint32_t d) { Single(0x33, d); },
-         [&answer, &noData] { return SendCommand(kCommandKeyframe, 0x33, noData, answer); }},
-        {"RemoveFirstGpiEvent", kTries100k, [this](uint32_t d) { Single(0x77, d); },
+        {"SendCommand", 10'000, [this](uint32_t d) { Single(0x33, d); },
+         [&answer, &noData] { return SendCommand(Command::Keyframe, 0x33, noData, answer); }},
+        {"RemoveFirstGpiEvent", 100'000, [this](uint32_t d) { Single(0x77, d); },
          [] { return RemoveFirstGpiEvent(0); }},
-        {"AppendGpiEvent", kTries100k, [this](uint32_t d) { Single(0x77, d); },
+        {"AppendGpiEvent", 100'000, [this](uint32_t d) { Single(0x77, d); },
          [] { return AppendGpiEvent(0, 0, 1); }},
-        {"LockControl", kTries10k, [this](uint32_t d) { Single(0x00, d); },
+        {"LockControl", 10'000, [this](uint32_t d) { Single(0x00, d); },
          [] { return LockControl(1, 1); }},
-        {"RequestEffectInfo", kTries10k, [this](uint32_t d) { Single(0x77, d); },
+        {"RequestEffectInfo", 10'000, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return RequestEffectInfo(0, answer); }},
-        {"RequestEffectDelete", kTries10k, [this](uint32_t d) { Single(0x77, d); },
+        {"RequestEffectDelete", 10'000, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return RequestEffectDelete(0, answer); }},
-        {"RequestAssignments", kTries10k, [this](uint32_t d) { Single(0x77, d); },
+        {"RequestAssignments", 10'000, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return RequestAssignments(0, answer); }},
-        {"WriteAssignments", kTries10k, [this](uint32_t d) { Single(0x77, d); },
+        {"WriteAssignments", 10'000, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return WriteAssignments(0, {}, answer); }},
-        {"RequestKeyframe", kTries10k, [this](uint32_t d) { Single(0x77, d); },
+        {"RequestKeyframe", 10'000, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return RequestKeyframe(0, 0, answer); }},
     };
     for (const PatienceCase& c : cases) {
         SCOPED_TRACE(c.command);
-        m_onTime_ms = DelayForRead(c.tries - 1);
+        m_onTime_ms = DelayForRead(c.reads - 1);
         c.script(m_onTime_ms);
-        EXPECT_EQ(c.run(), kStatusOk);
-        c.script(DelayForRead(c.tries));
-        EXPECT_EQ(c.run(), kStatusNoAnswer);
+        EXPECT_EQ(c.run(), Status::Ok);
+        c.script(DelayForRead(c.reads));
+        EXPECT_EQ(c.run(), Status::NoAnswer);
     }
 }
 

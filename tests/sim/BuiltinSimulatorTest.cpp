@@ -10,6 +10,7 @@
 #include "sim/line/BuiltinSimulator.h"
 #include "sim/line/SimLine.h"
 #include "tests/support/ScriptedPrompter.h"
+#include "tests/support/StatusPrinter.h"
 
 namespace {
 
@@ -35,20 +36,20 @@ TEST_F(BuiltinSimulatorTest, TheLinkReachesTheListedUnits) {
     SimLine* units = RegisterBuiltinSimulator("2:9,4:177");
     ASSERT_NE(units, nullptr);
     PortNames().SetRunOverride(std::string("inproc:") + kBuiltinLineName);
-    ASSERT_EQ(ReopenPort(1), 1);
+    ASSERT_TRUE(ReopenPort(1));
 
     std::vector<uint8_t> request(kMaxRequestSize, 0);
     request[0] = RequestAddress(0x40);
     request[1] = 1;
     request[2] = 0xC0;
     AnswerBuffer answer{};
-    ASSERT_EQ(SendPacket(request.data()), kStatusOk);
-    ASSERT_EQ(ReceivePacket(answer.data(), kTries10), kStatusOk);
-    EXPECT_EQ(AnswerData(answer.data(), 2), 177);
+    ASSERT_EQ(SendPacket(request), Status::Ok);
+    ASSERT_EQ(ReceivePacket(answer, kPatience200ms), Status::Ok);
+    EXPECT_EQ(AnswerData(answer, 2), 177);
 
     request[0] = RequestAddress(0x10);
-    ASSERT_EQ(SendPacket(request.data()), kStatusOk);
-    EXPECT_EQ(ReceivePacket(answer.data(), kTries10), kStatusNoAnswer);
+    ASSERT_EQ(SendPacket(request), Status::Ok);
+    EXPECT_EQ(ReceivePacket(answer, kPatience200ms), Status::NoAnswer);
     EXPECT_EQ(units->Unit(2)->Model().code, 9);
 }
 

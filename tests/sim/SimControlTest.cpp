@@ -20,7 +20,7 @@ TEST_F(SimControlTest, SetChangesTheValueOnTheUnitAndFlagsIt) {
     ASSERT_TRUE(result.ok) << result.reply;
     EXPECT_EQ(result.reply, "value 255");  // BG Red tops out at 255
     EXPECT_EQ(line.Unit(1)->Value(16), 255);
-    EXPECT_EQ(line.Unit(1)->Flags() & kUnitValuesChanged, kUnitValuesChanged);
+    EXPECT_EQ(line.Unit(1)->Flags() & kStatusValuesChanged, kStatusValuesChanged);
     EXPECT_TRUE(Run("ref 1 16 7").ok);
     EXPECT_EQ(line.Unit(1)->Reference(16), 7);
 }
@@ -36,7 +36,7 @@ TEST_F(SimControlTest, MessagesKeepTheirWholeText) {
 TEST_F(SimControlTest, FlagsPowerAndMenu) {
     ASSERT_TRUE(Run("flag 1 boot on").ok);
     ASSERT_TRUE(Run("flag 1 refvideo off").ok);
-    EXPECT_EQ(line.Unit(1)->Flags() & (kUnitBootMode | kUnitReferenceVideo), kUnitBootMode);
+    EXPECT_EQ(line.Unit(1)->Flags() & (kStatusBootMode | kStatusReferenceVideo), kStatusBootMode);
     ASSERT_TRUE(Run("flag 2 busy on").ok);
     EXPECT_FALSE(line.Unit(2)->BeginRequest(0xAC)) << "busy without end until switched off";
     ASSERT_TRUE(Run("flag 2 busy off").ok);
@@ -88,7 +88,7 @@ TEST_F(SimControlTest, BadCommandsSayWhyAndChangeNothing) {
         EXPECT_FALSE(result.ok) << command;
         EXPECT_FALSE(result.reply.empty()) << command;
     }
-    EXPECT_EQ(line.Unit(1)->Flags(), kUnitReferenceVideo);
+    EXPECT_EQ(line.Unit(1)->Flags(), kStatusReferenceVideo);
     EXPECT_TRUE(line.Unit(1)->Powered());
 }
 

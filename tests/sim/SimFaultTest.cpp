@@ -10,25 +10,25 @@ using SimFaultTest = SimLineFixture;
 TEST_F(SimFaultTest, SilentUnitCostsTheTriesAndThenAnswersAgain) {
     units.Unit(1)->Faults().Set(FaultKind::Silent, 0, 2);
     const uint32_t start = CurrentClock().TickCount();
-    EXPECT_EQ(Exchange(1, {0xC0}, kTries10), kStatusNoAnswer);
+    EXPECT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::NoAnswer);
     EXPECT_GE(CurrentClock().TickCount() - start, 10u * 20u);
-    EXPECT_EQ(Exchange(1, {0xC0}, kTries10), kStatusNoAnswer);
-    EXPECT_EQ(Exchange(1, {0xC0}, kTries10), kStatusOk);
-    EXPECT_EQ(Exchange(2, {0xC0}, kTries10), kStatusOk);
+    EXPECT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::NoAnswer);
+    EXPECT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::Ok);
+    EXPECT_EQ(Exchange(2, {0xC0}, kPatience200ms), Status::Ok);
 }
 
 TEST_F(SimFaultTest, LateAnswerArrivesAfterItsDelay) {
     units.Unit(1)->Faults().Set(FaultKind::Late, 300);
     const uint32_t start = CurrentClock().TickCount();
-    EXPECT_EQ(Exchange(1, {0xC0}, kTries10), kStatusNoAnswer);  // 10 tries are 200 ms
+    EXPECT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::NoAnswer);  // 10 tries are 200 ms
     line.ClearToMaster();
-    EXPECT_EQ(Exchange(1, {0xC0}, kTries1k), kStatusOk);
+    EXPECT_EQ(Exchange(1, {0xC0}, kPatience20s), Status::Ok);
     EXPECT_GE(CurrentClock().TickCount() - start, 300u);
 }
 
 TEST_F(SimFaultTest, WrongCodeKeepsAValidPacket) {
     units.Unit(1)->Faults().Set(FaultKind::WrongCode, 0x33);
-    ASSERT_EQ(Exchange(1, {0xC0}, kTries10), kStatusOk);
+    ASSERT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::Ok);
     EXPECT_EQ(Code(), 0x33);
     EXPECT_EQ(Data(2), 11);
     uint8_t sum = 0;
@@ -40,17 +40,17 @@ TEST_F(SimFaultTest, WrongCodeKeepsAValidPacket) {
 
 TEST_F(SimFaultTest, TruncatedAnswerStopsEarly) {
     units.Unit(1)->Faults().Set(FaultKind::Truncated, 2);
-    EXPECT_EQ(Exchange(1, {0xC0}, kTries10), kStatusNoCode);
+    EXPECT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::NoCode);
     units.Unit(1)->Faults().Set(FaultKind::Truncated, 5);
-    ASSERT_EQ(Exchange(1, {0xC0}, kTries10), kStatusOk);
+    ASSERT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::Ok);
     EXPECT_EQ(Data(2), 0) << "the model code never came; missing bytes read as zero";
 }
 
 TEST_F(SimFaultTest, CorruptChecksumIsTheOnlyDifference) {
-    ASSERT_EQ(Exchange(1, {0xC0}, kTries10), kStatusOk);
+    ASSERT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::Ok);
     const AnswerBuffer good = answer;
     units.Unit(1)->Faults().Set(FaultKind::CorruptChecksum, 0);
-    ASSERT_EQ(Exchange(1, {0xC0}, kTries10), kStatusOk);
+    ASSERT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::Ok);
     const size_t checksum = static_cast<size_t>(2 + Length());
     EXPECT_EQ(answer[checksum], static_cast<uint8_t>(~good[checksum]));
     answer[checksum] = good[checksum];
@@ -59,16 +59,16 @@ TEST_F(SimFaultTest, CorruptChecksumIsTheOnlyDifference) {
 
 TEST_F(SimFaultTest, OversizedAnswersFillTheBufferAndMenuDataNeverEnds) {
     units.Unit(1)->Faults().Set(FaultKind::Oversized, 0);
-    ASSERT_EQ(Exchange(1, {0x81, 0, 0, 1}), kStatusOk);
+    ASSERT_EQ(Exchange(1, {0x81, 0, 0, 1}), Status::Ok);
     EXPECT_EQ(Length(), 255);
     EXPECT_EQ(Data(0), 0);  // the real entry comes first
     EXPECT_EQ(Data(3), 0xFF);
 
-    ASSERT_EQ(Exchange(1, {0xC5}, kTries2), kStatusOk);
+    ASSERT_EQ(Exchange(1, {0xC5}, kPatience40ms), Status::Ok);
     const size_t imageSize = units.Unit(1)->MenuImage().size();
     size_t received = 0;
     while (received < 65536 + imageSize) {
-        ASSERT_EQ(Exchange(1, {0xC1}, kTries500k), kStatusOk);
+        ASSERT_EQ(Exchange(1, {0xC1}, kPatience2h47min), Status::Ok);
         ASSERT_EQ(Code(), 0x41);
         received += static_cast<size_t>(Length() - 1);
     }
@@ -76,10 +76,10 @@ TEST_F(SimFaultTest, OversizedAnswersFillTheBufferAndMenuDataNeverEnds) {
 
 TEST_F(SimFaultTest, LineFaultsHitEveryUnit) {
     units.LineFaults().Set(FaultKind::Silent, 0);
-    EXPECT_EQ(Exchange(1, {0xC0}, kTries10), kStatusNoAnswer);
-    EXPECT_EQ(Exchange(2, {0xC0}, kTries10), kStatusNoAnswer);
+    EXPECT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::NoAnswer);
+    EXPECT_EQ(Exchange(2, {0xC0}, kPatience200ms), Status::NoAnswer);
     units.LineFaults().ClearAll();
-    EXPECT_EQ(Exchange(2, {0xC0}, kTries10), kStatusOk);
+    EXPECT_EQ(Exchange(2, {0xC0}, kPatience200ms), Status::Ok);
 }
 
 TEST_F(SimFaultTest, NoiseFloodsTheLineUntilItsCountRunsOut) {
@@ -88,7 +88,7 @@ TEST_F(SimFaultTest, NoiseFloodsTheLineUntilItsCountRunsOut) {
     units.LineFaults().Set(FaultKind::Noise, 50);
     EXPECT_EQ(DrainLine(), DrainResult::Silent);
     EXPECT_FALSE(units.LineFaults().Active(FaultKind::Noise));
-    EXPECT_EQ(Exchange(1, {0xC0}, kTries10), kStatusOk);
+    EXPECT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::Ok);
 }
 
 TEST(FaultCatalogTest, EveryFaultHasAUniqueName) {

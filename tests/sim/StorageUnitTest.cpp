@@ -151,11 +151,11 @@ TEST(StorageClearFiles, ClearingTheFilesEmptiesBothDirectoriesOnceDone) {
     SimUnit unit{1, *FindModel(11)};
     UnitStorage& storage = unit.Storage();
     unit.SetValue(163, 1);  // "Clear Files"
-    ASSERT_TRUE(unit.Flags() & kUnitBusy);
+    ASSERT_TRUE(unit.Flags() & kStatusBusy);
     EXPECT_EQ(storage.Directory(SimDirectory::Main).size(), 3u);
     time.clock.Advance(kClearFilesBusy_ms);
     unit.BeginRequest(0xC0);
-    EXPECT_FALSE(unit.Flags() & kUnitBusy);
+    EXPECT_FALSE(unit.Flags() & kStatusBusy);
     EXPECT_TRUE(storage.Directory(SimDirectory::Main).empty());
     EXPECT_TRUE(storage.Directory(SimDirectory::User).empty());
 }
@@ -167,7 +167,7 @@ TEST(StorageClearFiles, RebuildKeepsFilesAndValues) {
     unit.SetBusyKeepingValues(500);
     time.clock.Advance(500);
     unit.BeginRequest(0xC0);
-    EXPECT_FALSE(unit.Flags() & kUnitBusy);
+    EXPECT_FALSE(unit.Flags() & kStatusBusy);
     EXPECT_EQ(unit.Value(0), 900);
     EXPECT_EQ(unit.Storage().Directory(SimDirectory::Main).size(), 3u);
 }

@@ -22,6 +22,7 @@
 #include "model/PanelModel.h"
 #include "platform/PortNames.h"
 #include "tests/support/ScriptedPrompter.h"
+#include "tests/support/StatusPrinter.h"
 
 namespace {
 
@@ -126,13 +127,12 @@ class VcpSimProcessTest : public ::testing::Test {
         return exited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    int Exchange(uint8_t address, std::vector<uint8_t> payload, AnswerBuffer& answer,
-                 uint32_t tries = kTries1k) {
+    Status Exchange(uint8_t address, std::vector<uint8_t> payload, AnswerBuffer& answer,
+                    Patience patience = kPatience20s) {
         std::vector<uint8_t> request{RequestAddress(address), static_cast<uint8_t>(payload.size())};
         request.insert(request.end(), payload.begin(), payload.end());
-        request.resize(kMaxRequestSize);
-        const int sent = SendPacket(request.data());
-        return sent != kStatusOk ? sent : ReceivePacket(answer.data(), tries);
+        const Status sent = SendPacket(request);
+        return sent != Status::Ok ? sent : ReceivePacket(answer, patience);
     }
 
     std::string m_binary;
@@ -147,12 +147,12 @@ TEST_F(VcpSimProcessTest, ServesAPseudoTerminalUntilTerminated) {
     ASSERT_EQ(Start({"--pty", link, "--units", "1:11,3:4", "--delay", "0"}), "ready " + link);
 
     PortNames().SetRunOverride(link);
-    ASSERT_EQ(ReopenPort(1), 1);
+    ASSERT_TRUE(ReopenPort(1));
     AnswerBuffer answer{};
-    ASSERT_EQ(Exchange(0x30, {0xC0}, answer), kStatusOk);
-    EXPECT_EQ(AnswerCode(answer.data()), 0x40);
-    EXPECT_EQ(AnswerData(answer.data(), 2), 4);
-    EXPECT_EQ(Exchange(0x20, {0xC0}, answer, kTries10), kStatusNoAnswer);
+    ASSERT_EQ(Exchange(0x30, {0xC0}, answer), Status::Ok);
+    EXPECT_EQ(AnswerCode(answer), 0x40);
+    EXPECT_EQ(AnswerData(answer, 2), 4);
+    EXPECT_EQ(Exchange(0x20, {0xC0}, answer, kPatience200ms), Status::NoAnswer);
 
     // Values read back with 0xFF bytes on the way, which the terminal marks and the link
     // unmarks: a changed value shows up flagged, then in the values.
@@ -160,9 +160,9 @@ TEST_F(VcpSimProcessTest, ServesAPseudoTerminalUntilTerminated) {
     EXPECT_EQ(ReadLine(2000), "value 255");
     Control("show 1");
     EXPECT_NE(ReadLine(2000).find("flags 0x42"), std::string::npos);
-    ASSERT_EQ(Exchange(0x10, {0xAC}, answer), kStatusOk);
-    EXPECT_EQ(AnswerLength(answer.data()), 255);
-    EXPECT_EQ(AnswerData(answer.data(), 33), 0xFF);
+    ASSERT_EQ(Exchange(0x10, {0xAC}, answer), Status::Ok);
+    EXPECT_EQ(AnswerLength(answer), 255);
+    EXPECT_EQ(AnswerData(answer, 33), 0xFF);
 
     EXPECT_EQ(Stop(), 0);
     struct stat info {};
@@ -178,10 +178,10 @@ TEST_F(VcpSimProcessTest, ServesLoopbackTcpWithTheScriptsOpeningState) {
     ::unlink(script.c_str());
     ASSERT_EQ(ready.rfind("ready tcp://127.0.0.1:", 0), 0u) << ready;
     PortNames().SetRunOverride(ready.substr(6));
-    ASSERT_EQ(ReopenPort(1), 1);
+    ASSERT_TRUE(ReopenPort(1));
     AnswerBuffer answer{};
-    ASSERT_EQ(Exchange(0x20, {0xB6}, answer), kStatusOk);
-    EXPECT_EQ(AnswerCode(answer.data()), 0x00);
+    ASSERT_EQ(Exchange(0x20, {0xB6}, answer), Status::Ok);
+    EXPECT_EQ(AnswerCode(answer), 0x00);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&answer[kAnswerData + 2])),
               "From the script");
     EXPECT_EQ(Stop(), 0);

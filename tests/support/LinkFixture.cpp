@@ -6,7 +6,7 @@ void LinkFixture::SetUp() {
     RegisterInProcessLine(kLineName, &line);
     PortNames().SetRunOverride(std::string("inproc:") + kLineName);
     SetPrompter(&prompter);
-    ASSERT_EQ(ReopenPort(1), 1);
+    ASSERT_TRUE(ReopenPort(1));
     line.TakeWritten();
 }
 

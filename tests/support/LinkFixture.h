@@ -12,6 +12,7 @@
 #include "platform/PortNames.h"
 #include "tests/support/ScriptedPeer.h"
 #include "tests/support/ScriptedPrompter.h"
+#include "tests/support/StatusPrinter.h"
 
 // The link opened on an in-process line on the virtual clock, with a scripted peer, a
 // scripted prompter and fresh program-wide records. COM1 reaches the line.

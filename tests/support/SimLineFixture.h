@@ -18,21 +18,22 @@ class SimLineFixture : public LinkFixture {
     }
 
     // One exchange through the framing: status, and the answer in `answer`.
-    int Exchange(int unit, const std::vector<uint8_t>& payload, uint32_t tries = kTries10k) {
+    Status Exchange(int unit, const std::vector<uint8_t>& payload,
+                    Patience patience = kPatience200s) {
         std::vector<uint8_t> request(kMaxRequestSize, 0);
         request[0] = RequestAddress(static_cast<uint8_t>(unit << 4));
         request[1] = static_cast<uint8_t>(payload.size());
         std::copy(payload.begin(), payload.end(), request.begin() + 2);
-        const int sent = SendPacket(request.data());
-        if (sent != kStatusOk) {
+        const Status sent = SendPacket(request);
+        if (sent != Status::Ok) {
             return sent;
         }
-        return ReceivePacket(answer.data(), tries);
+        return ReceivePacket(answer, patience);
     }
 
-    int Length() const { return AnswerLength(answer.data()); }
-    int Code() const { return AnswerCode(answer.data()); }
-    uint8_t Data(int k) const { return AnswerData(answer.data(), k); }
+    int Length() const { return AnswerLength(answer); }
+    int Code() const { return AnswerCode(answer); }
+    uint8_t Data(int k) const { return AnswerData(answer, k); }
     int Word(int k) const { return static_cast<int16_t>((Data(k) << 8) | Data(k + 1)); }
     // Answer data bytes 0 .. L-2.
     std::vector<uint8_t> DataBytes() const {

@@ -64,7 +64,7 @@ class MenuImageDownloadTest : public LinkFixture {
 
 TEST_F(MenuImageDownloadTest, TwoBreakPulsesThenPrepareAndRead) {
     const uint32_t before = CurrentClock().TickCount();
-    EXPECT_EQ(DownloadMenuImage(2), kStatusOk);
+    EXPECT_EQ(DownloadMenuImage(2), Status::Ok);
     EXPECT_EQ(line.BreakCount(), 2);
     EXPECT_GE(CurrentClock().TickCount() - before, 200u);
     const auto& requests = peer.Requests();
@@ -79,7 +79,7 @@ TEST_F(MenuImageDownloadTest, TwoBreakPulsesThenPrepareAndRead) {
 
 TEST_F(MenuImageDownloadTest, ARefusedPrepareCostsTwoPulsesAndAnotherAttempt) {
     refusedPrepares = 2;
-    EXPECT_EQ(DownloadMenuImage(2), kStatusOk);
+    EXPECT_EQ(DownloadMenuImage(2), Status::Ok);
     EXPECT_EQ(PrepareRequests(), 3u);
     EXPECT_EQ(line.BreakCount(), 2 + 2 * 2);
 }
@@ -89,7 +89,7 @@ TEST_F(MenuImageDownloadTest, TheBlockIsClearedBeforeEachAttempt) {
     // The first attempt is cut off after 400 bytes; the unit then serves a shorter image.
     cutAfterChunks = 2;
     shorterImageFromAttempt = 2;
-    EXPECT_EQ(DownloadMenuImage(2), kStatusOk);
+    EXPECT_EQ(DownloadMenuImage(2), Status::Ok);
     EXPECT_EQ(PrepareRequests(), 2u);
     const auto& block = g_panelModel.MenuImage(2);
     EXPECT_EQ(block[249], image[249]);
@@ -100,7 +100,7 @@ TEST_F(MenuImageDownloadTest, TheBlockIsClearedBeforeEachAttempt) {
 
 TEST_F(MenuImageDownloadTest, TenFailedAttemptsReturnTheLastError) {
     refusedPrepares = 100;
-    EXPECT_EQ(DownloadMenuImage(2), kStatusWrongCode);
+    EXPECT_EQ(DownloadMenuImage(2), Status::WrongCode);
     EXPECT_EQ(PrepareRequests(), 10u);
     EXPECT_EQ(line.BreakCount(), 2 + 10 * 2);
 }
@@ -109,38 +109,38 @@ TEST_F(MenuImageDownloadTest, AFailedDownloadLeavesTheBlockNotLoaded) {
     // The last attempt breaks off after 200 bytes: the block holds part of an image.
     refusedPrepares = 9;
     cutAfterChunks = 1;
-    EXPECT_NE(DownloadMenuImage(2), kStatusOk);
+    EXPECT_NE(DownloadMenuImage(2), Status::Ok);
     EXPECT_EQ(PrepareRequests(), 10u);
     EXPECT_EQ(g_panelModel.MenuImage(2)[1], image[1]);
     EXPECT_FALSE(g_panelModel.IsImageLoaded(2));
 
     refusedPrepares = 0;
-    EXPECT_EQ(DownloadMenuImage(2), kStatusOk);
+    EXPECT_EQ(DownloadMenuImage(2), Status::Ok);
     EXPECT_EQ(g_panelModel.MenuImage(2)[0], image[0]);
 }
 
 TEST_F(MenuImageDownloadTest, APrepareAnswerMustCoverTheFirstRead) {
     prepareDelay_ms = 30;
-    EXPECT_EQ(DownloadMenuImage(2), kStatusNoAnswer);
+    EXPECT_EQ(DownloadMenuImage(2), Status::NoAnswer);
     EXPECT_EQ(PrepareRequests(), 10u);
 }
 
 TEST_F(MenuImageDownloadTest, ReadFailuresAreRetried) {
     cutAfterChunks = 1;
-    EXPECT_EQ(DownloadMenuImage(2), kStatusOk);
+    EXPECT_EQ(DownloadMenuImage(2), Status::Ok);
     EXPECT_EQ(PrepareRequests(), 2u);
     EXPECT_EQ(line.BreakCount(), 4);
 }
 
 TEST_F(MenuImageDownloadTest, AnImageLargerThanTheBlockFails) {
     image.assign(kMenuImageSize + 100, 0x31);
-    EXPECT_EQ(DownloadMenuImage(2), kStatusMenuDataOverflow);
+    EXPECT_EQ(DownloadMenuImage(2), Status::MenuDataOverflow);
     EXPECT_EQ(PrepareRequests(), 10u);
 }
 
 TEST_F(MenuImageDownloadTest, AUnitSlotOutsideOneToFourIsRefused) {
-    EXPECT_EQ(DownloadMenuImage(0), kStatusWriteFailed);
-    EXPECT_EQ(DownloadMenuImage(5), kStatusWriteFailed);
+    EXPECT_EQ(DownloadMenuImage(0), Status::WriteFailed);
+    EXPECT_EQ(DownloadMenuImage(5), Status::WriteFailed);
     EXPECT_TRUE(line.Written().empty());
     EXPECT_EQ(line.BreakCount(), 0);
 }

@@ -50,7 +50,7 @@ TEST_F(OnAirLockoutTest, ApplyReadsTheUnitFirst) {
     knobs[10] = 1;
     peer.AnswerPacket(0x10, 0x02, knobs);
     peer.AnswerPacket(0x10, 0x02, std::vector<uint8_t>(128, 1));
-    EXPECT_EQ(ApplyOnAirLockout(), kStatusOk);
+    EXPECT_EQ(ApplyOnAirLockout(), Status::Ok);
     EXPECT_EQ(g_paramTable[10].flags, 0x2000);
     EXPECT_EQ(g_paramTable[11].flags, 0);
     EXPECT_EQ(g_functionTable[5].flags, 0x2000);
@@ -58,7 +58,7 @@ TEST_F(OnAirLockoutTest, ApplyReadsTheUnitFirst) {
 
 TEST_F(OnAirLockoutTest, ASilentUnitLeavesTheLastReportedState) {
     g_onAirLockTable[kKnobLockTable][4] = 1;
-    EXPECT_EQ(ApplyOnAirLockout(), kStatusNoAnswer);
+    EXPECT_EQ(ApplyOnAirLockout(), Status::NoAnswer);
     EXPECT_EQ(g_paramTable[4].flags, 0x2000);
     EXPECT_EQ(g_paramTable[5].flags, 0);
 }

@@ -4,8 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "protocol/Status.h"
+
 // The exit status of a command line the probe cannot use.
 constexpr int kUsageError = 2;
+
+// The exit status of a command's result: its Status number.
+constexpr int ExitStatus(Status status) {
+    return static_cast<int>(status);
+}
 
 // The address byte of unit 1..4 (0 for none).
 inline uint8_t AddressOfUnit(int unit) {
@@ -20,7 +27,7 @@ struct ProbeRequest {
 };
 
 // A subcommand: sends exactly its requests, prints its result on standard output, and
-// returns the status code of the first failing command (0 when all succeeded).
+// returns the exit status of the first failing command (0 when all succeeded).
 struct ProbeCommand {
     const char* name;
     const char* usage;

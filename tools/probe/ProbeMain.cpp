@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "link/Framing.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "platform/PortNames.h"
@@ -103,7 +102,7 @@ bool OpenLink(const std::string& port) {
         number = 1;
     }
     g_panelModel.m_portNumber = number;
-    return ReopenPort(number) == 1;
+    return ReopenPort(number);
 }
 
 }  // namespace
@@ -148,7 +147,7 @@ int main(int argc, char** argv) {
         g_link.SetTracer(&trace);
     }
     if (!OpenLink(options.port)) {
-        return kStatusWriteFailed;
+        return ExitStatus(Status::WriteFailed);
     }
     g_currentUnitAddress = AddressOfUnit(options.request.unit);
     const int status = command->run(options.request);

@@ -12,9 +12,9 @@
 
 namespace {
 
-void Report(const char* what, int status) {
-    if (status != kStatusOk) {
-        std::fprintf(stderr, "vcp-probe: %s failed with status %d\n", what, status);
+void Report(const char* what, Status status) {
+    if (status != Status::Ok) {
+        std::fprintf(stderr, "vcp-probe: %s failed with status %d\n", what, ExitStatus(status));
     }
 }
 
@@ -34,7 +34,7 @@ int Files(const ProbeRequest& request) {
         return kUsageError;
     }
     const FileKind kind = which == "user" ? FileKind::User : FileKind::Main;
-    const int status = ReadFileList(kind);
+    const Status status = ReadFileList(kind);
     Report("ReadFileList", status);
     const FileDirectory& directory = DirectoryOf(kind);
     std::vector<std::string> entries;
@@ -45,20 +45,20 @@ int Files(const ProbeRequest& request) {
                                       {"name", NameJson(entry.name)}}));
     }
     Print(JsonObject({{"count", JsonInt(directory.count)}, {"entries", JsonArray(entries)}}));
-    return status;
+    return ExitStatus(status);
 }
 
 // The unit's model decides which table comes first, so it identifies itself before.
 int Lockout(const ProbeRequest&) {
-    int status = IdentifyUnit(g_currentUnitAddress, g_unitStatus);
+    Status status = IdentifyUnit(g_currentUnitAddress, g_unitStatus);
     Report("IdentifyUnit", status);
-    if (status == kStatusOk) {
+    if (status == Status::Ok) {
         status = ReadOnAirLockout();
         Report("ReadOnAirLockout", status);
     }
     Print(JsonObject({{"knobs", JsonIntArray(g_onAirLockTable[kKnobLockTable])},
                       {"functions", JsonIntArray(g_onAirLockTable[kFunctionLockTable])}}));
-    return status;
+    return ExitStatus(status);
 }
 
 std::string SequenceJson(int gpi) {
@@ -73,7 +73,7 @@ std::string SequenceJson(int gpi) {
 
 // The list, then the record of every sequence it holds; stops at the first failure.
 int Gpi(const ProbeRequest&) {
-    int status = ReadGpiEventList();
+    Status status = ReadGpiEventList();
     Report("ReadGpiEventList", status);
     std::vector<std::string> entries;
     std::vector<std::string> sequences;
@@ -83,7 +83,7 @@ int Gpi(const ProbeRequest&) {
                                       {"events", JsonInt(entry.eventCount)},
                                       {"name", NameJson(entry.name)}}));
     }
-    for (int i = 0; status == kStatusOk && i < g_gpiList.count; ++i) {
+    for (int i = 0; status == Status::Ok && i < g_gpiList.count; ++i) {
         status = ReadGpiSequence(static_cast<uint8_t>(i), GpiSequenceAction::Read);
         Report("ReadGpiSequence", status);
         sequences.push_back(SequenceJson(i));
@@ -91,11 +91,11 @@ int Gpi(const ProbeRequest&) {
     Print(JsonObject({{"count", JsonInt(g_gpiList.count)},
                       {"entries", JsonArray(entries)},
                       {"sequences", JsonArray(sequences)}}));
-    return status;
+    return ExitStatus(status);
 }
 
 int Effects(const ProbeRequest&) {
-    const int status = ReadEffectList();
+    const Status status = ReadEffectList();
     Report("ReadEffectList", status);
     std::vector<std::string> entries;
     for (int i = 0; i < g_effectCount; ++i) {
@@ -105,7 +105,7 @@ int Effects(const ProbeRequest&) {
                                       {"name", NameJson(effect.name)}}));
     }
     Print(JsonObject({{"count", JsonInt(g_effectCount)}, {"entries", JsonArray(entries)}}));
-    return status;
+    return ExitStatus(status);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iostream>
 
-#include "link/Framing.h"
 #include "link/UnitCommands.h"
 #include "model/PanelModel.h"
 #include "tools/probe/JsonWriter.h"
@@ -14,8 +13,10 @@
 
 namespace {
 
-void Fail(const char* what, int status) {
-    std::fprintf(stderr, "vcp-probe: %s failed with status %d\n", what, status);
+// Reports a failed command and gives its exit status.
+int Fail(const char* what, Status status) {
+    std::fprintf(stderr, "vcp-probe: %s failed with status %d\n", what, ExitStatus(status));
+    return ExitStatus(status);
 }
 
 bool ParseNumber(const std::string& text, long min, long max, long& value) {
@@ -27,27 +28,26 @@ bool ParseNumber(const std::string& text, long min, long max, long& value) {
 int Scan(const ProbeRequest&) {
     for (int unit = 1; unit <= 4; ++unit) {
         UnitStatus status{};
-        if (IdentifyUnit(AddressOfUnit(unit), status) == kStatusOk) {
+        if (IdentifyUnit(AddressOfUnit(unit), status) == Status::Ok) {
             std::printf("unit %d: model %d\n", unit, status[kStatusByteModel]);
         } else {
             std::printf("unit %d: absent\n", unit);
         }
     }
-    return kStatusOk;
+    return ExitStatus(Status::Ok);
 }
 
-int Status(const ProbeRequest& request) {
+int ShowStatus(const ProbeRequest& request) {
     UnitStatus status{};
-    const int result = IdentifyUnit(AddressOfUnit(request.unit), status);
-    if (result != kStatusOk) {
-        Fail("IdentifyUnit", result);
-        return result;
+    const Status result = IdentifyUnit(AddressOfUnit(request.unit), status);
+    if (result != Status::Ok) {
+        return Fail("IdentifyUnit", result);
     }
     for (size_t i = 0; i < status.size(); ++i) {
         std::printf("%s%02X", i ? " " : "", status[i]);
     }
     std::printf("\n");
-    return kStatusOk;
+    return ExitStatus(Status::Ok);
 }
 
 // Parameter n < 128 is a knob parameter, n >= 128 a function parameter.
@@ -61,15 +61,13 @@ int ReferenceOf(int number) {
 }
 
 int Values(const ProbeRequest&) {
-    int result = ReadReferenceValues();
-    if (result != kStatusOk) {
-        Fail("ReadReferenceValues", result);
-        return result;
+    Status result = ReadReferenceValues();
+    if (result != Status::Ok) {
+        return Fail("ReadReferenceValues", result);
     }
     result = ReadParameterValues();
-    if (result != kStatusOk) {
-        Fail("ReadParameterValues", result);
-        return result;
+    if (result != Status::Ok) {
+        return Fail("ReadParameterValues", result);
     }
     std::vector<int> values;
     std::vector<int> references;
@@ -80,7 +78,7 @@ int Values(const ProbeRequest&) {
     std::printf("%s\n", JsonObject({{"value", JsonIntArray(values)},
                                     {"reference", JsonIntArray(references)}})
                             .c_str());
-    return kStatusOk;
+    return ExitStatus(Status::Ok);
 }
 
 std::string OptionsJson(const ParamRecord& record) {
@@ -157,18 +155,16 @@ bool WriteRawImage(const std::string& path, int unit) {
 }
 
 int Menus(const ProbeRequest& request) {
-    int result = IdentifyUnit(AddressOfUnit(request.unit), g_unitStatus);
-    if (result != kStatusOk) {
-        Fail("IdentifyUnit", result);
-        return result;
+    Status result = IdentifyUnit(AddressOfUnit(request.unit), g_unitStatus);
+    if (result != Status::Ok) {
+        return Fail("IdentifyUnit", result);
     }
     const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
     g_panelModel.m_menuButtonCount = compact ? 6 : 10;
     g_panelModel.m_menuEntryCount = compact ? 12 : 20;
     result = DownloadMenuImage(request.unit);
-    if (result != kStatusOk) {
-        Fail("DownloadMenuImage", result);
-        return result;
+    if (result != Status::Ok) {
+        return Fail("DownloadMenuImage", result);
     }
     ParseMenuImage(request.unit);
     if (!request.rawPath.empty() && !WriteRawImage(request.rawPath, request.unit)) {
@@ -182,7 +178,7 @@ int Menus(const ProbeRequest& request) {
                                     {"menus", MenusJson()},
                                     {"messages", MessagesJson()}})
                             .c_str());
-    return kStatusOk;
+    return ExitStatus(Status::Ok);
 }
 
 bool ParseNumberAndValue(const ProbeRequest& request, long valueMin, long valueMax, long& number,
@@ -198,13 +194,12 @@ bool ParseNumberAndValue(const ProbeRequest& request, long valueMin, long valueM
     return true;
 }
 
-int PrintValueAfter(const char* what, int result, long number) {
-    if (result != kStatusOk) {
-        Fail(what, result);
-        return result;
+int PrintValueAfter(const char* what, Status result, long number) {
+    if (result != Status::Ok) {
+        return Fail(what, result);
     }
     std::printf("%d\n", ValueOf(static_cast<int>(number)));
-    return kStatusOk;
+    return ExitStatus(Status::Ok);
 }
 
 int Set(const ProbeRequest& request) {
@@ -243,7 +238,7 @@ int Adjust(const ProbeRequest& request) {
 const std::vector<ProbeCommand>& UnitProbeCommands() {
     static const std::vector<ProbeCommand> commands = {
         {"scan", "scan", false, 0, Scan},
-        {"status", "--unit N status", true, 0, Status},
+        {"status", "--unit N status", true, 0, ShowStatus},
         {"values", "--unit N values", true, 0, Values},
         {"menus", "--unit N menus [--raw FILE]", true, 0, Menus},
         {"set", "--unit N set NUMBER VALUE", true, 2, Set},
