@@ -5,6 +5,7 @@
 #include "controls/CImageTextButton.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CLabel.h"
+#include "controls/InfoBarText.h"
 #include "panel/CTavrinoxDlg.h"
 
 namespace {
@@ -32,7 +33,11 @@ void CTavrinoxDlg::ShowFunctionLabels() {
 }
 void CTavrinoxDlg::ShowFunctionLabel(int button, int offset) {
     const bool used = offset > 0 && offset < 127;
-    m_functionButton[button]->SetCaption(used ? g_functionTable[offset].label : " ");
+    const FunctionRecord& record = g_functionTable[used ? offset : 127];
+    m_functionButton[button]->SetCaption(!used ? " "
+                                         : record.optionCount > 1
+                                             ? OptionLabel(record.label, record.value)
+                                             : record.label);
 }
 void CTavrinoxDlg::BindKnobs() {
     const MenuRecord* menu = ShownMenu();

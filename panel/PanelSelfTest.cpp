@@ -44,6 +44,8 @@ void TurnKnob(CBitmapSlider* knob, int ticks) {
 bool SavePicture(CTavrinoxDlg& panel, const std::string& path) {
     const QFileInfo file(QString::fromStdString(path));
     QDir().mkpath(file.absolutePath());
+    // The lamps the status strip moved at its last paint are in place before the picture.
+    QCoreApplication::processEvents();
     return panel.grab().save(file.absoluteFilePath(), "PNG");
 }
 
