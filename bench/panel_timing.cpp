@@ -23,6 +23,7 @@
 #include "controls/CCanvasCtrl.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelSelfTest.h"
 #include "sim/line/BuiltinSimulator.h"
 
 namespace {
@@ -89,14 +90,6 @@ class PaintClock : public QObject {
     std::vector<Clock::time_point> painted;
 };
 
-void SendMouse(QWidget* widget, QEvent::Type type, int row) {
-    const QPointF where(widget->width() / 2.0, row);
-    QMouseEvent event(type, where, widget->mapToGlobal(where), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
 void RunEventsFor(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
@@ -116,7 +109,7 @@ std::vector<double> PressToWire(CTavrinoxDlg& panel, WireClock& wire) {
         wire.waiting = true;
         QTimer::singleShot(1000, &loop, &QEventLoop::quit);
         const Clock::time_point pressed = Clock::now();
-        SendMouse(knob, QEvent::MouseButtonPress, row);
+        SendLeftMouse(knob, QEvent::MouseButtonPress, row);
         if (wire.waiting) {
             loop.exec();
         }
@@ -125,7 +118,7 @@ std::vector<double> PressToWire(CTavrinoxDlg& panel, WireClock& wire) {
             samples.push_back(Micros(wire.firstSent - pressed));
         }
         wire.waiting = false;
-        SendMouse(knob, QEvent::MouseButtonRelease, row);
+        SendLeftMouse(knob, QEvent::MouseButtonRelease, row);
     }
     return samples;
 }
@@ -136,7 +129,7 @@ std::vector<double> AnswerToRepaint(CTavrinoxDlg& panel, WireClock& wire) {
     PaintClock paints;
     panel.KnobDisplay(0)->installEventFilter(&paints);
     const int row = knob->Geometry().RowOfPosition(4);
-    SendMouse(knob, QEvent::MouseButtonPress, row);
+    SendLeftMouse(knob, QEvent::MouseButtonPress, row);
     std::vector<double> samples;
     for (int i = 0; i < kSamples; ++i) {
         paints.painted.clear();
@@ -148,7 +141,7 @@ std::vector<double> AnswerToRepaint(CTavrinoxDlg& panel, WireClock& wire) {
             samples.push_back(Micros(*after - wire.lastReceived));
         }
     }
-    SendMouse(knob, QEvent::MouseButtonRelease, row);
+    SendLeftMouse(knob, QEvent::MouseButtonRelease, row);
     panel.KnobDisplay(0)->removeEventFilter(&paints);
     return samples;
 }

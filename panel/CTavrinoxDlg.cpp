@@ -1,6 +1,7 @@
 #include "panel/CTavrinoxDlg.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPaintEngine>
 #include <QPainter>
@@ -90,6 +91,9 @@ CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
 
 CTavrinoxDlg::~CTavrinoxDlg() {
     StoreSettings();
+    if (m_cursorHidden) {
+        QGuiApplication::restoreOverrideCursor();
+    }
     CSerialCom::SetLossReaction(nullptr);
     if (g_mainPanel == this) {
         g_mainPanel = nullptr;
@@ -140,13 +144,16 @@ void CTavrinoxDlg::ReadConfiguration() {
 }
 
 // Without the key the pointer stays: a panel without a pointer is of no use to a mouse user.
+// Hidden for the whole program, dialogs and message boxes included, as long as the panel runs.
 void CTavrinoxDlg::ApplyMouseSetting() {
     const std::optional<std::string> visible = TryGetSetting("MOUSE", "VISIBLE");
-    if (visible && *visible != "TRUE") {
-        setCursor(Qt::BlankCursor);
-    } else {
-        unsetCursor();
+    const bool hide = visible && *visible != "TRUE";
+    if (hide && !m_cursorHidden) {
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    } else if (!hide && m_cursorHidden) {
+        QGuiApplication::restoreOverrideCursor();
     }
+    m_cursorHidden = hide;
 }
 
 void CTavrinoxDlg::ReadRouterSettings() {

@@ -241,8 +241,9 @@ class CTavrinoxDlg : public QDialog,
     bool m_linkLostShown = false;   // the loss alert is up for the present loss
     bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
     uint32_t m_statusHeldSince = 0;
-    bool m_inTimerWork = false;  // a timer handler runs; a nested message loop must not re-enter
-    bool m_initialised = false;  // OnInitDialog ran; only then is the port stored at the end
+    bool m_inTimerWork = false;   // a timer handler runs; a nested message loop must not re-enter
+    bool m_initialised = false;   // OnInitDialog ran; only then is the port stored at the end
+    bool m_cursorHidden = false;  // the configuration hides the pointer while the panel runs
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
 };

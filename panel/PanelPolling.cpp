@@ -37,6 +37,15 @@ uint32_t Now() {
     return CurrentClock().TickCount();
 }
 
+// Everything on the panel that shows the unit's values, after they were read anew.
+void ShowValuesRead(CTavrinoxDlg& panel, int unit) {
+    panel.ShowReadouts(unit);
+    panel.SettingsBar()->RefreshSettings();
+    panel.UpdateLamps(true);
+    panel.ShowFunctionLabels();
+    panel.BindKnobs();
+}
+
 bool PromptsForUpdate(uint8_t model) {
     return model == 5 || model == 7 || model == 9;
 }
@@ -89,11 +98,7 @@ void CTavrinoxDlg::OnPollTimer() {
     }
     if (flags & kStatusValuesChanged) {
         ReadParameterValues();
-        ShowReadouts(unit);
-        m_settingsBar->RefreshSettings();
-        UpdateLamps(true);
-        ShowFunctionLabels();
-        BindKnobs();
+        ShowValuesRead(*this, unit);
     }
     m_infoBar->SetReferenceFlags(flags);
     g_panelModel.m_pollMissCount = 0;
@@ -123,11 +128,7 @@ bool CTavrinoxDlg::CheckUnitStatus() {
     if (flags & (kStatusValuesChanged | kStatusStateChanged)) {
         ReadReferenceValues();
         ReadParameterValues();
-        ShowReadouts(unit);
-        m_settingsBar->RefreshSettings();
-        UpdateLamps(true);
-        ShowFunctionLabels();
-        BindKnobs();
+        ShowValuesRead(*this, unit);
         return true;
     }
     return false;

@@ -18,14 +18,6 @@ constexpr int kUnit = 1;
 constexpr int kTicks = 3;
 constexpr int kOneStepUp = CBitmapSlider::kRestPosition - 1;  // a deflection of one: +1 a tick
 
-void SendMouse(QWidget* widget, QEvent::Type type, int row) {
-    const QPointF where(widget->width() / 2.0, row);
-    QMouseEvent event(type, where, widget->mapToGlobal(where), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
 // The knob's thumb gripped and dragged one position up, held for `ticks` repeat ticks, then
 // let go.
 void TurnKnob(CBitmapSlider* knob, int ticks) {
@@ -33,12 +25,12 @@ void TurnKnob(CBitmapSlider* knob, int ticks) {
     const int rest = geometry.RowOfPosition(CBitmapSlider::kRestPosition);
     // Midway between the thumb's rows at rest and one position up: well inside that position.
     const int held = (geometry.RowOfPosition(kOneStepUp) + rest) / 2;
-    SendMouse(knob, QEvent::MouseButtonPress, rest);
-    SendMouse(knob, QEvent::MouseMove, held);
+    SendLeftMouse(knob, QEvent::MouseButtonPress, rest);
+    SendLeftMouse(knob, QEvent::MouseMove, held);
     for (int i = 0; i < ticks; ++i) {
         knob->OnRepeatTimer();
     }
-    SendMouse(knob, QEvent::MouseButtonRelease, held);
+    SendLeftMouse(knob, QEvent::MouseButtonRelease, held);
 }
 
 bool SavePicture(CTavrinoxDlg& panel, const std::string& path) {
@@ -50,6 +42,14 @@ bool SavePicture(CTavrinoxDlg& panel, const std::string& path) {
 }
 
 }  // namespace
+
+void SendLeftMouse(QWidget* widget, QEvent::Type type, int row) {
+    const QPointF where(widget->width() / 2.0, row);
+    QMouseEvent event(type, where, widget->mapToGlobal(where), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
 
 int RunSelfTest(CTavrinoxDlg& panel, const std::string& picturePath) {
     panel.Toggle(kUnit - 1)->Press();

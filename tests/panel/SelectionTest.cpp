@@ -1,5 +1,7 @@
 // Selecting units: the menu retrieval that brings the whole panel up to date, the cache that
 // spares a second download, the refusal of a unit in boot mode and the router settings.
+#include <QGuiApplication>
+
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
@@ -95,13 +97,13 @@ TEST_F(SelectionTest, AUnitInBootModeIsRefusedWithItsNumber) {
     EXPECT_EQ(g_currentUnitAddress, 0);
 }
 
-// Router settings come from the configuration file; the panel starts after it is written.
-class RouterSettingsTest : public PanelFixture {
+// The configuration file is written before the panel starts.
+class ConfigurationTest : public PanelFixture {
   protected:
     bool StartInSetUp() const override { return false; }
 };
 
-TEST_F(RouterSettingsTest, SentOnSelectionOnlyWhenTheConfigurationEnablesThem) {
+TEST_F(ConfigurationTest, RouterSentOnSelectionOnlyWhenTheConfigurationEnablesThem) {
     UseConfiguration("[ROUTER]\r\nENABLED=TRUE\r\nPOLARITY=LOW\r\nDWELL_FRAMES=40 frames\r\n");
     StartPanel();
     SimUnit& unit = SelectUnit(1);
@@ -110,7 +112,7 @@ TEST_F(RouterSettingsTest, SentOnSelectionOnlyWhenTheConfigurationEnablesThem) {
     EXPECT_EQ(unit.Value(211), 1);
 }
 
-TEST_F(RouterSettingsTest, NotSentWithoutTheSectionOrWhenNotExactlyTrue) {
+TEST_F(ConfigurationTest, RouterNotSentWithoutTheSectionOrWhenNotExactlyTrue) {
     for (const char* config : {"[MOUSE]\nVISIBLE=TRUE\n", "[ROUTER]\nENABLED = TRUE\n"}) {
         SCOPED_TRACE(config);
         UseConfiguration(config);
@@ -131,6 +133,20 @@ TEST_F(RouterSettingsTest, NotSentWithoutTheSectionOrWhenNotExactlyTrue) {
     EXPECT_EQ(unit.Value(214), 1);
     EXPECT_EQ(unit.Value(114), 0);
     EXPECT_EQ(unit.Value(211), 1);
+}
+
+TEST_F(ConfigurationTest, ThePointerIsHiddenUnlessVisibleIsExactlyTrue) {
+    UseConfiguration("[MOUSE]\nVISIBLE=true\n");
+    StartPanel();
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+    panel.reset();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    for (const char* config : {"[MOUSE]\nVISIBLE=TRUE\n", ""}) {
+        UseConfiguration(config);
+        StartPanel();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << config;
+    }
 }
 
 }  // namespace
