@@ -144,7 +144,10 @@ void CTavrinoxDlg::HandleUnitMessage(uint8_t message) {
     }
     std::string text;
     if (message == kFetchedMessage || message == kFetchedMessageAlt) {
-        ReadUnitMessage();
+        // A text that did not arrive is not replaced by the one shown last time.
+        if (ReadUnitMessage() != kStatusOk) {
+            return;
+        }
         text = g_unitMessage;
     } else if (message < kMessageCount) {
         const MessageRecord& record = g_messageTable[message];
