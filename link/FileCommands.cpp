@@ -195,12 +195,16 @@ Status WriteFileData(uint8_t targetAddress) {
 }
 
 Status UpdateFileSystem(uint8_t unitAddress) {
+    return UpdateFileSystem(unitAddress, kPatience11h);
+}
+
+Status UpdateFileSystem(uint8_t unitAddress, Patience patience) {
     UnitStatus status{};
     if (IdentifyUnit(unitAddress, status) != Status::Ok) {
         return Status::Ok;
     }
     AnswerBuffer answer{};
     const Status result =
-        ExchangeWith(unitAddress, Command::UpdateFileSystem, {}, kPatience11h, answer);
+        ExchangeWith(unitAddress, Command::UpdateFileSystem, {}, patience, answer);
     return result != Status::Ok ? result : ExpectCode(answer, kCodeFileSystemUpdated);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "link/Patience.h"
 #include "link/StorageTables.h"
 #include "protocol/Files.h"
 #include "protocol/Status.h"
@@ -67,6 +68,8 @@ Status WriteFileData(uint8_t targetAddress);
 // done. A unit that does not identify is left alone and counts as done (0). 0 when the answer
 // carries code 1B; 6 for another code; else the failed exchange's status.
 Status UpdateFileSystem(uint8_t unitAddress);
+// The same with `patience` for the rebuild's answer (the panel bounds the wait).
+Status UpdateFileSystem(uint8_t unitAddress, Patience patience);
 
 // The 201-byte custom-menu body of a user-directory save for unit slot `unit`.
 std::array<uint8_t, kCustomMenuBodySize> CustomMenuBody(int unit);

@@ -147,6 +147,8 @@ struct PanelModel {
     // true when m_referencePresent changed.
     bool FollowReferenceFlags(uint8_t statusFlags);
     void Reset();
+    // The keyframe menu's four records at their fixed names, flags, ranges and zero values.
+    void ResetKeyframeRecords();
 };
 
 extern PanelModel g_panelModel;

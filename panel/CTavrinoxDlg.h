@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/PanelHooks.h"
+#include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "platform/WindowTimers.h"
 #include "unit/PollHandler.h"
@@ -76,7 +77,8 @@ class CTavrinoxDlg : public QDialog,
                      public KnobHost,
                      public ToggleActions,
                      public KeyframeReadout,
-                     public PollResults {
+                     public PollResults,
+                     public LinkLossReaction {
     Q_OBJECT
 
   public:
@@ -95,6 +97,11 @@ class CTavrinoxDlg : public QDialog,
     // the unit search. Returns true (default focus).
     bool OnInitDialog();
 
+    // The port this run uses instead of the stored one (--port): COMn, a device path,
+    // tcp://host:port or inproc:NAME; empty for the stored port. Applied by OnInitDialog; the
+    // stored port number is kept for the next run.
+    static void SetRunPort(const std::string& name);
+
     // Installs the runner of a dialog kind (the dialogs and tests call this).
     static void RegisterDialog(int kind, PanelDialogRunner runner);
     static void UnregisterDialog(int kind);
@@ -108,6 +115,8 @@ class CTavrinoxDlg : public QDialog,
     void OnMessageClearTimer();
     void StopPolling() override;
     void ResumePolling() override;
+    // LinkLossReaction: the link could not be reopened while a unit is selected.
+    void OnLinkLost() override;
 
     // --- Selection and menu retrieval (PanelSelection.cpp) ---
     void SelectUnit(int unit) override;
@@ -191,12 +200,21 @@ class CTavrinoxDlg : public QDialog,
 
     // Shut-down: the port number goes back to the per-user settings.
     void StoreSettings();
+    // Start-up: the configuration file, the port this run uses, the mouse and router keys.
+    void ReadConfiguration();
+    void ApplyMouseSetting();
+    void ReadRouterSettings();
+    void SetAccessibleNames();
+    void SetTabOrder();
 
     // Link supervision helpers (PanelPolling.cpp).
     void DeclareLinkLost();
     void HandleUnitMessage(uint8_t message);
     void ShowIndicator(bool on);
     void TryReopenPort();
+    bool StatusPollHeld() const;
+    void RecoverMenus();
+    void OpenManual();
 
     void SendRouterSettings();
 
@@ -221,7 +239,13 @@ class CTavrinoxDlg : public QDialog,
 
     bool m_indicatorOn = false;     // status flag 0x01 at the last poll
     uint32_t m_lastReopenTick = 0;  // when the lost device was last tried again
-    bool m_linkLostShown = false;
+    bool m_reopenTried = false;     // m_lastReopenTick holds a try of the present loss
+    bool m_linkLostShown = false;   // the loss alert is up for the present loss
+    bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
+    uint32_t m_statusHeldSince = 0;
+    bool m_inTimerWork = false;   // a timer handler runs; a nested message loop must not re-enter
+    bool m_initialised = false;   // OnInitDialog ran; only then is the port stored at the end
+    bool m_cursorHidden = false;  // the configuration hides the pointer while the panel runs
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
 };
