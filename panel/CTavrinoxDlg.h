@@ -16,6 +16,8 @@
 #include "platform/WindowTimers.h"
 #include "unit/PollHandler.h"
 
+struct EffectRecord;
+
 class CBitmapSlider;
 class CCanvasCtrl;
 class CImageTextButton;
@@ -51,7 +53,17 @@ enum PanelDialogKind : int {
     kLockoutDialog = 37,
     kMonitorDialog = 45,
     kInputRoutingDialog = 46,
+    // The COM port setup of the setup toggle; outside the unit's menu numbers, so no menu of a
+    // unit can open it.
+    kPortSetupDialog = 100,
 };
+
+// Argument of the files dialog: bit 0 set for the user files (menu button 9), bit n set when
+// unit n (1..4), another unit than the selected one, has the selected unit's model.
+constexpr int kFilesUserFilesBit = 0x01;
+constexpr int FilesSameModelBit(int unit) {
+    return 1 << unit;
+}
 
 // What a dialog returns to the panel: whether it closed with OK, the values it asks the panel
 // to send (output and input routing: parameter number and byte), and whether it changed the
@@ -60,6 +72,7 @@ struct PanelDialogResult {
     bool accepted = false;
     std::vector<std::pair<uint8_t, uint8_t>> valuesToSend;
     bool modified = false;
+    int choice = 0;  // what the dialog chose, where it chooses a number (port setup: the COM port)
 };
 
 // Runs one dialog kind modally with its argument (a number; kind 3 passes the record's
@@ -221,6 +234,37 @@ class CTavrinoxDlg : public QDialog,
     bool m_linkLostShown = false;
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
+
+    // Navigation, knobs, toggles and keyframes.
+    uint8_t SelectedModel() const { return g_unitStatus[kStatusByteModel]; }
+    int32_t& CurrentMenu() { return g_panelModel.m_currentMenu[SelectedUnit()]; }
+    void SetMenuButton(int button, const std::string& text);
+    void ShowUnitMenuLabels(int menu);
+    void ShowCustomMenuLabels(int menu);
+    int FunctionOffset(int button);
+    int MenuTarget(int menu, int button) const;
+    void ShowMenuReadout(int menu);
+    // The menu's labels, function labels and knobs, after the menu or its values changed.
+    void RefreshMenu();
+    void StepFunction(int offset);
+    bool RefuseWithoutReference(int kind);
+    void RunDialogKind(int kind, int argument);
+    // Runs the registered dialog of `kind`; without one the user is told and nothing returns.
+    std::optional<PanelDialogResult> RunRegisteredDialog(int kind, int argument);
+    void RunAfterWork(int kind, const PanelDialogResult& result);
+    void ReloadValues();
+    int FilesDialogArgument(int which) const;
+    bool ReferenceVideoPresent() const;
+    ParamRecord* BoundRecord(int display) const;
+    void SendDisplayValue(int display, uint16_t value);
+    void SetLampBits(bool full);
+    bool ToggleLit(const CImageToggleButton& toggle) const;
+    bool WaitWhileBusy();
+    void InsertKeyframe(EffectRecord& effect);
+    void DeleteKeyframe(EffectRecord& effect);
+    void RereadKeyframes(EffectRecord& effect);
+    void ShowKeyframeRange(const EffectRecord& effect);
+    void ShowCurrentFrameTime(const EffectRecord& effect);
 };
 
 // The panel on show; null before start-up and after it is destroyed.
