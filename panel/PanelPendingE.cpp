@@ -108,3 +108,7 @@ void CTavrinoxDlg::closeEvent(QCloseEvent* event) {
 void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
+
+QWidget* CTavrinoxDlg::FunctionIcon(int i) const {
+    return m_functionIcon[i];
+}

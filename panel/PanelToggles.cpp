@@ -254,15 +254,15 @@ void CTavrinoxDlg::RecallMemory(int memory) {
     ClearAttributeLatch();
 }
 
-// Identifies the unit every 100 ms while it reports itself busy. False when it was still
-// busy at the limit.
+// Identifies the unit every 100 ms while it reports itself busy. True when it answered and
+// is no longer busy; false when it stopped answering or was still busy at the limit.
 bool CTavrinoxDlg::WaitWhileBusy() {
     const uint32_t start_ms = CurrentClock().TickCount();
     while (true) {
         // A unit that does not answer leaves the status cleared, which ends the wait.
         IdentifySelectedUnit();
         if (!(g_unitStatus[kStatusByteFlags] & kStatusBusy)) {
-            return true;
+            return g_unitStatus[kStatusByteModel] != 0;
         }
         if (CurrentClock().TickCount() - start_ms >= kClearFilesLimit_ms) {
             return false;
@@ -278,19 +278,23 @@ void CTavrinoxDlg::ClearFiles() {
     Wait(kBreakSettle_ms);
     g_link.SendBreak();
     Wait(kBreakSettle_ms);
-    const bool finished = WaitWhileBusy();
+    const bool ready = WaitWhileBusy();
     Wait(kBreakSettle_ms);
     g_link.SendBreak();
     Wait(kAfterClear_ms);
     DrainInput();
-    if (ReadParameterValues() != kStatusOk || !finished) {
+    // A unit that is gone or still busy is not asked again: each read would wait it out.
+    const bool reread = ready && ReadParameterValues() == kStatusOk;
+    if (!reread) {
         ShowMessageBox("Communication Error: Function did not complete!");
     }
     g_panelModel.m_viewSelect = kNoView;
     UpdateLamps(true);
     RefreshMenu();
     ShowReadouts(SelectedUnit());
-    m_settingsBar->RefreshSettings();
+    if (reread) {
+        m_settingsBar->RefreshSettings();
+    }
     m_infoBar->SetAlert(g_idleText);
 }
 

@@ -1,0 +1,163 @@
+// Knob-display double-clicks, toggle lamps, views, shortcuts, memories and file clear
+// against simulated units.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+
+#include "controls/CCanvasCtrl.h"
+#include "controls/CImageToggleButton.h"
+#include "controls/CInfoBar.h"
+#include "tests/panel/LocalPanelFixture.h"
+
+namespace {
+
+constexpr uint8_t kLatch = 0x10;
+
+class KnobsAndTogglesTest : public LocalPanelFixture {
+  protected:
+    bool Lit(ToggleKind kind, int number) const {
+        for (int i = 0; i < CTavrinoxDlg::kToggles; ++i) {
+            const CImageToggleButton* toggle = panel->Toggle(i);
+            if (toggle->Kind() == kind && toggle->Number() == number) {
+                return toggle->IsOn();
+            }
+        }
+        ADD_FAILURE() << "no toggle of that kind and number";
+        return false;
+    }
+    bool AnyViewLit() const {
+        return Lit(ToggleKind::View, 129) || Lit(ToggleKind::View, 130) ||
+               Lit(ToggleKind::View, 132);
+    }
+};
+
+TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
+    Select(1);
+    SimUnit& unit = *units.Unit(1);
+    const int initial = unit.Value(0);
+    unit.SetValue(0, initial + 40);
+    unit.SetValue(3, 77);
+    ReadParameterValues();
+    panel->OnKnobDisplayDoubleClick(0);
+    EXPECT_EQ(unit.Value(0), initial);
+    EXPECT_EQ(g_paramTable[0].value, initial);
+
+    // A hidden display sends nothing but every display is bound again.
+    panel->OnMenuButton(2);
+    ASSERT_FALSE(panel->KnobDisplay(5)->IsActive());
+    panel->KnobDisplay(0)->Bind(&g_paramTable[60]);
+    panel->OnKnobDisplayDoubleClick(5);
+    EXPECT_EQ(unit.Value(3), 77);
+    EXPECT_EQ(panel->KnobDisplay(0)->Param(), &g_paramTable[8]);
+
+    // With the latch the display's parameter gets its attributes instead.
+    std::vector<int> asked;
+    CTavrinoxDlg::RegisterDialog(kAttributeDialog, [&](int number) {
+        asked.push_back(number);
+        return PanelDialogResult{};
+    });
+    g_panelModel.m_lampBits[0] |= kLatch;
+    panel->OnKnobDisplayDoubleClick(1);
+    CTavrinoxDlg::UnregisterDialog(kAttributeDialog);
+    EXPECT_EQ(asked, std::vector<int>{9});
+    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_FALSE(Lit(ToggleKind::AttributeLatch, 0));
+
+    // Menu 15 of models 5, 7 and 9 steps on the panel; the double-click sends that value.
+    Select(3);
+    panel->SelectShortcut(15);
+    g_paramTable[93].value = 9;
+    panel->InfoBar()->SetMessage("Double click control to update Main Unit.");
+    panel->OnKnobDisplayDoubleClick(0);
+    EXPECT_EQ(units.Unit(3)->Value(93), 9);
+    EXPECT_EQ(panel->InfoBar()->Message(), "");
+    // Model 4 restores the default there like everywhere else.
+    Select(2);
+    panel->SelectShortcut(15);
+    units.Unit(2)->SetValue(93, 6);
+    g_paramTable[93].value = 9;
+    panel->OnKnobDisplayDoubleClick(0);
+    EXPECT_EQ(units.Unit(2)->Value(93), 0);
+}
+
+TEST_F(KnobsAndTogglesTest, LampsFollowFunctionsMenusAndViews) {
+    SimUnit& unit = *units.Unit(1);
+    unit.SetValue(130, 1);
+    unit.SetValue(221, 1);
+    unit.SetValue(218, 1);
+    Select(1);
+    EXPECT_TRUE(Lit(ToggleKind::View, 130));
+    EXPECT_EQ(g_panelModel.m_viewSelect, 130);
+    EXPECT_TRUE(Lit(ToggleKind::Memory, 3));
+    EXPECT_FALSE(Lit(ToggleKind::Memory, 1));
+    EXPECT_TRUE(Lit(ToggleKind::UnitSelect, 1));
+    EXPECT_FALSE(panel->FunctionIcon(0)->isHidden());
+    EXPECT_TRUE(panel->FunctionIcon(1)->isHidden());
+
+    // A full update keeps the shortcut lamps it had; a partial one recomputes them.
+    g_panelModel.m_unitMenu[1] = 7;
+    panel->UpdateLamps(true);
+    g_panelModel.m_unitMenu[1] = 18;
+    panel->UpdateLamps(true);
+    EXPECT_TRUE(Lit(ToggleKind::MenuShortcut, 7));
+    EXPECT_TRUE(Lit(ToggleKind::MenuShortcut, 18));
+    panel->UpdateLamps(false);
+    EXPECT_FALSE(Lit(ToggleKind::MenuShortcut, 7));
+    EXPECT_TRUE(Lit(ToggleKind::MenuShortcut, 18));
+
+    // The lit view pressed again goes off and leaves none active.
+    panel->SelectView(130);
+    EXPECT_EQ(unit.Value(130), 0);
+    EXPECT_FALSE(AnyViewLit());
+    EXPECT_EQ(g_panelModel.m_viewSelect, 131);
+    panel->SelectView(129);
+    EXPECT_EQ(unit.Value(129), 1);
+    EXPECT_TRUE(Lit(ToggleKind::View, 129));
+
+    // Shortcut 11 shows the alternative background while function 161 is on.
+    unit.SetValue(161, 1);
+    ReadParameterValues();
+    panel->SelectShortcut(11);
+    EXPECT_EQ(Menu(), 30);
+    EXPECT_EQ(g_panelModel.m_unitMenu[1], 30);
+    EXPECT_TRUE(Lit(ToggleKind::MenuShortcut, 11));
+    EXPECT_EQ(g_panelModel.m_previousMenu[1], 0);
+
+    // A memory recalled with the latch also switches its indicator function off.
+    g_panelModel.m_lampBits[0] |= kLatch;
+    panel->RecallMemory(1);
+    EXPECT_EQ(unit.Value(221), 0);
+    EXPECT_TRUE(panel->FunctionIcon(0)->isHidden());
+    EXPECT_FALSE(panel->AttributeLatchSet());
+}
+
+TEST_F(KnobsAndTogglesTest, FileClearWaitsOutTheBusyUnit) {
+    SimUnit& unit = *units.Unit(1);
+    unit.SetValue(130, 1);
+    Select(1);
+    const uint32_t start_ms = time.clock.TickCount();
+    panel->ClearFiles();
+    EXPECT_GE(time.clock.TickCount() - start_ms, kClearFilesBusy_ms + 2000);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(unit.Value(130), 0);  // the unit is back to its defaults
+    EXPECT_FALSE(AnyViewLit());
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
+
+    // A unit that never stops being busy is given up on, and the user told.
+    unit.SetBusy(true);
+    const uint32_t stuck_ms = time.clock.TickCount();
+    panel->ClearFiles();
+    EXPECT_LT(time.clock.TickCount() - stuck_ms, 200000u);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text, "Communication Error: Function did not complete!");
+
+    // A unit that stops answering ends the wait at once.
+    unit.SetBusy(false);
+    unit.SetPower(false);
+    const uint32_t silent_ms = time.clock.TickCount();
+    panel->ClearFiles();
+    EXPECT_LT(time.clock.TickCount() - silent_ms, 10000u);
+    EXPECT_EQ(prompter.boxes.size(), 2u);
+}
+
+}  // namespace
