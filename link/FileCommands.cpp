@@ -198,11 +198,15 @@ int WriteFileData(uint8_t targetAddress) {
 }
 
 int UpdateFileSystem(uint8_t unitAddress) {
+    return UpdateFileSystem(unitAddress, kUpdateTries);
+}
+
+int UpdateFileSystem(uint8_t unitAddress, uint32_t answerTries) {
     UnitStatus status{};
     if (IdentifyUnit(unitAddress, status) != kStatusOk) {
         return kStatusOk;
     }
     AnswerBuffer answer{};
-    const int result = ExchangeWith(unitAddress, {kCommandUpdateFileSystem}, kUpdateTries, answer);
+    const int result = ExchangeWith(unitAddress, {kCommandUpdateFileSystem}, answerTries, answer);
     return result != kStatusOk ? result : ExpectCode(answer, kCodeFileSystemUpdated);
 }

@@ -51,6 +51,8 @@ int WriteFileData(uint8_t targetAddress);
 // To unit `unitAddress`: IdentifyUnit, then EA answered with 1B after the rebuild. A unit
 // that does not identify is left alone and counts as done (0). 0; 6; framing status.
 int UpdateFileSystem(uint8_t unitAddress);
+// The same with a patience of `answerTries` reads of up to 20 ms for the rebuild's answer.
+int UpdateFileSystem(uint8_t unitAddress, uint32_t answerTries);
 
 // The 201-byte custom-menu body of a user-directory save for unit slot `unit`.
 std::array<uint8_t, kCustomMenuBodySize> CustomMenuBody(int unit);

@@ -58,6 +58,10 @@ void PanelModel::Reset() {
     m_routerPolarity.clear();
     m_dwellFrames = 0;
     m_referencePresent = false;
+    ResetKeyframeRecords();
+}
+
+void PanelModel::ResetKeyframeRecords() {
     m_frameTimeParam = MakeKeyframeParam("Frame Time", kFlagTimecode, 0);
     m_taperInParam = MakeKeyframeParam("Taper In", kFlagStepped, 100);
     m_taperOutParam = MakeKeyframeParam("Taper Out", kFlagStepped, 100);

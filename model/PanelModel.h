@@ -155,6 +155,8 @@ struct PanelModel {
     void MarkImageNotLoaded(int unit) { (*m_menuImage)[unit][0] = kImageNotLoaded; }
     bool IsImageLoaded(int unit) const { return (*m_menuImage)[unit][0] != kImageNotLoaded; }
     void Reset();
+    // The keyframe menu's four records at their fixed names, flags, ranges and zero values.
+    void ResetKeyframeRecords();
 };
 
 extern PanelModel g_panelModel;

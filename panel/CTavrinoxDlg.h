@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/PanelHooks.h"
+#include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "platform/WindowTimers.h"
 #include "unit/PollHandler.h"
@@ -53,9 +54,8 @@ enum PanelDialogKind : int {
     kLockoutDialog = 37,
     kMonitorDialog = 45,
     kInputRoutingDialog = 46,
-    // The COM port setup of the setup toggle; outside the unit's menu numbers, so no menu of a
-    // unit can open it.
-    kPortSetupDialog = 100,
+    kPortSetupDialog = 100,  // the setup toggle's COM port dialog
+    kAboutDialog = 153,  // the About box, opened by a click on the model badge
 };
 
 // Argument of the files dialog: bit 0 set for the user files (menu button 9), bit n set when
@@ -72,7 +72,7 @@ struct PanelDialogResult {
     bool accepted = false;
     std::vector<std::pair<uint8_t, uint8_t>> valuesToSend;
     bool modified = false;
-    int choice = 0;  // what the dialog chose, where it chooses a number (port setup: the COM port)
+    int chosenNumber = 0;  // what the dialog chose: the port of the setup dialog
 };
 
 // Runs one dialog kind modally with its argument (a number; kind 3 passes the record's
@@ -86,7 +86,8 @@ class CTavrinoxDlg : public QDialog,
                      public KnobHost,
                      public ToggleActions,
                      public KeyframeReadout,
-                     public PollResults {
+                     public PollResults,
+                     public LinkLossReaction {
     Q_OBJECT
 
   public:
@@ -105,6 +106,11 @@ class CTavrinoxDlg : public QDialog,
     // the unit search. Returns true (default focus).
     bool OnInitDialog();
 
+    // The port this run uses instead of the stored one (--port): COMn, a device path,
+    // tcp://host:port or inproc:NAME; empty for the stored port. Applied by OnInitDialog; the
+    // stored port number is kept for the next run.
+    static void SetRunPort(const std::string& name);
+
     // Installs the runner of a dialog kind (the dialogs and tests call this).
     static void RegisterDialog(int kind, PanelDialogRunner runner);
     static void UnregisterDialog(int kind);
@@ -118,6 +124,8 @@ class CTavrinoxDlg : public QDialog,
     void OnMessageClearTimer();
     void StopPolling() override;
     void ResumePolling() override;
+    // LinkLossReaction: the link could not be reopened while a unit is selected.
+    void OnLinkLost() override;
 
     // --- Selection and menu retrieval (PanelSelection.cpp) ---
     void SelectUnit(int unit) override;
@@ -201,12 +209,21 @@ class CTavrinoxDlg : public QDialog,
 
     // Shut-down: the port number goes back to the per-user settings.
     void StoreSettings();
+    // Start-up: the configuration file, the port this run uses, the mouse and router keys.
+    void ReadConfiguration();
+    void ApplyMouseSetting();
+    void ReadRouterSettings();
+    void SetAccessibleNames();
+    void SetTabOrder();
 
     // Link supervision helpers (PanelPolling.cpp).
     void DeclareLinkLost();
     void HandleUnitMessage(uint8_t message);
     void ShowIndicator(bool on);
     void TryReopenPort();
+    bool StatusPollHeld() const;
+    void RecoverMenus();
+    void OpenManual();
 
     void SendRouterSettings();
 
@@ -231,7 +248,12 @@ class CTavrinoxDlg : public QDialog,
 
     bool m_indicatorOn = false;     // status flag 0x01 at the last poll
     uint32_t m_lastReopenTick = 0;  // when the lost device was last tried again
-    bool m_linkLostShown = false;
+    bool m_reopenTried = false;     // m_lastReopenTick holds a try of the present loss
+    bool m_linkLostShown = false;   // the loss alert is up for the present loss
+    bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
+    uint32_t m_statusHeldSince = 0;
+    bool m_inTimerWork = false;  // a timer handler runs; a nested message loop must not re-enter
+    bool m_initialised = false;  // OnInitDialog ran; only then is the port stored at the end
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
 

@@ -304,5 +304,5 @@ std::optional<int> CTavrinoxDlg::RunPortSetup(int portNumber) {
     if (!result || !result->accepted) {
         return std::nullopt;
     }
-    return result->choice;
+    return result->chosenNumber;
 }

@@ -113,9 +113,9 @@ TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
 TEST_F(DialogDispatchTest, PortSetupRunsThroughTheRegistry) {
     EXPECT_EQ(panel->RunPortSetup(2), std::nullopt);
     EXPECT_EQ(LastBox(), "The COM port setup dialog is not available in this build of the panel.");
-    std::vector<int>& setup = Record(kPortSetupDialog, {.accepted = true, .choice = 5});
+    std::vector<int>& setup = Record(kPortSetupDialog, {.accepted = true, .chosenNumber = 5});
     EXPECT_EQ(panel->RunPortSetup(2), 5);
-    Record(kPortSetupDialog, {.accepted = false, .choice = 5});
+    Record(kPortSetupDialog, {.accepted = false, .chosenNumber = 5});
     EXPECT_EQ(panel->RunPortSetup(3), std::nullopt);
     EXPECT_EQ(setup, (std::vector<int>{2, 3}));
 }

@@ -1,0 +1,34 @@
+#include "panel/CTavrinoxApp.h"
+
+#include <QTimer>
+
+#include "panel/CTavrinoxDlg.h"
+#include "panel/PanelSelfTest.h"
+
+CTavrinoxApp::CTavrinoxApp(int& argc, char** argv) : m_app(argc, argv) {
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvanthe"));
+    QCoreApplication::setApplicationName(QStringLiteral("KorvantheVCP"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Virtual Control Panel"));
+    SetPrompter(&m_prompter);
+}
+
+CTavrinoxApp::~CTavrinoxApp() {
+    SetPrompter(nullptr);
+}
+
+int CTavrinoxApp::InitInstance(const RunOptions& options) {
+    CTavrinoxDlg::SetRunPort(options.port);
+    CTavrinoxDlg panel;
+    m_prompter.SetParent(&panel);
+    panel.OnInitDialog();
+    int status = 0;
+    if (!options.selfTestPicture.empty()) {
+        QTimer::singleShot(0, &panel, [&panel, &options, &status] {
+            status = RunSelfTest(panel, options.selfTestPicture);
+            panel.reject();
+        });
+    }
+    panel.exec();
+    m_prompter.SetParent(nullptr);
+    return status;
+}

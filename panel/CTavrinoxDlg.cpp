@@ -1,0 +1,221 @@
+#include "panel/CTavrinoxDlg.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimerEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "app/ConfigStore.h"
+#include "app/PortMapping.h"
+#include "app/SavedPort.h"
+#include "controls/CInfoBar.h"
+#include "platform/PortNames.h"
+#include "platform/ResourceIds.h"
+#include "resources/ArtCatalog.h"
+#include "resources/ArtRenderer.h"
+#include "resources/ResourceTable.h"
+
+CTavrinoxDlg* g_mainPanel = nullptr;
+
+namespace {
+
+std::string& RunPort() {
+    static std::string port;
+    return port;
+}
+
+// The skin drawn for the pixel ratio of the device being painted; the cached rendering of
+// the application's own ratio serves the usual case.
+QPixmap SkinForRatio(qreal ratio) {
+    const QPixmap standard = LoadResourceBitmap(ResourceId::kPanelSkin);
+    if (standard.isNull() || qFuzzyCompare(standard.devicePixelRatio(), ratio)) {
+        return standard;
+    }
+    const auto entry = FindArt(ResourceId::kPanelSkin);
+    return entry ? QPixmap::fromImage(RenderArt(*entry, ratio)) : standard;
+}
+
+// Leading decimal digits (after blanks and a sign), as the dwell time is written; 0 without.
+int LeadingNumber(const std::string& text) {
+    size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) {
+        return 0;
+    }
+    const bool negative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+') {
+        ++i;
+    }
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = std::min(value * 10 + (text[i] - '0'), 0x7FFFFFFFL);
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+}  // namespace
+
+CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Virtual Control Panel"));
+    setObjectName(QStringLiteral("mainPanel"));
+    CreateControls();
+
+    m_icon = LoadResourceBitmap(ResourceId::kApplicationIcon);
+    for (int unit = 0; unit < kUnitSlots; ++unit) {
+        g_panelModel.MarkImageNotLoaded(unit);
+    }
+    for (auto& unit : g_customKnobMap) {
+        for (auto& menu : unit) {
+            std::fill(std::begin(menu), std::end(menu), kEmptyKnobParam);
+        }
+    }
+    for (auto& unit : g_customFunctionMap) {
+        for (auto& menu : unit) {
+            std::fill(std::begin(menu), std::end(menu), kEmptyFunctionOffset);
+        }
+    }
+    std::fill(std::begin(g_keyframeKnobMap), std::end(g_keyframeKnobMap), kEmptyKnobParam);
+    const uint8_t keyframeFunctions[kFunctionButtonCount] = {127, 127, 131, 128, 129, 130};
+    std::copy(std::begin(keyframeFunctions), std::end(keyframeFunctions), g_keyframeFunctionMap);
+    g_panelModel.ResetKeyframeRecords();
+}
+
+CTavrinoxDlg::~CTavrinoxDlg() {
+    StoreSettings();
+    CSerialCom::SetLossReaction(nullptr);
+    if (g_mainPanel == this) {
+        g_mainPanel = nullptr;
+    }
+}
+
+void CTavrinoxDlg::SetRunPort(const std::string& name) {
+    RunPort() = name;
+}
+
+bool CTavrinoxDlg::OnInitDialog() {
+    g_mainPanel = this;
+    setWindowIcon(LoadResourceIcon(ResourceId::kApplicationIcon));
+    ReadConfiguration();
+    PlaceControls();
+    ConnectControls();
+    CSerialCom::SetLossReaction(this);
+    ReopenPort(g_panelModel.m_portNumber);
+    m_skin = LoadResourceBitmap(ResourceId::kPanelSkin);
+    ApplyMouseSetting();
+    CreateToggles();
+    for (int unit = 0; unit < kUnitSlots; ++unit) {
+        g_panelModel.m_currentMenu[unit] = -1;
+        g_panelModel.m_unitMenu[unit] = -1;
+    }
+    g_panelModel.m_viewSelect = 131;
+    m_pollHandler.SetLampBits(g_panelModel.m_lampBits);
+    ReadRouterSettings();
+    SetAccessibleNames();
+    SetTabOrder();
+    m_initialised = true;
+    StartUnitSearch();
+    return true;
+}
+
+void CTavrinoxDlg::ReadConfiguration() {
+    LoadConfiguration();
+    ApplyConfiguredPorts();
+    g_panelModel.m_portNumber = ReadSavedPort();
+    const std::string& port = RunPort();
+    if (port.empty()) {
+        PortNames().SetRunOverride("");
+        return;
+    }
+    // A COM number given for the run reaches the device the configuration pins it to.
+    const int number = ComNumberOf(port);
+    PortNames().SetRunOverride(number != 0 ? PortNames().DeviceForComNumber(number) : port);
+}
+
+// Without the key the pointer stays: a panel without a pointer is of no use to a mouse user.
+void CTavrinoxDlg::ApplyMouseSetting() {
+    const std::optional<std::string> visible = TryGetSetting("MOUSE", "VISIBLE");
+    if (visible && *visible != "TRUE") {
+        setCursor(Qt::BlankCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void CTavrinoxDlg::ReadRouterSettings() {
+    if (FindSection("ROUTER") < 0) {
+        return;
+    }
+    g_panelModel.m_routerEnabled = TryGetSetting("ROUTER", "ENABLED").value_or("");
+    g_panelModel.m_routerPolarity = TryGetSetting("ROUTER", "POLARITY").value_or("");
+    g_panelModel.m_dwellFrames =
+        LeadingNumber(TryGetSetting("ROUTER", "DWELL_FRAMES").value_or(""));
+}
+
+void CTavrinoxDlg::StoreSettings() {
+    if (m_initialised) {
+        SavePortNumber(g_panelModel.m_portNumber);
+    }
+}
+
+void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
+    const int id = m_timers.IdOf(event);
+    if (id == 0) {
+        QDialog::timerEvent(event);
+        return;
+    }
+    // A message box of the link runs its own loop; the timers wait until this tick is done.
+    if (m_inTimerWork) {
+        return;
+    }
+    m_inTimerWork = true;
+    switch (id) {
+        case kKeyScanTimer:
+            OnKeyScanTimer();
+            break;
+        case kPollTimer:
+            OnPollTimer();
+            break;
+        case kPromptTimer:
+            OnPromptTimer();
+            break;
+        case kMessageClearTimer:
+            OnMessageClearTimer();
+            break;
+        default:
+            break;
+    }
+    m_inTimerWork = false;
+}
+
+void CTavrinoxDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    if (m_skin.isNull() || !qFuzzyCompare(m_skin.devicePixelRatio(), ratio)) {
+        m_skin = SkinForRatio(ratio);
+    }
+    if (!m_skin.isNull()) {
+        painter.drawPixmap(QPoint(0, 0), m_skin);
+    }
+}
+
+void CTavrinoxDlg::closeEvent(QCloseEvent* event) {
+    StopPolling();
+    m_timers.KillTimer(kKeyScanTimer);
+    m_timers.KillTimer(kMessageClearTimer);
+    QDialog::closeEvent(event);
+}
+
+// The panel has no default button: Enter and Escape must not close it in the middle of a
+// show. It closes from its window frame or the About box.
+void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}

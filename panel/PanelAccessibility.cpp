@@ -1,0 +1,165 @@
+// What assistive technology reads from the panel's owner-drawn controls: a knob and its
+// display by the parameter they are bound to and its value, a button by its caption, a key
+// by its printed label and whether it is lit. Read live, so every re-binding is heard.
+#include <QAccessible>
+#include <QAccessibleWidget>
+
+#include "controls/CBitmapSlider.h"
+#include "controls/CCanvasCtrl.h"
+#include "controls/CImageTextButton.h"
+#include "controls/CImageToggleButton.h"
+#include "controls/CInfoBar.h"
+#include "controls/CLabel.h"
+#include "controls/COnLineBar.h"
+#include "controls/CSettingsBar.h"
+#include "controls/KnobGauge.h"
+#include "panel/CTavrinoxDlg.h"
+
+namespace {
+
+const ParamRecord* BoundParam(const CCanvasCtrl* display) {
+    return display != nullptr && display->IsActive() ? display->Param() : nullptr;
+}
+
+QString ValueText(const ParamRecord* param) {
+    if (param == nullptr) {
+        return {};
+    }
+    if (param->flags & kFlagTimecode) {
+        return QString::fromStdString(TimecodeText(param->value));
+    }
+    return QString::fromStdString(ComputeGauge(*param, 0, CCanvas::kWidth).valueText);
+}
+
+QString ParamName(const ParamRecord* param) {
+    return param != nullptr ? QString::fromLatin1(param->name.c_str()) : QStringLiteral("Unused");
+}
+
+// The number (1..8) of the knob or display `widget` in the panel's controls.
+int KnobNumber(const QWidget* widget) {
+    if (g_mainPanel == nullptr) {
+        return 0;
+    }
+    for (int i = 0; i < kKnobCount; ++i) {
+        if (g_mainPanel->Knob(i) == widget || g_mainPanel->KnobDisplay(i) == widget) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+class KnobDisplayAccessible : public QAccessibleWidget {
+  public:
+    explicit KnobDisplayAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        const ParamRecord* param = BoundParam(static_cast<CCanvasCtrl*>(widget()));
+        if (t == QAccessible::Name) {
+            return ParamName(param);
+        }
+        return t == QAccessible::Value ? ValueText(param) : QAccessibleWidget::text(t);
+    }
+};
+
+class KnobAccessible : public QAccessibleWidget {
+  public:
+    explicit KnobAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Dial) {}
+    QString text(QAccessible::Text t) const override {
+        const int number = KnobNumber(widget());
+        const CCanvasCtrl* display = number > 0 ? g_mainPanel->KnobDisplay(number - 1) : nullptr;
+        const ParamRecord* param = BoundParam(display);
+        if (t == QAccessible::Name) {
+            return QStringLiteral("Knob %1: %2").arg(number).arg(ParamName(param));
+        }
+        return t == QAccessible::Value ? ValueText(param) : QAccessibleWidget::text(t);
+    }
+};
+
+class CaptionButtonAccessible : public QAccessibleWidget {
+  public:
+    explicit CaptionButtonAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Button) {}
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name) {
+            return QAccessibleWidget::text(t);
+        }
+        QString caption =
+            QString::fromLatin1(static_cast<CImageTextButton*>(widget())->Caption().c_str());
+        caption = caption.replace(QLatin1String("\r\n"), QLatin1String(" ")).simplified();
+        return caption.isEmpty() ? QStringLiteral("Unused") : caption;
+    }
+};
+
+class ToggleAccessible : public QAccessibleWidget {
+  public:
+    explicit ToggleAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Button) {}
+    QString text(QAccessible::Text t) const override {
+        const auto* toggle = static_cast<CImageToggleButton*>(widget());
+        if (t == QAccessible::Name) {
+            return toggle->property("label").toString();
+        }
+        if (t == QAccessible::Value) {
+            return toggle->IsOn() ? QStringLiteral("lit") : QStringLiteral("dark");
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = static_cast<CImageToggleButton*>(widget())->IsOn();
+        return state;
+    }
+};
+
+class InfoBarAccessible : public QAccessibleWidget {
+  public:
+    explicit InfoBarAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::StatusBar) {}
+    QString text(QAccessible::Text t) const override {
+        const auto* bar = static_cast<CInfoBar*>(widget());
+        if (t == QAccessible::Name) {
+            return QStringLiteral("Information");
+        }
+        if (t == QAccessible::Value) {
+            return QString::fromLatin1(
+                (bar->Alert().empty() ? bar->Message() : bar->Alert()).c_str());
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* PanelAccessibleFactory(const QString& className, QObject* object) {
+    if (object == nullptr || !object->isWidgetType()) {
+        return nullptr;
+    }
+    auto* widget = static_cast<QWidget*>(object);
+    if (className == QLatin1String("CCanvasCtrl")) {
+        return new KnobDisplayAccessible(widget);
+    }
+    if (className == QLatin1String("CBitmapSlider")) {
+        return new KnobAccessible(widget);
+    }
+    if (className == QLatin1String("CImageTextButton")) {
+        return new CaptionButtonAccessible(widget);
+    }
+    if (className == QLatin1String("CImageToggleButton")) {
+        return new ToggleAccessible(widget);
+    }
+    if (className == QLatin1String("CInfoBar")) {
+        return new InfoBarAccessible(widget);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void CTavrinoxDlg::SetAccessibleNames() {
+    static const bool installed = [] {
+        QAccessible::installFactory(PanelAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+    m_titleLabel->setAccessibleName(QStringLiteral("Menu title"));
+    m_settingsBar->setAccessibleName(QStringLiteral("Settings"));
+    m_onLineBar->setAccessibleName(QStringLiteral("Units on line"));
+}

@@ -1,0 +1,40 @@
+// The file-system update that follows a change of the files stored on the units.
+#include "controls/CInfoBar.h"
+#include "controls/CSettingsBar.h"
+#include "link/FileCommands.h"
+#include "link/ParameterCommands.h"
+#include "panel/CTavrinoxDlg.h"
+
+namespace {
+
+// A unit rebuilds its file system in seconds; one that has not answered after five minutes
+// is not going to, and the user is told to try again rather than kept waiting for hours.
+constexpr uint32_t kRebuildPatience_ms = 5 * 60 * 1000;
+constexpr uint32_t kReadPeriod_ms = 20;
+constexpr uint8_t kUnitAddresses[] = {0x10, 0x20, 0x30, 0x40};
+
+}  // namespace
+
+void CTavrinoxDlg::RunFileSystemUpdate() {
+    // The screen is whole again before the long exchange holds the window.
+    repaint();
+    OnUpdateFileSystem();
+}
+
+void CTavrinoxDlg::OnUpdateFileSystem() {
+    m_infoBar->SetMessage("Please wait while the File System is being updated!");
+    bool complete = true;
+    for (const uint8_t address : kUnitAddresses) {
+        if (UpdateFileSystem(address, kRebuildPatience_ms / kReadPeriod_ms) != kStatusOk) {
+            complete = false;
+        }
+    }
+    if (!complete) {
+        ShowMessageBox("File System Update did not complete!  Please try again.");
+    }
+    m_infoBar->SetMessage(g_idleText);
+    ReadReferenceValues();
+    ReadParameterValues();
+    UpdateLamps(true);
+    m_settingsBar->RefreshSettings();
+}

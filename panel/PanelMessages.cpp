@@ -1,0 +1,26 @@
+// The panel's own message boxes. No poll may run while the user reads one, so timers 2 and
+// 3 stop for as long as the box is up.
+#include "panel/CTavrinoxDlg.h"
+#include "platform/Prompter.h"
+
+namespace {
+
+const char* const kBoxCaption = "Virtual Control Panel";
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerCancel = 2;
+
+}  // namespace
+
+void CTavrinoxDlg::ShowMessageBox(const std::string& text) {
+    StopPolling();
+    CurrentPrompter().Show(text, kBoxCaption, PromptIcon::Stop, PromptButtons::Ok);
+    ResumePolling();
+}
+
+int CTavrinoxDlg::AskOkCancel(const std::string& text) {
+    StopPolling();
+    const PromptAnswer answer =
+        CurrentPrompter().Show(text, kBoxCaption, PromptIcon::Question, PromptButtons::OkCancel);
+    ResumePolling();
+    return answer == PromptAnswer::Ok ? kAnswerOk : kAnswerCancel;
+}

@@ -1,0 +1,279 @@
+// The window timers: the unit search, the presence and status polls, unit messages, and the
+// supervision of the link (a unit that stops answering, a device that goes away).
+#include <QLabel>
+
+#include "controls/CInfoBar.h"
+#include "controls/COnLineBar.h"
+#include "controls/CSettingsBar.h"
+#include "link/ParameterCommands.h"
+#include "link/UnitCommands.h"
+#include "panel/CTavrinoxDlg.h"
+#include "platform/Clock.h"
+#include "platform/PortNames.h"
+
+namespace {
+
+constexpr uint32_t kSearchSettle_ms = 100;
+constexpr uint32_t kBreakGap_ms = 100;
+constexpr uint32_t kFailedPollPause_ms = 1000;
+constexpr uint32_t kRecoveryPause_ms = 1000;
+constexpr uint32_t kReopenInterval_ms = 1000;
+constexpr int kMissesUntilLost = 3;
+constexpr uint8_t kOnLineBit = 0x01;
+constexpr uint8_t kLatchKeyBit = 0x10;
+constexpr int kLatchKeyByte = 2;
+constexpr int kFirstUnitKeyByte = 3;
+constexpr uint8_t kFetchedMessage = 100;
+constexpr uint8_t kFetchedMessageAlt = 255;
+constexpr int kPromptMenu = 15;
+
+const char* const kSearchText = "Select an Online Main Unit!";
+const char* const kLostText = "Lost communication with Main Unit!";
+const char* const kPromptText = "Double click control to update Main Unit.";
+const char* const kPortGoneText =
+    "The Com Port is not available. Check the cable, or choose another port with PREFS.";
+
+uint32_t Now() {
+    return CurrentClock().TickCount();
+}
+
+bool PromptsForUpdate(uint8_t model) {
+    return model == 5 || model == 7 || model == 9;
+}
+
+}  // namespace
+
+void CTavrinoxDlg::StartUnitSearch() {
+    Wait(kSearchSettle_ms);
+    if (g_link.IsOpen()) {
+        for (int unit = 1; unit <= kUnitIcons; ++unit) {
+            m_pollHandler.Poll(CPollHandler::kForceChange);
+        }
+    }
+    m_infoBar->SetMessage(kSearchText);
+    m_onLineBar->update();
+    Wait(kSearchSettle_ms);
+    m_timers.SetTimer(kPollTimer, kPollPeriod_ms);
+}
+
+void CTavrinoxDlg::OnPollTimer() {
+    const int unit = SelectedUnit();
+    if (!g_link.IsOpen()) {
+        TryReopenPort();
+        return;
+    }
+    if (m_pollHandler.Poll(static_cast<uint8_t>(unit)) != 0) {
+        ShowReadouts(unit);
+        for (int slot = 0; slot < kUnitSlots; ++slot) {
+            if (g_panelModel.m_lampBits[slot] & kOnLineBit) {
+                g_panelModel.MarkImageNotLoaded(slot);
+            }
+        }
+    }
+    // The poll may have found the device gone; the next ticks try to open it again.
+    if (unit == 0 || !g_link.IsOpen() || StatusPollHeld()) {
+        return;
+    }
+    CheckUnitStatus();
+    const uint8_t flags = g_unitStatus[kStatusByteFlags];
+    if (g_unitStatus[kStatusByteModel] == 0) {
+        if (g_panelModel.m_currentMenu[unit] != -1 &&
+            ++g_panelModel.m_pollMissCount >= kMissesUntilLost) {
+            DeclareLinkLost();
+        }
+        return;
+    }
+    if (g_panelModel.m_currentMenu[unit] == -1) {
+        RecoverMenus();
+        return;
+    }
+    if (flags & kStatusValuesChanged) {
+        ReadParameterValues();
+        ShowReadouts(unit);
+        m_settingsBar->RefreshSettings();
+        UpdateLamps(true);
+        ShowFunctionLabels();
+        BindKnobs();
+    }
+    m_infoBar->SetReferenceFlags(flags);
+    g_panelModel.m_pollMissCount = 0;
+}
+
+// The selected unit answers again (or for the first time since its retrieval failed).
+void CTavrinoxDlg::RecoverMenus() {
+    m_infoBar->SetMessage("Retrieving Menus from Main Unit!");
+    Wait(kRecoveryPause_ms);
+    RetrieveMenus();
+}
+
+bool CTavrinoxDlg::CheckUnitStatus() {
+    const int unit = SelectedUnit();
+    if (IdentifySelectedUnit() != kStatusOk) {
+        // The next status poll waits a second; the window stays responsive meanwhile.
+        m_statusHeld = true;
+        m_statusHeldSince = Now();
+        return false;
+    }
+    if (g_panelModel.m_currentMenu[unit] == -1) {
+        return false;
+    }
+    HandleUnitMessage(g_unitStatus[kStatusByteMessage]);
+    const uint8_t flags = g_unitStatus[kStatusByteFlags];
+    ShowIndicator((flags & kStatusIndicator) != 0);
+    if (flags & (kStatusValuesChanged | kStatusStateChanged)) {
+        ReadReferenceValues();
+        ReadParameterValues();
+        ShowReadouts(unit);
+        m_settingsBar->RefreshSettings();
+        UpdateLamps(true);
+        ShowFunctionLabels();
+        BindKnobs();
+        return true;
+    }
+    return false;
+}
+
+bool CTavrinoxDlg::StatusPollHeld() const {
+    return m_statusHeld && Now() - m_statusHeldSince < kFailedPollPause_ms;
+}
+
+void CTavrinoxDlg::HandleUnitMessage(uint8_t message) {
+    if (message == 0) {
+        return;
+    }
+    std::string text;
+    if (message == kFetchedMessage || message == kFetchedMessageAlt) {
+        ReadUnitMessage();
+        text = g_unitMessage;
+    } else if (message < kMessageCount) {
+        const MessageRecord& record = g_messageTable[message];
+        if (record.flags & kFlagMessageQuestion) {
+            SendUnitReply(kReplyQuestionAnswer, static_cast<uint8_t>(AskOkCancel(record.text)));
+            return;
+        }
+        text = record.text;
+    } else {
+        return;  // no such entry in the message table
+    }
+    m_infoBar->SetMessage(text);
+    m_timers.SetTimer(kMessageClearTimer, kMessageShown_ms);
+}
+
+void CTavrinoxDlg::ShowIndicator(bool on) {
+    const int unit = SelectedUnit();
+    if (on && unit >= 1 && unit <= kUnitIcons) {
+        m_unitIcon[unit - 1]->show();
+    } else if (!on) {
+        for (QLabel* icon : m_unitIcon) {
+            icon->hide();
+        }
+    }
+    if (on != m_indicatorOn) {
+        m_indicatorOn = on;
+        m_onLineBar->SetSelectedUnit(m_onLineBar->SelectedUnit());
+    }
+}
+
+void CTavrinoxDlg::DeclareLinkLost() {
+    const int unit = SelectedUnit();
+    g_panelModel.m_currentMenu[unit] = -1;
+    g_panelModel.MarkImageNotLoaded(unit);
+    m_timers.KillTimer(kPromptTimer);
+    m_infoBar->SetAlert(kLostText);
+    m_linkLostShown = true;
+    // Two breaks bring a unit that lost the thread back to the start of a request.
+    if (g_link.IsOpen()) {
+        g_link.SendBreak();
+        Wait(kBreakGap_ms);
+        g_link.SendBreak();
+        Wait(kBreakGap_ms);
+    }
+    m_timers.SetTimer(kKeyScanTimer, kKeyScanPeriod_ms);
+}
+
+// The link could not reopen its device while a unit is selected: the unit is lost until
+// the device is back. Reported once per loss however often the link tries.
+void CTavrinoxDlg::OnLinkLost() {
+    for (int slot = 0; slot < kUnitSlots; ++slot) {
+        g_panelModel.MarkImageNotLoaded(slot);
+    }
+    const int unit = SelectedUnit();
+    if (unit != 0 && g_panelModel.m_currentMenu[unit] != -1) {
+        DeclareLinkLost();
+    } else if (!m_linkLostShown) {
+        m_infoBar->SetAlert(kLostText);
+        m_linkLostShown = true;
+    }
+}
+
+// Opens the device of the panel's port again, at most once a second. The device is tried
+// on its own first, so a device still missing costs no message box; the link's own
+// reopening then sets it up as usual.
+void CTavrinoxDlg::TryReopenPort() {
+    const uint32_t now = Now();
+    if (m_reopenTried && now - m_lastReopenTick < kReopenInterval_ms) {
+        return;
+    }
+    m_reopenTried = true;
+    m_lastReopenTick = now;
+    if (!m_linkLostShown) {
+        m_infoBar->SetAlert(kPortGoneText);
+    }
+    const std::string device =
+        PortNames().Resolve("COM" + std::to_string(g_panelModel.m_portNumber));
+    OpenError error;
+    if (OpenSerialDevice(device, error) == nullptr || ReopenPort(g_panelModel.m_portNumber) != 1) {
+        return;
+    }
+    m_reopenTried = false;
+    if (SelectedUnit() == 0) {
+        m_infoBar->SetMessage(kSearchText);
+    }
+}
+
+void CTavrinoxDlg::OnKeyScanTimer() {
+    ReadPanelKeys();
+    if (g_panelKeys[kLatchKeyByte] & kLatchKeyBit) {
+        g_panelModel.m_lampBits[0] ^= kLatchKeyBit;
+    }
+    for (int unit = 1; unit <= kUnitIcons; ++unit) {
+        if (g_panelKeys[kFirstUnitKeyByte + unit - 1] & 0x01) {
+            if (m_pollHandler.StatusOf(unit)[kStatusByteModel] != 0) {
+                SelectUnit(unit);
+            }
+            return;
+        }
+    }
+}
+
+void CTavrinoxDlg::OnPromptTimer() {
+    const int unit = SelectedUnit();
+    if (unit != 0 && PromptsForUpdate(g_unitStatus[kStatusByteModel]) &&
+        g_panelModel.m_currentMenu[unit] == kPromptMenu) {
+        m_infoBar->SetMessage(kPromptText);
+    }
+}
+
+void CTavrinoxDlg::OnMessageClearTimer() {
+    m_timers.KillTimer(kMessageClearTimer);
+    m_infoBar->SetMessage(g_idleText);
+}
+
+void CTavrinoxDlg::StopPolling() {
+    m_timers.KillTimer(kPollTimer);
+    m_timers.KillTimer(kPromptTimer);
+}
+
+void CTavrinoxDlg::ResumePolling() {
+    m_timers.SetTimer(kPollTimer, kPollPeriod_ms);
+    m_timers.SetTimer(kPromptTimer, kPromptPeriod_ms);
+}
+
+// The selected unit is its own last answer: it goes dark in the on-line bar as soon as it
+// stops answering, and the other units are the presence poll's.
+uint8_t CTavrinoxDlg::AnsweringAddress(int unit) const {
+    if (unit != 0 && unit == SelectedUnit()) {
+        return g_unitStatus[kStatusByteAddress];
+    }
+    return m_pollHandler.StatusOf(unit)[kStatusByteAddress];
+}

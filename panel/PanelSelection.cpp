@@ -1,0 +1,108 @@
+// Selecting a unit and bringing the panel up to date with its menus.
+#include <cstdio>
+
+#include "controls/CInfoBar.h"
+#include "controls/CSettingsBar.h"
+#include "link/ParameterCommands.h"
+#include "link/UnitCommands.h"
+#include "panel/CTavrinoxDlg.h"
+#include "unit/MenuImageDownload.h"
+#include "unit/MenuImageParser.h"
+
+namespace {
+
+constexpr uint8_t kOnLineBit = 0x01;
+constexpr int kCompactMenuButtons = 6;
+constexpr int kCompactMenuEntries = 12;
+constexpr int kFullMenuButtons = 10;
+constexpr int kFullMenuEntries = 20;
+
+// Router settings a unit takes when it is selected.
+constexpr uint8_t kRouterPolarityFunction = 214;
+constexpr uint8_t kRouterDwellParameter = 114;
+constexpr uint8_t kRouterEnableFunction = 211;
+
+}  // namespace
+
+int CTavrinoxDlg::SelectedUnit() const {
+    return UnitOfAddress(g_currentUnitAddress);
+}
+
+void CTavrinoxDlg::SelectUnit(int unit) {
+    if (unit < 1 || unit > kUnitIcons) {
+        return;
+    }
+    const UnitStatus& status = m_pollHandler.StatusOf(unit);
+    if (unit == SelectedUnit()) {
+        g_panelModel.m_lampBits[unit] |= kOnLineBit;
+        return;
+    }
+    if (status[kStatusByteModel] == 0) {
+        return;
+    }
+    if (status[kStatusByteFlags] & kStatusBootMode) {
+        char text[128];
+        std::snprintf(text, sizeof text, "Main Unit %d not programmed OR in Boot Mode!", unit);
+        m_infoBar->SetAlert(text);
+        return;
+    }
+    g_panelModel.m_lampBits[unit] |= kOnLineBit;
+    g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
+    m_statusHeld = false;
+    m_linkLostShown = false;
+    RetrieveMenus();
+    SendRouterSettings();
+}
+
+void CTavrinoxDlg::SendRouterSettings() {
+    if (g_panelModel.m_routerEnabled != "TRUE") {
+        return;
+    }
+    SetParameterByte(kRouterPolarityFunction, g_panelModel.m_routerPolarity == "LOW" ? 0 : 1);
+    SetParameterWord(kRouterDwellParameter, static_cast<uint16_t>(g_panelModel.m_dwellFrames));
+    SetParameterByte(kRouterEnableFunction, 1);
+}
+
+void CTavrinoxDlg::RetrieveMenus() {
+    const int unit = SelectedUnit();
+    if (unit == 0) {
+        return;
+    }
+    IdentifySelectedUnit();
+    const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
+    g_panelModel.m_menuButtonCount = compact ? kCompactMenuButtons : kFullMenuButtons;
+    g_panelModel.m_menuEntryCount = compact ? kCompactMenuEntries : kFullMenuEntries;
+    if (!g_panelModel.IsImageLoaded(unit)) {
+        m_infoBar->SetMessage("Retrieving Menus from Main Unit!");
+        if (DownloadMenuImage(unit) != kStatusOk) {
+            g_panelModel.m_currentMenu[unit] = -1;
+            g_panelModel.m_unitMenu[unit] = -1;
+            g_panelModel.MarkImageNotLoaded(unit);
+            m_infoBar->SetMessage(g_idleText);
+            m_infoBar->SetAlert("Error retrieving menus!");
+            return;
+        }
+        const int shown = g_unitStatus[kStatusByteMenu];
+        g_panelModel.m_currentMenu[unit] = shown;
+        g_panelModel.m_previousMenu[unit] = shown;
+        g_panelModel.m_unitMenu[unit] = shown;
+    }
+    ParseMenuImage(unit);
+    ReadParameterValues();
+    ReadReferenceValues();
+    g_panelModel.m_pollMissCount = 0;
+    IdentifySelectedUnit();
+    m_infoBar->SetMessage(g_idleText);
+    m_infoBar->SetAlert(g_idleText);
+    m_linkLostShown = false;
+
+    ShowModelBadge();
+    UpdateLamps(false);
+    ShowMenuLabels();
+    ShowFunctionLabels();
+    BindKnobs();
+    ShowReadouts(unit);
+    m_settingsBar->RefreshSettings();
+    m_timers.KillTimer(kKeyScanTimer);
+    m_timers.SetTimer(kPromptTimer, kPromptPeriod_ms);
+}

@@ -1,0 +1,69 @@
+#include "panel/PanelSelfTest.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <cstdio>
+
+#include "controls/CBitmapSlider.h"
+#include "controls/CCanvasCtrl.h"
+#include "controls/CImageToggleButton.h"
+#include "link/ParameterCommands.h"
+#include "panel/CTavrinoxDlg.h"
+
+namespace {
+
+constexpr int kUnit = 1;
+constexpr int kTicks = 3;
+constexpr int kOneStepUp = CBitmapSlider::kRestPosition - 1;  // a deflection of one: +1 a tick
+
+void SendMouse(QWidget* widget, QEvent::Type type, int row) {
+    const QPointF where(widget->width() / 2.0, row);
+    QMouseEvent event(type, where, widget->mapToGlobal(where), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// The knob held one position above its rest for `ticks` repeat ticks, then let go.
+void TurnKnob(CBitmapSlider* knob, int ticks) {
+    const int row = knob->Geometry().RowOfPosition(kOneStepUp);
+    SendMouse(knob, QEvent::MouseButtonPress, row);
+    for (int i = 0; i < ticks; ++i) {
+        knob->OnRepeatTimer();
+    }
+    SendMouse(knob, QEvent::MouseButtonRelease, row);
+}
+
+bool SavePicture(CTavrinoxDlg& panel, const std::string& path) {
+    const QFileInfo file(QString::fromStdString(path));
+    QDir().mkpath(file.absolutePath());
+    return panel.grab().save(file.absoluteFilePath(), "PNG");
+}
+
+}  // namespace
+
+int RunSelfTest(CTavrinoxDlg& panel, const std::string& picturePath) {
+    panel.Toggle(kUnit - 1)->Press();
+    CCanvasCtrl* display = panel.KnobDisplay(0);
+    ParamRecord* param = display->IsActive() ? display->Param() : nullptr;
+    if (panel.SelectedUnit() != kUnit || param == nullptr) {
+        std::fprintf(stderr, "selftest: unit %d was not selected with a parameter on knob 1\n",
+                     kUnit);
+        SavePicture(panel, picturePath);
+        return 1;
+    }
+    const int before = param->value;
+    TurnKnob(panel.Knob(0), kTicks);
+    const int status = ReadParameterValues();
+    const int after = param->value;
+    std::printf("selftest: unit %d knob 1 \"%s\" (parameter %d) %d -> %d\n", kUnit,
+                param->name.c_str(), param->number, before, after);
+    std::fflush(stdout);
+    const bool saved = SavePicture(panel, picturePath);
+    if (!saved) {
+        std::fprintf(stderr, "selftest: cannot write %s\n", picturePath.c_str());
+    }
+    return status == kStatusOk && saved && after != before ? 0 : 1;
+}
