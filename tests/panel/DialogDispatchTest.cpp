@@ -5,21 +5,21 @@
 #include <map>
 
 #include "controls/CLabel.h"
-#include "tests/panel/LocalPanelFixture.h"
+#include "tests/panel/PanelStoryTest.h"
 
 namespace {
 
 const char* const kNoReference =
     "No Reference Video!\n\nFile System not accessible.                  \n";
 
-class DialogDispatchTest : public LocalPanelFixture {
+class DialogDispatchTest : public PanelStoryTest {
   protected:
     void TearDown() override {
         for (int kind :
              {kFilesDialog, kGpiDialog, kLockoutDialog, kInputRoutingDialog, kPortSetupDialog}) {
             CTavrinoxDlg::UnregisterDialog(kind);
         }
-        LocalPanelFixture::TearDown();
+        PanelStoryTest::TearDown();
     }
 
     // Registers a runner of `kind` that records its arguments and returns `result`.
@@ -32,17 +32,11 @@ class DialogDispatchTest : public LocalPanelFixture {
         return calls;
     }
 
-    std::string LastBox() const { return prompter.boxes.empty() ? "" : prompter.boxes.back().text; }
-
     std::map<int, std::vector<int>> opened;
 };
 
 TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
-    units.AddUnit(3, 11);  // a second unit of the same model: files may be copied to it
     Select(1);
-    for (int i = 0; i < 4; ++i) {
-        panel->PollHandler().Poll(CPollHandler::kForceChange);
-    }
     std::vector<int>& files = Record(kFilesDialog);
     std::vector<int>& lockout = Record(kLockoutDialog);
     g_panelModel.m_referencePresent = false;
@@ -60,7 +54,7 @@ TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
     panel->OnMenuButton(7);
     panel->OnMenuButton(9);
     EXPECT_EQ(files,
-              (std::vector<int>{FilesSameModelBit(3), FilesSameModelBit(3) | kFilesUserFilesBit}));
+              (std::vector<int>{FilesSameModelBit(4), FilesSameModelBit(4) | kFilesUserFilesBit}));
     // The attribute latch turns the user files button into the bypass transfer.
     g_panelModel.m_lampBits[0] |= 0x10;
     panel->OnMenuButton(9);
@@ -90,7 +84,7 @@ TEST_F(DialogDispatchTest, CompactFamilyOpensFilesAndGpiWithoutReferenceVideo) {
 TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
     Select(1);
     panel->SelectShortcut(15);
-    const auto& unit = *units.Unit(1);
+    const auto& unit = Unit(1);
     std::vector<int>& inputs =
         Record(kInputRoutingDialog, {.accepted = false, .valuesToSend = {{211, 1}}});
     panel->OnMenuButton(6);

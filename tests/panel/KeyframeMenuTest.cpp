@@ -8,11 +8,11 @@
 #include "controls/CInfoBar.h"
 #include "link/StorageTables.h"
 #include "sim/unit/UnitStorage.h"
-#include "tests/panel/LocalPanelFixture.h"
+#include "tests/panel/PanelStoryTest.h"
 
 namespace {
 
-class KeyframeMenuTest : public LocalPanelFixture {
+class KeyframeMenuTest : public PanelStoryTest {
   protected:
     // An effect with keyframes at times 100, 200, ... on unit 2, loaded as the effect dialog
     // loads it, with the keyframe menu on show.
@@ -25,7 +25,7 @@ class KeyframeMenuTest : public LocalPanelFixture {
             stored.keyframes.push_back({time, {}});
             effect.keyframes[k].time = time;
         }
-        std::vector<StoredEffect>& effects = units.Unit(2)->Storage().Effects();
+        std::vector<StoredEffect>& effects = Unit(2).Storage().Effects();
         effects.clear();
         effects.push_back(stored);
         g_currentEffect = 0;
@@ -36,11 +36,8 @@ class KeyframeMenuTest : public LocalPanelFixture {
         CTavrinoxDlg::UnregisterDialog(kEffectDialog);
         SentRequests();
     }
-    size_t StoredKeyframes() { return units.Unit(2)->Storage().Effects()[0].keyframes.size(); }
+    size_t StoredKeyframes() { return Unit(2).Storage().Effects()[0].keyframes.size(); }
     const ParamRecord& KeyframeKnob() const { return g_panelModel.m_keyframeParam; }
-    bool Sent(const std::vector<std::vector<uint8_t>>& sent, const std::vector<uint8_t>& request) {
-        return std::find(sent.begin(), sent.end(), request) != sent.end();
-    }
 };
 
 TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
@@ -53,7 +50,7 @@ TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
     // Insert: count 4 sent, keyframe 4 current, its time shown.
     g_panelModel.m_frameTimeParam.value = 450;
     panel->OnFunctionButton(3);
-    EXPECT_TRUE(Sent(SentRequests(), {0xB2, 0, 4, 1, 0x01, 0xC2, 0, 0, 0}));
+    EXPECT_TRUE(Contains(SentRequests(), {0xB2, 0, 4, 1, 0x01, 0xC2, 0, 0, 0}));
     EXPECT_EQ(StoredKeyframes(), 4u);
     EXPECT_EQ(panel->KeyframeCount(), 4);
     EXPECT_EQ(panel->CurrentKeyframe(), 4);
@@ -70,16 +67,16 @@ TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
     // Deleting keyframe 1 goes to index 0, deletes it, and goes to index -1 as a byte.
     panel->OnFunctionButton(4);
     const auto sent = SentRequests();
-    EXPECT_TRUE(Sent(sent, {0xB2, 0, 0, 4}));
-    EXPECT_TRUE(Sent(sent, {0xB2, 0, 0, 0, 0, 100}));
-    EXPECT_TRUE(Sent(sent, {0xB2, 0, 255, 4}));
+    EXPECT_TRUE(Contains(sent, {0xB2, 0, 0, 4}));
+    EXPECT_TRUE(Contains(sent, {0xB2, 0, 0, 0, 0, 100}));
+    EXPECT_TRUE(Contains(sent, {0xB2, 0, 255, 4}));
     EXPECT_EQ(StoredKeyframes(), 3u);
     EXPECT_EQ(panel->KeyframeCount(), 3);
     EXPECT_EQ(panel->CurrentKeyframe(), 1);
     EXPECT_EQ(g_panelModel.m_frameTimeParam.value, 200);  // what the unit now holds first
 
     panel->OnFunctionButton(5);
-    EXPECT_TRUE(Sent(SentRequests(), {0xA5, 0}));
+    EXPECT_TRUE(Contains(SentRequests(), {0xA5, 0}));
 }
 
 TEST_F(KeyframeMenuTest, InsertIsRefusedAtThirtyTwoKeyframes) {

@@ -7,13 +7,14 @@
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
-#include "tests/panel/LocalPanelFixture.h"
+#include "link/ParameterCommands.h"
+#include "tests/panel/PanelStoryTest.h"
 
 namespace {
 
 constexpr uint8_t kLatch = 0x10;
 
-class KnobsAndTogglesTest : public LocalPanelFixture {
+class KnobsAndTogglesTest : public PanelStoryTest {
   protected:
     bool Lit(ToggleKind kind, int number) const {
         for (int i = 0; i < CTavrinoxDlg::kToggles; ++i) {
@@ -33,7 +34,7 @@ class KnobsAndTogglesTest : public LocalPanelFixture {
 
 TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     Select(1);
-    SimUnit& unit = *units.Unit(1);
+    SimUnit& unit = Unit(1);
     const int initial = unit.Value(0);
     unit.SetValue(0, initial + 40);
     unit.SetValue(3, 77);
@@ -69,19 +70,19 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     g_paramTable[93].value = 9;
     panel->InfoBar()->SetMessage("Double click control to update Main Unit.");
     panel->OnKnobDisplayDoubleClick(0);
-    EXPECT_EQ(units.Unit(3)->Value(93), 9);
+    EXPECT_EQ(Unit(3).Value(93), 9);
     EXPECT_EQ(panel->InfoBar()->Message(), "");
     // Model 4 restores the default there like everywhere else.
     Select(2);
     panel->SelectShortcut(15);
-    units.Unit(2)->SetValue(93, 6);
+    Unit(2).SetValue(93, 6);
     g_paramTable[93].value = 9;
     panel->OnKnobDisplayDoubleClick(0);
-    EXPECT_EQ(units.Unit(2)->Value(93), 0);
+    EXPECT_EQ(Unit(2).Value(93), 0);
 }
 
 TEST_F(KnobsAndTogglesTest, LampsFollowFunctionsMenusAndViews) {
-    SimUnit& unit = *units.Unit(1);
+    SimUnit& unit = Unit(1);
     unit.SetValue(130, 1);
     unit.SetValue(221, 1);
     unit.SetValue(218, 1);
@@ -132,12 +133,12 @@ TEST_F(KnobsAndTogglesTest, LampsFollowFunctionsMenusAndViews) {
 }
 
 TEST_F(KnobsAndTogglesTest, FileClearWaitsOutTheBusyUnit) {
-    SimUnit& unit = *units.Unit(1);
+    SimUnit& unit = Unit(1);
     unit.SetValue(130, 1);
     Select(1);
-    const uint32_t start_ms = time.clock.TickCount();
+    const uint32_t start_ms = Now();
     panel->ClearFiles();
-    EXPECT_GE(time.clock.TickCount() - start_ms, kClearFilesBusy_ms + 2000);
+    EXPECT_GE(Now() - start_ms, kClearFilesBusy_ms + 2000);
     EXPECT_TRUE(prompter.boxes.empty());
     EXPECT_EQ(unit.Value(130), 0);  // the unit is back to its defaults
     EXPECT_FALSE(AnyViewLit());
@@ -145,18 +146,18 @@ TEST_F(KnobsAndTogglesTest, FileClearWaitsOutTheBusyUnit) {
 
     // A unit that never stops being busy is given up on, and the user told.
     unit.SetBusy(true);
-    const uint32_t stuck_ms = time.clock.TickCount();
+    const uint32_t stuck_ms = Now();
     panel->ClearFiles();
-    EXPECT_LT(time.clock.TickCount() - stuck_ms, 200000u);
+    EXPECT_LT(Now() - stuck_ms, 200000u);
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].text, "Communication Error: Function did not complete!");
 
     // A unit that stops answering ends the wait at once.
     unit.SetBusy(false);
     unit.SetPower(false);
-    const uint32_t silent_ms = time.clock.TickCount();
+    const uint32_t silent_ms = Now();
     panel->ClearFiles();
-    EXPECT_LT(time.clock.TickCount() - silent_ms, 10000u);
+    EXPECT_LT(Now() - silent_ms, 10000u);
     EXPECT_EQ(prompter.boxes.size(), 2u);
 }
 

@@ -7,11 +7,11 @@
 #include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
 #include "sim/unit/UnitStorage.h"
-#include "tests/panel/LocalPanelFixture.h"
+#include "tests/panel/PanelStoryTest.h"
 
 namespace {
 
-class MenuNavigationTest : public LocalPanelFixture {
+class MenuNavigationTest : public PanelStoryTest {
   protected:
     std::string Label(int button) const { return panel->MenuButton(button)->Caption(); }
     std::string FunctionLabel(int button) const { return panel->FunctionButton(button)->Caption(); }
@@ -62,7 +62,7 @@ TEST_F(MenuNavigationTest, MenuButtonsWalkTheFullFamilysMenus) {
     EXPECT_EQ(Menu(), 15);
     EXPECT_EQ(Title(), "Configuration");
     EXPECT_EQ(panel->KnobDisplay(0)->Param()->number, 93);
-    EXPECT_EQ(units.Unit(1)->Value(214), 0);
+    EXPECT_EQ(Unit(1).Value(214), 0);
     EXPECT_TRUE(panel->Timers().IsActive(kPollTimer));
     EXPECT_TRUE(panel->Timers().IsActive(kPromptTimer));
 }
@@ -101,14 +101,14 @@ TEST_F(MenuNavigationTest, CompactFamilyOffersEffectsFilesAndCustomMenus) {
 }
 
 TEST_F(MenuNavigationTest, GpiMenusShowTheRunningSequence) {
-    units.Unit(1)->Storage().SetRunningSequence(2);
+    Unit(1).Storage().SetRunningSequence(2);
     Select(1);
     panel->OnMenuButton(4);
     ASSERT_EQ(Menu(), 31);
     EXPECT_EQ(panel->InfoBar()->Message(), "GPI Sequence: 3        GPI Event: 0");
 
     // The compact family's monitor menu reads the position further into the answer.
-    units.Unit(2)->Storage().SetRunningSequence(1);
+    Unit(2).Storage().SetRunningSequence(1);
     Select(2);
     panel->SelectShortcut(15);
     panel->OnMenuButton(4);
@@ -128,7 +128,7 @@ TEST_F(MenuNavigationTest, FunctionButtonsStepWrapAndSwitchTheBackground) {
         EXPECT_EQ(FunctionLabel(0), expected);
         EXPECT_TRUE(FunctionLit(0));
     }
-    EXPECT_EQ(units.Unit(1)->Value(135), 0);
+    EXPECT_EQ(Unit(1).Value(135), 0);
     // Two options: the first is unlit at value 0.
     EXPECT_EQ(FunctionLabel(1), "Normal");
     EXPECT_FALSE(FunctionLit(1));
@@ -138,12 +138,12 @@ TEST_F(MenuNavigationTest, FunctionButtonsStepWrapAndSwitchTheBackground) {
 
     // The take button sends a press and, a second later, its release.
     SentRequests();
-    const uint32_t before_ms = time.clock.TickCount();
+    const uint32_t before_ms = Now();
     panel->OnFunctionButton(5);
     const auto sent = SentRequests();
-    EXPECT_NE(std::find(sent.begin(), sent.end(), std::vector<uint8_t>{0xA8, 159, 1}), sent.end());
-    EXPECT_NE(std::find(sent.begin(), sent.end(), std::vector<uint8_t>{0xA8, 159, 0}), sent.end());
-    EXPECT_GE(time.clock.TickCount() - before_ms, 2000u);
+    EXPECT_TRUE(Contains(sent, {0xA8, 159, 1}));
+    EXPECT_TRUE(Contains(sent, {0xA8, 159, 0}));
+    EXPECT_GE(Now() - before_ms, 2000u);
 
     // Function 161 chooses the background menu without a menu button.
     panel->SelectShortcut(11);
@@ -172,7 +172,7 @@ TEST_F(MenuNavigationTest, AttributeLatchTurnsAFunctionPressIntoItsAttributes) {
     panel->OnFunctionButton(0);
     EXPECT_EQ(asked, std::vector<int>{135});
     EXPECT_FALSE(panel->AttributeLatchSet());
-    EXPECT_EQ(units.Unit(2)->Value(135), 0);
+    EXPECT_EQ(Unit(2).Value(135), 0);
 
     // The panel's own menus have no unit entry behind their buttons: the press is ignored.
     panel->OnMenuButton(8);
