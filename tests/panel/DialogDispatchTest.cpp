@@ -2,8 +2,6 @@
 // for, the files dialog's argument and what the panel sends after a dialog.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "controls/CLabel.h"
 #include "tests/panel/PanelStoryTest.h"
 
@@ -12,88 +10,59 @@ namespace {
 const char* const kNoReference =
     "No Reference Video!\n\nFile System not accessible.                  \n";
 
-class DialogDispatchTest : public PanelStoryTest {
-  protected:
-    void TearDown() override {
-        for (int kind :
-             {kFilesDialog, kGpiDialog, kLockoutDialog, kInputRoutingDialog, kPortSetupDialog}) {
-            CTavrinoxDlg::UnregisterDialog(kind);
-        }
-        PanelStoryTest::TearDown();
-    }
-
-    // Registers a runner of `kind` that records its arguments and returns `result`.
-    std::vector<int>& Record(int kind, PanelDialogResult result = {}) {
-        std::vector<int>& calls = opened[kind];
-        CTavrinoxDlg::RegisterDialog(kind, [&calls, result](int argument) {
-            calls.push_back(argument);
-            return result;
-        });
-        return calls;
-    }
-
-    std::map<int, std::vector<int>> opened;
-};
+using DialogDispatchTest = PanelStoryTest;
 
 TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
     Select(1);
-    std::vector<int>& files = Record(kFilesDialog);
-    std::vector<int>& lockout = Record(kLockoutDialog);
+    const std::vector<int>& files = Record(kFilesDialog);
+    const std::vector<int>& gpi = Record(kGpiDialog);
+    const std::vector<int>& lockout = Record(kLockoutDialog);
     g_panelModel.m_referencePresent = false;
+    panel->OnMenuButton(6);  // GPI
     panel->OnMenuButton(7);
-    panel->OnMenuButton(5);  // on-air lock-out
-    EXPECT_TRUE(files.empty());
-    EXPECT_TRUE(lockout.empty());
+    EXPECT_TRUE(files.empty() && gpi.empty());
     ASSERT_EQ(prompter.boxes.size(), 2u);
     EXPECT_EQ(prompter.boxes[0].text, kNoReference);
-    EXPECT_EQ(LastBox(), kNoReference);
     EXPECT_EQ(Menu(), 0);
     EXPECT_TRUE(panel->Timers().IsActive(kPollTimer));
 
+    // Unit 4 has the same model: the files dialog is told so.
     g_panelModel.m_referencePresent = true;
     panel->OnMenuButton(7);
     panel->OnMenuButton(9);
-    EXPECT_EQ(files,
-              (std::vector<int>{FilesSameModelBit(4), FilesSameModelBit(4) | kFilesUserFilesBit}));
+    const int sameModel = FilesSameModelBit(4);
+    EXPECT_EQ(files, (std::vector<int>{sameModel, sameModel | kFilesUserFilesBit}));
     // The attribute latch turns the user files button into the bypass transfer.
-    g_panelModel.m_lampBits[0] |= 0x10;
+    SetLatch();
     panel->OnMenuButton(9);
     EXPECT_EQ(files.size(), 2u);
     EXPECT_EQ(LastBox(), "The bypass transfer dialog is not available in this build of the panel.");
     EXPECT_FALSE(panel->AttributeLatchSet());
-}
 
-TEST_F(DialogDispatchTest, CompactFamilyOpensFilesAndGpiWithoutReferenceVideo) {
+    // The compact family needs it only for the on-air lock-out.
     Select(2);
     g_panelModel.m_referencePresent = false;
-    std::vector<int>& files = Record(kFilesDialog);
-    std::vector<int>& gpi = Record(kGpiDialog);
-    Record(kLockoutDialog);
     panel->OnMenuButton(7);
     panel->SelectShortcut(15);
-    panel->OnMenuButton(2);
-    EXPECT_EQ(files.size(), 1u);
+    panel->OnMenuButton(2);  // GPI
+    EXPECT_EQ(files.size(), 3u);
     EXPECT_EQ(gpi.size(), 1u);
-    EXPECT_EQ(Menu(), 15);
-    EXPECT_TRUE(prompter.boxes.empty());
-    panel->OnMenuButton(1);  // on-air lock-out needs reference video on every model
-    EXPECT_TRUE(opened[kLockoutDialog].empty());
+    panel->OnMenuButton(1);  // on-air lock-out
+    EXPECT_TRUE(lockout.empty());
     EXPECT_EQ(LastBox(), kNoReference);
 }
 
 TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
     Select(1);
     panel->SelectShortcut(15);
-    const auto& unit = Unit(1);
-    std::vector<int>& inputs =
-        Record(kInputRoutingDialog, {.accepted = false, .valuesToSend = {{211, 1}}});
+    Record(kInputRoutingDialog, {.accepted = false, .valuesToSend = {{211, 1}}});
     panel->OnMenuButton(6);
-    EXPECT_EQ(inputs.size(), 1u);
-    EXPECT_EQ(unit.Value(211), 0);
+    EXPECT_EQ(Unit(1).Value(211), 0);
     Record(kInputRoutingDialog, {.accepted = true, .valuesToSend = {{211, 1}, {214, 0}}});
     panel->OnMenuButton(6);
-    EXPECT_EQ(unit.Value(211), 1);
-    EXPECT_EQ(unit.Value(214), 0);
+    EXPECT_EQ(opened[kInputRoutingDialog].size(), 2u);
+    EXPECT_EQ(Unit(1).Value(211), 1);
+    EXPECT_EQ(Unit(1).Value(214), 0);
     EXPECT_EQ(panel->TitleLabel()->Text(), "Configuration");
 
     // A dialog this build lacks is named to the user; the panel carries on.
@@ -102,16 +71,15 @@ TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
     EXPECT_EQ(LastBox(), "The monitor dialog is not available in this build of the panel.");
     EXPECT_EQ(Menu(), 34);
     EXPECT_TRUE(panel->Timers().IsActive(kPromptTimer));
-}
 
-TEST_F(DialogDispatchTest, PortSetupRunsThroughTheRegistry) {
+    // The port setup goes through the same registry.
     EXPECT_EQ(panel->RunPortSetup(2), std::nullopt);
     EXPECT_EQ(LastBox(), "The COM port setup dialog is not available in this build of the panel.");
-    std::vector<int>& setup = Record(kPortSetupDialog, {.accepted = true, .chosenNumber = 5});
+    Record(kPortSetupDialog, {.accepted = true, .chosenNumber = 5});
     EXPECT_EQ(panel->RunPortSetup(2), 5);
     Record(kPortSetupDialog, {.accepted = false, .chosenNumber = 5});
     EXPECT_EQ(panel->RunPortSetup(3), std::nullopt);
-    EXPECT_EQ(setup, (std::vector<int>{2, 3}));
+    EXPECT_EQ(opened[kPortSetupDialog], (std::vector<int>{2, 3}));
 }
 
 }  // namespace

@@ -31,9 +31,8 @@ class KeyframeMenuTest : public PanelStoryTest {
         g_currentEffect = 0;
         Select(2);
         panel->OnMenuButton(6);
-        CTavrinoxDlg::RegisterDialog(kEffectDialog, [](int) { return PanelDialogResult{}; });
+        Record(kEffectDialog);
         panel->OnMenuButton(5);
-        CTavrinoxDlg::UnregisterDialog(kEffectDialog);
         SentRequests();
     }
     size_t StoredKeyframes() { return Unit(2).Storage().Effects()[0].keyframes.size(); }
@@ -53,7 +52,6 @@ TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
     EXPECT_TRUE(Contains(SentRequests(), {0xB2, 0, 4, 1, 0x01, 0xC2, 0, 0, 0}));
     EXPECT_EQ(StoredKeyframes(), 4u);
     EXPECT_EQ(panel->KeyframeCount(), 4);
-    EXPECT_EQ(panel->CurrentKeyframe(), 4);
     EXPECT_EQ(KeyframeKnob().value, 4);
     EXPECT_EQ(KeyframeKnob().rawMax, 4);
     EXPECT_EQ(g_panelModel.m_frameTimeParam.value, 450);
@@ -87,14 +85,16 @@ TEST_F(KeyframeMenuTest, InsertIsRefusedAtThirtyTwoKeyframes) {
     EXPECT_NE(panel->InfoBar()->Message().find("32 keyframes"), std::string::npos);
     EXPECT_EQ(StoredKeyframes(), static_cast<size_t>(kMaxKeyframes));
 
-    // Deleting down to none leaves an empty KeyFrame range and no current keyframe.
+    // Deleting the only keyframe leaves none current and an empty KeyFrame range.
+    LoadEffect(1);
     panel->OnFunctionButton(4);
-    EXPECT_EQ(panel->KeyframeCount(), kMaxKeyframes - 1);
-    LoadEffect(0);
-    panel->OnFunctionButton(4);
-    EXPECT_TRUE(SentRequests().empty());
+    EXPECT_EQ(StoredKeyframes(), 0u);
+    EXPECT_EQ(panel->CurrentKeyframe(), 0);
     EXPECT_EQ(KeyframeKnob().value, 0);
     EXPECT_EQ(KeyframeKnob().rawMax, 0);
+    SentRequests();
+    panel->OnFunctionButton(4);
+    EXPECT_TRUE(SentRequests().empty());
 }
 
 }  // namespace

