@@ -55,7 +55,7 @@ enum PanelDialogKind : int {
     kMonitorDialog = 45,
     kInputRoutingDialog = 46,
     kPortSetupDialog = 100,  // the setup toggle's COM port dialog
-    kAboutDialog = 153,  // the About box, opened by a click on the model badge
+    kAboutDialog = 153,      // the About box, opened by a click on the model badge
 };
 
 // Argument of the files dialog: bit 0 set for the user files (menu button 9), bit n set when
@@ -260,15 +260,18 @@ class CTavrinoxDlg : public QDialog,
     // Navigation, knobs, toggles and keyframes.
     uint8_t SelectedModel() const { return g_unitStatus[kStatusByteModel]; }
     int32_t& CurrentMenu() { return g_panelModel.m_currentMenu[SelectedUnit()]; }
+    // The menu's labels, function labels and knobs, after the menu or its values changed.
+    void RefreshMenu();
     void SetMenuButton(int button, const std::string& text);
     void ShowUnitMenuLabels(int menu);
     void ShowCustomMenuLabels(int menu);
-    int FunctionOffset(int button);
-    int MenuTarget(int menu, int button) const;
     void ShowMenuReadout(int menu);
-    // The menu's labels, function labels and knobs, after the menu or its values changed.
-    void RefreshMenu();
+    int MenuTarget(int menu, int button) const;
+    // The function offset behind function button `button` in the current menu.
+    int FunctionOffset(int button);
     void StepFunction(int offset);
+    // Dialogs (PanelDialogs.cpp).
+    bool ReferenceVideoPresent() const;
     bool RefuseWithoutReference(int kind);
     void RunDialogKind(int kind, int argument);
     // Runs the registered dialog of `kind`; without one the user is told and nothing returns.
@@ -276,12 +279,13 @@ class CTavrinoxDlg : public QDialog,
     void RunAfterWork(int kind, const PanelDialogResult& result);
     void ReloadValues();
     int FilesDialogArgument(int which) const;
-    bool ReferenceVideoPresent() const;
+    // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
     ParamRecord* BoundRecord(int display) const;
     void SendDisplayValue(int display, uint16_t value);
     void SetLampBits(bool full);
     bool ToggleLit(const CImageToggleButton& toggle) const;
     bool WaitWhileBusy();
+    // Keyframes (PanelKeyframes.cpp).
     void InsertKeyframe(EffectRecord& effect);
     void DeleteKeyframe(EffectRecord& effect);
     void RereadKeyframes(EffectRecord& effect);

@@ -1,5 +1,4 @@
 // Menu navigation: the title, the menu and function button labels, and the menu buttons.
-#include <algorithm>
 #include <cstdio>
 
 #include "controls/CImageTextButton.h"
@@ -19,6 +18,7 @@ constexpr int kCustomButton = 8;
 constexpr int kUserFilesButton = 9;
 constexpr int kConfigureButton = 5;  // the keyframe menu's effect dialog
 constexpr int kCustomDialogButton = 1;
+constexpr int kUnusedCustomButton = 2;
 constexpr int kFirstCustomButton = 3;
 
 constexpr int kNoTarget = 255;
@@ -27,8 +27,9 @@ constexpr int kLastUnitMenu = 63;
 constexpr int kLastCustomMenu = 69;
 constexpr int kGpiMonitorMenu = 33;  // compact family
 constexpr int kGpiStatusMenu = 31;
-constexpr int kFirstLabelledFunction = 129;
 constexpr int kLockoutEnableFunction = 168;
+constexpr int kCompactGpiPosition = 11;  // answer data of the compact family's monitor
+constexpr int kBlankOffsetOfModel4 = 126;
 
 const char* const kNoLabel = "     ";
 const char* const kBlankCustomButton = "       ";
@@ -119,7 +120,7 @@ void CTavrinoxDlg::ShowCustomMenuLabels(int menu) {
     } else {
         SetMenuButton(kCustomDialogButton, "Configure");
     }
-    SetMenuButton(2, kBlankCustomButton);
+    SetMenuButton(kUnusedCustomButton, kBlankCustomButton);
 }
 
 void CTavrinoxDlg::ShowUnitMenuLabels(int menu) {
@@ -127,8 +128,8 @@ void CTavrinoxDlg::ShowUnitMenuLabels(int menu) {
     m_titleLabel->SetCaption(record.title);
     for (int button = 0; button < kMenuButtons; ++button) {
         const int target = record.entry[button];
-        // 0 and function numbers give no label; only the unit's menus have a short name.
-        const bool named = target > 0 && target < kFirstLabelledFunction && target < kMenuCount;
+        // 0, 255 and function numbers give no label; only the unit's menus have a short name.
+        const bool named = target > 0 && target <= kLastUnitMenu;
         SetMenuButton(button, named ? g_menuTable[target].shortName : kNoLabel);
     }
     SetMenuButton(kReturnButton, IsRootMenu(menu) ? kNoLabel : "Return");
@@ -177,7 +178,7 @@ void CTavrinoxDlg::ShowFunctionLabel(int button, int offset) {
     std::string text = kEmptyFunctionLabel;
     bool lit = false;
     const bool empty = offset == kEmptyFunctionOffset || offset <= 0 || offset >= kFunctionCount ||
-                       (SelectedModel() == 4 && offset == kEmptyFunctionOffset - 1);
+                       (SelectedModel() == 4 && offset == kBlankOffsetOfModel4);
     if (!empty) {
         FunctionRecord& record = g_functionTable[offset];
         text = record.label;
@@ -219,8 +220,9 @@ void CTavrinoxDlg::OnMenuButton(int button) {
     }
     const bool compact = IsCompactModel(SelectedModel());
     if (button == kReturnButton) {
-        if (!IsRootMenu(old)) {
-            current = g_panelModel.m_previousMenu[SelectedUnit()];
+        const int previous = g_panelModel.m_previousMenu[SelectedUnit()];
+        if (!IsRootMenu(old) && previous >= 0 && previous <= kLastCustomMenu) {
+            current = previous;
         }
         m_infoBar->SetMessage(g_idleText);
     } else if (button == kConfigureButton && old == kKeyframeMenu) {
@@ -283,7 +285,7 @@ void CTavrinoxDlg::ShowMenuReadout(int menu) {
         return;
     }
     // The compact family's monitor reports the position further into its answer.
-    const int first = menu == kGpiStatusMenu ? 0 : 11;
+    const int first = menu == kGpiStatusMenu ? 0 : kCompactGpiPosition;
     m_infoBar->SetMessage(
         GpiReadout(AnswerData(answer.data(), first), AnswerData(answer.data(), first + 1)));
 }
