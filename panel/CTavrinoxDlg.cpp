@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTimerEvent>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "app/ConfigStore.h"
 #include "app/PortMapping.h"
@@ -26,15 +28,20 @@ std::string& RunPort() {
     return port;
 }
 
-// The skin drawn for the pixel ratio of the device being painted; the cached rendering of
-// the application's own ratio serves the usual case.
+// The skin drawn for the pixel ratio of the device being painted; the resource table's
+// rendering serves the application's own ratio, others are rendered once and kept.
 QPixmap SkinForRatio(qreal ratio) {
     const QPixmap standard = LoadResourceBitmap(ResourceId::kPanelSkin);
     if (standard.isNull() || qFuzzyCompare(standard.devicePixelRatio(), ratio)) {
         return standard;
     }
-    const auto entry = FindArt(ResourceId::kPanelSkin);
-    return entry ? QPixmap::fromImage(RenderArt(*entry, ratio)) : standard;
+    static std::map<long, QPixmap> others;
+    QPixmap& skin = others[std::lround(ratio * 100)];
+    if (skin.isNull()) {
+        const auto entry = FindArt(ResourceId::kPanelSkin);
+        skin = entry ? QPixmap::fromImage(RenderArt(*entry, ratio)) : standard;
+    }
+    return skin;
 }
 
 // Leading decimal digits (after blanks and a sign), as the dwell time is written; 0 without.
@@ -190,7 +197,8 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
 
 void CTavrinoxDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const qreal ratio = painter.device()->devicePixelRatioF();
+    // The device actually painted: a screen, or a picture of another ratio (render, grab).
+    const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
     if (m_skin.isNull() || !qFuzzyCompare(m_skin.devicePixelRatio(), ratio)) {
         m_skin = SkinForRatio(ratio);
     }

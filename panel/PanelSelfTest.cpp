@@ -26,19 +26,26 @@ void SendMouse(QWidget* widget, QEvent::Type type, int row) {
     QCoreApplication::sendEvent(widget, &event);
 }
 
-// The knob held one position above its rest for `ticks` repeat ticks, then let go.
+// The knob's thumb gripped and dragged one position up, held for `ticks` repeat ticks, then
+// let go.
 void TurnKnob(CBitmapSlider* knob, int ticks) {
-    const int row = knob->Geometry().RowOfPosition(kOneStepUp);
-    SendMouse(knob, QEvent::MouseButtonPress, row);
+    const KnobGeometry& geometry = knob->Geometry();
+    const int rest = geometry.RowOfPosition(CBitmapSlider::kRestPosition);
+    // Midway between the thumb's rows at rest and one position up: well inside that position.
+    const int held = (geometry.RowOfPosition(kOneStepUp) + rest) / 2;
+    SendMouse(knob, QEvent::MouseButtonPress, rest);
+    SendMouse(knob, QEvent::MouseMove, held);
     for (int i = 0; i < ticks; ++i) {
         knob->OnRepeatTimer();
     }
-    SendMouse(knob, QEvent::MouseButtonRelease, row);
+    SendMouse(knob, QEvent::MouseButtonRelease, held);
 }
 
 bool SavePicture(CTavrinoxDlg& panel, const std::string& path) {
     const QFileInfo file(QString::fromStdString(path));
     QDir().mkpath(file.absolutePath());
+    // The lamps the status strip moved at its last paint are in place before the picture.
+    QCoreApplication::processEvents();
     return panel.grab().save(file.absoluteFilePath(), "PNG");
 }
 

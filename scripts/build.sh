@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds into build/. VCP_SANITIZE=1 adds AddressSanitizer and
+# Configures and builds into build/: everything, or only the targets named as arguments
+# (scripts/build.sh vcp). VCP_SANITIZE=1 adds AddressSanitizer and
 # UndefinedBehaviorSanitizer; VCP_WERROR=1 makes warnings errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,4 +13,8 @@ cmake -S . -B build -G Ninja "${launcher[@]}" \
     -DCMAKE_BUILD_TYPE="${VCP_BUILD_TYPE:-RelWithDebInfo}" \
     -DVCP_SANITIZE="${VCP_SANITIZE:-0}" \
     -DVCP_WERROR="${VCP_WERROR:-0}" >/dev/null
-cmake --build build
+targets=()
+for target in "$@"; do
+    targets+=(--target "$target")
+done
+cmake --build build "${targets[@]}"

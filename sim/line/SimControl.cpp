@@ -233,6 +233,14 @@ ControlResult Show(SimLine& line, const Args& args, const std::string&) {
         for (const auto& [kind, value] : unit.Replies()) {
             text << " " << int(kind) << ":" << int(value);
         }
+        // Values asked for after the unit: "show 1 0 114" adds " 0=512 114=25".
+        for (size_t i = 1; i < args.size(); ++i) {
+            long number = 0;
+            if (!Number(args[i], 0, 255, number) || !unit.IsDefined(static_cast<int>(number))) {
+                return Fail("model has no parameter " + args[i]);
+            }
+            text << " " << number << "=" << unit.Value(static_cast<int>(number));
+        }
         return ControlResult{.reply = text.str()};
     });
 }
@@ -272,7 +280,7 @@ const std::vector<Command>& Commands() {
         {"delay", "delay MS", "delay every answer by MS", 1, SetDelay},
         {"add", "add UNIT MODEL", "put a unit of MODEL on the line", 2, AddUnit},
         {"remove", "remove UNIT", "take a unit off the line", 1, RemoveUnit},
-        {"show", "show UNIT", "print a unit's state", 1, Show},
+        {"show", "show UNIT [PARAM...]", "print a unit's state and values", 1, Show},
         {"wait", "wait MS", "pause a script", 1, Wait},
         {"help", "help", "print this list", 0, Help},
         {"quit", "quit", "stop serving", 0, Quit},

@@ -56,6 +56,9 @@ TEST_F(SimControlTest, FaultsOnUnitsAndTheLine) {
     line.LineFaults().Use(FaultKind::WrongCode);
     EXPECT_FALSE(line.LineFaults().Active(FaultKind::WrongCode)) << "limited to two answers";
     EXPECT_NE(Run("show 1").reply.find("faults late 500"), std::string::npos);
+    ASSERT_TRUE(Run("set 1 114 40").ok);
+    EXPECT_NE(Run("show 1 114").reply.find(" 114=40"), std::string::npos);
+    EXPECT_FALSE(Run("show 1 300").ok);
     ASSERT_TRUE(Run("fault 1 clear").ok);
     EXPECT_FALSE(line.Unit(1)->Faults().Active(FaultKind::Late));
 }

@@ -1,0 +1,134 @@
+// The link watched over: a unit that stops answering, a device that goes away and comes
+// back, a port missing at start-up. Each loss is reported once and heals without a click.
+#include "controls/CCanvasCtrl.h"
+#include "controls/CInfoBar.h"
+#include "link/SerialCom.h"
+#include "tests/panel/PanelFixture.h"
+
+namespace {
+
+constexpr uint8_t kPrepareMenuData = 0xC5;
+const char* const kLostText = "Lost communication with Main Unit!";
+
+bool Sent(const std::vector<uint8_t>& written, uint8_t command) {
+    return std::find(written.begin(), written.end(), command) != written.end();
+}
+
+class LinkSupervisionTest : public PanelFixture {
+  protected:
+    // The device disappears: open devices fail every call and it cannot be opened.
+    void Unplug() {
+        line.refuseOpen = true;
+        line.BreakOpenDevices();
+    }
+    int CantOpenBoxes() const {
+        return static_cast<int>(std::count_if(
+            prompter.boxes.begin(), prompter.boxes.end(), [](const ScriptedPrompter::Box& box) {
+                return box.text.rfind(g_cantOpenComPortText, 0) == 0;
+            }));
+    }
+};
+
+TEST_F(LinkSupervisionTest, ThirdMissedPollDeclaresTheLossOnceAndTheUnitReturnsByItself) {
+    SelectUnit(1);
+    const int breaks = line.BreakCount();
+    Unit(1).SetPower(false);
+    ASSERT_TRUE(RunPollTicksUntil([] { return g_panelModel.m_pollMissCount == 2; }));
+    const uint32_t secondMiss = Now();
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
+    EXPECT_EQ(line.BreakCount(), breaks);
+
+    ASSERT_TRUE(RunPollTicksUntil([] { return g_panelModel.m_currentMenu[1] == -1; }));
+    EXPECT_GE(Now() - secondMiss, 1000u);  // a failed status poll pauses the next for 1 s
+    EXPECT_EQ(panel->InfoBar()->Alert(), kLostText);
+    EXPECT_EQ(line.BreakCount(), breaks + 2);
+    EXPECT_FALSE(g_panelModel.IsImageLoaded(1));
+    EXPECT_TRUE(panel->Timers().IsActive(kKeyScanTimer));
+    EXPECT_FALSE(panel->Timers().IsActive(kPromptTimer));
+    EXPECT_TRUE(panel->Timers().IsActive(kPollTimer));
+    EXPECT_EQ(panel->AnsweringAddress(1), 0);
+
+    // Lost, the panel keeps asking quietly: no more breaks, no boxes.
+    RunPollTicks(40);
+    EXPECT_EQ(line.BreakCount(), breaks + 2);
+    EXPECT_EQ(panel->InfoBar()->Alert(), kLostText);
+    EXPECT_TRUE(prompter.boxes.empty());
+
+    Unit(1).SetPower(true);
+    line.TakeWritten();
+    ASSERT_TRUE(RunPollTicksUntil([] { return g_panelModel.m_currentMenu[1] != -1; }, 30));
+    EXPECT_TRUE(Sent(line.TakeWritten(), kPrepareMenuData));
+    EXPECT_TRUE(g_panelModel.IsImageLoaded(1));
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
+    EXPECT_FALSE(panel->Timers().IsActive(kKeyScanTimer));
+    EXPECT_TRUE(panel->Timers().IsActive(kPromptTimer));
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
+TEST_F(LinkSupervisionTest, AVanishedDeviceIsTriedOnceASecondAndTheUnitRecoversWithoutAClick) {
+    SelectUnit(1);
+    Unplug();
+    RunPollTicks(1);
+    EXPECT_FALSE(g_link.IsOpen());
+    EXPECT_EQ(panel->InfoBar()->Alert(), kLostText);
+    EXPECT_EQ(g_panelModel.m_currentMenu[1], -1);
+
+    const int opens = line.openCount;
+    const uint32_t lost = Now();
+    RunPollTicksUntil([&] { return Now() - lost >= 5000; });
+    EXPECT_GE(line.openCount - opens, 4);
+    EXPECT_LE(line.openCount - opens, 6);
+    EXPECT_EQ(panel->InfoBar()->Alert(), kLostText);
+    EXPECT_TRUE(prompter.boxes.empty());
+
+    line.refuseOpen = false;
+    const uint32_t back = Now();
+    ASSERT_TRUE(RunPollTicksUntil([] { return g_panelModel.m_currentMenu[1] != -1; }, 60));
+    EXPECT_LT(Now() - back, 4000u);
+    EXPECT_TRUE(g_link.IsOpen());
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_TRUE(panel->KnobDisplay(0)->IsActive());
+}
+
+TEST_F(LinkSupervisionTest, WithoutASelectedUnitTheFailedOpenIsReportedOncePerLoss) {
+    for (int loss = 1; loss <= 2; ++loss) {
+        SCOPED_TRACE(loss);
+        Unplug();
+        RunPollTicks(30);
+        EXPECT_EQ(CantOpenBoxes(), loss);
+        EXPECT_NE(panel->InfoBar()->Alert().find("PREFS"), std::string::npos);
+
+        line.refuseOpen = false;
+        RunPollTicks(12);
+        EXPECT_TRUE(g_link.IsOpen());
+        EXPECT_EQ(panel->InfoBar()->Message(), "Select an Online Main Unit!");
+    }
+    ASSERT_TRUE(RunPollTicksUntil([&] { return panel->AnsweringAddress(3) != 0; }));
+    SelectUnit(3);
+    EXPECT_EQ(g_panelModel.m_currentMenu[3], Unit(3).UnitMenu());
+}
+
+class MissingPortTest : public LinkSupervisionTest {
+  protected:
+    bool StartInSetUp() const override { return false; }
+};
+
+TEST_F(MissingPortTest, APortMissingAtStartIsReportedOnceAndTakenWhenItAppears) {
+    line.refuseOpen = true;
+    StartPanel();
+    EXPECT_EQ(CantOpenBoxes(), 1);
+    EXPECT_FALSE(g_link.IsOpen());
+    EXPECT_EQ(g_panelModel.m_lampBits[1] & 1, 0);
+    RunPollTicks(25);
+    EXPECT_EQ(CantOpenBoxes(), 1);
+
+    line.refuseOpen = false;
+    ASSERT_TRUE(RunPollTicksUntil([&] { return panel->AnsweringAddress(1) != 0; }, 30));
+    EXPECT_TRUE(g_link.IsOpen());
+    SelectUnit(1);
+    EXPECT_EQ(g_currentUnitAddress, 0x10);
+    EXPECT_EQ(CantOpenBoxes(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+// Selecting units: the menu retrieval that brings the whole panel up to date, the cache that
+// spares a second download, the refusal of a unit in boot mode and the router settings.
+#include "controls/CCanvasCtrl.h"
+#include "controls/CImageToggleButton.h"
+#include "controls/CInfoBar.h"
+#include "controls/CLabel.h"
+#include "controls/CSettingsBar.h"
+#include "sim/unit/UnitCommands.h"
+#include "tests/panel/PanelFixture.h"
+
+namespace {
+
+constexpr uint8_t kPrepareMenuData = 0xC5;
+
+bool Sent(const std::vector<uint8_t>& written, uint8_t command) {
+    return std::find(written.begin(), written.end(), command) != written.end();
+}
+
+using SelectionTest = PanelFixture;
+
+TEST_F(SelectionTest, SelectingAUnitRetrievesItsMenusAndKnobsFollowTheUnit) {
+    line.TakeWritten();
+    SimUnit& unit = SelectUnit(1);
+    EXPECT_TRUE(Sent(line.TakeWritten(), kPrepareMenuData));
+    EXPECT_EQ(g_currentUnitAddress, 0x10);
+    EXPECT_EQ(g_panelModel.m_menuButtonCount, 10);
+    EXPECT_EQ(g_panelModel.m_currentMenu[1], unit.UnitMenu());
+    EXPECT_EQ(g_panelModel.m_unitMenu[1], unit.UnitMenu());
+    EXPECT_TRUE(g_panelModel.IsImageLoaded(1));
+    EXPECT_EQ(panel->InfoBar()->Message(), "");
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
+    EXPECT_FALSE(panel->TitleLabel()->Text().empty());
+    EXPECT_EQ(panel->TitleLabel()->Text(), g_menuTable[unit.UnitMenu()].title);
+    EXPECT_EQ(panel->SettingsBar()->SettingsText(), unit.SettingsLabel());
+    EXPECT_TRUE(panel->Timers().IsActive(kPromptTimer));
+    EXPECT_TRUE(panel->ModelBadge(4)->isVisibleTo(panel.get()));  // model 11
+    EXPECT_FALSE(panel->ModelBadge(8)->isVisibleTo(panel.get()));
+
+    // Every knob display shows the value the unit holds for its parameter.
+    CCanvasCtrl* display = panel->KnobDisplay(0);
+    ASSERT_TRUE(display->IsActive());
+    ParamRecord* param = display->Param();
+    EXPECT_EQ(param, &g_paramTable[g_menuTable[unit.UnitMenu()].knobParam[0]]);
+    EXPECT_EQ(param->value, unit.Value(param->number));
+
+    // Turning the knob moves the unit's value; the display shows what the unit answered.
+    const int before = unit.Value(param->number);
+    display->Adjust(+5);
+    panel->BindKnobs();
+    EXPECT_EQ(unit.Value(param->number), before + 5);
+    EXPECT_EQ(param->value, before + 5);
+
+    // A change made on the unit itself reaches the display at the next status poll.
+    unit.ChangeLocally(param->number, before - 7);
+    RunPollTicks(2);
+    EXPECT_EQ(display->Param()->value, before - 7);
+    EXPECT_EQ(g_panelModel.m_pollMissCount, 0);
+
+    // The selected unit again: nothing is retrieved.
+    line.TakeWritten();
+    SelectUnit(1);
+    EXPECT_FALSE(Sent(line.TakeWritten(), kPrepareMenuData));
+}
+
+TEST_F(SelectionTest, AnotherUnitReplacesTheTablesAndACachedImageIsNotFetchedAgain) {
+    SelectUnit(1);
+    SimUnit& compact = SelectUnit(3);
+    EXPECT_EQ(g_currentUnitAddress, 0x30);
+    EXPECT_EQ(g_panelModel.m_menuButtonCount, 6);
+    EXPECT_EQ(g_panelModel.m_menuEntryCount, 12);
+    EXPECT_TRUE(panel->ModelBadge(0)->isVisibleTo(panel.get()));  // model 4
+    EXPECT_FALSE(panel->ModelBadge(4)->isVisibleTo(panel.get()));
+    EXPECT_EQ(panel->KnobDisplay(0)->Param()->value,
+              compact.Value(panel->KnobDisplay(0)->Param()->number));
+
+    // Back to unit 1: its image is still in its block, so it is parsed, not downloaded.
+    line.TakeWritten();
+    SimUnit& full = SelectUnit(1);
+    EXPECT_FALSE(Sent(line.TakeWritten(), kPrepareMenuData));
+    EXPECT_EQ(g_panelModel.m_menuButtonCount, 10);
+    EXPECT_EQ(panel->TitleLabel()->Text(), g_menuTable[full.UnitMenu()].title);
+}
+
+TEST_F(SelectionTest, AUnitInBootModeIsRefusedWithItsNumber) {
+    Unit(3).SetFlag(kUnitBootMode, true);
+    RunPollTicks(4);  // the presence poll learns the unit's state
+    line.TakeWritten();
+    SelectUnit(3);
+    EXPECT_EQ(panel->InfoBar()->Alert(), "Main Unit 3 not programmed OR in Boot Mode!");
+    EXPECT_EQ(g_currentUnitAddress, 0);
+    EXPECT_FALSE(Sent(line.TakeWritten(), kPrepareMenuData));
+
+    // An absent unit's key does nothing at all.
+    panel->Toggle(1)->Press();
+    EXPECT_EQ(g_currentUnitAddress, 0);
+}
+
+// Router settings come from the configuration file; the panel starts after it is written.
+class RouterSettingsTest : public PanelFixture {
+  protected:
+    bool StartInSetUp() const override { return false; }
+};
+
+TEST_F(RouterSettingsTest, SentOnSelectionOnlyWhenTheConfigurationEnablesThem) {
+    UseConfiguration("[ROUTER]\r\nENABLED=TRUE\r\nPOLARITY=LOW\r\nDWELL_FRAMES=40 frames\r\n");
+    StartPanel();
+    SimUnit& unit = SelectUnit(1);
+    EXPECT_EQ(unit.Value(214), 0);  // polarity LOW
+    EXPECT_EQ(unit.Value(114), 40);
+    EXPECT_EQ(unit.Value(211), 1);
+}
+
+TEST_F(RouterSettingsTest, NotSentWithoutTheSectionOrWhenNotExactlyTrue) {
+    for (const char* config : {"[MOUSE]\nVISIBLE=TRUE\n", "[ROUTER]\nENABLED = TRUE\n"}) {
+        SCOPED_TRACE(config);
+        UseConfiguration(config);
+        StartPanel();
+        SimUnit& unit = SelectUnit(1);
+        EXPECT_EQ(unit.Value(211), 0);
+        EXPECT_EQ(unit.Value(114), 25);
+        panel.reset();
+        g_currentUnitAddress = 0;
+    }
+    // Enabled without a polarity: polarity 1.
+    UseConfiguration("[ROUTER]\nENABLED=TRUE\n");
+    StartPanel();
+    SimUnit& unit = SelectUnit(1);
+    Unit(1).SetValue(214, 0);
+    panel->SelectUnit(3);
+    panel->SelectUnit(1);
+    EXPECT_EQ(unit.Value(214), 1);
+    EXPECT_EQ(unit.Value(114), 0);
+    EXPECT_EQ(unit.Value(211), 1);
+}
+
+}  // namespace
