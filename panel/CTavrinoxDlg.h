@@ -17,6 +17,8 @@
 #include "platform/WindowTimers.h"
 #include "unit/PollHandler.h"
 
+struct EffectRecord;
+
 class CBitmapSlider;
 class CCanvasCtrl;
 class CImageTextButton;
@@ -55,6 +57,13 @@ enum PanelDialogKind : int {
     kPortSetupDialog = 100,  // the setup toggle's COM port dialog
     kAboutDialog = 101,      // the model badge's About box
 };
+
+// Argument of the files dialog: bit 0 set for the user files (menu button 9), bit n set when
+// unit n (1..4), another unit than the selected one, has the selected unit's model.
+constexpr int kFilesUserFilesBit = 0x01;
+constexpr int FilesSameModelBit(int unit) {
+    return 1 << unit;
+}
 
 // What a dialog returns to the panel: whether it closed with OK, the values it asks the panel
 // to send (output and input routing: parameter number and byte), and whether it changed the
@@ -248,6 +257,41 @@ class CTavrinoxDlg : public QDialog,
     bool m_cursorHidden = false;  // the configuration hides the pointer while the panel runs
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
+
+    // Navigation, knobs, toggles and keyframes.
+    uint8_t SelectedModel() const { return g_unitStatus[kStatusByteModel]; }
+    int32_t& CurrentMenu() { return g_panelModel.m_currentMenu[SelectedUnit()]; }
+    // The menu's labels, function labels and knobs, after the menu or its values changed.
+    void RefreshMenu();
+    void SetMenuButton(int button, const std::string& text);
+    void ShowUnitMenuLabels(int menu);
+    void ShowCustomMenuLabels(int menu);
+    void ShowMenuReadout(int menu);
+    int MenuTarget(int menu, int button) const;
+    // The function offset behind function button `button` in the current menu.
+    int FunctionOffset(int button);
+    void StepFunction(int offset);
+    // Dialogs (PanelDialogs.cpp).
+    bool ReferenceVideoPresent() const;
+    bool RefuseWithoutReference(int kind);
+    void RunDialogKind(int kind, int argument);
+    // Runs the registered dialog of `kind`; without one the user is told and nothing returns.
+    std::optional<PanelDialogResult> RunRegisteredDialog(int kind, int argument);
+    void RunAfterWork(int kind, const PanelDialogResult& result);
+    void ReloadValues();
+    int FilesDialogArgument(int which) const;
+    // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
+    ParamRecord* BoundRecord(int display) const;
+    void SendDisplayValue(int display, uint16_t value);
+    void SetLampBits(bool full);
+    bool ToggleLit(const CImageToggleButton& toggle) const;
+    bool WaitWhileBusy();
+    // Keyframes (PanelKeyframes.cpp).
+    void InsertKeyframe(EffectRecord& effect);
+    void DeleteKeyframe(EffectRecord& effect);
+    void RereadKeyframes(EffectRecord& effect);
+    void ShowKeyframeRange(const EffectRecord& effect);
+    void ShowCurrentFrameTime(const EffectRecord& effect);
 };
 
 // The panel on show; null before start-up and after it is destroyed.

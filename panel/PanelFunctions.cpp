@@ -1,0 +1,91 @@
+// The function buttons: each press steps a function parameter on the unit.
+#include "controls/CImageTextButton.h"
+#include "link/ParameterCommands.h"
+#include "panel/CTavrinoxDlg.h"
+#include "platform/Clock.h"
+
+namespace {
+
+constexpr uint32_t kLatchSettle_ms = 500;
+constexpr uint32_t kMomentaryHold_ms = 1000;
+constexpr int kTakeOffset = 31;        // function 159 sends a press and a release
+constexpr int kBackgroundOffset = 33;  // function 161 chooses the background menu
+constexpr int kAltBackgroundMenu = 30;
+constexpr int kExtendedBackgroundMenu = 41;
+constexpr int kBackgroundMenu = 11;
+constexpr int kLastUnitFunctionOffset = 126;
+
+bool IsUnitFunction(int offset) {
+    return offset > 0 && offset <= kLastUnitFunctionOffset;
+}
+
+}  // namespace
+
+// One step of a function: up by one, from its maximum round to its minimum, sent at once.
+void CTavrinoxDlg::StepFunction(int offset) {
+    FunctionRecord& record = g_functionTable[offset];
+    int value = record.value + 1;
+    if (value > record.maxValue) {
+        value = record.minValue;
+    }
+    record.value = static_cast<int16_t>(value);
+    SetParameterByte(static_cast<uint8_t>(offset + kFirstFunctionNumber),
+                     static_cast<uint8_t>(value));
+}
+
+void CTavrinoxDlg::OnFunctionButton(int button) {
+    if (SelectedModel() == 0 || button < 0 || button >= kFunctionButtonCount) {
+        return;
+    }
+    const int menu = CurrentMenu();
+    if (AttributeLatchSet()) {
+        // The panel's own menus have no unit menu entry to take the attributes of.
+        if (menu < 0 || menu >= kKeyframeMenu) {
+            return;
+        }
+        Wait(kLatchSettle_ms);
+        const int offset = FunctionOffset(button);
+        if (IsUnitFunction(offset)) {
+            OpenPanelDialog(kAttributeDialog, offset + kFirstFunctionNumber);
+        }
+        ClearAttributeLatch();
+        return;
+    }
+    if (menu == kKeyframeMenu) {
+        OnKeyframeButton(button);
+        return;
+    }
+    const int offset = FunctionOffset(button);
+    if (!IsUnitFunction(offset)) {
+        return;
+    }
+    const bool momentary = (g_functionTable[offset].flags & kFlagMomentary) != 0;
+    if (momentary || offset == kTakeOffset) {
+        m_functionButton[button]->SetImageIndex(1);
+        m_functionButton[button]->repaint();
+    }
+    StepFunction(offset);
+    const bool menuChanges = offset == kBackgroundOffset;
+    if (menuChanges) {
+        int32_t& current = CurrentMenu();
+        if (g_functionTable[kBackgroundOffset].value != 0) {
+            current = kAltBackgroundMenu;
+        } else {
+            current = g_extendedMenus ? kExtendedBackgroundMenu : kBackgroundMenu;
+        }
+    }
+    if (momentary) {
+        Wait(kMomentaryHold_ms);
+    }
+    if (offset == kTakeOffset) {
+        Wait(kMomentaryHold_ms);
+        StepFunction(offset);
+    }
+    if (!CheckUnitStatus()) {
+        UpdateLamps(true);
+        RefreshMenu();
+    } else if (menuChanges) {
+        // The status refresh leaves the menu buttons alone; they must name the new menu.
+        ShowMenuLabels();
+    }
+}

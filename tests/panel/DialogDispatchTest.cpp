@@ -1,0 +1,85 @@
+// Opening the panel's dialogs: the reference-video guard, kinds this build has no dialog
+// for, the files dialog's argument and what the panel sends after a dialog.
+#include <gtest/gtest.h>
+
+#include "controls/CLabel.h"
+#include "tests/panel/PanelStoryTest.h"
+
+namespace {
+
+const char* const kNoReference =
+    "No Reference Video!\n\nFile System not accessible.                  \n";
+
+using DialogDispatchTest = PanelStoryTest;
+
+TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
+    Select(1);
+    const std::vector<int>& files = Record(kFilesDialog);
+    const std::vector<int>& gpi = Record(kGpiDialog);
+    const std::vector<int>& lockout = Record(kLockoutDialog);
+    g_panelModel.m_referencePresent = false;
+    panel->OnMenuButton(6);  // GPI
+    panel->OnMenuButton(7);
+    EXPECT_TRUE(files.empty() && gpi.empty());
+    ASSERT_EQ(prompter.boxes.size(), 2u);
+    EXPECT_EQ(prompter.boxes[0].text, kNoReference);
+    EXPECT_EQ(Menu(), 0);
+    EXPECT_TRUE(panel->Timers().IsActive(kPollTimer));
+
+    // Unit 4 has the same model: the files dialog is told so.
+    g_panelModel.m_referencePresent = true;
+    panel->OnMenuButton(7);
+    panel->OnMenuButton(9);
+    const int sameModel = FilesSameModelBit(4);
+    EXPECT_EQ(files, (std::vector<int>{sameModel, sameModel | kFilesUserFilesBit}));
+    // The attribute latch turns the user files button into the bypass transfer.
+    SetLatch();
+    panel->OnMenuButton(9);
+    EXPECT_EQ(files.size(), 2u);
+    EXPECT_EQ(LastBox(), "The bypass transfer dialog is not available in this build of the panel.");
+    EXPECT_FALSE(panel->AttributeLatchSet());
+
+    // The compact family needs it only for the on-air lock-out.
+    Select(2);
+    g_panelModel.m_referencePresent = false;
+    panel->OnMenuButton(7);
+    panel->SelectShortcut(15);
+    panel->OnMenuButton(2);  // GPI
+    EXPECT_EQ(files.size(), 3u);
+    EXPECT_EQ(gpi.size(), 1u);
+    panel->OnMenuButton(1);  // on-air lock-out
+    EXPECT_TRUE(lockout.empty());
+    EXPECT_EQ(LastBox(), kNoReference);
+}
+
+TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
+    Select(1);
+    panel->SelectShortcut(15);
+    Record(kInputRoutingDialog, {.accepted = false, .valuesToSend = {{211, 1}}});
+    panel->OnMenuButton(6);
+    EXPECT_EQ(Unit(1).Value(211), 0);
+    Record(kInputRoutingDialog, {.accepted = true, .valuesToSend = {{211, 1}, {214, 0}}});
+    panel->OnMenuButton(6);
+    EXPECT_EQ(opened[kInputRoutingDialog].size(), 2u);
+    EXPECT_EQ(Unit(1).Value(211), 1);
+    EXPECT_EQ(Unit(1).Value(214), 0);
+    EXPECT_EQ(panel->TitleLabel()->Text(), "Configuration");
+
+    // A dialog this build lacks is named to the user; the panel carries on.
+    panel->OnMenuButton(4);  // router menu
+    panel->OnMenuButton(3);  // monitor
+    EXPECT_EQ(LastBox(), "The monitor dialog is not available in this build of the panel.");
+    EXPECT_EQ(Menu(), 34);
+    EXPECT_TRUE(panel->Timers().IsActive(kPromptTimer));
+
+    // The port setup goes through the same registry.
+    EXPECT_EQ(panel->RunPortSetup(2), std::nullopt);
+    EXPECT_EQ(LastBox(), "The COM port setup dialog is not available in this build of the panel.");
+    Record(kPortSetupDialog, {.accepted = true, .chosenNumber = 5});
+    EXPECT_EQ(panel->RunPortSetup(2), 5);
+    Record(kPortSetupDialog, {.accepted = false, .chosenNumber = 5});
+    EXPECT_EQ(panel->RunPortSetup(3), std::nullopt);
+    EXPECT_EQ(opened[kPortSetupDialog], (std::vector<int>{2, 3}));
+}
+
+}  // namespace
