@@ -111,7 +111,7 @@ bool CTavrinoxDlg::OnInitDialog() {
     PlaceControls();
     ConnectControls();
     CSerialCom::SetLossReaction(this);
-    ReopenPort(g_panelModel.m_portNumber);
+    static_cast<void>(ReopenPort(g_panelModel.m_portNumber));
     m_skin = LoadResourceBitmap(ResourceId::kPanelSkin);
     ApplyMouseSetting();
     CreateToggles();

@@ -107,8 +107,8 @@ std::optional<PanelDialogResult> CTavrinoxDlg::RunRegisteredDialog(int kind, int
 // After a dialog that may have changed the unit's stored setup: values, lamps and settings
 // read afresh.
 void CTavrinoxDlg::ReloadValues() {
-    ReadReferenceValues();
-    ReadParameterValues();
+    static_cast<void>(ReadReferenceValues());
+    static_cast<void>(ReadParameterValues());
     UpdateLamps(true);
     m_settingsBar->RefreshSettings();
 }
@@ -135,12 +135,12 @@ void CTavrinoxDlg::RunAfterWork(int kind, const PanelDialogResult& result) {
         case kInputRoutingDialog:
             if (result.accepted) {
                 for (const auto& [number, value] : result.valuesToSend) {
-                    SetParameterByte(number, value);
+                    static_cast<void>(SetParameterByte(number, value));
                 }
             }
             break;
         case kLockoutDialog:
-            ApplyOnAirLockout();
+            static_cast<void>(ApplyOnAirLockout());
             if (result.modified) {
                 RunFileSystemUpdate();
             }

@@ -9,8 +9,7 @@ namespace {
 
 // A unit rebuilds its file system in seconds; one that has not answered after five minutes
 // is not going to, and the user is told to try again rather than kept waiting for hours.
-constexpr uint32_t kRebuildPatience_ms = 5 * 60 * 1000;
-constexpr uint32_t kReadPeriod_ms = 20;
+constexpr Patience kRebuildPatience{std::chrono::minutes(5)};
 constexpr uint8_t kUnitAddresses[] = {0x10, 0x20, 0x30, 0x40};
 
 }  // namespace
@@ -25,7 +24,7 @@ void CTavrinoxDlg::OnUpdateFileSystem() {
     m_infoBar->SetMessage("Please wait while the File System is being updated!");
     bool complete = true;
     for (const uint8_t address : kUnitAddresses) {
-        if (UpdateFileSystem(address, kRebuildPatience_ms / kReadPeriod_ms) != kStatusOk) {
+        if (UpdateFileSystem(address, kRebuildPatience) != Status::Ok) {
             complete = false;
         }
     }
@@ -33,8 +32,8 @@ void CTavrinoxDlg::OnUpdateFileSystem() {
         ShowMessageBox("File System Update did not complete!  Please try again.");
     }
     m_infoBar->SetMessage(g_idleText);
-    ReadReferenceValues();
-    ReadParameterValues();
+    static_cast<void>(ReadReferenceValues());
+    static_cast<void>(ReadParameterValues());
     UpdateLamps(true);
     m_settingsBar->RefreshSettings();
 }

@@ -29,8 +29,8 @@ void CTavrinoxDlg::StepFunction(int offset) {
         value = record.minValue;
     }
     record.value = static_cast<int16_t>(value);
-    SetParameterByte(static_cast<uint8_t>(offset + kFirstFunctionNumber),
-                     static_cast<uint8_t>(value));
+    static_cast<void>(SetParameterByte(static_cast<uint8_t>(offset + kFirstFunctionNumber),
+                                       static_cast<uint8_t>(value)));
 }
 
 void CTavrinoxDlg::OnFunctionButton(int button) {

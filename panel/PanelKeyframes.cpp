@@ -10,6 +10,8 @@
 #include "link/StorageTables.h"
 #include "panel/CTavrinoxDlg.h"
 #include "platform/Clock.h"
+#include "protocol/AnswerCodes.h"
+#include "protocol/EffectArguments.h"
 
 namespace {
 
@@ -19,11 +21,9 @@ constexpr int kRunButton = 5;
 constexpr int kFrameTimeDisplay = 4;
 constexpr int kKeyframeDisplay = 7;
 
-// Operations of the keyframe request (third data byte).
-constexpr uint8_t kKeyframeDelete = 0;
-constexpr uint8_t kKeyframeInsert = 1;
-constexpr uint8_t kKeyframeGoTo = 4;
-constexpr uint8_t kCodeKeyframeDeleted = 0x33;
+constexpr uint8_t kKeyframeDelete = Byte(EffectOperation::Delete);
+constexpr uint8_t kKeyframeInsert = Byte(EffectOperation::Write);
+constexpr uint8_t kKeyframeGoTo = Byte(EffectOperation::GoTo);
 
 constexpr uint32_t kBeforeDelete_ms = 100;
 constexpr uint32_t kAfterDelete_ms = 200;
@@ -44,7 +44,8 @@ uint8_t LowByte(int value) {
 // A keyframe request whose answer the re-read afterwards makes good.
 void SendKeyframeRequest(uint8_t expectedCode, std::span<const uint8_t> data) {
     AnswerBuffer answer{};
-    SendCommand(kCommandKeyframe, expectedCode, data, answer);
+    // The re-read after it shows what the unit holds, so the answer is not looked at.
+    static_cast<void>(SendCommand(Command::Keyframe, expectedCode, data, answer));
 }
 
 }  // namespace
@@ -105,7 +106,7 @@ void CTavrinoxDlg::LoadKeyframeState() {
 void CTavrinoxDlg::RereadKeyframes(EffectRecord& effect) {
     for (int k = 0; k < effect.keyframeCount && k < kMaxKeyframes; ++k) {
         AnswerBuffer answer{};
-        if (ReadKeyframe(EffectNumber(effect), static_cast<uint8_t>(k), answer) == kStatusOk) {
+        if (ReadKeyframe(EffectNumber(effect), static_cast<uint8_t>(k), answer) == Status::Ok) {
             StoreKeyframe(g_currentEffect, k, answer);
         }
     }
@@ -170,7 +171,7 @@ void CTavrinoxDlg::OnKeyframeButton(int button) {
             DeleteKeyframe(*effect);
             break;
         case kRunButton:
-            SelectEffect();
+            static_cast<void>(SelectEffect());
             break;
         default:
             // Velocity break and the two assignable buttons have no action of the panel's.

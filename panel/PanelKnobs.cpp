@@ -81,7 +81,7 @@ void CTavrinoxDlg::SendDisplayValue(int display, uint16_t value) {
     if (!control->IsActive() || !IsUnitParameter(record)) {
         return;
     }
-    SetParameterWord(static_cast<uint8_t>(record->number & 0xFF), value);
+    static_cast<void>(SetParameterWord(static_cast<uint8_t>(record->number & 0xFF), value));
     control->Redraw();
 }
 
@@ -99,7 +99,7 @@ void CTavrinoxDlg::OnKnobDisplayDoubleClick(int display) {
         return;
     }
     UnitStatus status{};
-    IdentifyUnit(g_currentUnitAddress, status);
+    static_cast<void>(IdentifyUnit(g_currentUnitAddress, status));
     const uint8_t model = status[kStatusByteModel];
     if (CurrentMenu() != kLocalEditMenu || model == 4) {
         SendDisplayValue(display, kDefaultValueRequest);

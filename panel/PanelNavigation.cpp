@@ -266,7 +266,7 @@ void CTavrinoxDlg::OnMenuButton(int button) {
         pressed->SetImageIndex(1);
         pressed->repaint();
     }
-    ReadParameterValues();
+    static_cast<void>(ReadParameterValues());
     RefreshMenu();
     g_panelModel.m_previousMenu[SelectedUnit()] = old;
     ShowMenuReadout(current);
@@ -281,11 +281,10 @@ void CTavrinoxDlg::ShowMenuReadout(int menu) {
         return;
     }
     AnswerBuffer answer{};
-    if (ReadGpiStatus(answer) != kStatusOk) {
+    if (ReadGpiStatus(answer) != Status::Ok) {
         return;
     }
     // The compact family's monitor reports the position further into its answer.
     const int first = menu == kGpiStatusMenu ? 0 : kCompactGpiPosition;
-    m_infoBar->SetMessage(
-        GpiReadout(AnswerData(answer.data(), first), AnswerData(answer.data(), first + 1)));
+    m_infoBar->SetMessage(GpiReadout(AnswerData(answer, first), AnswerData(answer, first + 1)));
 }

@@ -56,7 +56,7 @@ void CTavrinoxDlg::StartUnitSearch() {
     Wait(kSearchSettle_ms);
     if (g_link.IsOpen()) {
         for (int unit = 1; unit <= kUnitIcons; ++unit) {
-            m_pollHandler.Poll(CPollHandler::kForceChange);
+            static_cast<void>(m_pollHandler.Poll(CPollHandler::kForceChange));
         }
     }
     m_infoBar->SetMessage(kSearchText);
@@ -97,7 +97,7 @@ void CTavrinoxDlg::OnPollTimer() {
         return;
     }
     if (flags & kStatusValuesChanged) {
-        ReadParameterValues();
+        static_cast<void>(ReadParameterValues());
         ShowValuesRead(*this, unit);
     }
     m_infoBar->SetReferenceFlags(flags);
@@ -113,7 +113,7 @@ void CTavrinoxDlg::RecoverMenus() {
 
 bool CTavrinoxDlg::CheckUnitStatus() {
     const int unit = SelectedUnit();
-    if (IdentifySelectedUnit() != kStatusOk) {
+    if (IdentifySelectedUnit() != Status::Ok) {
         // The next status poll waits a second; the window stays responsive meanwhile.
         m_statusHeld = true;
         m_statusHeldSince = Now();
@@ -126,8 +126,8 @@ bool CTavrinoxDlg::CheckUnitStatus() {
     const uint8_t flags = g_unitStatus[kStatusByteFlags];
     ShowIndicator((flags & kStatusIndicator) != 0);
     if (flags & (kStatusValuesChanged | kStatusStateChanged)) {
-        ReadReferenceValues();
-        ReadParameterValues();
+        static_cast<void>(ReadReferenceValues());
+        static_cast<void>(ReadParameterValues());
         ShowValuesRead(*this, unit);
         return true;
     }
@@ -145,14 +145,16 @@ void CTavrinoxDlg::HandleUnitMessage(uint8_t message) {
     std::string text;
     if (message == kFetchedMessage || message == kFetchedMessageAlt) {
         // A text that did not arrive is not replaced by the one shown last time.
-        if (ReadUnitMessage() != kStatusOk) {
+        if (ReadUnitMessage() != Status::Ok) {
             return;
         }
         text = g_unitMessage;
     } else if (message < kMessageCount) {
         const MessageRecord& record = g_messageTable[message];
         if (record.flags & kFlagMessageQuestion) {
-            SendUnitReply(kReplyQuestionAnswer, static_cast<uint8_t>(AskOkCancel(record.text)));
+            // A lost answer leaves the question with the unit, which asks again.
+            static_cast<void>(SendUnitReply(ReplyKind::QuestionAnswer,
+                                            static_cast<uint8_t>(AskOkCancel(record.text))));
             return;
         }
         text = record.text;
@@ -187,9 +189,9 @@ void CTavrinoxDlg::DeclareLinkLost() {
     m_linkLostShown = true;
     // Two breaks bring a unit that lost the thread back to the start of a request.
     if (g_link.IsOpen()) {
-        g_link.SendBreak();
+        static_cast<void>(g_link.SendBreak());
         Wait(kBreakGap_ms);
-        g_link.SendBreak();
+        static_cast<void>(g_link.SendBreak());
         Wait(kBreakGap_ms);
     }
     m_timers.SetTimer(kKeyScanTimer, kKeyScanPeriod_ms);
@@ -236,7 +238,7 @@ void CTavrinoxDlg::TryReopenPort() {
 }
 
 void CTavrinoxDlg::OnKeyScanTimer() {
-    ReadPanelKeys();
+    static_cast<void>(ReadPanelKeys());
     if (g_panelKeys[kLatchKeyByte] & kLatchKeyBit) {
         g_panelModel.m_lampBits[0] ^= kLatchKeyBit;
     }

@@ -58,9 +58,11 @@ void CTavrinoxDlg::SendRouterSettings() {
     if (g_panelModel.m_routerEnabled != "TRUE") {
         return;
     }
-    SetParameterByte(kRouterPolarityFunction, g_panelModel.m_routerPolarity == "LOW" ? 0 : 1);
-    SetParameterWord(kRouterDwellParameter, static_cast<uint16_t>(g_panelModel.m_dwellFrames));
-    SetParameterByte(kRouterEnableFunction, 1);
+    static_cast<void>(
+        SetParameterByte(kRouterPolarityFunction, g_panelModel.m_routerPolarity == "LOW" ? 0 : 1));
+    static_cast<void>(
+        SetParameterWord(kRouterDwellParameter, static_cast<uint16_t>(g_panelModel.m_dwellFrames)));
+    static_cast<void>(SetParameterByte(kRouterEnableFunction, 1));
 }
 
 void CTavrinoxDlg::RetrieveMenus() {
@@ -68,13 +70,13 @@ void CTavrinoxDlg::RetrieveMenus() {
     if (unit == 0) {
         return;
     }
-    IdentifySelectedUnit();
+    static_cast<void>(IdentifySelectedUnit());
     const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
     g_panelModel.m_menuButtonCount = compact ? kCompactMenuButtons : kFullMenuButtons;
     g_panelModel.m_menuEntryCount = compact ? kCompactMenuEntries : kFullMenuEntries;
     if (!g_panelModel.IsImageLoaded(unit)) {
         m_infoBar->SetMessage("Retrieving Menus from Main Unit!");
-        if (DownloadMenuImage(unit) != kStatusOk) {
+        if (DownloadMenuImage(unit) != Status::Ok) {
             g_panelModel.m_currentMenu[unit] = -1;
             g_panelModel.m_unitMenu[unit] = -1;
             g_panelModel.MarkImageNotLoaded(unit);
@@ -88,10 +90,10 @@ void CTavrinoxDlg::RetrieveMenus() {
         g_panelModel.m_unitMenu[unit] = shown;
     }
     ParseMenuImage(unit);
-    ReadParameterValues();
-    ReadReferenceValues();
+    static_cast<void>(ReadParameterValues());
+    static_cast<void>(ReadReferenceValues());
     g_panelModel.m_pollMissCount = 0;
-    IdentifySelectedUnit();
+    static_cast<void>(IdentifySelectedUnit());
     m_infoBar->SetMessage(g_idleText);
     m_infoBar->SetAlert(g_idleText);
     m_linkLostShown = false;

@@ -63,7 +63,7 @@ int RunSelfTest(CTavrinoxDlg& panel, const std::string& picturePath) {
     }
     const int before = param->value;
     TurnKnob(panel.Knob(0), kTicks);
-    const int status = ReadParameterValues();
+    const Status status = ReadParameterValues();
     const int after = param->value;
     std::printf("selftest: unit %d knob 1 \"%s\" (parameter %d) %d -> %d\n", kUnit,
                 param->name.c_str(), param->number, before, after);
@@ -72,5 +72,5 @@ int RunSelfTest(CTavrinoxDlg& panel, const std::string& picturePath) {
     if (!saved) {
         std::fprintf(stderr, "selftest: cannot write %s\n", picturePath.c_str());
     }
-    return status == kStatusOk && saved && after != before ? 0 : 1;
+    return status == Status::Ok && saved && after != before ? 0 : 1;
 }

@@ -204,11 +204,11 @@ void CTavrinoxDlg::SelectView(int functionNumber) {
     }
     const auto number = static_cast<uint8_t>(functionNumber);
     if (functionNumber == g_panelModel.m_viewSelect) {
-        SetParameterByte(number, 0);
+        static_cast<void>(SetParameterByte(number, 0));
         g_panelModel.m_viewSelect = kNoView;
     } else {
         g_panelModel.m_viewSelect = functionNumber;
-        SetParameterByte(number, 1);
+        static_cast<void>(SetParameterByte(number, 1));
     }
     UpdateLamps(false);
     ShowFunctionLabels();
@@ -226,7 +226,7 @@ void CTavrinoxDlg::SelectShortcut(int menu) {
     g_panelModel.m_currentMenu[unit] = target;
     g_panelModel.m_unitMenu[unit] = target;
     m_infoBar->SetMessage(g_idleText);
-    ReadParameterValues();
+    static_cast<void>(ReadParameterValues());
     UpdateLamps(false);
     RefreshMenu();
     g_panelModel.m_previousMenu[unit] = old;
@@ -239,14 +239,14 @@ void CTavrinoxDlg::RecallMemory(int memory) {
     const auto recall = static_cast<uint8_t>(kFirstMemoryFunction - 1 + memory);
     if (AttributeLatchSet()) {
         // With the latch the memory's function indicator goes off with it.
-        SetParameterByte(static_cast<uint8_t>(kIconFunctions[memory - 1]), 0);
-        SetParameterByte(recall, 0);
-        ReadParameterValues();
+        static_cast<void>(SetParameterByte(static_cast<uint8_t>(kIconFunctions[memory - 1]), 0));
+        static_cast<void>(SetParameterByte(recall, 0));
+        static_cast<void>(ReadParameterValues());
         UpdateLamps(true);
         m_settingsBar->RefreshSettings();
     } else {
-        SetParameterByte(recall, 0);
-        ReadParameterValues();
+        static_cast<void>(SetParameterByte(recall, 0));
+        static_cast<void>(ReadParameterValues());
         UpdateLamps(true);
         RefreshMenu();
         m_settingsBar->RefreshSettings();
@@ -260,7 +260,7 @@ bool CTavrinoxDlg::WaitWhileBusy() {
     const uint32_t start_ms = CurrentClock().TickCount();
     while (true) {
         // A unit that does not answer leaves the status cleared, which ends the wait.
-        IdentifySelectedUnit();
+        static_cast<void>(IdentifySelectedUnit());
         if (!(g_unitStatus[kStatusByteFlags] & kStatusBusy)) {
             return g_unitStatus[kStatusByteModel] != 0;
         }
@@ -274,17 +274,17 @@ bool CTavrinoxDlg::WaitWhileBusy() {
 void CTavrinoxDlg::ClearFiles() {
     m_infoBar->SetAlert("File Clear In Process ...");
     const int function = AttributeLatchSet() ? kLatchedClearFunction : kClearFunction;
-    SendParameterByteNoAnswer(static_cast<uint8_t>(function), 1);
+    static_cast<void>(SendParameterByteNoAnswer(static_cast<uint8_t>(function), 1));
     Wait(kBreakSettle_ms);
-    g_link.SendBreak();
+    static_cast<void>(g_link.SendBreak());
     Wait(kBreakSettle_ms);
     const bool ready = WaitWhileBusy();
     Wait(kBreakSettle_ms);
-    g_link.SendBreak();
+    static_cast<void>(g_link.SendBreak());
     Wait(kAfterClear_ms);
-    DrainInput();
+    static_cast<void>(DrainInput());
     // A unit that is gone or still busy is not asked again: each read would wait it out.
-    const bool reread = ready && ReadParameterValues() == kStatusOk;
+    const bool reread = ready && ReadParameterValues() == Status::Ok;
     if (!reread) {
         ShowMessageBox("Communication Error: Function did not complete!");
     }

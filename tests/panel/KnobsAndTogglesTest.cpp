@@ -94,7 +94,7 @@ TEST_F(KnobsAndTogglesTest, LampsFollowFunctionsMenusAndViews) {
 
     // Shortcut 11 shows the alternative background while function 161 is on.
     unit.SetValue(161, 1);
-    ReadParameterValues();
+    static_cast<void>(ReadParameterValues());
     panel->SelectShortcut(11);
     EXPECT_EQ(Menu(), 30);
     EXPECT_TRUE(Lit(1138));

@@ -84,7 +84,7 @@ TEST_F(SelectionTest, AnotherUnitReplacesTheTablesAndACachedImageIsNotFetchedAga
 }
 
 TEST_F(SelectionTest, AUnitInBootModeIsRefusedWithItsNumber) {
-    Unit(3).SetFlag(kUnitBootMode, true);
+    Unit(3).SetFlag(kStatusBootMode, true);
     RunPollTicks(4);  // the presence poll learns the unit's state
     line.TakeWritten();
     SelectUnit(3);

@@ -71,11 +71,11 @@ TEST_F(UnitMessagesTest, AQuestionIsAskedWithThePollsStoppedAndTheAnswerSent) {
 }
 
 TEST_F(UnitMessagesTest, TheIndicatorShowsTheSelectedUnitsIcon) {
-    Unit(1).SetFlag(kUnitIndicator, true);
+    Unit(1).SetFlag(kStatusIndicator, true);
     RunPollTicks(1);
     EXPECT_TRUE(panel->UnitIcon(0)->isVisibleTo(panel.get()));
     EXPECT_FALSE(panel->UnitIcon(2)->isVisibleTo(panel.get()));
-    Unit(1).SetFlag(kUnitIndicator, false);
+    Unit(1).SetFlag(kStatusIndicator, false);
     RunPollTicks(1);
     EXPECT_FALSE(panel->UnitIcon(0)->isVisibleTo(panel.get()));
 }
