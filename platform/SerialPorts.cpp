@@ -12,6 +12,8 @@ namespace {
 
 // System files read here are one short line; more is not a value of theirs.
 constexpr std::streamsize kMaxLineLength = 256;
+// The serial core's port and controller devices between a tty and its hardware.
+constexpr int kSerialCoreLevels = 2;
 
 std::string FirstLine(const fs::path& file) {
     std::ifstream in(file);
@@ -65,6 +67,24 @@ std::map<std::string, std::string> StableLinks(const SystemFolders& folders, con
     return links;
 }
 
+// The driver of the hardware behind a tty's device. Newer kernels put a port and a
+// controller device of the serial core between the two; their drivers say nothing.
+std::string DriverOf(const fs::path& device) {
+    std::error_code error;
+    fs::path level = fs::canonical(device, error);
+    for (int step = 0; !error && step < kSerialCoreLevels + 1; ++step) {
+        const fs::path driver = fs::read_symlink(level / "driver", error);
+        if (error) {
+            break;
+        }
+        if (driver.string().find("/serial-base/") == std::string::npos) {
+            return driver.filename().string();
+        }
+        level = level.parent_path();
+    }
+    return {};
+}
+
 std::string Lookup(const std::map<std::string, std::string>& links, const std::string& key) {
     const auto it = links.find(key);
     return it == links.end() ? std::string() : it->second;
@@ -106,10 +126,7 @@ std::vector<SerialPortInfo> ListSerialPorts(const SystemFolders& folders) {
         const std::string resolved = Resolved(port.device);
         port.byId = Lookup(byId, resolved);
         port.byPath = Lookup(byPath, resolved);
-        const fs::path driver = fs::read_symlink(device / "driver", error);
-        if (!error) {
-            port.driver = driver.filename().string();
-        }
+        port.driver = DriverOf(device);
         port.latencyTimer_ms = ParseCount(FirstLine(fs::path(folders.sys) / "bus" / "usb-serial" /
                                                     "devices" / name / "latency_timer"));
         ports.push_back(port);

@@ -17,8 +17,8 @@ TEST(SerialPortsTest, PortsComeWithStableNamesDriversAndLatencyStableNamesFirst)
     tree.AddPort("ttyUSB2", "cp210x");
     tree.AddPort("ttyUSB0", "ftdi_sio");
     tree.AddPort("ttyACM0", "cdc_acm");
-    tree.AddPort("ttyS0", "serial8250", "4");
-    tree.AddPort("ttyS1", "serial8250", "0");  // a UART slot without hardware
+    tree.AddPort("ttyS0", "serial8250", "4", true);
+    tree.AddPort("ttyS1", "serial8250", "0", true);  // a UART slot without hardware
     tree.AddConsole("tty1");
     tree.AddStableLink("by-id", "usb-FTDI_FT232R_A1B2-if00-port0", "ttyUSB0");
     tree.AddStableLink("by-path", "pci-0000:00:14.0-usb-0:2:1.0-port0", "ttyUSB0");

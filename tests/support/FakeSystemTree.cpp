@@ -27,11 +27,23 @@ std::string FakeSystemTree::Device(const std::string& name) const {
 }
 
 void FakeSystemTree::AddPort(const std::string& name, const std::string& driver,
-                             const std::string& uartType) {
+                             const std::string& uartType, bool serialCore) {
     WriteFile(Device(name), "");
+    const fs::path devices = fs::path(m_folders.sys) / "devices";
+    fs::path hardware = devices / (name + "-hardware");
+    fs::path device = hardware;
+    if (serialCore) {
+        device = hardware / "ctrl" / "port";
+        fs::create_directories(device);
+        fs::create_symlink(m_folders.sys + "/bus/serial-base/drivers/ctrl",
+                           hardware / "ctrl" / "driver");
+        fs::create_symlink(m_folders.sys + "/bus/serial-base/drivers/port", device / "driver");
+    }
+    fs::create_directories(device);
+    fs::create_symlink(m_folders.sys + "/bus/drivers/" + driver, hardware / "driver");
     const fs::path tty = fs::path(m_folders.sys) / "class" / "tty" / name;
-    fs::create_directories(tty / "device");
-    fs::create_symlink("../../../../bus/drivers/" + driver, tty / "device" / "driver");
+    fs::create_directories(tty);
+    fs::create_symlink(device, tty / "device");
     if (!uartType.empty()) {
         WriteFile(tty / "type", uartType + "\n");
     }

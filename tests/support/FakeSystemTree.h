@@ -18,8 +18,10 @@ class FakeSystemTree {
     std::string Device(const std::string& name) const;
 
     // A tty with a device behind it; `uartType` is written to its type file when not empty.
+    // With `serialCore` the device is a port of the serial core, below a controller, below
+    // the hardware that `driver` drives, as newer kernels show a built-in UART.
     void AddPort(const std::string& name, const std::string& driver,
-                 const std::string& uartType = {});
+                 const std::string& uartType = {}, bool serialCore = false);
     // A tty without a device (a virtual console).
     void AddConsole(const std::string& name);
     // A stable link dev/serial/<folder>/<link> to tty `name`, relative as udev makes them.
