@@ -14,6 +14,11 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
+bool IsStableName(const std::string& device) {
+    return device.find("/serial/by-id/") != std::string::npos ||
+           device.find("/serial/by-path/") != std::string::npos;
+}
+
 std::string WithDetail(const std::string& sentence, const OpenError& error) {
     return error.detail.empty() ? sentence : sentence + " (" + error.detail + ")";
 }
@@ -137,9 +142,7 @@ std::string ExplainOpenFailure(const std::string& device, const OpenError& error
         case OpenErrorKind::NotFound:
             // A stable name that leads nowhere is an adapter that is not plugged in.
             return "There is no device " + device +
-                   (StartsWith(device, (folders.dev + "/serial/").c_str())
-                        ? " (is the adapter plugged in?). "
-                        : ". ") +
+                   (IsStableName(device) ? " (is the adapter plugged in?). " : ". ") +
                    ExistingPorts(folders);
         case OpenErrorKind::NotSerial:
             return device + " is not a serial port. " + ExistingPorts(folders);
