@@ -32,8 +32,9 @@ void PrintUsage(std::FILE* to) {
     std::fprintf(to,
                  "usage: vcp-probe --port PORT [--trace FILE] [--unit N] COMMAND [ARGS]\n"
                  "       vcp-probe [--root DIR] ports\n"
-                 "PORT: COM1..COM16, a device path, tcp://host:port, or inproc:sim (the\n"
-                 "built-in simulated line)\n"
+                 "PORT: COM1..COM16, a device path, tcp://host:port (raw bytes),\n"
+                 "rfc2217://host:port (a device server that also takes line settings and\n"
+                 "BREAK), or inproc:sim (the built-in simulated line)\n"
                  "ports lists this machine's serial ports: device, stable name, driver and a USB\n"
                  "adapter's latency timer; --root DIR reads DIR/dev and DIR/sys instead\n"
                  "commands:\n");
