@@ -102,13 +102,13 @@ std::string ExistingPorts(const SystemFolders& folders) {
     if (ports.empty()) {
         return "This machine shows no serial ports; check the cable or adapter.";
     }
-    std::string list;
+    // One a line: stable names are long.
+    std::string list = "Serial ports on this machine:";
     for (const SerialPortInfo& port : ports) {
-        list += list.empty() ? "" : ", ";
-        list +=
-            port.StableName().empty() ? port.device : port.StableName() + " (" + port.device + ")";
+        list += "\n" + (port.StableName().empty() ? port.device
+                                                  : port.StableName() + " (" + port.device + ")");
     }
-    return "Serial ports on this machine: " + list + ".";
+    return list;
 }
 
 std::string NetworkFailure(const std::string& device, const OpenError& error) {

@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-open-sans fonts-dejavu-core
-    ser2net
+    ser2net desktop-file-utils groff-base
 )
 if [[ "${1:-}" == "--demo" ]]; then
     packages+=(qt6-qpa-plugins)

@@ -29,9 +29,9 @@ TEST(OpenFailureTest, MissingDeviceListsThePortsThatExistStableNamesFirst) {
 
     const std::string text = ExplainOpenFailure(tree.Device("ttyUSB0"), missing, tree.Folders());
     EXPECT_EQ(text, "There is no device " + tree.Device("ttyUSB0") +
-                        ". Serial ports on this machine: " + tree.Folders().dev +
+                        ". Serial ports on this machine:\n" + tree.Folders().dev +
                         "/serial/by-id/usb-FTDI_A1B2-if00-port0 (" + tree.Device("ttyUSB1") +
-                        "), " + tree.Device("ttyS0") + ".");
+                        ")\n" + tree.Device("ttyS0"));
 
     // A stable name that leads nowhere: the adapter it names is not plugged in.
     const std::string pinned = tree.Folders().dev + "/serial/by-id/usb-FTDI_OTHER-if00-port0";
