@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <deque>
+#include <iterator>
 #include <vector>
 
 #include "platform/Clock.h"
