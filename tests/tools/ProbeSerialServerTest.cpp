@@ -102,7 +102,7 @@ TEST(ProbeSerialServerTest, UnitsBehindADeviceServerScanAndDownloadAsOnALocalPor
     SimProcess sim;
     ASSERT_TRUE(sim.Start("1:11,2:4"));
     Ser2netProcess server;
-    ASSERT_TRUE(server.Start(sim.LinePath()));
+    ASSERT_TRUE(server.Start(sim.LinePath())) << "ser2net did not take connections";
     ProbeRunner probe(server.Address());
 
     const ProbeRun scan = probe.Run({"scan"});
