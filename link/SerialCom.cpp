@@ -1,6 +1,7 @@
 #include "link/SerialCom.h"
 
 #include "model/PanelModel.h"
+#include "platform/OpenFailure.h"
 #include "platform/PortNames.h"
 #include "platform/Prompter.h"
 
@@ -13,26 +14,6 @@ CSerialCom g_link;
 namespace {
 
 LinkLossReaction* g_lossReaction = nullptr;
-
-// One line of help under the box text, for failures a user can fix himself.
-std::string HelpLine(const OpenError& error, const std::string& device) {
-    switch (error.kind) {
-        case OpenErrorKind::PermissionDenied:
-            return "No permission to open " + device +
-                   ": add your user to the 'dialout' group (sudo usermod -aG dialout $USER), "
-                   "then log in again.";
-        case OpenErrorKind::Busy:
-            return device + " is in use by another program; close it or choose another port.";
-        case OpenErrorKind::NotFound:
-            return "There is no device " + device + "; check the cable or adapter.";
-        case OpenErrorKind::NotSerial:
-            return device + " is not a serial port.";
-        case OpenErrorKind::None:
-        case OpenErrorKind::Other:
-            break;
-    }
-    return error.detail.empty() ? std::string() : device + ": " + error.detail;
-}
 
 }  // namespace
 
@@ -53,12 +34,8 @@ bool CSerialCom::OpenPort(const std::string& name) {
             g_lossReaction->OnLinkLost();
         }
     } else {
-        std::string text = g_cantOpenComPortText;
-        const std::string help = HelpLine(error, m_deviceName);
-        if (!help.empty()) {
-            text += "\n" + help;
-        }
-        ShowStopBox(text, g_comPortErrorCaption);
+        ShowStopBox(g_cantOpenComPortText, g_comPortErrorCaption,
+                    ExplainOpenFailure(m_deviceName, error));
     }
     return false;
 }

@@ -9,7 +9,8 @@
 // /dev/ttySk. So COM1 is the first USB serial adapter, or the first built-in UART on a
 // machine without one. The configuration file may pin any COM number to a device in its
 // section COMPORTS (COM3=/dev/ttyACM0); the program never writes that file.
-// A name that is not COMn (a device path, tcp://host:port, inproc:NAME) is used as it is.
+// A name that is not COMn (a device path, tcp:// or rfc2217://host:port, inproc:NAME) is used
+// as it is.
 // A run override (command line) sends every COM number to one device for this run.
 class PortNameMap {
   public:

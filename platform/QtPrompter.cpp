@@ -34,8 +34,15 @@ QMessageBox::StandardButtons ButtonsOf(PromptButtons buttons) {
 
 PromptAnswer QtPrompter::Show(const std::string& text, const std::string& caption, PromptIcon icon,
                               PromptButtons buttons) {
+    return ShowWithDetail(text, {}, caption, icon, buttons);
+}
+
+PromptAnswer QtPrompter::ShowWithDetail(const std::string& text, const std::string& detail,
+                                        const std::string& caption, PromptIcon icon,
+                                        PromptButtons buttons) {
     QMessageBox box(IconOf(icon), QString::fromLatin1(caption.c_str()),
                     QString::fromLatin1(text.c_str()), ButtonsOf(buttons), m_parent);
+    box.setInformativeText(QString::fromLatin1(detail.c_str()));
     switch (box.exec()) {
         case QMessageBox::Cancel:
             return PromptAnswer::Cancel;

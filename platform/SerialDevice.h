@@ -33,7 +33,8 @@ enum class IoResult {
     Failed,   // the device reported an error; after a line error every later call fails
 };
 
-// One open serial device. Backends: POSIX termios, raw TCP, in-process line.
+// One open serial device. Backends: POSIX termios, raw TCP, Telnet com-port control
+// (RFC 2217), in-process line.
 class SerialDevice {
   public:
     virtual ~SerialDevice() = default;
@@ -58,5 +59,7 @@ struct OpenError {
     std::string detail;  // operating-system wording, for logs and help lines
 };
 
-// Opens a device by its resolved name: "tcp://host:port", "inproc:NAME" or a device path.
+// Opens a device by its resolved name: "tcp://host:port" (raw bytes), "rfc2217://host:port"
+// (a device server that also takes the line settings and BREAK), "inproc:NAME" or a device
+// path.
 std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& name, OpenError& error);

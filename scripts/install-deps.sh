@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, when missing.
+# ser2net is a serial device server the tests start on loopback; on a machine with systemd
+# its package also enables Debian's sample service (localhost ports only).
 set -euo pipefail
 
 packages=(
@@ -7,6 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-open-sans fonts-dejavu-core
+    ser2net desktop-file-utils groff-base
 )
 if [[ "${1:-}" == "--demo" ]]; then
     packages+=(qt6-qpa-plugins)

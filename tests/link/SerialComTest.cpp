@@ -116,11 +116,14 @@ TEST_F(SerialComTest, BreakIsRaisedAndClearedOnAnOpenPortOnly) {
     EXPECT_EQ(line.BreakCount(), 1);
 }
 
-TEST_F(SerialComTest, UnknownDeviceNamesAreReportedWithAHelpLine) {
+TEST_F(SerialComTest, UnknownDeviceIsExplainedUnderTheUnchangedText) {
     PortNames().SetRunOverride("/nonexistent/ttyUSB7");
     EXPECT_FALSE(ReopenPort(1));
     ASSERT_EQ(prompter.boxes.size(), 1u);
-    EXPECT_NE(prompter.boxes[0].text.find("/nonexistent/ttyUSB7"), std::string::npos);
+    EXPECT_EQ(prompter.boxes[0].text, "Can't open Com Port.  Please select another port.");
+    EXPECT_EQ(prompter.boxes[0].caption, "Com Port Error");
+    EXPECT_EQ(prompter.boxes[0].detail.rfind("There is no device /nonexistent/ttyUSB7.", 0), 0u)
+        << prompter.boxes[0].detail;
 }
 
 }  // namespace

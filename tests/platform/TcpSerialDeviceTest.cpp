@@ -1,7 +1,4 @@
 // The raw TCP backend against a loopback listener.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -13,6 +10,7 @@
 #include <vector>
 
 #include "platform/SerialDevice.h"
+#include "tests/support/LoopbackServer.h"
 
 namespace {
 
@@ -21,37 +19,6 @@ using Steady = std::chrono::steady_clock;
 double MillisecondsSince(Steady::time_point start) {
     return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
 }
-
-// A listening socket on 127.0.0.1 with a port of the system's choosing.
-class LoopbackListener {
-  public:
-    explicit LoopbackListener(int backlog = 4) {
-        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
-            ::listen(m_fd, backlog) == 0) {
-            m_port = ntohs(address.sin_port);
-        }
-    }
-    ~LoopbackListener() { Close(); }
-    void Close() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-    }
-    int Accept() { return ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC); }
-    int Port() const { return m_port; }
-    std::string Address() const { return "tcp://127.0.0.1:" + std::to_string(m_port); }
-
-  private:
-    int m_fd = -1;
-    int m_port = 0;
-};
 
 class TcpSerialDeviceTest : public ::testing::Test {
   protected:
@@ -71,23 +38,7 @@ class TcpSerialDeviceTest : public ::testing::Test {
         }
     }
 
-    std::vector<uint8_t> ServerRead(size_t count) {
-        std::vector<uint8_t> got(count);
-        size_t have = 0;
-        while (have < count) {
-            pollfd pfd{server, POLLIN, 0};
-            if (::poll(&pfd, 1, 1000) != 1) {
-                break;
-            }
-            const ssize_t n = ::recv(server, got.data() + have, count - have, 0);
-            if (n <= 0) {
-                break;
-            }
-            have += static_cast<size_t>(n);
-        }
-        got.resize(have);
-        return got;
-    }
+    std::vector<uint8_t> ServerRead(size_t count) { return ReadFromSocket(server, count); }
 
     LoopbackListener listener;
     std::unique_ptr<SerialDevice> device;

@@ -14,11 +14,17 @@ class ScriptedPrompter : public Prompter {
         std::string caption;
         PromptIcon icon;
         PromptButtons buttons;
+        std::string detail;  // the explanation under the text; empty for a plain box
     };
 
     PromptAnswer Show(const std::string& text, const std::string& caption, PromptIcon icon,
                       PromptButtons buttons) override {
-        boxes.push_back({text, caption, icon, buttons});
+        return ShowWithDetail(text, {}, caption, icon, buttons);
+    }
+    PromptAnswer ShowWithDetail(const std::string& text, const std::string& detail,
+                                const std::string& caption, PromptIcon icon,
+                                PromptButtons buttons) override {
+        boxes.push_back({text, caption, icon, buttons, detail});
         if (!answers.empty()) {
             PromptAnswer answer = answers.front();
             answers.pop_front();

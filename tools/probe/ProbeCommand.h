@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "protocol/Status.h"
+struct SystemFolders;
 
 // The exit status of a command line the probe cannot use.
 constexpr int kUsageError = 2;
@@ -39,3 +40,7 @@ struct ProbeCommand {
 // The subcommands of each family, in the order `--help` lists them.
 const std::vector<ProbeCommand>& UnitProbeCommands();
 const std::vector<ProbeCommand>& StorageProbeCommands();
+
+// `vcp-probe ports`: prints the serial ports that `folders` show, one a line with the device,
+// its stable name, its driver and a USB adapter's latency timer. Needs no port; returns 0.
+int PrintSerialPorts(const SystemFolders& folders);

@@ -7,11 +7,15 @@
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "platform/PortNames.h"
+#include "platform/SerialPorts.h"
 #include "sim/line/BuiltinSimulator.h"
 #include "tools/probe/ProbeCommand.h"
 #include "tools/probe/TraceFile.h"
 
 namespace {
+
+// The one command that looks at this machine instead of a line.
+const char* const kPortsCommand = "ports";
 
 const std::vector<ProbeCommand>& AllCommands() {
     static const std::vector<ProbeCommand> all = [] {
@@ -26,8 +30,13 @@ const std::vector<ProbeCommand>& AllCommands() {
 void PrintUsage(std::FILE* to) {
     std::fprintf(to,
                  "usage: vcp-probe --port PORT [--trace FILE] [--unit N] COMMAND [ARGS]\n"
-                 "PORT: COM1..COM16, a device path, tcp://host:port, or inproc:sim (the\n"
-                 "built-in simulated line)\ncommands:\n");
+                 "       vcp-probe [--root DIR] ports\n"
+                 "PORT: COM1..COM16, a device path, tcp://host:port (raw bytes),\n"
+                 "rfc2217://host:port (a device server that also takes line settings and\n"
+                 "BREAK), or inproc:sim (the built-in simulated line)\n"
+                 "ports lists this machine's serial ports: device, stable name, driver and a USB\n"
+                 "adapter's latency timer; --root DIR reads DIR/dev and DIR/sys instead\n"
+                 "commands:\n");
     for (const ProbeCommand& command : AllCommands()) {
         std::fprintf(to, "  vcp-probe --port PORT %s\n", command.usage);
     }
@@ -39,6 +48,7 @@ void PrintUsage(std::FILE* to) {
 
 struct Options {
     std::string port;
+    std::string root;
     std::string tracePath;
     std::string commandName;
     ProbeRequest request;
@@ -61,6 +71,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             }
         } else if (arg == "--trace") {
             if (!value(options.tracePath)) {
+                return false;
+            }
+        } else if (arg == "--root") {
+            if (!value(options.root)) {
                 return false;
             }
         } else if (arg == "--raw") {
@@ -87,7 +101,20 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             return false;
         }
     }
+    if (options.commandName == kPortsCommand) {
+        return options.request.args.empty();
+    }
     return !options.port.empty() && !options.commandName.empty();
+}
+
+SystemFolders FoldersUnder(const std::string& root) {
+    SystemFolders folders;
+    if (!root.empty()) {
+        folders.dev = root + "/dev";
+        folders.sys = root + "/sys";
+        folders.proc = root + "/proc";
+    }
+    return folders;
 }
 
 // Opens the link as the panel does, on the named port. COMn goes through the port map;
@@ -116,6 +143,9 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options)) {
         PrintUsage(stderr);
         return kUsageError;
+    }
+    if (options.commandName == kPortsCommand) {
+        return PrintSerialPorts(FoldersUnder(options.root));
     }
     const ProbeCommand* command = nullptr;
     for (const ProbeCommand& candidate : AllCommands()) {
