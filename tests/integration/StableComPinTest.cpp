@@ -54,7 +54,7 @@ class StableComPinTest : public ::testing::Test {
             return -1;
         }
         UnitStatus status{};
-        return IdentifyUnit(0x10, status) == kStatusOk ? status[kStatusByteModel] : -1;
+        return IdentifyUnit(0x10, status) == Status::Ok ? status[kStatusByteModel] : -1;
     }
 
     ScriptedPrompter prompter;
