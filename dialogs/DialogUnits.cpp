@@ -1,5 +1,6 @@
 #include "dialogs/DialogUnits.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLayout>
 #include <QStackedWidget>
@@ -39,7 +40,12 @@ bool PlacedByTemplate(const QWidget* widget) {
 void ScaleChildren(QWidget* parent, const DialogUnits& units) {
     for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (PlacedByTemplate(child)) {
-            child->setGeometry(units.Rect(child->geometry()));
+            QRect geometry = units.Rect(child->geometry());
+            // A drop-down's template height is that of its open list; closed it is one line.
+            if (qobject_cast<QComboBox*>(child) != nullptr) {
+                geometry.setHeight(child->sizeHint().height());
+            }
+            child->setGeometry(geometry);
         }
         ScaleChildren(child, units);
     }

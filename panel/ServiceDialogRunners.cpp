@@ -1,0 +1,22 @@
+// The service dialogs the panel opens by kind: port setup, About, bypass, GPI sequences,
+// on-air lock-out and control attributes, input, output and monitor routing.
+#include "dialogs/CSetupDialog.h"
+#include "panel/CTavrinoxDlg.h"
+
+namespace {
+
+PanelDialogResult RunPortSetup(int portNumber) {
+    CSetupDialog dialog(g_mainPanel);
+    dialog.SetPortNumber(portNumber);
+    PanelDialogResult result;
+    result.accepted = dialog.exec() == QDialog::Accepted;
+    result.chosenNumber = result.accepted ? dialog.PortNumber() : portNumber;
+    return result;
+}
+
+}  // namespace
+
+// Installs the runners; the panel calls this once before it opens any dialog.
+void RegisterServiceDialogs() {
+    CTavrinoxDlg::RegisterDialog(kPortSetupDialog, RunPortSetup);
+}
