@@ -1,8 +1,11 @@
 // The service dialogs the panel opens by kind: port setup, About, bypass, GPI sequences,
 // on-air lock-out and control attributes, input, output and monitor routing.
 #include "dialogs/CAttributeDialog.h"
+#include "dialogs/CInputDialog.h"
+#include "dialogs/CMonitorDialog.h"
 #include "dialogs/CMyAbout.h"
 #include "dialogs/COnAirDialog.h"
+#include "dialogs/COutputDialog.h"
 #include "dialogs/CSetupDialog.h"
 #include "panel/CTavrinoxDlg.h"
 
@@ -42,6 +45,25 @@ PanelDialogResult RunAttributes(int controlNumber) {
     return result;
 }
 
+// The routing dialogs send nothing themselves; on OK the panel sends their values.
+template <typename Dialog>
+PanelDialogResult RunRouting(int) {
+    Dialog dialog(g_mainPanel);
+    PanelDialogResult result;
+    result.accepted = dialog.exec() == QDialog::Accepted;
+    if (result.accepted) {
+        result.valuesToSend = dialog.Values();
+    }
+    return result;
+}
+
+PanelDialogResult RunMonitor(int) {
+    CMonitorDialog dialog(g_mainPanel);
+    PanelDialogResult result;
+    result.accepted = dialog.exec() == QDialog::Accepted;
+    return result;
+}
+
 }  // namespace
 
 // Installs the runners; the panel calls this once before it opens any dialog.
@@ -50,4 +72,7 @@ void RegisterServiceDialogs() {
     CTavrinoxDlg::RegisterDialog(kAboutDialog, RunAbout);
     CTavrinoxDlg::RegisterDialog(kLockoutDialog, RunLockout);
     CTavrinoxDlg::RegisterDialog(kAttributeDialog, RunAttributes);
+    CTavrinoxDlg::RegisterDialog(kInputRoutingDialog, RunRouting<CInputDialog>);
+    CTavrinoxDlg::RegisterDialog(kOutputRoutingDialog, RunRouting<COutputDialog>);
+    CTavrinoxDlg::RegisterDialog(kMonitorDialog, RunMonitor);
 }

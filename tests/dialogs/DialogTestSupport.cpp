@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 
@@ -48,4 +49,8 @@ void SimDialogTest::SelectSimUnit(int unit) {
     g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
     ASSERT_EQ(DownloadMenuImage(unit), 0);
     ASSERT_EQ(ParseMenuImage(unit), MenuImageWalk::Complete);
+}
+
+void ClickIndicator(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
 }
