@@ -1,12 +1,15 @@
 // The service dialogs the panel opens by kind: port setup, About, bypass, GPI sequences,
 // on-air lock-out and control attributes, input, output and monitor routing.
 #include "dialogs/CAttributeDialog.h"
+#include "dialogs/CGPIDialog.h"
+#include "dialogs/CGPIDialogNew.h"
 #include "dialogs/CInputDialog.h"
 #include "dialogs/CMonitorDialog.h"
 #include "dialogs/CMyAbout.h"
 #include "dialogs/COnAirDialog.h"
 #include "dialogs/COutputDialog.h"
 #include "dialogs/CSetupDialog.h"
+#include "model/PanelModel.h"
 #include "panel/CTavrinoxDlg.h"
 
 namespace {
@@ -64,6 +67,19 @@ PanelDialogResult RunMonitor(int) {
     return result;
 }
 
+// The compact family keeps its GPI sequences without per-sequence settings.
+PanelDialogResult RunGpi(int) {
+    PanelDialogResult result;
+    if (IsCompactModel(g_unitStatus[kStatusByteModel])) {
+        CGPIDialog dialog(g_mainPanel);
+        result.accepted = dialog.exec() == QDialog::Accepted;
+    } else {
+        CGPIDialogNew dialog(g_mainPanel);
+        result.accepted = dialog.exec() == QDialog::Accepted;
+    }
+    return result;
+}
+
 }  // namespace
 
 // Installs the runners; the panel calls this once before it opens any dialog.
@@ -75,4 +91,5 @@ void RegisterServiceDialogs() {
     CTavrinoxDlg::RegisterDialog(kInputRoutingDialog, RunRouting<CInputDialog>);
     CTavrinoxDlg::RegisterDialog(kOutputRoutingDialog, RunRouting<COutputDialog>);
     CTavrinoxDlg::RegisterDialog(kMonitorDialog, RunMonitor);
+    CTavrinoxDlg::RegisterDialog(kGpiDialog, RunGpi);
 }

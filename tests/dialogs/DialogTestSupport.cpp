@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "controls/Fonts.h"
+#include "link/ParameterCommands.h"
+#include "link/UnitCommands.h"
 #include "tests/support/TestPaths.h"
 #include "unit/MenuImageDownload.h"
 #include "unit/MenuImageParser.h"
@@ -47,8 +49,12 @@ bool SaveDialogPicture(QWidget* dialog, const std::string& name) {
 
 void SimDialogTest::SelectSimUnit(int unit) {
     g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
+    ASSERT_EQ(IdentifySelectedUnit(), 0);
+    const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
+    g_panelModel.m_menuEntryCount = compact ? 12 : 20;
     ASSERT_EQ(DownloadMenuImage(unit), 0);
     ASSERT_EQ(ParseMenuImage(unit), MenuImageWalk::Complete);
+    ASSERT_EQ(ReadParameterValues(), 0);
 }
 
 void ClickIndicator(QWidget* button) {
