@@ -1,6 +1,7 @@
 // The service dialogs the panel opens by kind: port setup, About, bypass, GPI sequences,
 // on-air lock-out and control attributes, input, output and monitor routing.
 #include "dialogs/CAttributeDialog.h"
+#include "dialogs/CBypassDialog.h"
 #include "dialogs/CGPIDialog.h"
 #include "dialogs/CGPIDialogNew.h"
 #include "dialogs/CInputDialog.h"
@@ -80,6 +81,13 @@ PanelDialogResult RunGpi(int) {
     return result;
 }
 
+PanelDialogResult RunBypass(int) {
+    CBypassDialog dialog(g_mainPanel);
+    PanelDialogResult result;
+    result.accepted = dialog.exec() == QDialog::Accepted;
+    return result;
+}
+
 }  // namespace
 
 // Installs the runners; the panel calls this once before it opens any dialog.
@@ -92,4 +100,5 @@ void RegisterServiceDialogs() {
     CTavrinoxDlg::RegisterDialog(kOutputRoutingDialog, RunRouting<COutputDialog>);
     CTavrinoxDlg::RegisterDialog(kMonitorDialog, RunMonitor);
     CTavrinoxDlg::RegisterDialog(kGpiDialog, RunGpi);
+    CTavrinoxDlg::RegisterDialog(kBypassDialog, RunBypass);
 }
