@@ -211,22 +211,23 @@ void CGpiDialogBase::StepDown() {
 }
 
 void CGpiDialogBase::StepUp() {
-    const int sequence = CurrentSequence();
     const int selected = m_controls.events->currentRow();
-    if (sequence < 0 || selected < 1) {
-        return;
+    if (selected >= 1) {
+        PlacePointer(selected);
     }
-    MovePointer(sequence, selected);
-    ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read);
-    SelectPointerEvent(sequence);
 }
 
 void CGpiDialogBase::ResetPointer() {
+    PlacePointer(0);
+}
+
+// Moves the pointer, then shows where the unit says it is.
+void CGpiDialogBase::PlacePointer(int steps) {
     const int sequence = CurrentSequence();
     if (sequence < 0) {
         return;
     }
-    MovePointer(sequence, 0);
+    MovePointer(sequence, steps);
     ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read);
     SelectPointerEvent(sequence);
 }

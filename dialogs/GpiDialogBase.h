@@ -71,6 +71,7 @@ class CGpiDialogBase : public QDialog {
     void StepUp();
     void StepDown();
     void ResetPointer();
+    void PlacePointer(int steps);
     // Reset, then `steps` steps with a pause after each: the pointer lands on event `steps`.
     bool MovePointer(int sequence, int steps);
     void PageFiles(int step);

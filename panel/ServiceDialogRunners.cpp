@@ -15,20 +15,25 @@
 
 namespace {
 
-PanelDialogResult RunPortSetup(int portNumber) {
-    CSetupDialog dialog(g_mainPanel);
-    dialog.SetPortNumber(portNumber);
+// Runs `dialog` modally over the panel; the result says whether it closed with OK.
+PanelDialogResult Exec(QDialog& dialog) {
     PanelDialogResult result;
     result.accepted = dialog.exec() == QDialog::Accepted;
-    result.chosenNumber = result.accepted ? dialog.PortNumber() : portNumber;
     return result;
 }
 
-// "Update" (OK) asks the panel to end the program.
-PanelDialogResult RunAbout(int) {
-    CMyAbout dialog(g_mainPanel);
-    PanelDialogResult result;
-    result.accepted = dialog.exec() == QDialog::Accepted;
+// A dialog that needs nothing but its parent.
+template <typename Dialog>
+PanelDialogResult RunPlain(int) {
+    Dialog dialog(g_mainPanel);
+    return Exec(dialog);
+}
+
+PanelDialogResult RunPortSetup(int portNumber) {
+    CSetupDialog dialog(g_mainPanel);
+    dialog.SetPortNumber(portNumber);
+    PanelDialogResult result = Exec(dialog);
+    result.chosenNumber = result.accepted ? dialog.PortNumber() : portNumber;
     return result;
 }
 
@@ -36,56 +41,31 @@ PanelDialogResult RunAbout(int) {
 // closed the dialog.
 PanelDialogResult RunLockout(int enableFunction) {
     COnAirDialog dialog(enableFunction, g_mainPanel);
-    PanelDialogResult result;
-    result.accepted = dialog.exec() == QDialog::Accepted;
+    PanelDialogResult result = Exec(dialog);
     result.modified = dialog.Modified();
     return result;
 }
 
 PanelDialogResult RunAttributes(int controlNumber) {
     CAttributeDialog dialog(controlNumber, g_mainPanel);
-    PanelDialogResult result;
-    result.accepted = dialog.exec() == QDialog::Accepted;
-    return result;
+    return Exec(dialog);
 }
 
 // The routing dialogs send nothing themselves; on OK the panel sends their values.
 template <typename Dialog>
 PanelDialogResult RunRouting(int) {
     Dialog dialog(g_mainPanel);
-    PanelDialogResult result;
-    result.accepted = dialog.exec() == QDialog::Accepted;
+    PanelDialogResult result = Exec(dialog);
     if (result.accepted) {
         result.valuesToSend = dialog.Values();
     }
     return result;
 }
 
-PanelDialogResult RunMonitor(int) {
-    CMonitorDialog dialog(g_mainPanel);
-    PanelDialogResult result;
-    result.accepted = dialog.exec() == QDialog::Accepted;
-    return result;
-}
-
 // The compact family keeps its GPI sequences without per-sequence settings.
-PanelDialogResult RunGpi(int) {
-    PanelDialogResult result;
-    if (IsCompactModel(g_unitStatus[kStatusByteModel])) {
-        CGPIDialog dialog(g_mainPanel);
-        result.accepted = dialog.exec() == QDialog::Accepted;
-    } else {
-        CGPIDialogNew dialog(g_mainPanel);
-        result.accepted = dialog.exec() == QDialog::Accepted;
-    }
-    return result;
-}
-
-PanelDialogResult RunBypass(int) {
-    CBypassDialog dialog(g_mainPanel);
-    PanelDialogResult result;
-    result.accepted = dialog.exec() == QDialog::Accepted;
-    return result;
+PanelDialogResult RunGpi(int argument) {
+    return IsCompactModel(g_unitStatus[kStatusByteModel]) ? RunPlain<CGPIDialog>(argument)
+                                                          : RunPlain<CGPIDialogNew>(argument);
 }
 
 }  // namespace
@@ -93,12 +73,13 @@ PanelDialogResult RunBypass(int) {
 // Installs the runners; the panel calls this once before it opens any dialog.
 void RegisterServiceDialogs() {
     CTavrinoxDlg::RegisterDialog(kPortSetupDialog, RunPortSetup);
-    CTavrinoxDlg::RegisterDialog(kAboutDialog, RunAbout);
+    // "Update" (OK) asks the panel to end the program.
+    CTavrinoxDlg::RegisterDialog(kAboutDialog, RunPlain<CMyAbout>);
     CTavrinoxDlg::RegisterDialog(kLockoutDialog, RunLockout);
     CTavrinoxDlg::RegisterDialog(kAttributeDialog, RunAttributes);
     CTavrinoxDlg::RegisterDialog(kInputRoutingDialog, RunRouting<CInputDialog>);
     CTavrinoxDlg::RegisterDialog(kOutputRoutingDialog, RunRouting<COutputDialog>);
-    CTavrinoxDlg::RegisterDialog(kMonitorDialog, RunMonitor);
+    CTavrinoxDlg::RegisterDialog(kMonitorDialog, RunPlain<CMonitorDialog>);
     CTavrinoxDlg::RegisterDialog(kGpiDialog, RunGpi);
-    CTavrinoxDlg::RegisterDialog(kBypassDialog, RunBypass);
+    CTavrinoxDlg::RegisterDialog(kBypassDialog, RunPlain<CBypassDialog>);
 }

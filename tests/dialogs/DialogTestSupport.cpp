@@ -2,40 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTest>
 #include <QWidget>
-#include <memory>
 
-#include "controls/Fonts.h"
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/WidgetApplication.h"
 #include "unit/MenuImageDownload.h"
 #include "unit/MenuImageParser.h"
 
 namespace {
 
-// Widgets need one application object for the whole run.
-class DialogApplicationEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "vcp_test_dialogs";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-        InstallFontSubstitutions();
-    }
-    void TearDown() override { m_app.reset(); }
-
-  private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] auto* const g_dialogEnvironment =
-    ::testing::AddGlobalTestEnvironment(new DialogApplicationEnvironment);
+[[maybe_unused]] auto* const g_dialogEnvironment = AddWidgetApplication("vcp_test_dialogs");
 
 }  // namespace
 
