@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "controls/PaintHelpers.h"
@@ -56,6 +57,13 @@ bool ChoiceOf(const QComboBox* combo, std::optional<int>& value) {
     }
     value = combo->itemData(index).toInt();
     return true;
+}
+
+// Stores each choice into its slot of `map`; an empty box keeps the slot's value.
+void StoreChoices(const std::vector<std::optional<int>>& chosen, uint8_t* map) {
+    for (size_t k = 0; k < chosen.size(); ++k) {
+        map[k] = static_cast<uint8_t>(chosen[k].value_or(map[k]));
+    }
 }
 
 // Keeps what the effect list says of an entry and empties what a load filled in.
@@ -158,35 +166,27 @@ void CEffectDialog::ShowMaps() {
 }
 
 bool CEffectDialog::TakeComboChoices() {
-    std::array<std::optional<int>, kKnobCombos> knobs;
-    std::array<std::optional<int>, kButtonCombos> buttons;
-    for (int k = 0; k < kKnobCombos; ++k) {
-        const QComboBox* combo = m_knobCombo[static_cast<size_t>(k)];
-        if (!ChoiceOf(combo, knobs[static_cast<size_t>(k)])) {
-            ReportFailure(QStringLiteral("Knob %1: \"%2\" is not a parameter of this unit.\n\n"
-                                         "Choose one from the list.")
-                              .arg(k + 1)
-                              .arg(combo->currentText()));
+    std::vector<std::optional<int>> knobs;
+    std::vector<std::optional<int>> buttons;
+    if (!ReadChoices(m_knobCombo, QStringLiteral("Knob %1: \"%2\" is not a parameter"), knobs) ||
+        !ReadChoices(m_buttonCombo, QStringLiteral("Button %1: \"%2\" is not a function"),
+                     buttons)) {
+        return false;
+    }
+    StoreChoices(knobs, g_keyframeKnobMap);
+    StoreChoices(buttons, g_keyframeFunctionMap);
+    return true;
+}
+
+bool CEffectDialog::ReadChoices(std::span<QComboBox* const> combos, const QString& notAnItem,
+                                std::vector<std::optional<int>>& chosen) {
+    chosen.assign(combos.size(), std::nullopt);
+    for (size_t k = 0; k < combos.size(); ++k) {
+        if (!ChoiceOf(combos[k], chosen[k])) {
+            ReportFailure(notAnItem.arg(k + 1).arg(combos[k]->currentText()) +
+                          QStringLiteral(" of this unit.\n\nChoose one from the list."));
             return false;
         }
-    }
-    for (int k = 0; k < kButtonCombos; ++k) {
-        const QComboBox* combo = m_buttonCombo[static_cast<size_t>(k)];
-        if (!ChoiceOf(combo, buttons[static_cast<size_t>(k)])) {
-            ReportFailure(QStringLiteral("Button %1: \"%2\" is not a function of this unit.\n\n"
-                                         "Choose one from the list.")
-                              .arg(k + 1)
-                              .arg(combo->currentText()));
-            return false;
-        }
-    }
-    for (int k = 0; k < kKnobCombos; ++k) {
-        g_keyframeKnobMap[k] =
-            static_cast<uint8_t>(knobs[static_cast<size_t>(k)].value_or(g_keyframeKnobMap[k]));
-    }
-    for (int k = 0; k < kButtonCombos; ++k) {
-        g_keyframeFunctionMap[k] = static_cast<uint8_t>(
-            buttons[static_cast<size_t>(k)].value_or(g_keyframeFunctionMap[k]));
     }
     return true;
 }

@@ -5,6 +5,8 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "dialogs/OnScreenKeyboard.h"
 
@@ -51,6 +53,9 @@ class CEffectDialog : public QDialog {
     void FillCombos();
     void ShowMaps();
     bool TakeComboChoices();
+    // The value each combo's text names; false, with a message, when one names no item.
+    bool ReadChoices(std::span<QComboBox* const> combos, const QString& notAnItem,
+                     std::vector<std::optional<int>>& chosen);
     std::optional<int> SelectedEffect() const;
     void ShowStatus(const QString& text);
     void ReportFailure(const QString& text);

@@ -134,6 +134,16 @@ std::optional<int> CFilesDialog::SelectedPosition() const {
     return row;
 }
 
+std::optional<CFilesDialog::ChosenFile> CFilesDialog::Chosen(const char* action) {
+    const std::optional<int> position = SelectedPosition();
+    if (!position) {
+        ShowStatus(QStringLiteral(" Status: Choose the file to %1 in the list.").arg(action));
+        return std::nullopt;
+    }
+    const DirectoryEntry& entry = Directory().entries[static_cast<size_t>(*position)];
+    return ChosenFile{m_ui->fileList->item(*position)->text(), static_cast<uint16_t>(entry.fileId)};
+}
+
 std::optional<int> CFilesDialog::Lookup(const QString& name) const {
     for (int i = 0; i < m_ui->fileList->count(); ++i) {
         if (m_ui->fileList->item(i)->text() == name) {
@@ -217,6 +227,13 @@ void CFilesDialog::ReportFailure(const QString& text) {
     ShowStopBox(UnitText(text), UnitText(windowTitle()));
 }
 
+void CFilesDialog::ReportNotDone(const QString& name, const char* done, const char* action,
+                                 int status) {
+    ShowStatus(QStringLiteral(" Status: File %1 was not %2.").arg(name, done));
+    ReportFailure(QStringLiteral("File %1 was not %2: %3.\n\nCheck the unit and try %4 again.")
+                      .arg(name, done, FailureReason(status), action));
+}
+
 void CFilesDialog::WaitForUnitStatus() {
     IdentifySelectedUnitRepeatedly(kStatusWaitAttempts);
 }
@@ -242,15 +259,13 @@ void CFilesDialog::ShowUnitMessage() {
 }
 
 void CFilesDialog::OnLoad() {
-    const std::optional<int> position = SelectedPosition();
-    if (!position) {
-        ShowStatus(QStringLiteral(" Status: Choose the file to load in the list."));
+    const std::optional<ChosenFile> chosen = Chosen("load");
+    if (!chosen) {
         return;
     }
-    const QString name = m_ui->fileList->item(*position)->text();
-    const int32_t id = Directory().entries[static_cast<size_t>(*position)].fileId;
+    const QString& name = chosen->name;
     ShowStatus(QStringLiteral(" Status: Loading file %1...").arg(name));
-    const int status = LoadFile(m_setup.kind, static_cast<uint8_t>(id & 0xFF));
+    const int status = LoadFile(m_setup.kind, static_cast<uint8_t>(chosen->id & 0xFF));
     if (status == kStatusOk) {
         ShowDone(name, " has been loaded!");
     } else if (status == kStatusWrongLength && m_setup.kind == FileKind::User) {
@@ -260,10 +275,7 @@ void CFilesDialog::OnLoad() {
                                      "carry the custom menus; they were left as they were.")
                           .arg(name));
     } else {
-        ShowStatus(QStringLiteral(" Status: File %1 was not loaded.").arg(name));
-        ReportFailure(QStringLiteral("File %1 was not loaded: %2.\n\nCheck the unit and try "
-                                     "Load again.")
-                          .arg(name, FailureReason(status)));
+        ReportNotDone(name, "loaded", "Load", status);
     }
 }
 
@@ -333,16 +345,13 @@ void CFilesDialog::EndSave() {
 }
 
 void CFilesDialog::OnDelete() {
-    const std::optional<int> position = SelectedPosition();
-    if (!position) {
-        ShowStatus(QStringLiteral(" Status: Choose the file to delete in the list."));
+    const std::optional<ChosenFile> chosen = Chosen("delete");
+    if (!chosen) {
         return;
     }
-    const QString name = m_ui->fileList->item(*position)->text();
-    const auto id =
-        static_cast<uint16_t>(Directory().entries[static_cast<size_t>(*position)].fileId);
+    const QString& name = chosen->name;
     ShowStatus(QStringLiteral(" Status: Deleting file %1...").arg(name));
-    const int status = DeleteFile(m_setup.kind, id);
+    const int status = DeleteFile(m_setup.kind, chosen->id);
     WaitForUnitStatus();
     ShowUnitMessage();
     const bool listed = RefreshList();
@@ -351,11 +360,10 @@ void CFilesDialog::OnDelete() {
         ShowDone(name, " has been deleted!");
         return;
     }
-    ShowStatus(QStringLiteral(" Status: File %1 was not deleted.").arg(name));
     if (listed) {
-        ReportFailure(QStringLiteral("File %1 was not deleted: %2.\n\nCheck the unit and try "
-                                     "Delete again.")
-                          .arg(name, FailureReason(status)));
+        ReportNotDone(name, "deleted", "Delete", status);
+    } else {
+        ShowStatus(QStringLiteral(" Status: File %1 was not deleted.").arg(name));
     }
 }
 
@@ -370,14 +378,11 @@ void CFilesDialog::OnRename() {
         m_ui->filenameEdit->clear();
         return;
     }
-    const std::optional<int> position = SelectedPosition();
-    if (!position) {
-        ShowStatus(QStringLiteral(" Status: Choose the file to rename in the list."));
+    const std::optional<ChosenFile> chosen = Chosen("rename");
+    if (!chosen) {
         return;
     }
-    const QString oldName = m_ui->fileList->item(*position)->text();
-    const auto oldId =
-        static_cast<uint16_t>(Directory().entries[static_cast<size_t>(*position)].fileId);
+    const QString& oldName = chosen->name;
     ShowStatus(QStringLiteral(" Status: Renaming file %1...").arg(oldName));
     m_ui->filenameEdit->clear();
 
@@ -399,7 +404,7 @@ void CFilesDialog::OnRename() {
         return;
     }
     m_filesChanged = true;
-    status = DeleteFile(m_setup.kind, oldId);
+    status = DeleteFile(m_setup.kind, chosen->id);
     RefreshList();
     if (status != kStatusOk) {
         ShowStatus(QStringLiteral(" Status: File %1 was stored; %2 is still there.")
@@ -413,16 +418,14 @@ void CFilesDialog::OnRename() {
 }
 
 void CFilesDialog::OnTransfer(int unit) {
-    const std::optional<int> position = SelectedPosition();
-    if (m_setup.kind != FileKind::Main || !position) {
-        ShowStatus(QStringLiteral(" Status: Choose the file to copy in the list."));
+    const std::optional<ChosenFile> chosen = Chosen("copy");
+    if (m_setup.kind != FileKind::Main || !chosen) {
         return;
     }
-    const QString name = m_ui->fileList->item(*position)->text();
-    const int32_t id = Directory().entries[static_cast<size_t>(*position)].fileId;
+    const QString& name = chosen->name;
     const int source = UnitOfAddress(g_currentUnitAddress);
     ShowStatus(QStringLiteral(" Status: Reading file %1 from unit %2...").arg(name).arg(source));
-    int status = ReadFileData(static_cast<uint8_t>(id & 0xFF));
+    int status = ReadFileData(static_cast<uint8_t>(chosen->id & 0xFF));
     if (status != kStatusOk) {
         const QString reason =
             status == kStatusWrongLength && g_transferBuffer.length >= kTransferBufferSize

@@ -60,6 +60,12 @@ class CFilesDialog : public QDialog {
     FileDirectory& Directory() const;
     QString Caption() const;
     std::optional<int> SelectedPosition() const;
+    // The file chosen in the list, or nothing with a hint to choose the file to `action`.
+    struct ChosenFile {
+        QString name;
+        uint16_t id = 0;
+    };
+    std::optional<ChosenFile> Chosen(const char* action);
     std::optional<int> Lookup(const QString& name) const;
     bool RefreshList();
     bool CheckTypedName(const QString& name);
@@ -68,6 +74,8 @@ class CFilesDialog : public QDialog {
     void ShowStatus(const QString& text);
     void ShowDone(const QString& name, const char* suffix);
     void ReportFailure(const QString& text);
+    // "File <name> was not <done>" with the reason, and the advice to try <action> again.
+    void ReportNotDone(const QString& name, const char* done, const char* action, int status);
     void EndSave();
 
     FilesDialogSetup m_setup;
