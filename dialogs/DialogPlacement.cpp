@@ -11,17 +11,18 @@ constexpr int kPlacementHeight_px = 600;
 
 }  // namespace
 
-void PlaceOnScreen(QWidget* dialog, int extraRight_px) {
+void PlaceOnScreen(QWidget* dialog, int extraRight_px, int placementWidth_px) {
     const QScreen* screen =
         dialog->screen() != nullptr ? dialog->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
     const QRect full = screen->geometry();
+    // The rectangle is taken at the screen's top-left corner, so its right and bottom edges
+    // are its width and height.
     const QSize size = dialog->frameGeometry().size();
-    const int right = full.x() + size.width();
-    const int bottom = full.y() + size.height();
-    const int x = full.x() + (full.x() + full.width() - right) / 2 + extraRight_px;
-    const int y = full.y() + (kPlacementHeight_px - bottom) / 3;
+    const int width = placementWidth_px > 0 ? placementWidth_px : full.width();
+    const int x = full.x() + (width - size.width()) / 2 + extraRight_px;
+    const int y = full.y() + (kPlacementHeight_px - size.height()) / 3;
     dialog->move(x, y);
 }

@@ -10,6 +10,8 @@
 
 #include "controls/Fonts.h"
 #include "tests/support/TestPaths.h"
+#include "unit/MenuImageDownload.h"
+#include "unit/MenuImageParser.h"
 
 namespace {
 
@@ -40,4 +42,10 @@ bool SaveDialogPicture(QWidget* dialog, const std::string& name) {
     const QPixmap picture = dialog->grab();
     return picture.save(folder + QStringLiteral("/dialog_") + QString::fromStdString(name) +
                         QStringLiteral(".png"));
+}
+
+void SimDialogTest::SelectSimUnit(int unit) {
+    g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
+    ASSERT_EQ(DownloadMenuImage(unit), 0);
+    ASSERT_EQ(ParseMenuImage(unit), MenuImageWalk::Complete);
 }
