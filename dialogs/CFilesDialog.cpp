@@ -38,16 +38,6 @@ constexpr char kStatusPrefix[] = " Status: ";
 
 }  // namespace
 
-int FilesDialogArgument(const FilesDialogSetup& setup) {
-    int argument = setup.kind == FileKind::User ? 1 : 0;
-    for (int unit = 1; unit <= kUnits; ++unit) {
-        if (setup.transferEnabled[static_cast<size_t>(unit - 1)]) {
-            argument |= 1 << unit;
-        }
-    }
-    return argument;
-}
-
 FilesDialogSetup FilesDialogSetupFrom(int argument) {
     FilesDialogSetup setup;
     setup.kind = (argument & 1) != 0 ? FileKind::User : FileKind::Main;
@@ -175,11 +165,12 @@ bool CFilesDialog::RefreshList() {
                           .arg(FailureReason(status)));
         return false;
     }
+    // The dialog's own selection leaves the filename box alone.
+    const QSignalBlocker programmatic(m_ui->fileList);
     const int count = std::clamp<int>(directory.count, 0, kDirectoryMaxCount);
     for (int i = 0; i < count; ++i) {
         m_ui->fileList->addItem(PanelString(directory.entries[static_cast<size_t>(i)].Name()));
     }
-    const QSignalBlocker programmatic(m_ui->fileList);
     m_ui->fileList->setCurrentRow(count > 0 ? 0 : -1);
     ShowStatus(outcome == ListOutcome::Filled
                    ? QStringLiteral(" Status: The unit holds more files than the list can "

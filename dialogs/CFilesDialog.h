@@ -21,9 +21,8 @@ struct FilesDialogSetup {
     std::array<bool, 4> transferEnabled{};
 };
 
-// The panel passes the setup as one number: bit 0 set for the user directory, bit n set
+// The setup from the number the panel passes: bit 0 set for the user directory, bit n set
 // when unit n may receive a copy.
-int FilesDialogArgument(const FilesDialogSetup& setup);
 FilesDialogSetup FilesDialogSetupFrom(int argument);
 
 // Loads, saves, deletes and renames the files of one of the selected unit's directories and

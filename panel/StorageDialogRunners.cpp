@@ -9,25 +9,6 @@
 
 namespace {
 
-constexpr int kUnits = 4;
-
-// The units a file may be copied to: on line with the selected unit's model, not the
-// selected unit itself. Used when the opener passed only the directory.
-std::array<bool, kUnits> SameModelUnits() {
-    std::array<bool, kUnits> same{};
-    const uint8_t model = g_unitStatus[kStatusByteModel];
-    const int selected = UnitOfAddress(g_currentUnitAddress);
-    if (g_mainPanel == nullptr || model == 0) {
-        return same;
-    }
-    for (int unit = 1; unit <= kUnits; ++unit) {
-        same[static_cast<size_t>(unit - 1)] =
-            unit != selected &&
-            g_mainPanel->PollHandler().StatusOf(unit)[kStatusByteModel] == model;
-    }
-    return same;
-}
-
 // Runs `dialog` modally; its opening work (which talks to the unit and shows progress) runs
 // once the dialog is on the screen.
 template <typename Dialog>
@@ -37,11 +18,7 @@ int RunModal(Dialog& dialog) {
 }
 
 PanelDialogResult RunFiles(int argument) {
-    FilesDialogSetup setup = FilesDialogSetupFrom(argument);
-    if (FilesDialogArgument(setup) == (argument & 1)) {
-        setup.transferEnabled = SameModelUnits();
-    }
-    CFilesDialog dialog(setup, g_mainPanel);
+    CFilesDialog dialog(FilesDialogSetupFrom(argument), g_mainPanel);
     PanelDialogResult result;
     result.accepted = RunModal(dialog) == QDialog::Accepted;
     result.modified = dialog.FilesChanged();

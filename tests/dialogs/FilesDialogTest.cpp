@@ -247,12 +247,10 @@ TEST_F(FilesDialogTest, UserDirectoryPagingAndKeys) {
 }
 
 TEST(FilesDialogArgumentTest, CarriesTheDirectoryAndTheUnitsThatMayReceiveACopy) {
-    const FilesDialogSetup setup{FileKind::User, {false, true, false, true}};
-    EXPECT_EQ(FilesDialogArgument(setup), 1 | 4 | 16);
-    const FilesDialogSetup back = FilesDialogSetupFrom(FilesDialogArgument(setup));
-    EXPECT_EQ(back.kind, FileKind::User);
-    EXPECT_EQ(back.transferEnabled, setup.transferEnabled);
-    EXPECT_EQ(FilesDialogSetupFrom(0).kind, FileKind::Main);
+    const FilesDialogSetup setup = FilesDialogSetupFrom(1 | 1 << 2 | 1 << 4);
+    EXPECT_EQ(setup.kind, FileKind::User);
+    EXPECT_EQ(setup.transferEnabled, (std::array<bool, 4>{false, true, false, true}));
+    EXPECT_EQ(FilesDialogSetupFrom(1 << 3).kind, FileKind::Main);
 }
 
 }  // namespace
