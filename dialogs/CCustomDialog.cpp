@@ -31,6 +31,7 @@ CCustomDialog::CCustomDialog(int customMenu, QWidget* parent)
       m_ui(std::make_unique<Ui::CCustomDialog>()) {
     m_ui->setupUi(this);
     LayOutInDialogUnits(this);
+    setWindowTitle(QStringLiteral("Custom %1 Menu Configuration").arg(m_customMenu));
     m_rowLabel = {m_ui->rowLabel1, m_ui->rowLabel2, m_ui->rowLabel3, m_ui->rowLabel4,
                   m_ui->rowLabel5, m_ui->rowLabel6, m_ui->rowLabel7, m_ui->rowLabel8};
     m_slotEdit = {m_ui->slotEdit1, m_ui->slotEdit2, m_ui->slotEdit3, m_ui->slotEdit4,
@@ -61,7 +62,6 @@ void CCustomDialog::showEvent(QShowEvent* event) {
 }
 
 bool CCustomDialog::OnInitDialog() {
-    setWindowTitle(QStringLiteral("Custom %1 Menu Configuration").arg(m_customMenu));
     {
         const QSignalBlocker quiet(m_ui->tabBar);
         m_ui->tabBar->addTab(QStringLiteral("   Knobs   "));

@@ -51,6 +51,8 @@ CFilesDialog::CFilesDialog(const FilesDialogSetup& setup, QWidget* parent)
     : QDialog(parent), m_setup(setup), m_ui(std::make_unique<Ui::CFilesDialog>()) {
     m_ui->setupUi(this);
     LayOutInDialogUnits(this);
+    // Named before it shows, so the caption never changes on the screen.
+    setWindowTitle(Caption());
     m_transferButton = {m_ui->transferButton1, m_ui->transferButton2, m_ui->transferButton3,
                         m_ui->transferButton4};
 
@@ -80,7 +82,6 @@ void CFilesDialog::showEvent(QShowEvent* event) {
 }
 
 bool CFilesDialog::OnInitDialog() {
-    setWindowTitle(Caption());
     RefreshList();
     if (QListWidgetItem* first = m_ui->fileList->currentItem()) {
         m_ui->filenameEdit->setText(first->text());
