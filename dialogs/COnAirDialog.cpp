@@ -4,6 +4,7 @@
 
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/DialogUnits.h"
+#include "dialogs/ListPaging.h"
 #include "dialogs/LockoutItems.h"
 #include "link/Framing.h"
 #include "link/LockoutCommands.h"
@@ -90,9 +91,7 @@ void COnAirDialog::SelectLocked(int row) {
 }
 
 void COnAirDialog::PageLocked(int step) {
-    const int count = m_ui->lockedList->count();
-    const int row = m_ui->lockedList->currentRow() + step;
-    SelectLocked(row < 0 ? 0 : (row < count ? row : count - 1));
+    SelectLocked(PagedRow(m_ui->lockedList->currentRow(), step, m_ui->lockedList->count()));
 }
 
 // "----->" releases the selected locked control, "<-----" locks the selected unlocked one.

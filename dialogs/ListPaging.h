@@ -2,7 +2,16 @@
 
 class QListWidget;
 
-// Moves the selection of `list` by `step` rows (negative: up), stopping at the first and the
-// last row; the list's own signals stay quiet, as for a selection the dialog makes itself.
-// Moving down in an empty list leaves no selection.
+// The row a paging button moves a list's selection to: `step` rows on from `row`, never
+// before the first row nor past the last of `count` (-1 for an empty list).
+inline int PagedRow(int row, int step, int count) {
+    const int moved = row + step;
+    if (moved < 0) {
+        return count > 0 ? 0 : -1;
+    }
+    return moved < count ? moved : count - 1;
+}
+
+// Moves the selection of `list` to PagedRow; the list's own signals stay quiet, as for a
+// selection the dialog makes itself.
 void MoveListSelection(QListWidget* list, int step);

@@ -2,37 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTest>
 #include <QWidget>
-#include <memory>
 
-#include "controls/Fonts.h"
+#include "link/ParameterCommands.h"
+#include "link/UnitCommands.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/WidgetApplication.h"
 #include "unit/MenuImageDownload.h"
 #include "unit/MenuImageParser.h"
 
 namespace {
 
-// Widgets need one application object for the whole run.
-class DialogApplicationEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "vcp_test_dialogs";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-        InstallFontSubstitutions();
-    }
-    void TearDown() override { m_app.reset(); }
-
-  private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] auto* const g_dialogEnvironment =
-    ::testing::AddGlobalTestEnvironment(new DialogApplicationEnvironment);
+[[maybe_unused]] auto* const g_dialogEnvironment = AddWidgetApplication("vcp_test_dialogs");
 
 }  // namespace
 
@@ -46,6 +30,14 @@ bool SaveDialogPicture(QWidget* dialog, const std::string& name) {
 
 void SimDialogTest::SelectSimUnit(int unit) {
     g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
+    ASSERT_EQ(IdentifySelectedUnit(), 0);
+    const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
+    g_panelModel.m_menuEntryCount = compact ? 12 : 20;
     ASSERT_EQ(DownloadMenuImage(unit), 0);
     ASSERT_EQ(ParseMenuImage(unit), MenuImageWalk::Complete);
+    ASSERT_EQ(ReadParameterValues(), 0);
+}
+
+void ClickIndicator(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
 }

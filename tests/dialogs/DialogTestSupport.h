@@ -8,6 +8,9 @@ class QWidget;
 // false when the picture could not be written.
 bool SaveDialogPicture(QWidget* dialog, const std::string& name);
 
+// Clicks a check box or radio button on its indicator, where a click always lands.
+void ClickIndicator(QWidget* button);
+
 #include "tests/support/SimLineFixture.h"
 
 // The link on the simulated line with unit `unit` selected and its menu image read into the

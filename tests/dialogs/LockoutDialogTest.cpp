@@ -131,14 +131,14 @@ TEST_F(LockoutDialogTest, AttributesFollowWhatTheUnitConfirmed) {
     auto* check = dialog.findChild<QCheckBox*>("onAirLockoutCheck");
     EXPECT_EQ(dialog.findChild<QLabel*>("controlNameLabel")->text(), "Key Source");
     EXPECT_FALSE(check->isChecked());
-    QTest::mouseClick(check, Qt::LeftButton);
+    ClickIndicator(check);
     EXPECT_EQ(Unit(1).LockState(kKeySource), 1);
     EXPECT_NE(g_paramTable[kKeySource].flags & kFlagOnAirLocked, 0);
     dialog.show();
     EXPECT_TRUE(SaveDialogPicture(&dialog, "attributes"));
 
     Unit(1).Faults().Set(FaultKind::Silent, 0);
-    QTest::mouseClick(check, Qt::LeftButton);
+    ClickIndicator(check);
     EXPECT_TRUE(check->isChecked());
     EXPECT_NE(g_paramTable[kKeySource].flags & kFlagOnAirLocked, 0);
     EXPECT_TRUE(Status(dialog).contains("did not confirm"));
