@@ -241,7 +241,7 @@ TEST_F(FilesDialogTest, UserDirectoryPagingAndKeys) {
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
 
-    Select(3);
+    SelectSimUnit(3);
     Open({FileKind::User, {}});
     EXPECT_EQ(dialog->windowTitle(), "Preferences");
 }

@@ -7,38 +7,26 @@
 #include <vector>
 
 #include "link/StorageTables.h"
-#include "link/UnitCommands.h"
-#include "sim/line/SimLine.h"
 #include "sim/unit/UnitStorage.h"
-#include "tests/support/LinkFixture.h"
-#include "unit/MenuImageDownload.h"
-#include "unit/MenuImageParser.h"
+#include "tests/dialogs/DialogTestSupport.h"
 
 // The storage dialogs against simulated units on the virtual clock: compact units (model 4)
 // as units 1 and 2 and a full-family unit (model 11) as unit 3, unit 1 selected with its menu
 // image read, as the panel leaves things when it opens a dialog.
-class StorageDialogTest : public LinkFixture {
+class StorageDialogTest : public SimDialogTest {
   protected:
     void SetUp() override {
-        LinkFixture::SetUp();
+        SimDialogTest::SetUp();
         ResetStorageTables();
-        UsePeer(&units);
-        Select(1);
+        units.AddUnit(1, 4);
+        units.AddUnit(3, 11);
+        SelectSimUnit(1);
     }
     void TearDown() override {
         ResetStorageTables();
-        LinkFixture::TearDown();
+        SimDialogTest::TearDown();
     }
 
-    void Select(int unit) {
-        g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
-        ASSERT_EQ(IdentifySelectedUnit(), kStatusOk);
-        g_panelModel.m_menuEntryCount = IsCompactModel(g_unitStatus[kStatusByteModel]) ? 12 : 20;
-        ASSERT_EQ(DownloadMenuImage(unit), kStatusOk);
-        ASSERT_EQ(ParseMenuImage(unit), MenuImageWalk::Complete);
-    }
-
-    SimUnit& Unit(int number) { return *units.Unit(number); }
     std::vector<StoredFile>& Files(int unit, SimDirectory directory = SimDirectory::Main) {
         return Unit(unit).Storage().Directory(directory);
     }
@@ -65,6 +53,4 @@ class StorageDialogTest : public LinkFixture {
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-
-    SimLine units{{{1, 4}, {2, 4}, {3, 11}}};
 };
