@@ -1,5 +1,7 @@
 #pragma once
 
+class QListWidget;
+
 // The row a paging button moves a list's selection to: `step` rows on from `row`, never
 // before the first row nor past the last of `count` (-1 for an empty list).
 inline int PagedRow(int row, int step, int count) {
@@ -9,3 +11,7 @@ inline int PagedRow(int row, int step, int count) {
     }
     return moved < count ? moved : count - 1;
 }
+
+// Moves the selection of `list` to PagedRow; the list's own signals stay quiet, as for a
+// selection the dialog makes itself.
+void MoveListSelection(QListWidget* list, int step);
