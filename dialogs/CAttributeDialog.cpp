@@ -44,9 +44,9 @@ void CAttributeDialog::showEvent(QShowEvent* event) {
 
 // The record and the box change only when the unit confirmed.
 void CAttributeDialog::OnLockoutClicked(bool checked) {
-    const int status = SetOnAirLockout(static_cast<uint8_t>(m_controlNumber),
+    const Status status = SetOnAirLockout(static_cast<uint8_t>(m_controlNumber),
                                        checked ? kLockStateLocked : kLockStateUnlocked);
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         m_ui->onAirLockoutCheck->setChecked(!checked);
         m_ui->statusLabel->setText(
             tr("The Main Unit did not confirm the change. Check the "

@@ -100,8 +100,8 @@ void CBypassDialog::RelayFrame() {
     const auto frame = m_frames.Frame();
     std::copy(frame.begin(), frame.end(), request.begin());
     AnswerBuffer answer{};
-    RelayPacket(request.data(), answer.data());
-    const int length = AnswerLength(answer.data());
+    static_cast<void>(RelayPacket(request, answer));
+    const int length = AnswerLength(answer);
     m_port.WriteByte(kBypassFrameStart);
     for (int i = kAnswerLength; i <= length + kAnswerCode; ++i) {
         m_port.WriteByte(answer[static_cast<size_t>(i)]);

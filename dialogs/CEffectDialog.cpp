@@ -123,7 +123,7 @@ void CEffectDialog::ReportFailure(const QString& text) {
 bool CEffectDialog::ReadEffects() {
     m_ui->effectList->clear();
     ShowStatus(QStringLiteral(" Status: Reading the effect list..."));
-    int status = kStatusOk;
+    Status status = Status::Ok;
     const ListOutcome outcome =
         ReadListIntoTable(ReadEffectList, g_effectCount, kEffectSlots, status);
     if (outcome == ListOutcome::Failed) {
@@ -210,14 +210,14 @@ void CEffectDialog::OnLoad() {
     ShowStatus(QStringLiteral(" Status: Loading effect %1...").arg(name));
     EffectAnswers answers;
     QString failedStep;
-    const int status = ReadEffectAnswers(
+    const Status status = ReadEffectAnswers(
         static_cast<uint8_t>(effect.number & 0xFF), answers, failedStep, [&](int j, int count) {
             ShowStatus(QStringLiteral(" Status: Loading effect %1: keyframe %2 of %3...")
                            .arg(name)
                            .arg(j + 1)
                            .arg(count));
         });
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         ShowStatus(QStringLiteral(" Status: Effect %1 was not loaded.").arg(name));
         ReportFailure(QStringLiteral("Effect %1 was not loaded: reading %2 failed: %3.\n\n"
                                      "Nothing was changed; try Load again.")
@@ -242,9 +242,9 @@ void CEffectDialog::OnDelete() {
     const int countBefore = g_effectCount;
     ShowStatus(QStringLiteral(" Status: Deleting effect %1...").arg(name));
     AnswerBuffer answer{};
-    const int status =
+    const Status status =
         RequestEffectDelete(static_cast<uint8_t>(g_effectTable[*index].number & 0xFF), answer);
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         ShowStatus(QStringLiteral(" Status: Effect %1 was not deleted.").arg(name));
         ReportFailure(QStringLiteral("Effect %1 was not deleted: %2.\n\nTry Delete again.")
                           .arg(name, FailureReason(status)));
@@ -288,15 +288,15 @@ void CEffectDialog::OnSave() {
     }
     ShowStatus(QStringLiteral(" Status: Saving effect %1...").arg(name));
     uint8_t number = 0;
-    int status = CreateEffect(UnitText(name), number);
-    if (status != kStatusOk) {
+    Status status = CreateEffect(UnitText(name), number);
+    if (status != Status::Ok) {
         ShowStatus(QStringLiteral(" Status: Effect %1 was not saved.").arg(name));
         ReportFailure(QStringLiteral("Effect %1 was not saved: %2.\n\nTry Save again.")
                           .arg(name, FailureReason(status)));
         return;
     }
-    if (IdentifySelectedUnit() == kStatusOk && g_unitStatus[kStatusByteMessage] != 0) {
-        SendUnitReply(kReplyEffectsMessage, 1);
+    if (IdentifySelectedUnit() == Status::Ok && g_unitStatus[kStatusByteMessage] != 0) {
+        static_cast<void>(SendUnitReply(ReplyKind::Acknowledge, 1));
     }
     std::vector<uint8_t> items;
     for (const uint8_t knob : g_keyframeKnobMap) {
@@ -317,7 +317,7 @@ void CEffectDialog::OnSave() {
         }
     }
     ShowMaps();
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         ShowStatus(QStringLiteral(" Status: Effect %1 was saved without its knobs.").arg(name));
         ReportFailure(QStringLiteral("Effect %1 was created, but its knob assignment was not "
                                      "stored: %2.\n\nDelete the effect and save it again.")

@@ -148,13 +148,13 @@ bool CFilesDialog::RefreshList() {
     m_ui->fileList->clear();
     ShowStatus(QStringLiteral(" Status: Reading the file list..."));
     FileDirectory& directory = Directory();
-    int status = kStatusOk;
+    Status status = Status::Ok;
     ListOutcome outcome = ListOutcome::Failed;
     for (int attempt = 0; attempt < kListAttempts; ++attempt) {
         outcome = ReadListIntoTable([this] { return ReadFileList(m_setup.kind); }, directory.stored,
                                     kDirectorySlots, status);
-        if (outcome != ListOutcome::Failed || status == kStatusNoAnswer ||
-            status == kStatusWriteFailed) {
+        if (outcome != ListOutcome::Failed || status == Status::NoAnswer ||
+            status == Status::WriteFailed) {
             break;
         }
     }
@@ -220,7 +220,7 @@ void CFilesDialog::ReportFailure(const QString& text) {
 }
 
 void CFilesDialog::ReportNotDone(const QString& name, const char* done, const char* action,
-                                 int status) {
+                                 Status status) {
     ShowStatus(QStringLiteral(" Status: File %1 was not %2.").arg(name, done));
     ReportFailure(QStringLiteral("File %1 was not %2: %3.\n\nCheck the unit and try %4 again.")
                       .arg(name, done, FailureReason(status), action));
@@ -237,7 +237,7 @@ void CFilesDialog::ShowUnitMessage() {
     }
     std::string text;
     if (message == kFetchedMessage || message == kFetchedMessageAlt) {
-        if (ReadUnitMessage() == kStatusOk) {
+        if (ReadUnitMessage() == Status::Ok) {
             text = g_unitMessage;
         }
     } else if (message < kMessageCount) {
@@ -257,10 +257,10 @@ void CFilesDialog::OnLoad() {
     }
     const QString& name = chosen->name;
     ShowStatus(QStringLiteral(" Status: Loading file %1...").arg(name));
-    const int status = LoadFile(m_setup.kind, static_cast<uint8_t>(chosen->id & 0xFF));
-    if (status == kStatusOk) {
+    const Status status = LoadFile(m_setup.kind, static_cast<uint8_t>(chosen->id & 0xFF));
+    if (status == Status::Ok) {
         ShowDone(name, " has been loaded!");
-    } else if (status == kStatusWrongLength && m_setup.kind == FileKind::User) {
+    } else if (status == Status::WrongLength && m_setup.kind == FileKind::User) {
         ShowStatus(
             QStringLiteral(" Status: File %1 has been loaded without its custom menus.").arg(name));
         ReportFailure(QStringLiteral("The unit loaded file %1, but its answer was too short to "
@@ -289,8 +289,8 @@ void CFilesDialog::OnSave() {
         }
         id = static_cast<uint16_t>(Directory().entries[static_cast<size_t>(*found)].fileId);
         ShowStatus(QStringLiteral(" Status: Replacing file %1...").arg(name));
-        const int status = DeleteFile(m_setup.kind, id);
-        if (status != kStatusOk) {
+        const Status status = DeleteFile(m_setup.kind, id);
+        if (status != Status::Ok) {
             EndSave();
             ShowStatus(QStringLiteral(" Status: File %1 was not replaced.").arg(name));
             ReportFailure(QStringLiteral("File %1 was not replaced: %2.\n\nThe stored file is "
@@ -304,10 +304,10 @@ void CFilesDialog::OnSave() {
     // last asked.
     WaitForUnitStatus();
     ShowStatus(QStringLiteral(" Status: Saving file %1...").arg(name));
-    const int status = WriteFileEntry(id, unitName, g_unitStatus[kStatusByteMenu], m_setup.kind);
+    const Status status = WriteFileEntry(id, unitName, g_unitStatus[kStatusByteMenu], m_setup.kind);
     // The unit's own list is its word that the file is stored.
     const bool listed = RefreshList();
-    const bool saved = status == kStatusOk && listed && Lookup(name).has_value();
+    const bool saved = status == Status::Ok && listed && Lookup(name).has_value();
     EndSave();
     if (saved) {
         m_filesChanged = true;
@@ -319,7 +319,7 @@ void CFilesDialog::OnSave() {
         return;  // the list failure has been reported
     }
     const QString reason =
-        status != kStatusOk ? FailureReason(status) : QStringLiteral("the unit did not store it");
+        status != Status::Ok ? FailureReason(status) : QStringLiteral("the unit did not store it");
     const QString advice =
         Directory().count >= kDirectoryMaxCount
             ? QStringLiteral("The directory is full: delete a file, then save again.")
@@ -343,11 +343,11 @@ void CFilesDialog::OnDelete() {
     }
     const QString& name = chosen->name;
     ShowStatus(QStringLiteral(" Status: Deleting file %1...").arg(name));
-    const int status = DeleteFile(m_setup.kind, chosen->id);
+    const Status status = DeleteFile(m_setup.kind, chosen->id);
     WaitForUnitStatus();
     ShowUnitMessage();
     const bool listed = RefreshList();
-    if (status == kStatusOk) {
+    if (status == Status::Ok) {
         m_filesChanged = true;
         ShowDone(name, " has been deleted!");
         return;
@@ -380,16 +380,16 @@ void CFilesDialog::OnRename() {
 
     // The new entry first: should the unit refuse it, the old file is still there.
     WaitForUnitStatus();
-    int status =
+    Status status =
         WriteFileEntry(kNewFileId, UnitText(newName), g_unitStatus[kStatusByteMenu], m_setup.kind);
     const bool listed = RefreshList();
-    if (status != kStatusOk || !listed || !Lookup(newName)) {
+    if (status != Status::Ok || !listed || !Lookup(newName)) {
         ShowStatus(QStringLiteral(" Status: File %1 was not renamed.").arg(oldName));
         if (listed) {
             ReportFailure(
                 QStringLiteral("File %1 was not renamed: %2.\n\nIt keeps its old name; "
                                "try Rename again.")
-                    .arg(oldName, status != kStatusOk
+                    .arg(oldName, status != Status::Ok
                                       ? FailureReason(status)
                                       : QStringLiteral("the unit did not store %1").arg(newName)));
         }
@@ -398,7 +398,7 @@ void CFilesDialog::OnRename() {
     m_filesChanged = true;
     status = DeleteFile(m_setup.kind, chosen->id);
     RefreshList();
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         ShowStatus(QStringLiteral(" Status: File %1 was stored; %2 is still there.")
                        .arg(newName, oldName));
         ReportFailure(QStringLiteral("File %1 was stored, but the unit did not delete the old "
@@ -417,10 +417,10 @@ void CFilesDialog::OnTransfer(int unit) {
     const QString& name = chosen->name;
     const int source = UnitOfAddress(g_currentUnitAddress);
     ShowStatus(QStringLiteral(" Status: Reading file %1 from unit %2...").arg(name).arg(source));
-    int status = ReadFileData(static_cast<uint8_t>(chosen->id & 0xFF));
-    if (status != kStatusOk) {
+    Status status = ReadFileData(static_cast<uint8_t>(chosen->id & 0xFF));
+    if (status != Status::Ok) {
         const QString reason =
-            status == kStatusWrongLength && g_transferBuffer.length >= kTransferBufferSize
+            status == Status::WrongLength && g_transferBuffer.length >= kTransferBufferSize
                 ? QStringLiteral("the file is larger than the %1 bytes the panel can carry")
                       .arg(kTransferBufferSize)
                 : FailureReason(status);
@@ -439,7 +439,7 @@ void CFilesDialog::OnTransfer(int unit) {
                    .arg(unit)
                    .arg(g_transferBuffer.length));
     status = WriteFileData(static_cast<uint8_t>(unit << 4));
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         ShowStatus(QStringLiteral(" Status: File %1 was not copied.").arg(name));
         ReportFailure(QStringLiteral("File %1 was not copied to unit %2: %3.\n\nCheck that unit "
                                      "%2 is switched on and connected, then try the copy again.")

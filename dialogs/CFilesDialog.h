@@ -74,7 +74,7 @@ class CFilesDialog : public QDialog {
     void ShowDone(const QString& name, const char* suffix);
     void ReportFailure(const QString& text);
     // "File <name> was not <done>" with the reason, and the advice to try <action> again.
-    void ReportNotDone(const QString& name, const char* done, const char* action, int status);
+    void ReportNotDone(const QString& name, const char* done, const char* action, Status status);
     void EndSave();
 
     FilesDialogSetup m_setup;

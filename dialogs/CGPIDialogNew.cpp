@@ -39,7 +39,8 @@ int FunctionValue(int number) {
 // SetParameterByte as the dialog sends it: the answer's updates land in the tables.
 void SendFunctionByte(int number, int value) {
     AnswerBuffer answer{};
-    SendParameterByte(static_cast<uint8_t>(number), static_cast<uint8_t>(value), kTries1k, answer);
+    static_cast<void>(SendParameterByte(static_cast<uint8_t>(number), static_cast<uint8_t>(value),
+                                        kPatience20s, answer));
 }
 
 }  // namespace
@@ -94,8 +95,8 @@ void CGPIDialogNew::ReadSettings() {
     m_selectAtOpening = g_paramTable[m_binding.selectParameter].value;
     for (int i = 0; i < SequenceCount(); ++i) {
         const auto slot = static_cast<size_t>(i);
-        SetParameterWord(static_cast<uint8_t>(m_binding.selectParameter),
-                         static_cast<uint16_t>(i + 1));
+        static_cast<void>(SetParameterWord(static_cast<uint8_t>(m_binding.selectParameter),
+                                           static_cast<uint16_t>(i + 1)));
         if (m_binding.inputEnableFunction != 0) {
             SendFunctionByte(m_binding.inputEnableFunction, kQueryValue);
             m_inputEnable[slot] = FunctionValue(m_binding.inputEnableFunction);
@@ -105,7 +106,7 @@ void CGPIDialogNew::ReadSettings() {
             m_highEnable[slot] = FunctionValue(m_binding.highEnableFunction);
         }
         if (m_binding.dwellParameter != 0) {
-            AdjustParameter(static_cast<uint8_t>(m_binding.dwellParameter), 0);
+            static_cast<void>(AdjustParameter(static_cast<uint8_t>(m_binding.dwellParameter), 0));
             m_dwell[slot] =
                 std::clamp<int>(g_paramTable[m_binding.dwellParameter].value, 0, kMaxDwell);
         }
@@ -136,7 +137,7 @@ void CGPIDialogNew::WriteSettings() {
     const auto select = static_cast<uint8_t>(m_binding.selectParameter);
     for (int i = 0; i < SequenceCount(); ++i) {
         const auto slot = static_cast<size_t>(i);
-        SetParameterWord(select, static_cast<uint16_t>(i + 1));
+        static_cast<void>(SetParameterWord(select, static_cast<uint16_t>(i + 1)));
         if (m_binding.inputEnableFunction != 0) {
             SendFunctionByte(m_binding.inputEnableFunction, m_inputEnable[slot]);
         }
@@ -144,9 +145,10 @@ void CGPIDialogNew::WriteSettings() {
             SendFunctionByte(m_binding.highEnableFunction, m_highEnable[slot]);
         }
         if (m_binding.dwellParameter != 0) {
-            SetParameterWord(static_cast<uint8_t>(m_binding.dwellParameter),
-                             static_cast<uint16_t>(m_dwell[slot]));
+            static_cast<void>(SetParameterWord(static_cast<uint8_t>(m_binding.dwellParameter),
+                                               static_cast<uint16_t>(m_dwell[slot])));
         }
     }
-    SetParameterWord(select, static_cast<uint16_t>(std::max(CurrentSequence(), 0) + 1));
+    static_cast<void>(
+        SetParameterWord(select, static_cast<uint16_t>(std::max(CurrentSequence(), 0) + 1)));
 }

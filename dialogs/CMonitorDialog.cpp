@@ -41,7 +41,7 @@ CMonitorDialog::~CMonitorDialog() = default;
 
 void CMonitorDialog::OnSwitchClicked(int index, bool checked) {
     const auto function = static_cast<uint8_t>(m_function[static_cast<size_t>(index)]);
-    if (SetParameterByte(function, checked ? 1 : 0) != kStatusOk) {
+    if (SetParameterByte(function, checked ? 1 : 0) != Status::Ok) {
         m_switch[static_cast<size_t>(index)]->setChecked(!checked);
         m_ui->statusLabel->setText(
             tr("The Main Unit did not confirm \"%1\". Check the connection and try again.")

@@ -45,13 +45,13 @@ void CMyAbout::BuildAboutText() {
         return;
     }
     std::array<uint8_t, kVersionInfoSize> info{};
-    const int status = ReadVersionInfo(info.data());
+    const Status status = ReadVersionInfo(info);
     m_aboutText = MergeAboutText({.info = info,
                                   .model = model,
                                   .extendedMenus = g_extendedMenus,
                                   .templateText = unitTemplate},
                                  program);
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         m_aboutText += std::string("\r\n\r\n") + kNoVersionLine;
     }
 }

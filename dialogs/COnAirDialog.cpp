@@ -77,11 +77,11 @@ void COnAirDialog::showEvent(QShowEvent* event) {
 bool COnAirDialog::FillLists() {
     m_ui->lockedList->clear();
     m_ui->unlockedList->clear();
-    const int status = ReadOnAirLockout();
+    const Status status = ReadOnAirLockout();
     for (const LockoutItem& item : CollectLockoutItems()) {
         AddItem(item.locked ? m_ui->lockedList : m_ui->unlockedList, item);
     }
-    return status == kStatusOk;
+    return status == Status::Ok;
 }
 
 void COnAirDialog::SelectLocked(int row) {
@@ -105,10 +105,10 @@ void COnAirDialog::MoveSelected(bool lock) {
     }
     const QString name = item->text();
     const auto number = static_cast<uint8_t>(item->data(kNumberRole).toInt());
-    const int status = SetOnAirLockout(number, lock ? kLockStateLocked : kLockStateUnlocked);
+    const Status status = SetOnAirLockout(number, lock ? kLockStateLocked : kLockStateUnlocked);
     const bool read = FillLists();
     SelectLocked(lock ? 0 : lockedRow);
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         ShowStatus("The Main Unit did not confirm " + std::string(lock ? "locking" : "unlocking") +
                    " \"" + name.toLatin1().toStdString() +
                    "\"; the lists show its actual state. Try again.");
@@ -133,13 +133,13 @@ void COnAirDialog::SetAll(bool lock) {
     for (uint8_t number : numbers) {
         ShowStatus(verb + " controls: " + std::to_string(done + 1) + " of " +
                    std::to_string(numbers.size()));
-        const int status = SetLockoutWithRetry(number, state);
+        const Status status = SetLockoutWithRetry(number, state);
         // A unit that stays silent for a control twice is gone; the rest would wait for
         // nothing.
-        if (status == kStatusNoAnswer) {
+        if (status == Status::NoAnswer) {
             break;
         }
-        refused += status == kStatusOk ? 0 : 1;
+        refused += status == Status::Ok ? 0 : 1;
         ++done;
     }
     const bool read = FillLists();
@@ -157,8 +157,8 @@ void COnAirDialog::SetAll(bool lock) {
 }
 
 void COnAirDialog::OnEnabledClicked(bool checked) {
-    const int status = SetParameterByte(static_cast<uint8_t>(m_enableFunction), checked ? 1 : 0);
-    if (status != kStatusOk) {
+    const Status status = SetParameterByte(static_cast<uint8_t>(m_enableFunction), checked ? 1 : 0);
+    if (status != Status::Ok) {
         m_ui->enabledCheck->setChecked(!checked);
         ShowStatus(std::string("The Main Unit did not confirm switching the lock-out ") +
                    (checked ? "on" : "off") + ". Check the connection and try again.");

@@ -19,14 +19,14 @@ constexpr int kInfoKeyframeCount = 26;
 constexpr int kAssignableButtons = 2;
 
 // An answer that came whole and names effect `number` in its first data byte.
-int CheckAnswer(int status, const AnswerBuffer& answer, uint8_t number, int dataNeeded) {
-    if (status != kStatusOk) {
+Status CheckAnswer(Status status, const AnswerBuffer& answer, uint8_t number, int dataNeeded) {
+    if (status != Status::Ok) {
         return status;
     }
-    if (AnswerDataCount(answer.data()) < dataNeeded) {
-        return kStatusWrongLength;
+    if (AnswerDataCount(answer) < dataNeeded) {
+        return Status::WrongLength;
     }
-    return AnswerData(answer.data(), 0) == number ? kStatusOk : kStatusWrongCode;
+    return AnswerData(answer, 0) == number ? Status::Ok : Status::WrongCode;
 }
 
 // The answer addressed to table entry `index`: the unit names the effect by its number,
@@ -39,22 +39,22 @@ AnswerBuffer ForEntry(const AnswerBuffer& answer, int index) {
 
 }  // namespace
 
-int ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failedStep,
+Status ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failedStep,
                       const KeyframeProgress& progress) {
     failedStep = QStringLiteral("its information");
-    int status =
+    Status status =
         CheckAnswer(RequestEffectInfo(number, answers.info), answers.info, number, kInfoDataNeeded);
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         return status;
     }
     failedStep = QStringLiteral("its knob assignments");
     status = CheckAnswer(RequestAssignments(number, answers.assignments), answers.assignments,
                          number, kAssignmentDataNeeded);
-    if (status != kStatusOk) {
+    if (status != Status::Ok) {
         return status;
     }
     const int count =
-        std::min<int>(AnswerData(answers.info.data(), kInfoKeyframeCount), kMaxKeyframes);
+        std::min<int>(AnswerData(answers.info, kInfoKeyframeCount), kMaxKeyframes);
     answers.keyframes.assign(static_cast<size_t>(count), AnswerBuffer{});
     for (int j = 0; j < count; ++j) {
         if (progress) {
@@ -63,15 +63,15 @@ int ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failedSte
         failedStep = QStringLiteral("keyframe %1 of %2").arg(j + 1).arg(count);
         AnswerBuffer& keyframe = answers.keyframes[static_cast<size_t>(j)];
         status = ReadKeyframe(number, static_cast<uint8_t>(j), keyframe);
-        if (status == kStatusOk && AnswerDataCount(keyframe.data()) < kKeyframeDataNeeded) {
-            status = kStatusWrongLength;
+        if (status == Status::Ok && AnswerDataCount(keyframe) < kKeyframeDataNeeded) {
+            status = Status::WrongLength;
         }
-        if (status != kStatusOk) {
+        if (status != Status::Ok) {
             return status;
         }
     }
     failedStep.clear();
-    return kStatusOk;
+    return Status::Ok;
 }
 
 void ClearKeyframeAssignments() {

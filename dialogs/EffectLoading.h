@@ -20,11 +20,11 @@ struct EffectAnswers {
 // Called before keyframe `index` (0-based) of `count` is read.
 using KeyframeProgress = std::function<void(int index, int count)>;
 
-// Reads the information, the assignments and every keyframe of effect `number`. 0 when each
+// Reads the information, the assignments and every keyframe of effect `number`. Ok when each
 // answer came and speaks of that effect; else the failing status, with `failedStep` naming
 // what was being read.
-int ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failedStep,
-                      const KeyframeProgress& progress);
+Status ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failedStep,
+                         const KeyframeProgress& progress);
 
 // Stores checked answers into g_effectTable entry `index` and fills the keyframe menu's maps
 // from the effect's assignments: parameters into knob slots 1..8, functions into button

@@ -60,7 +60,7 @@ int CGpiDialogBase::CurrentSequence() const {
 void CGpiDialogBase::Open(const GpiControls& controls) {
     m_controls = controls;
     setWindowTitle(QString::fromLatin1(g_menuTable[kMenu].title.c_str()));
-    const int listStatus = ReadGpiEventList();
+    const Status listStatus = ReadGpiEventList();
     {
         const QSignalBlocker quiet(m_controls.tabs);
         for (int n = 1; n <= SequenceCount(); ++n) {
@@ -68,7 +68,7 @@ void CGpiDialogBase::Open(const GpiControls& controls) {
         }
     }
     ReadSettings();
-    const int filesStatus = ReadFileList(FileKind::Main);
+    const Status filesStatus = ReadFileList(FileKind::Main);
     for (int i = 0; i < DirectoryCount(); ++i) {
         m_controls.files->addItem(
             QString::fromLatin1(MainDirectory().entries[static_cast<size_t>(i)].Name().c_str()));
@@ -83,7 +83,7 @@ void CGpiDialogBase::Open(const GpiControls& controls) {
         ListEvents(CurrentSequence());
         ShowSettings(CurrentSequence());
     }
-    if (listStatus != 0 || filesStatus != 0) {
+    if (listStatus != Status::Ok || filesStatus != Status::Ok) {
         ShowStatus(
             "The Main Unit did not send its GPI sequences or its files completely. "
             "Check the connection and open the dialog again.");
@@ -112,7 +112,8 @@ void CGpiDialogBase::ListEvents(int sequence) {
     m_controls.events->clear();
     const GpiSequenceRecord& record = g_gpiSequence[sequence];
     // The record just read knows the events best; the list's count stands in when it failed.
-    const bool read = ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read) == 0;
+    const bool read = ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read) ==
+                      Status::Ok;
     const int count =
         std::min<int>(read ? record.eventCount : ListedEventCount(sequence), kMaxGpiEvents);
     if (!read) {
@@ -162,10 +163,11 @@ void CGpiDialogBase::Add() {
     const int position = selected >= 0 ? selected : ListedEventCount(sequence);
     const auto fileId =
         static_cast<uint8_t>(MainDirectory().entries[static_cast<size_t>(file)].fileId & 0xFF);
-    const int status =
+    const Status status =
         SetGpiEvent(static_cast<uint8_t>(sequence), static_cast<uint8_t>(std::min(position, 255)),
                     kGpiEventInsert, fileId);
-    ReadGpiEventList();
+    // The list is shown again whatever the edit did, so a failed read leaves the old one.
+    static_cast<void>(ReadGpiEventList());
     ListEvents(sequence);
     ReportEdit(status, "adding the event");
 }
@@ -176,10 +178,10 @@ void CGpiDialogBase::Remove() {
     if (sequence < 0 || selected < 0) {
         return;
     }
-    const int status =
+    const Status status =
         SetGpiEvent(static_cast<uint8_t>(sequence), static_cast<uint8_t>(std::min(selected, 255)),
                     kGpiEventRemove, 0);
-    ReadGpiEventList();
+    static_cast<void>(ReadGpiEventList());
     ListEvents(sequence);
     ReportEdit(status, "removing the event");
 }
@@ -190,11 +192,11 @@ void CGpiDialogBase::RemoveAll() {
     if (sequence < 0) {
         return;
     }
-    int status = 0;
-    for (int i = m_controls.events->count(); i > 0 && status != kStatusNoAnswer; --i) {
+    Status status = Status::Ok;
+    for (int i = m_controls.events->count(); i > 0 && status != Status::NoAnswer; --i) {
         status = SetGpiEvent(static_cast<uint8_t>(sequence), 0, kGpiEventRemove, 0);
     }
-    ReadGpiEventList();
+    static_cast<void>(ReadGpiEventList());
     ListEvents(sequence);
     ReportEdit(status, "removing the events");
 }
@@ -204,9 +206,9 @@ void CGpiDialogBase::StepDown() {
     if (sequence < 0) {
         return;
     }
-    ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Step);
+    static_cast<void>(ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Step));
     Wait(kStepPause_ms);
-    ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read);
+    static_cast<void>(ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read));
     SelectPointerEvent(sequence);
 }
 
@@ -228,13 +230,13 @@ void CGpiDialogBase::PlacePointer(int steps) {
         return;
     }
     MovePointer(sequence, steps);
-    ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read);
+    static_cast<void>(ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read));
     SelectPointerEvent(sequence);
 }
 
 bool CGpiDialogBase::MovePointer(int sequence, int steps) {
     const auto gpi = static_cast<uint8_t>(sequence);
-    if (ReadGpiSequence(gpi, GpiSequenceAction::Reset) != 0) {
+    if (ReadGpiSequence(gpi, GpiSequenceAction::Reset) != Status::Ok) {
         ShowStatus("The Main Unit did not reset the pointer of GPI " +
                    std::to_string(sequence + 1) + ". Check the connection and try again.");
         return false;
@@ -244,7 +246,7 @@ bool CGpiDialogBase::MovePointer(int sequence, int steps) {
             ShowStatus("Moving the pointer: " + std::to_string(step) + " of " +
                        std::to_string(steps));
         }
-        if (ReadGpiSequence(gpi, GpiSequenceAction::Step) != 0) {
+        if (ReadGpiSequence(gpi, GpiSequenceAction::Step) != Status::Ok) {
             ShowStatus("The Main Unit stopped answering after " + std::to_string(step - 1) +
                        " steps of the pointer. Check the connection and try again.");
             return false;
@@ -260,8 +262,8 @@ void CGpiDialogBase::PageFiles(int step) {
         PagedRow(m_controls.files->currentRow(), step, m_controls.files->count()));
 }
 
-void CGpiDialogBase::ReportEdit(int status, const char* what) {
-    if (status != 0) {
+void CGpiDialogBase::ReportEdit(Status status, const char* what) {
+    if (status != Status::Ok) {
         ShowStatus(std::string("The Main Unit did not confirm ") + what +
                    "; the list shows what it holds. Try again.");
     }

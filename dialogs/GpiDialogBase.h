@@ -75,7 +75,7 @@ class CGpiDialogBase : public QDialog {
     // Reset, then `steps` steps with a pause after each: the pointer lands on event `steps`.
     bool MovePointer(int sequence, int steps);
     void PageFiles(int step);
-    void ReportEdit(int status, const char* what);
+    void ReportEdit(Status status, const char* what);
 
     GpiControls m_controls;
 };

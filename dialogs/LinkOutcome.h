@@ -7,7 +7,7 @@
 // What the storage dialogs tell the user about an exchange with the unit.
 
 // Why an exchange failed, in words for the user ("the unit did not answer").
-QString FailureReason(int status);
+QString FailureReason(Status status);
 
 // How a list read from the unit ended.
 enum class ListOutcome {
@@ -19,5 +19,5 @@ enum class ListOutcome {
 // Runs `read` (one of the list commands) and tells a list that filled its table, which the
 // command reports as too long, from one that failed. `filled` is the table's count of filled
 // slots and `slotCount` its size; a failed read leaves `filled` as it was.
-ListOutcome ReadListIntoTable(const std::function<int()>& read, int32_t& filled, int32_t slotCount,
-                              int& status);
+ListOutcome ReadListIntoTable(const std::function<Status()>& read, int32_t& filled, int32_t slotCount,
+                              Status& status);

@@ -79,9 +79,9 @@ std::vector<uint8_t> AllLockoutNumbers() {
     return {numbers.begin(), numbers.end()};
 }
 
-int SetLockoutWithRetry(uint8_t number, uint8_t state) {
-    const int status = SetOnAirLockout(number, state);
-    return status == 0 ? status : SetOnAirLockout(number, state);
+Status SetLockoutWithRetry(uint8_t number, uint8_t state) {
+    const Status status = SetOnAirLockout(number, state);
+    return status == Status::Ok ? status : SetOnAirLockout(number, state);
 }
 
 bool HasControlRecord(int number) {

@@ -24,7 +24,7 @@ std::vector<LockoutItem> CollectLockoutItems();
 std::vector<uint8_t> AllLockoutNumbers();
 
 // SetOnAirLockout, sent once more when the first try failed. The last status.
-int SetLockoutWithRetry(uint8_t number, uint8_t state);
+Status SetLockoutWithRetry(uint8_t number, uint8_t state);
 
 // Whether the record of a control carries the on-air lock-out flag, and setting it; numbers
 // outside the tables (the empty position 128) have no record.
