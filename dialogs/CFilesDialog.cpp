@@ -226,8 +226,9 @@ void CFilesDialog::ReportNotDone(const QString& name, const char* done, const ch
                       .arg(name, done, FailureReason(status), action));
 }
 
+// A unit that stays silent keeps the status last read; the command that follows reports it.
 void CFilesDialog::WaitForUnitStatus() {
-    IdentifySelectedUnitRepeatedly(kStatusWaitAttempts);
+    static_cast<void>(IdentifySelectedUnitRepeatedly(kStatusWaitAttempts));
 }
 
 void CFilesDialog::ShowUnitMessage() {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "link/StorageTables.h"
+#include "protocol/Status.h"
 
 class QPushButton;
 

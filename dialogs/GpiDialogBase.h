@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <string>
+#include "protocol/Status.h"
 
 class QLabel;
 class QListWidget;

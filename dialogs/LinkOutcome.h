@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include "protocol/Status.h"
 
 // What the storage dialogs tell the user about an exchange with the unit.
 

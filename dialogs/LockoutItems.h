@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "protocol/Status.h"
 
 // The controls of the selected unit as the lock-out dialogs show them.
 
