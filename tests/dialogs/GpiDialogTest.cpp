@@ -126,7 +126,7 @@ TEST_F(GpiDialogTest, NewDialogReadsAndWritesEachSequencesSettings) {
     Unit(1).SetValue(93, 3);
     Unit(1).SetValue(221, 1);
     Unit(1).SetValue(114, 119);
-    ASSERT_EQ(ReadParameterValues(), 0);
+    ASSERT_EQ(ReadParameterValues(), Status::Ok);
 
     CGPIDialogNew dialog;
     auto* tabs = dialog.findChild<QTabBar*>("sequenceTabs");
