@@ -45,7 +45,7 @@ void CAttributeDialog::showEvent(QShowEvent* event) {
 // The record and the box change only when the unit confirmed.
 void CAttributeDialog::OnLockoutClicked(bool checked) {
     const Status status = SetOnAirLockout(static_cast<uint8_t>(m_controlNumber),
-                                       checked ? kLockStateLocked : kLockStateUnlocked);
+                                          checked ? kLockStateLocked : kLockStateUnlocked);
     if (status != Status::Ok) {
         m_ui->onAirLockoutCheck->setChecked(!checked);
         m_ui->statusLabel->setText(

@@ -40,7 +40,7 @@ AnswerBuffer ForEntry(const AnswerBuffer& answer, int index) {
 }  // namespace
 
 Status ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failedStep,
-                      const KeyframeProgress& progress) {
+                         const KeyframeProgress& progress) {
     failedStep = QStringLiteral("its information");
     Status status =
         CheckAnswer(RequestEffectInfo(number, answers.info), answers.info, number, kInfoDataNeeded);
@@ -53,8 +53,7 @@ Status ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failed
     if (status != Status::Ok) {
         return status;
     }
-    const int count =
-        std::min<int>(AnswerData(answers.info, kInfoKeyframeCount), kMaxKeyframes);
+    const int count = std::min<int>(AnswerData(answers.info, kInfoKeyframeCount), kMaxKeyframes);
     answers.keyframes.assign(static_cast<size_t>(count), AnswerBuffer{});
     for (int j = 0; j < count; ++j) {
         if (progress) {

@@ -112,8 +112,8 @@ void CGpiDialogBase::ListEvents(int sequence) {
     m_controls.events->clear();
     const GpiSequenceRecord& record = g_gpiSequence[sequence];
     // The record just read knows the events best; the list's count stands in when it failed.
-    const bool read = ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read) ==
-                      Status::Ok;
+    const bool read =
+        ReadGpiSequence(static_cast<uint8_t>(sequence), GpiSequenceAction::Read) == Status::Ok;
     const int count =
         std::min<int>(read ? record.eventCount : ListedEventCount(sequence), kMaxGpiEvents);
     if (!read) {

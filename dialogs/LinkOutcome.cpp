@@ -22,8 +22,8 @@ QString FailureReason(Status status) {
     }
 }
 
-ListOutcome ReadListIntoTable(const std::function<Status()>& read, int32_t& filled, int32_t slotCount,
-                              Status& status) {
+ListOutcome ReadListIntoTable(const std::function<Status()>& read, int32_t& filled,
+                              int32_t slotCount, Status& status) {
     const int32_t before = filled;
     // Only a list that arrived sets the count again, so a full table after a "too long"
     // result is this list and not the one read before.

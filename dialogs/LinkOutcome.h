@@ -20,5 +20,5 @@ enum class ListOutcome {
 // Runs `read` (one of the list commands) and tells a list that filled its table, which the
 // command reports as too long, from one that failed. `filled` is the table's count of filled
 // slots and `slotCount` its size; a failed read leaves `filled` as it was.
-ListOutcome ReadListIntoTable(const std::function<Status()>& read, int32_t& filled, int32_t slotCount,
-                              Status& status);
+ListOutcome ReadListIntoTable(const std::function<Status()>& read, int32_t& filled,
+                              int32_t slotCount, Status& status);
