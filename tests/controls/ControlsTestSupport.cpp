@@ -1,5 +1,6 @@
 #include "tests/controls/ControlsTestSupport.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/WidgetApplication.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,24 +11,7 @@
 
 namespace {
 
-// Widgets need one application object for the whole run.
-class QtApplicationEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "vcp_test_controls";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-        InstallFontSubstitutions();
-    }
-    void TearDown() override { m_app.reset(); }
-
-  private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] auto* const g_qtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+[[maybe_unused]] auto* const g_qtEnvironment = AddWidgetApplication("vcp_test_controls");
 
 }  // namespace
 

@@ -1,0 +1,328 @@
+#include "dialogs/CEffectDialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <algorithm>
+#include <span>
+#include <vector>
+
+#include "controls/PaintHelpers.h"
+#include "dialogs/DialogPlacement.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/EffectLoading.h"
+#include "dialogs/ItemNames.h"
+#include "dialogs/LinkOutcome.h"
+#include "dialogs/StoredNames.h"
+#include "link/DialogRequests.h"
+#include "link/EffectCommands.h"
+#include "link/UnitCommands.h"
+#include "model/PanelModel.h"
+#include "platform/Prompter.h"
+#include "ui_CEffectDialog.h"
+
+namespace {
+
+// Right of the centre, like the other storage dialogs.
+constexpr int kExtraRight_px = 2;
+
+const QString kNone = QStringLiteral("None");
+
+void FillCombo(QComboBox* combo, int emptyValue, const std::vector<AssignableItem>& items) {
+    combo->clear();
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItem(kNone, emptyValue);
+    for (const AssignableItem& item : items) {
+        combo->addItem(item.name, item.value);
+    }
+}
+
+void SelectValue(QComboBox* combo, int value) {
+    combo->setCurrentIndex(combo->findData(value));
+}
+
+// What the text of `combo` names: an item's value, or nothing for an empty box (the slot
+// keeps its value). False when the text names no item.
+bool ChoiceOf(const QComboBox* combo, std::optional<int>& value) {
+    value.reset();
+    const QString text = combo->currentText();
+    if (text.isEmpty()) {
+        return true;
+    }
+    const int index = combo->findText(text, Qt::MatchFixedString);
+    if (index < 0) {
+        return false;
+    }
+    value = combo->itemData(index).toInt();
+    return true;
+}
+
+// Stores each choice into its slot of `map`; an empty box keeps the slot's value.
+void StoreChoices(const std::vector<std::optional<int>>& chosen, uint8_t* map) {
+    for (size_t k = 0; k < chosen.size(); ++k) {
+        map[k] = static_cast<uint8_t>(chosen[k].value_or(map[k]));
+    }
+}
+
+// Keeps what the effect list says of an entry and empties what a load filled in.
+void ForgetLoad(EffectRecord& effect) {
+    const EffectRecord listed{effect.number, effect.info, effect.name};
+    effect = listed;
+}
+
+}  // namespace
+
+CEffectDialog::CEffectDialog(std::unique_ptr<OnScreenKeyboard> keyboard, QWidget* parent)
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::CEffectDialog>()),
+      m_keyboard(std::move(keyboard)) {
+    m_ui->setupUi(this);
+    LayOutInDialogUnits(this);
+    m_knobCombo = {m_ui->knobCombo1, m_ui->knobCombo2, m_ui->knobCombo3, m_ui->knobCombo4};
+    m_buttonCombo = {m_ui->buttonCombo1, m_ui->buttonCombo2};
+    connect(m_ui->loadButton, &QPushButton::clicked, this, &CEffectDialog::OnLoad);
+    connect(m_ui->deleteButton, &QPushButton::clicked, this, &CEffectDialog::OnDelete);
+    connect(m_ui->saveButton, &QPushButton::clicked, this, &CEffectDialog::OnSave);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+CEffectDialog::~CEffectDialog() = default;
+
+void CEffectDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    PlaceOnScreen(this, kExtraRight_px);
+}
+
+bool CEffectDialog::OnInitDialog() {
+    ReadEffects();
+    FillCombos();
+    ShowMaps();
+    m_keyboard->Start();
+    return true;
+}
+
+void CEffectDialog::done(int result) {
+    if (result == Accepted && !TakeComboChoices()) {
+        return;
+    }
+    m_keyboard->Stop();
+    QDialog::done(result);
+}
+
+void CEffectDialog::ShowStatus(const QString& text) {
+    m_ui->statusLabel->setText(text);
+    m_ui->statusLabel->repaint();
+}
+
+void CEffectDialog::ReportFailure(const QString& text) {
+    ShowStopBox(UnitText(text), UnitText(windowTitle()));
+}
+
+bool CEffectDialog::ReadEffects() {
+    m_ui->effectList->clear();
+    ShowStatus(QStringLiteral(" Status: Reading the effect list..."));
+    Status status = Status::Ok;
+    const ListOutcome outcome =
+        ReadListIntoTable(ReadEffectList, g_effectCount, kEffectSlots, status);
+    if (outcome == ListOutcome::Failed) {
+        ShowStatus(QStringLiteral(" Status: The effect list could not be read."));
+        ReportFailure(QStringLiteral("The unit did not send its effect list: %1.\n\nCheck that "
+                                     "the unit is switched on and connected, then open this "
+                                     "dialog again.")
+                          .arg(FailureReason(status)));
+        return false;
+    }
+    for (int i = 0; i < g_effectCount; ++i) {
+        m_ui->effectList->addItem(PanelString(g_effectTable[i].Name()));
+    }
+    ShowStatus(outcome == ListOutcome::Filled
+                   ? QStringLiteral(" Status: The unit holds more effects than the list can "
+                                    "show; the first %1 are listed.")
+                         .arg(g_effectCount)
+                   : QStringLiteral(" Status:"));
+    return true;
+}
+
+void CEffectDialog::FillCombos() {
+    const std::vector<AssignableItem> knobs = KnobItems(ItemChoice::All);
+    const std::vector<AssignableItem> buttons = ButtonItems(ItemChoice::All);
+    for (QComboBox* combo : m_knobCombo) {
+        FillCombo(combo, kEmptyKnobParam, knobs);
+    }
+    for (QComboBox* combo : m_buttonCombo) {
+        FillCombo(combo, kEmptyFunctionOffset, buttons);
+    }
+}
+
+void CEffectDialog::ShowMaps() {
+    for (int k = 0; k < kKnobCombos; ++k) {
+        SelectValue(m_knobCombo[static_cast<size_t>(k)], g_keyframeKnobMap[k]);
+    }
+    for (int k = 0; k < kButtonCombos; ++k) {
+        SelectValue(m_buttonCombo[static_cast<size_t>(k)], g_keyframeFunctionMap[k]);
+    }
+}
+
+bool CEffectDialog::TakeComboChoices() {
+    std::vector<std::optional<int>> knobs;
+    std::vector<std::optional<int>> buttons;
+    if (!ReadChoices(m_knobCombo, QStringLiteral("Knob %1: \"%2\" is not a parameter"), knobs) ||
+        !ReadChoices(m_buttonCombo, QStringLiteral("Button %1: \"%2\" is not a function"),
+                     buttons)) {
+        return false;
+    }
+    StoreChoices(knobs, g_keyframeKnobMap);
+    StoreChoices(buttons, g_keyframeFunctionMap);
+    return true;
+}
+
+bool CEffectDialog::ReadChoices(std::span<QComboBox* const> combos, const QString& notAnItem,
+                                std::vector<std::optional<int>>& chosen) {
+    chosen.assign(combos.size(), std::nullopt);
+    for (size_t k = 0; k < combos.size(); ++k) {
+        if (!ChoiceOf(combos[k], chosen[k])) {
+            ReportFailure(notAnItem.arg(k + 1).arg(combos[k]->currentText()) +
+                          QStringLiteral(" of this unit.\n\nChoose one from the list."));
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<int> CEffectDialog::SelectedEffect() const {
+    const int row = m_ui->effectList->currentRow();
+    if (row < 0 || row >= std::min<int>(m_ui->effectList->count(), g_effectCount)) {
+        return std::nullopt;
+    }
+    return row;
+}
+
+void CEffectDialog::OnLoad() {
+    const std::optional<int> index = SelectedEffect();
+    if (!index) {
+        ShowStatus(QStringLiteral(" Status: Choose the effect to load in the list."));
+        return;
+    }
+    const EffectRecord& effect = g_effectTable[*index];
+    const QString name = PanelString(effect.Name());
+    ShowStatus(QStringLiteral(" Status: Loading effect %1...").arg(name));
+    EffectAnswers answers;
+    QString failedStep;
+    const Status status = ReadEffectAnswers(
+        static_cast<uint8_t>(effect.number & 0xFF), answers, failedStep, [&](int j, int count) {
+            ShowStatus(QStringLiteral(" Status: Loading effect %1: keyframe %2 of %3...")
+                           .arg(name)
+                           .arg(j + 1)
+                           .arg(count));
+        });
+    if (status != Status::Ok) {
+        ShowStatus(QStringLiteral(" Status: Effect %1 was not loaded.").arg(name));
+        ReportFailure(QStringLiteral("Effect %1 was not loaded: reading %2 failed: %3.\n\n"
+                                     "Nothing was changed; try Load again.")
+                          .arg(name, failedStep, FailureReason(status)));
+        return;
+    }
+    ApplyEffectAnswers(*index, answers);
+    g_currentEffect = static_cast<uint8_t>(*index);
+    ShowMaps();
+    ShowStatus(QStringLiteral(" Status: Effect %1 has been loaded (%2 keyframes).")
+                   .arg(name)
+                   .arg(effect.keyframeCount));
+}
+
+void CEffectDialog::OnDelete() {
+    const std::optional<int> index = SelectedEffect();
+    if (!index) {
+        ShowStatus(QStringLiteral(" Status: Choose the effect to delete in the list."));
+        return;
+    }
+    const QString name = PanelString(g_effectTable[*index].Name());
+    const int countBefore = g_effectCount;
+    ShowStatus(QStringLiteral(" Status: Deleting effect %1...").arg(name));
+    AnswerBuffer answer{};
+    const Status status =
+        RequestEffectDelete(static_cast<uint8_t>(g_effectTable[*index].number & 0xFF), answer);
+    if (status != Status::Ok) {
+        ShowStatus(QStringLiteral(" Status: Effect %1 was not deleted.").arg(name));
+        ReportFailure(QStringLiteral("Effect %1 was not deleted: %2.\n\nTry Delete again.")
+                          .arg(name, FailureReason(status)));
+        return;
+    }
+    ClearKeyframeAssignments();
+    // The unit renumbers the effects after the deleted one: what was loaded into a position
+    // belongs to another effect now.
+    for (EffectRecord& effect : g_effectTable) {
+        ForgetLoad(effect);
+    }
+    // The list read again is the unit's word that the effect is gone.
+    const bool deleted = ReadEffects() && g_effectCount == countBefore - 1;
+    g_currentEffect = static_cast<uint8_t>(std::clamp(*index, 0, std::max(g_effectCount - 1, 0)));
+    ShowMaps();
+    if (deleted) {
+        ShowStatus(QStringLiteral(" Status: Effect %1 has been deleted.").arg(name));
+        return;
+    }
+    ShowStatus(QStringLiteral(" Status: Effect %1 was not deleted.").arg(name));
+    ReportFailure(QStringLiteral("The unit did not delete effect %1: it still lists %2 "
+                                 "effects.\n\nTry Delete again.")
+                      .arg(name)
+                      .arg(g_effectCount));
+}
+
+void CEffectDialog::OnSave() {
+    const QString name = m_ui->effectNameEdit->text();
+    if (const std::optional<QString> problem = StoredNameProblem(name, QStringLiteral("effect"))) {
+        ReportFailure(*problem);
+        return;
+    }
+    if (g_effectCount >= kEffectSlots) {
+        ReportFailure(QStringLiteral("The unit holds %1 effects, the most this panel can list."
+                                     "\n\nDelete one before saving a new effect.")
+                          .arg(g_effectCount));
+        return;
+    }
+    if (!TakeComboChoices()) {
+        return;
+    }
+    ShowStatus(QStringLiteral(" Status: Saving effect %1...").arg(name));
+    uint8_t number = 0;
+    Status status = CreateEffect(UnitText(name), number);
+    if (status != Status::Ok) {
+        ShowStatus(QStringLiteral(" Status: Effect %1 was not saved.").arg(name));
+        ReportFailure(QStringLiteral("Effect %1 was not saved: %2.\n\nTry Save again.")
+                          .arg(name, FailureReason(status)));
+        return;
+    }
+    if (IdentifySelectedUnit() == Status::Ok && g_unitStatus[kStatusByteMessage] != 0) {
+        static_cast<void>(SendUnitReply(ReplyKind::Acknowledge, 1));
+    }
+    std::vector<uint8_t> items;
+    for (const uint8_t knob : g_keyframeKnobMap) {
+        if (knob != kEmptyKnobParam) {
+            items.push_back(knob);
+        }
+    }
+    AnswerBuffer answer{};
+    status = WriteAssignments(number, items, answer);
+
+    ReadEffects();
+    for (int i = 0; i < g_effectCount; ++i) {
+        if ((g_effectTable[i].number & 0xFF) == number) {
+            // A new effect has no keyframes; nothing loaded before belongs to it.
+            ForgetLoad(g_effectTable[i]);
+            g_currentEffect = static_cast<uint8_t>(i);
+            m_ui->effectList->setCurrentRow(i);
+        }
+    }
+    ShowMaps();
+    if (status != Status::Ok) {
+        ShowStatus(QStringLiteral(" Status: Effect %1 was saved without its knobs.").arg(name));
+        ReportFailure(QStringLiteral("Effect %1 was created, but its knob assignment was not "
+                                     "stored: %2.\n\nDelete the effect and save it again.")
+                          .arg(name, FailureReason(status)));
+        return;
+    }
+    ShowStatus(QStringLiteral(" Status: Effect %1 has been saved.").arg(name));
+}
