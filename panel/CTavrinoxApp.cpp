@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "panel/CTavrinoxDlg.h"
+#include "panel/DialogRunners.h"
 #include "panel/PanelSelfTest.h"
 
 CTavrinoxApp::CTavrinoxApp(int& argc, char** argv) : m_app(argc, argv) {
@@ -17,6 +18,8 @@ CTavrinoxApp::~CTavrinoxApp() {
 }
 
 int CTavrinoxApp::InitInstance(const RunOptions& options) {
+    RegisterServiceDialogs();
+    RegisterStorageDialogs();
     CTavrinoxDlg::SetRunPort(options.port);
     CTavrinoxDlg panel;
     m_prompter.SetParent(&panel);

@@ -12,6 +12,7 @@
 #include "dialogs/CSetupDialog.h"
 #include "model/PanelModel.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/DialogRunners.h"
 
 namespace {
 

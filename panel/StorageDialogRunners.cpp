@@ -6,6 +6,7 @@
 #include "dialogs/CFilesDialog.h"
 #include "model/PanelModel.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/DialogRunners.h"
 
 namespace {
 
