@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -125,6 +129,48 @@ TEST_F(BypassDialogTest, RelaysTheControllersFramesToUnitOneAndTheAnswersBack) {
     controller.SendToMaster({0x02, 0x01, 0xC0, 0x00});
     EXPECT_EQ(dialog.RelayStep(), 1);
     EXPECT_EQ(line.TakeWritten().back(), 0xC1);
+}
+
+// The other controller on a real second port: a pseudo-terminal that COM1 reaches.
+TEST_F(BypassDialogTest, AControllerOnAPseudoTerminalReachesUnitOneAndHearsItsAnswer) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    PortNames().SetOverride(1, ::ptsname(master));
+    {
+        CBypassDialog dialog;
+        ASSERT_TRUE(dialog.PortOpen());
+        Click(dialog, "enableButton");
+        ASSERT_TRUE(dialog.Relaying());
+
+        const Bytes request{0x02, 0x01, 0xC0, 0x77};
+        ASSERT_EQ(::write(master, request.data(), request.size()),
+                  static_cast<ssize_t>(request.size()));
+        EXPECT_EQ(dialog.RelayStep(), 1);
+        EXPECT_EQ(line.TakeWritten(), (Bytes{0x12, 0x01, 0xC0, 0xC1}));
+
+        // The answer as the controller reads it off its port, within a bounded wait.
+        Bytes answer;
+        pollfd ready{master, POLLIN, 0};
+        uint8_t buffer[300];
+        while (::poll(&ready, 1, 500) > 0) {
+            const ssize_t count = ::read(master, buffer, sizeof buffer);
+            if (count <= 0) {
+                break;
+            }
+            answer.insert(answer.end(), buffer, buffer + count);
+            if (answer.size() >= 2 && answer.size() >= answer[1] + 3u) {
+                break;
+            }
+        }
+        ASSERT_GE(answer.size(), 4u);
+        EXPECT_EQ(answer[0], 0x02);
+        EXPECT_EQ(answer.size(), answer[1] + 3u);
+        EXPECT_EQ(answer[2], 0x40);
+        Click(dialog, "enableButton");
+    }
+    ::close(master);
 }
 
 TEST_F(BypassDialogTest, APortThatCannotBeOpenedOrIsTheLinkClosesTheDialog) {
