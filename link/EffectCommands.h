@@ -7,10 +7,9 @@
 #include "link/StorageTables.h"
 
 // Effects of the selected unit: named keyframe sequences and the parameters they animate.
-// Each command returns a Status (protocol/Status.h), named here by number: 0 success, 3 a list of the wrong size, 6 an
-// answer with a code the command does not accept; 1, 4, 102 and 103 come from a failed
-// exchange (no answer, request not written, answer cut before its length or code).
-
+// Each command returns a Status (protocol/Status.h), named here by number: 0 success, 3 a list of
+// the wrong size, 6 an answer with a code the command does not accept; 1, 4, 102 and 103 come from
+// a failed exchange (no answer, request not written, answer cut before its length or code).
 
 // Refills number, second number and name of the g_effectTable entries and g_effectCount
 // (whole 28-byte entries, at most 9): sends C4 alone, answered with code 00 and no data, then

@@ -10,14 +10,13 @@
 
 // The unit's stored files: list a directory, save the unit's present state as a file, load
 // and delete files, copy a file's data from the selected unit to another unit, and make a
-// unit rebuild its file system. Each returns a Status (protocol/Status.h), named here by number: 0 success, 3 a list or
-// answer of the wrong size, 6 an answer with a code the command does not accept; 1, 4, 102
-// and 103 come from a failed exchange (no answer, request not written, answer cut before its
-// length or code). Main files use the first command byte of each pair below, user files the
-// second.
+// unit rebuild its file system. Each returns a Status (protocol/Status.h), named here by number: 0
+// success, 3 a list or answer of the wrong size, 6 an answer with a code the command does not
+// accept; 1, 4, 102 and 103 come from a failed exchange (no answer, request not written, answer cut
+// before its length or code). Main files use the first command byte of each pair below, user files
+// the second.
 
 constexpr int kFileChunkSize = 250;
-
 
 // Refills the kind's directory: sends C2/C3 alone, which the unit answers with code 00 and no
 // data, then C6/C7 alone again and again, each answer (43 more, 44 last for main files; 45,

@@ -11,7 +11,6 @@
 
 // Types of ReadGpiSequence.
 
-
 // Answers ReadGpiSequence waits through for the record's end code before giving up.
 constexpr int kMaxSequenceAnswers = 64;
 

@@ -16,8 +16,6 @@
 // another code than expected; 1, 4, 102 and 103 come from a failed exchange (no answer,
 // request not written, answer cut before its length or code).
 
-
-
 constexpr int kVersionInfoSize = 255;
 constexpr int kPanelKeysSize = 27;
 
