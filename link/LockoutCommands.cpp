@@ -17,12 +17,17 @@ Status ReadLockTable(std::span<uint8_t, kLockTableSize> table) {
     AnswerBuffer answer{};
     const Status status =
         ExchangeExpecting(Command::ReadOnAirLockout, {}, kPatience200s, kCodeLockoutTable, answer);
-    if (status == Status::Ok) {
-        for (int k = 0; k < kLockTableSize; ++k) {
-            table[k] = AnswerData(answer, k);
-        }
+    if (status != Status::Ok) {
+        return status;
     }
-    return status;
+    // A short answer would fill the rest with its checksum and zeros, which read as locked.
+    if (AnswerDataCount(answer) < kLockTableSize) {
+        return Status::WrongLength;
+    }
+    for (int k = 0; k < kLockTableSize; ++k) {
+        table[k] = AnswerData(answer, k);
+    }
+    return Status::Ok;
 }
 
 struct ResetAtStart {

@@ -65,6 +65,15 @@ TEST_F(LockoutCommandsTest, AWrongCodeStopsAndKeepsTheOtherTable) {
     EXPECT_EQ(g_onAirLockTable[kKnobLockTable][9], 9);
 }
 
+TEST_F(LockoutCommandsTest, AShortTableIsRefusedAndChangesNothing) {
+    g_unitStatus[kStatusByteModel] = 11;
+    peer.AnswerPacket(0x10, 0x02, Ramp(kLockTableSize - 1, 0));
+    EXPECT_EQ(ReadOnAirLockout(), Status::WrongLength);
+    EXPECT_EQ(RequestCount(), 1u);
+    EXPECT_EQ(g_onAirLockTable[kKnobLockTable][0], kLockStateUnlocked);
+    EXPECT_EQ(g_onAirLockTable[kKnobLockTable][127], kLockStateUnlocked);
+}
+
 TEST_F(LockoutCommandsTest, ASilentUnitChangesNothing) {
     EXPECT_EQ(ReadOnAirLockout(), Status::NoAnswer);
     EXPECT_EQ(RequestCount(), 1u);
