@@ -25,7 +25,6 @@ namespace {
 // Knob parameters of the screen colour: red, green, blue and master, in percent.
 constexpr int kReadoutParams[4] = {59, 60, 61, 101};
 constexpr double kPercentToByte = 2.55;
-constexpr int kLatchToggle = 12;  // index of toggle 1137 in the panel's toggles
 
 // One manual per model group; codes of no group get the quick start.
 struct ManualEntry {
@@ -123,8 +122,6 @@ void CTavrinoxDlg::ShowModelBadge() {
 void CTavrinoxDlg::OnBadgeClick() {
     if (AttributeLatchSet()) {
         ClearAttributeLatch();
-        m_toggle[kLatchToggle]->SetOn(false);
-        m_toggle[kLatchToggle]->repaint();
         OpenManual();
         return;
     }

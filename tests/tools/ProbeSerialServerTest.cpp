@@ -13,7 +13,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <chrono>
-#include <thread>
 
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/SimProcess.h"
@@ -22,6 +21,7 @@
 namespace {
 
 constexpr int kStartTimeout_ms = 10000;
+constexpr int kRetry_ms = 20;  // between connection attempts while ser2net starts
 
 bool Accepts(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -82,7 +82,8 @@ class Ser2netProcess {
                     std::chrono::milliseconds(kStartTimeout_ms)) {
                 return false;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            // Bounded by the process: returns at once when ser2net exits.
+            m_process.waitForFinished(kRetry_ms);
         }
         return true;
     }
