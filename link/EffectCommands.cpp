@@ -15,6 +15,7 @@ constexpr int kDataEntryIndex = 0;
 constexpr int kInfoKeyframeCount = 26;
 constexpr int kInfoValueHigh = 27;
 constexpr int kInfoValueLow = 28;
+constexpr int kInfoDataNeeded = kInfoValueLow + 1;
 constexpr int kAssignmentCount = 2;
 constexpr int kAssignmentFirst = 3;
 
@@ -59,7 +60,8 @@ Status SelectEffect() {
 
 int ApplyEffectInfo(const AnswerBuffer& answer) {
     EffectRecord* effect = EntryNamedBy(answer);
-    if (!effect) {
+    // A short answer would leave the fields to whatever an earlier answer left in the buffer.
+    if (!effect || AnswerDataCount(answer) < kInfoDataNeeded) {
         return -1;
     }
     effect->keyframeCount =

@@ -31,7 +31,8 @@ Status SelectEffect();
 
 // Stores what the effect info answer (B0 effect 02) says about entry data 0: its keyframe
 // count (data 26, at most 32) and value (data 27, 28). Returns the entry's index, or -1 when
-// it lies outside the table and nothing was stored.
+// it lies outside the table or the answer carries fewer than 29 data bytes; then nothing is
+// stored.
 int ApplyEffectInfo(const AnswerBuffer& answer);
 
 // Stores the assignment answer (B1 effect 02) into entry data 0: count data 2 (at most 32,

@@ -27,5 +27,6 @@ Status SendCommand(Command command, uint8_t expectedCode, std::span<const uint8_
 Keyframe KeyframeFromAnswer(const AnswerBuffer& answer);
 
 // Stores the keyframe answer as keyframe `keyframeIndex` of effect entry `effectIndex`.
-// False, storing nothing, when either index lies outside the table.
+// False, storing nothing, when either index lies outside the table or the answer carries
+// fewer than the 8 data bytes of a keyframe.
 bool StoreKeyframe(int effectIndex, int keyframeIndex, const AnswerBuffer& answer);

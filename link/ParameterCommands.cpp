@@ -1,5 +1,7 @@
 #include "link/ParameterCommands.h"
 
+#include <algorithm>
+
 #include "link/CommandExchange.h"
 #include "model/PanelModel.h"
 #include "protocol/AnswerCodes.h"
@@ -57,17 +59,6 @@ Status ExchangeOfLength(Command command, int length, uint8_t code, AnswerBuffer&
     return ExpectCode(answer, code);
 }
 
-void StoreFunctionValues(const AnswerBuffer& answer) {
-    const int dataCount = AnswerDataCount(answer);
-    for (int j = kFunctionDataStart; j < dataCount; ++j) {
-        const int offset = j - kFunctionDataStart;
-        if (offset >= kFunctionParameters) {
-            break;  // a longer answer names no function the table holds
-        }
-        g_functionTable[offset].value = AnswerData(answer, j);
-    }
-}
-
 }  // namespace
 
 void ApplyParameterUpdates(const AnswerBuffer& answer) {
@@ -88,6 +79,25 @@ void ApplyParameterUpdates(const AnswerBuffer& answer) {
             g_functionTable[number - kFirstFunctionNumber].value = AnswerData(answer, position + 1);
             position += 2;
         }
+    }
+}
+
+void StoreParameterValues(const AnswerBuffer& answer) {
+    const int words = std::min(AnswerDataCount(answer) / 2, kLastKnobParameter);
+    for (int number = 0; number < words; ++number) {
+        g_paramTable[number].value = DataWord(answer, 2 * number);
+    }
+}
+
+void StoreRemainingValues(const AnswerBuffer& answer) {
+    const int dataCount = AnswerDataCount(answer);
+    if (dataCount < kFunctionDataStart) {
+        return;  // not even parameter 127: the buffer holds only an earlier answer's bytes
+    }
+    g_paramTable[kLastKnobParameter].value = DataWord(answer, 0);
+    const int functions = std::min(dataCount - kFunctionDataStart, kFunctionParameters);
+    for (int offset = 0; offset < functions; ++offset) {
+        g_functionTable[offset].value = AnswerData(answer, kFunctionDataStart + offset);
     }
 }
 
@@ -129,17 +139,14 @@ Status ReadParameterValues() {
     if (length != expectedLength) {
         return Status::WrongLength;
     }
-    for (int k = 0; k < length - 1; k += 2) {
-        g_paramTable[k / 2].value = DataWord(answer, k);
-    }
+    StoreParameterValues(answer);
 
     status = ExchangeExpecting(Command::ReadParameterValuesRest, {}, kValueReadPatience,
                                kCodeValuesRest, answer);
     if (status != Status::Ok) {
         return status;
     }
-    g_paramTable[kLastKnobParameter].value = DataWord(answer, 0);
-    StoreFunctionValues(answer);
+    StoreRemainingValues(answer);
     return Status::Ok;
 }
 

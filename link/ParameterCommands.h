@@ -15,6 +15,12 @@
 // data is ignored. Sends nothing.
 void ApplyParameterUpdates(const AnswerBuffer& answer);
 
+// The two answers of ReadParameterValues, stored as far as they carry whole fields: the first
+// holds parameters 0..126 a word each; the second parameter 127 as a word, then the functions
+// a byte each. An answer too short for parameter 127 stores nothing. Send nothing.
+void StoreParameterValues(const AnswerBuffer& answer);
+void StoreRemainingValues(const AnswerBuffer& answer);
+
 // Moves parameter `number` by `delta`: sends 81, the number and the delta as a signed word,
 // waiting up to 1,000 reads. 0 when the answer carries code 04, whose update list is then
 // applied; 6 for another code (nothing is applied); else the failed exchange's status.

@@ -104,6 +104,11 @@ TEST_F(EffectCommandsTest, EffectAnswersStayInsideTheTable) {
     EXPECT_EQ(g_effectTable[2].value, 0x1234);
     info[0] = kEffectSlots;
     EXPECT_EQ(ApplyEffectInfo(AnswerWith(0x00, info)), -1);
+    // An answer cut before the value stores nothing, even for an entry the table has.
+    info[0] = 2;
+    info.resize(28);
+    EXPECT_EQ(ApplyEffectInfo(AnswerWith(0x00, info)), -1);
+    EXPECT_EQ(g_effectTable[2].value, 0x1234);
 
     EXPECT_EQ(ApplyEffectAssignments(AnswerWith(0x00, {1, 0, 3, 5, 6, 0x90})), 1);
     EXPECT_EQ(g_effectTable[1].assignmentCount, 3);
@@ -123,6 +128,8 @@ TEST_F(EffectCommandsTest, EffectAnswersStayInsideTheTable) {
     EXPECT_FALSE(StoreKeyframe(1, 32, keyframe));
     EXPECT_FALSE(StoreKeyframe(-1, 0, keyframe));
     EXPECT_FALSE(StoreKeyframe(kEffectSlots, 0, keyframe));
+    EXPECT_FALSE(StoreKeyframe(1, 31, AnswerWith(0x5E, {0, 0, 0, 0, 1, 2, 3})));
+    EXPECT_EQ(g_effectTable[1].keyframes[31].time, 0xFFFE);
 }
 
 TEST_F(EffectCommandsTest, EffectsDialogRequestsCarryTheirBytes) {

@@ -202,6 +202,15 @@ TEST_F(ParameterCommandsTest, ReadParameterValuesShortAeStoresWhatItCarries) {
     EXPECT_EQ(g_functionTable[2].value, 3);
     EXPECT_EQ(g_functionTable[3].value, 0);  // the checksum byte is not a value
     EXPECT_EQ(g_functionTable[5].value, 44);
+
+    // An AE without even parameter 127 leaves it alone: the buffer still holds the AC
+    // answer's words, which are not parameter 127's.
+    g_paramTable[127].value = 99;
+    peer.AnswerPacket(0x10, 0x02, ValueWords(127));
+    peer.AnswerPacket(0x10, 0x25, {0x12});
+    EXPECT_EQ(ReadParameterValues(), Status::Ok);
+    EXPECT_EQ(g_paramTable[127].value, 99);
+    EXPECT_EQ(g_functionTable[2].value, 3);
 }
 
 TEST_F(ParameterCommandsTest, ReadReferenceValuesFillsBothHalves) {

@@ -1,28 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "fuzz/FuzzHarness.h"
 #include "model/PanelModel.h"
+#include "tests/fuzz/SeedFiles.h"
 
 namespace {
-
-std::vector<std::filesystem::path> Seeds(const char* target) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(VCP_FUZZ_CORPUS_DIR) / target)) {
-        files.push_back(entry.path());
-    }
-    return files;
-}
-
-std::vector<uint8_t> Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 template <typename Harness>
 void Replay(const char* target, Harness harness) {
