@@ -83,10 +83,16 @@ void CBypassDialog::ToggleTransfer() {
 int CBypassDialog::RelayStep() {
     int relayed = 0;
     uint8_t byte = 0;
-    while (m_port.ReadByte(byte) == IoResult::Done) {
+    // A port that never falls quiet, or a unit that stopped answering, must not hold the
+    // window: the step ends after kStepByteLimit bytes or a frame the unit left unanswered,
+    // and the next step goes on from there.
+    for (size_t taken = 0; taken < kStepByteLimit && m_port.ReadByte(byte) == IoResult::Done;
+         ++taken) {
         if (m_frames.Push(byte)) {
-            RelayFrame();
             ++relayed;
+            if (RelayFrame() == Status::NoAnswer) {
+                break;
+            }
         }
     }
     ShowWaiting();
@@ -95,17 +101,18 @@ int CBypassDialog::RelayStep() {
 
 // The unit's answer goes back behind a 0x02, as the controller's request came; a failed
 // exchange leaves the answer zero, which goes back as 02 00 00.
-void CBypassDialog::RelayFrame() {
+Status CBypassDialog::RelayFrame() {
     std::array<uint8_t, kMaxRequestSize> request{};
     const auto frame = m_frames.Frame();
     std::copy(frame.begin(), frame.end(), request.begin());
     AnswerBuffer answer{};
-    static_cast<void>(RelayPacket(request, answer));
+    const Status status = RelayPacket(request, answer);
     const int length = AnswerLength(answer);
     m_port.WriteByte(kBypassFrameStart);
     for (int i = kAnswerLength; i <= length + kAnswerCode; ++i) {
         m_port.WriteByte(answer[static_cast<size_t>(i)]);
     }
+    return status;
 }
 
 void CBypassDialog::ShowWaiting() {

@@ -21,6 +21,8 @@ class CBypassDialog : public QDialog {
     static constexpr int kRelayTimer = 1;
     static constexpr int kRelayPeriod_ms = 100;
     static constexpr uint32_t kReadWait_ms = 100;
+    // Bytes one relay step takes at most: four of the longest frames, about 90 ms at 115200.
+    static constexpr size_t kStepByteLimit = 4 * kBypassFrameBufferSize;
     static constexpr const char* kPortName = "COM1";
 
     explicit CBypassDialog(QWidget* parent = nullptr);
@@ -32,7 +34,8 @@ class CBypassDialog : public QDialog {
     const CSerialCom& Port() const { return m_port; }
 
     // One relay step (the timer's work): reads the port until it stays quiet for a read's
-    // wait, relaying each frame it completes. Returns the frames relayed.
+    // wait, relaying each frame it completes, but stops after kStepByteLimit bytes or a frame
+    // the unit did not answer. Returns the frames relayed.
     int RelayStep();
 
     void reject() override;
@@ -44,7 +47,7 @@ class CBypassDialog : public QDialog {
   private:
     bool OpenBypassPort();
     void ToggleTransfer();
-    void RelayFrame();
+    Status RelayFrame();
     void ShowWaiting();
     void FailAndClose();
 

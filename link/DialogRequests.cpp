@@ -15,7 +15,7 @@ constexpr size_t kMaxAssignmentItems = 251;
 
 Status GpiEdit(std::initializer_list<uint8_t> arguments) {
     AnswerBuffer answer{};
-    return Exchange(Command::SetGpiEvent, arguments, kPatience33min, answer);
+    return Exchange(Command::SetGpiEvent, arguments, kPatience60s, answer);
 }
 
 }  // namespace
@@ -34,18 +34,18 @@ Status LockControl(uint8_t number, uint8_t state) {
 }
 
 Status RequestEffectInfo(uint8_t effectNumber, AnswerBuffer& answer) {
-    return Exchange(Command::Effect, {effectNumber, Byte(EffectOperation::Read)}, kPatience200s,
+    return Exchange(Command::Effect, {effectNumber, Byte(EffectOperation::Read)}, kPatience10s,
                     answer);
 }
 
 Status RequestEffectDelete(uint8_t effectNumber, AnswerBuffer& answer) {
-    return Exchange(Command::Effect, {effectNumber, Byte(EffectOperation::Delete)}, kPatience200s,
+    return Exchange(Command::Effect, {effectNumber, Byte(EffectOperation::Delete)}, kPatience60s,
                     answer);
 }
 
 Status RequestAssignments(uint8_t effectNumber, AnswerBuffer& answer) {
-    return Exchange(Command::Assignments, {effectNumber, Byte(EffectOperation::Read)},
-                    kPatience200s, answer);
+    return Exchange(Command::Assignments, {effectNumber, Byte(EffectOperation::Read)}, kPatience10s,
+                    answer);
 }
 
 Status WriteAssignments(uint8_t effectNumber, std::span<const uint8_t> items,
@@ -56,10 +56,10 @@ Status WriteAssignments(uint8_t effectNumber, std::span<const uint8_t> items,
     std::vector<uint8_t> arguments{effectNumber, Byte(EffectOperation::Write),
                                    static_cast<uint8_t>(items.size())};
     arguments.insert(arguments.end(), items.begin(), items.end());
-    return Exchange(Command::Assignments, arguments, kPatience200s, answer);
+    return Exchange(Command::Assignments, arguments, kPatience60s, answer);
 }
 
 Status RequestKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer) {
     return Exchange(Command::Keyframe, {effectNumber, keyframeIndex, Byte(EffectOperation::Read)},
-                    kPatience200s, answer);
+                    kPatience10s, answer);
 }

@@ -10,8 +10,8 @@
 // exchange's status (1 no answer, 4 request not written, 102 or 103 answer cut before its
 // length or code).
 
-// GPI dialogs, waiting up to 100,000 reads each. RemoveFirstGpiEvent removes the first event
-// of sequence `gpi`: B4, gpi, 00 (first position), 00 (remove), 01 (a file event), 00.
+// GPI dialogs, waiting up to a minute each (kPatience60s). RemoveFirstGpiEvent removes the first
+// event of sequence `gpi`: B4, gpi, 00 (first position), 00 (remove), 01 (a file event), 00.
 // AppendGpiEvent appends an event recalling `fileId` after the `eventCount` events the
 // sequence holds: B4, gpi, eventCount, 01 (insert), 01, fileId.
 Status RemoveFirstGpiEvent(uint8_t gpi);
@@ -22,10 +22,11 @@ Status AppendGpiEvent(uint8_t gpi, uint8_t eventCount, uint8_t fileId);
 // last attempt's status: 0, 6 for another code, or the failed exchange's status.
 Status LockControl(uint8_t number, uint8_t state);
 
-// Effects dialog, waiting up to 10,000 reads each and leaving the answer in `answer` for the
-// dialog: effect info is B0, effect, 02; effect delete B0, effect, 00; the assignment read B1,
-// effect, 02; the assignment write B1, effect, 01, the item count and the items; the keyframe
-// read B2, effect, keyframe index, 02.
+// Effects dialog, leaving the answer in `answer` for the dialog; reads wait up to 10 s, the
+// delete and the assignment write, which change the unit, up to a minute: effect info is B0,
+// effect, 02; effect delete B0, effect, 00; the assignment read B1, effect, 02; the assignment
+// write B1, effect, 01, the item count and the items; the keyframe read B2, effect, keyframe index,
+// 02.
 Status RequestEffectInfo(uint8_t effectNumber, AnswerBuffer& answer);    // B0 effect 02
 Status RequestEffectDelete(uint8_t effectNumber, AnswerBuffer& answer);  // B0 effect 00
 Status RequestAssignments(uint8_t effectNumber, AnswerBuffer& answer);   // B1 effect 02

@@ -30,7 +30,7 @@ Status ReadEffectList() {
     ListCollector collector(collected);
     const Status status =
         ReadCollectedList(Command::ReadEffectListFirst, Command::ReadEffectListFollowUp, {},
-                          kEffectListCodes, kPatience200s, collector);
+                          kEffectListCodes, kPatience10s, collector);
     if (ListArrived(status, collector)) {
         StoreEffectList(collector.Bytes());
     }
@@ -42,7 +42,7 @@ Status CreateEffect(const std::string& name, uint8_t& effectNumber) {
     const NameField field = MakeNameField(name);
     arguments.insert(arguments.end(), field.begin(), field.end());
     AnswerBuffer answer{};
-    Status status = Exchange(Command::Effect, arguments, kPatience200s, answer);
+    Status status = Exchange(Command::Effect, arguments, kPatience60s, answer);
     if (status == Status::Ok) {
         status = ExpectCode(answer, kCodeEffectCreated);
     }
@@ -54,7 +54,7 @@ Status CreateEffect(const std::string& name, uint8_t& effectNumber) {
 
 Status SelectEffect() {
     AnswerBuffer answer{};
-    return ExchangeExpecting(Command::SelectEffect, {g_currentEffect}, kPatience200s,
+    return ExchangeExpecting(Command::SelectEffect, {g_currentEffect}, kPatience60s,
                              kCodeEffectSelected, answer);
 }
 

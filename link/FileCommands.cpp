@@ -68,7 +68,7 @@ Status ReadFileList(FileKind kind) {
     std::array<uint8_t, kDirectoryBufferSize> collected{};
     ListCollector collector(collected);
     const Status status = ReadCollectedList(commands.listFirst, commands.listFollowUp, {},
-                                            commands.listCodes, kPatience200s, collector);
+                                            commands.listCodes, kPatience10s, collector);
     // A list cut short by the unit's flood still fills the table with what fit.
     if (ListArrived(status, collector)) {
         StoreDirectory(collector.Bytes(), DirectoryOf(kind));
@@ -116,14 +116,14 @@ Status WriteFileEntry(uint16_t fileId, const std::string& name, uint8_t saveCont
         arguments.insert(arguments.end(), body.begin(), body.end());
     }
     AnswerBuffer answer{};
-    return Exchange(CommandsOf(kind).writeEntry, arguments, kPatience200s, answer);
+    return Exchange(CommandsOf(kind).writeEntry, arguments, kPatience60s, answer);
 }
 
 Status LoadFile(FileKind kind, uint8_t fileIdLow) {
     const KindCommands& commands = CommandsOf(kind);
     AnswerBuffer answer{};
     const Status status =
-        ExchangeExpecting(commands.load, {fileIdLow}, kPatience33min, commands.loadCode, answer);
+        ExchangeExpecting(commands.load, {fileIdLow}, kPatience60s, commands.loadCode, answer);
     if (status != Status::Ok || kind != FileKind::User) {
         return status;
     }
@@ -139,7 +139,7 @@ Status LoadFile(FileKind kind, uint8_t fileIdLow) {
 Status DeleteFile(FileKind kind, uint16_t fileId) {
     const KindCommands& commands = CommandsOf(kind);
     AnswerBuffer answer{};
-    return ExchangeExpecting(commands.remove, {High(fileId), Low(fileId)}, kPatience33min,
+    return ExchangeExpecting(commands.remove, {High(fileId), Low(fileId)}, kPatience60s,
                              commands.removeCode, answer);
 }
 
@@ -150,7 +150,7 @@ Status ReadFileData(uint8_t fileIdLow) {
     const uint8_t arguments[] = {fileIdLow};
     const Status status =
         ReadCollectedList(Command::ReadFileDataFirst, Command::ReadFileDataFollowUp, arguments,
-                          kFileDataCodes, kPatience200s, collector);
+                          kFileDataCodes, kPatience10s, collector);
     if (collector.Started()) {
         g_transferBuffer.length = static_cast<int32_t>(collector.Size());
     }
@@ -181,7 +181,7 @@ Status WriteFileData(uint8_t targetAddress) {
         const auto data = std::span<const uint8_t>(g_transferBuffer.bytes).subspan(sent, chunk);
         AnswerBuffer answer{};
         status =
-            ExchangeWith(targetAddress, Command::WriteFileDataChunk, data, kPatience200s, answer);
+            ExchangeWith(targetAddress, Command::WriteFileDataChunk, data, kPatience60s, answer);
         if (status != Status::Ok) {
             return status;
         }
@@ -195,16 +195,12 @@ Status WriteFileData(uint8_t targetAddress) {
 }
 
 Status UpdateFileSystem(uint8_t unitAddress) {
-    return UpdateFileSystem(unitAddress, kPatience11h);
-}
-
-Status UpdateFileSystem(uint8_t unitAddress, Patience patience) {
     UnitStatus status{};
     if (IdentifyUnit(unitAddress, status) != Status::Ok) {
         return Status::Ok;
     }
     AnswerBuffer answer{};
     const Status result =
-        ExchangeWith(unitAddress, Command::UpdateFileSystem, {}, patience, answer);
+        ExchangeWith(unitAddress, Command::UpdateFileSystem, {}, kPatience5min, answer);
     return result != Status::Ok ? result : ExpectCode(answer, kCodeFileSystemUpdated);
 }

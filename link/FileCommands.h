@@ -63,12 +63,10 @@ Status ReadFileData(uint8_t fileIdLow);
 Status WriteFileData(uint8_t targetAddress);
 
 // Makes unit `unitAddress` rebuild its file system: identifies it, then sends EA alone and
-// waits up to 2,000,000 reads (about 11 hours) for the answer, which comes when the rebuild is
+// waits up to five minutes (kPatience5min) for the answer, which comes when the rebuild is
 // done. A unit that does not identify is left alone and counts as done (0). 0 when the answer
 // carries code 1B; 6 for another code; else the failed exchange's status.
 Status UpdateFileSystem(uint8_t unitAddress);
-// The same with `patience` for the rebuild's answer (the panel bounds the wait).
-Status UpdateFileSystem(uint8_t unitAddress, Patience patience);
 
 // The 201-byte custom-menu body of a user-directory save for unit slot `unit`.
 std::array<uint8_t, kCustomMenuBodySize> CustomMenuBody(int unit);

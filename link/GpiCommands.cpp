@@ -19,7 +19,7 @@ Status ReadGpiEventList() {
     ListCollector collector(collected);
     const Status status =
         ReadCollectedList(Command::ReadGpiEventListFirst, Command::ReadGpiEventListFollowUp, {},
-                          kGpiListCodes, kPatience200s, collector);
+                          kGpiListCodes, kPatience10s, collector);
     if (ListArrived(status, collector)) {
         StoreGpiList(collector.Bytes(), g_gpiList);
     }
@@ -63,7 +63,9 @@ SequenceParse ParseSequenceRecord(std::span<const uint8_t> data, GpiSequenceReco
 Status ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
     const uint8_t arguments[] = {gpi, Byte(action)};
     AnswerBuffer answer{};
-    Status status = Exchange(Command::ReadGpiSequence, arguments, kPatience200s, answer);
+    // Reset and step make the unit act on the sequence; a read answers from what it holds.
+    const Patience patience = action == GpiSequenceAction::Read ? kPatience10s : kPatience60s;
+    Status status = Exchange(Command::ReadGpiSequence, arguments, patience, answer);
     if (status != Status::Ok || action != GpiSequenceAction::Read) {
         return status;
     }
@@ -73,7 +75,7 @@ Status ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
         if (answers >= kMaxSequenceAnswers) {
             return Status::WrongCode;
         }
-        status = Exchange(Command::ReadGpiSequence, arguments, kPatience200s, answer);
+        status = Exchange(Command::ReadGpiSequence, arguments, kPatience10s, answer);
         if (status != Status::Ok) {
             return status;
         }
@@ -91,10 +93,10 @@ Status ReadGpiSequence(uint8_t gpi, GpiSequenceAction action) {
 Status SetGpiEvent(uint8_t gpi, uint8_t position, uint8_t insert, uint8_t fileId) {
     AnswerBuffer answer{};
     return ExchangeExpecting(Command::SetGpiEvent,
-                             {gpi, position, insert, kGpiEventKindFile, fileId}, kPatience33min,
+                             {gpi, position, insert, kGpiEventKindFile, fileId}, kPatience60s,
                              kCodeGpiEventSet, answer);
 }
 
 Status ReadGpiStatus(AnswerBuffer& answer) {
-    return ExchangeExpecting(Command::ReadGpiStatus, {}, kPatience200s, kCodeGpiStatus, answer);
+    return ExchangeExpecting(Command::ReadGpiStatus, {}, kPatience10s, kCodeGpiStatus, answer);
 }

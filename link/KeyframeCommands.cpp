@@ -16,12 +16,12 @@ constexpr int kKeyframeDataNeeded = kDataFirstByte + 3;
 Status ReadKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& answer) {
     return ExchangeExpecting(Command::Keyframe,
                              {effectNumber, keyframeIndex, Byte(EffectOperation::Read)},
-                             kPatience200s, kCodeKeyframe, answer);
+                             kPatience10s, kCodeKeyframe, answer);
 }
 
 Status SendCommand(Command command, uint8_t expectedCode, std::span<const uint8_t> data,
                    AnswerBuffer& answer) {
-    const Status status = Exchange(command, data, kPatience200s, answer);
+    const Status status = Exchange(command, data, kPatience60s, answer);
     return status != Status::Ok ? status : ExpectCode(answer, expectedCode);
 }
 

@@ -16,7 +16,7 @@ constexpr uint8_t kModelFunctionTableFirst = 4;
 Status ReadLockTable(std::span<uint8_t, kLockTableSize> table) {
     AnswerBuffer answer{};
     const Status status =
-        ExchangeExpecting(Command::ReadOnAirLockout, {}, kPatience200s, kCodeLockoutTable, answer);
+        ExchangeExpecting(Command::ReadOnAirLockout, {}, kPatience10s, kCodeLockoutTable, answer);
     if (status != Status::Ok) {
         return status;
     }

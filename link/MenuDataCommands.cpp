@@ -16,7 +16,7 @@ Status ReadMenuData(std::span<uint8_t> destination) {
     int emptyAnswers = 0;
     AnswerBuffer answer{};
     for (;;) {
-        const Status status = Exchange(Command::ReadMenuData, {}, kPatience2h47min, answer);
+        const Status status = Exchange(Command::ReadMenuData, {}, kPatience10s, answer);
         if (status != Status::Ok) {
             return status;
         }

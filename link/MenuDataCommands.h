@@ -18,7 +18,7 @@ constexpr int kMaxEmptyMenuDataAnswers = 256;
 // another code; else the failed exchange's status.
 Status PrepareMenuData();
 
-// Sends C1 alone again and again, waiting up to 500,000 reads for each answer, and appends
+// Sends C1 alone again and again, waiting up to 10 s for each answer, and appends
 // each answer's data to `destination`; code 42 marks the last chunk, any other code means
 // more follows. 0 after code 42; 3 when an answer has L = 0; kStatusMenuDataOverflow when the
 // unit sends more than `destination` holds or too many answers without data; else the failed

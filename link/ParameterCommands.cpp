@@ -14,10 +14,10 @@ constexpr int kShortValuesLength = 27;
 constexpr int kRestLength = 131;
 constexpr int kFunctionDataStart = 2;  // after the word of parameter 127
 
-constexpr Patience kSetWordPatience = kPatience200s;
+constexpr Patience kSetWordPatience = kPatience60s;
 constexpr Patience kSetBytePatience = kPatience20s;
 constexpr Patience kAdjustPatience = kPatience20s;
-constexpr Patience kValueReadPatience = kPatience200s;
+constexpr Patience kValueReadPatience = kPatience10s;
 
 uint8_t High(uint16_t word) {
     return static_cast<uint8_t>(word >> 8);

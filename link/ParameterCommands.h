@@ -22,15 +22,15 @@ void StoreParameterValues(const AnswerBuffer& answer);
 void StoreRemainingValues(const AnswerBuffer& answer);
 
 // Moves parameter `number` by `delta`: sends 81, the number and the delta as a signed word,
-// waiting up to 1,000 reads. 0 when the answer carries code 04, whose update list is then
+// waiting up to 20 s. 0 when the answer carries code 04, whose update list is then
 // applied; 6 for another code (nothing is applied); else the failed exchange's status.
 Status AdjustParameter(uint8_t number, int16_t delta);
-// Sets parameter `number` to a word: sends A8, the number and the value, waiting up to 10,000
-// reads. 0 for code 04, whose update list is applied; 6 for another code; else the failed
+// Sets parameter `number` to a word: sends A8, the number and the value, waiting up to a
+// minute. 0 for code 04, whose update list is applied; 6 for another code; else the failed
 // exchange's status.
 Status SetParameterWord(uint8_t number, uint16_t value);
-// Sets parameter `number` to a byte: sends A8, the number and the value, waiting up to 1,000
-// reads. 0 for code 04, whose update list is applied; 6 for another code; else the failed
+// Sets parameter `number` to a byte: sends A8, the number and the value, waiting up to
+// 20 s. 0 for code 04, whose update list is applied; 6 for another code; else the failed
 // exchange's status.
 Status SetParameterByte(uint8_t number, uint8_t value);
 

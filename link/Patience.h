@@ -21,27 +21,29 @@ class Patience {
     uint32_t m_reads;
 };
 
+// Every wait for an answer is bounded so that a unit which stops answering costs the window
+// seconds, never minutes: a unit that answers at all begins at once, and one that has been
+// silent for the whole of a patience is taken as gone (docs/protocol.md lists the bounds).
+
 // PrepareMenuData: a unit ready to send its image answers at once; the download tries ten
 // times, with break pulses between, rather than wait.
 constexpr Patience kPatience40ms{std::chrono::milliseconds(40)};
 // IdentifyUnit: an absent unit must cost the presence poll no more than this.
 constexpr Patience kPatience200ms{std::chrono::milliseconds(200)};
-// AdjustParameter and SetParameterByte: knob turns and button presses, answered at once.
+// Reads a unit answers from what it holds: values, texts, lists and each of their parts,
+// lock-out tables, GPI status, effects and keyframes, file data, each chunk of the menu image.
+constexpr Patience kPatience10s{std::chrono::seconds(10)};
+// AdjustParameter and SetParameterByte: knob turns and button presses; a function may set
+// the unit to work before it answers.
 constexpr Patience kPatience20s{std::chrono::seconds(20)};
-// Most commands: value reads, texts, lists, lock-out, effects, keyframes, file saves and
-// file data, which a unit answers from what it holds.
-constexpr Patience kPatience200s{std::chrono::seconds(200)};
-// LoadFile, DeleteFile, the GPI event edits and relayed packets: the unit works on its file
-// system, or on another controller's request, before it answers. 2,000 s.
-constexpr Patience kPatience33min{std::chrono::seconds(2'000)};
-// Each ReadMenuData chunk: a unit that has begun its image is given all the time it needs.
-// 10,000 s.
-constexpr Patience kPatience2h47min{std::chrono::seconds(10'000)};
-// UpdateFileSystem: the unit answers only once its file system is rebuilt. 40,000 s.
-constexpr Patience kPatience11h{std::chrono::seconds(40'000)};
+// The unit acts before it answers: it stores, loads or deletes a file, edits a GPI sequence,
+// makes, selects or changes an effect, sets a word, locks a control, takes a reply, or carries
+// out a request relayed for another controller.
+constexpr Patience kPatience60s{std::chrono::seconds(60)};
+// UpdateFileSystem: a unit rebuilds its file system in seconds; one that has not answered
+// after five minutes is not going to. The panel says it is waiting while this runs.
+constexpr Patience kPatience5min{std::chrono::minutes(5)};
 
-// The reads the commands have always counted; the wire must not notice the names.
 static_assert(kPatience40ms.Reads() == 2 && kPatience200ms.Reads() == 10 &&
-              kPatience20s.Reads() == 1'000 && kPatience200s.Reads() == 10'000 &&
-              kPatience33min.Reads() == 100'000 && kPatience2h47min.Reads() == 500'000 &&
-              kPatience11h.Reads() == 2'000'000);
+              kPatience10s.Reads() == 500 && kPatience20s.Reads() == 1'000 &&
+              kPatience60s.Reads() == 3'000 && kPatience5min.Reads() == 15'000);

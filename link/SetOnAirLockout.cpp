@@ -5,6 +5,6 @@
 
 Status SetOnAirLockout(uint8_t number, uint8_t state) {
     AnswerBuffer answer{};
-    return ExchangeExpecting(Command::SetOnAirLockout, {number, state}, kPatience200s,
+    return ExchangeExpecting(Command::SetOnAirLockout, {number, state}, kPatience60s,
                              kCodeLockoutSet, answer);
 }

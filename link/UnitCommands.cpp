@@ -60,8 +60,8 @@ Status IdentifySelectedUnitRepeatedly(int attempts) {
 
 Status ReadSettingsLabel(std::string& text) {
     AnswerBuffer answer{};
-    const Status status = ExchangeExpecting(Command::ReadSettingsLabel, {}, kPatience200s,
-                                            kCodeSettingsLabel, answer);
+    const Status status =
+        ExchangeExpecting(Command::ReadSettingsLabel, {}, kPatience10s, kCodeSettingsLabel, answer);
     if (status == Status::Ok) {
         text = DataText(answer, kSettingsTextStart);
     }
@@ -71,7 +71,7 @@ Status ReadSettingsLabel(std::string& text) {
 Status ReadUnitMessage() {
     AnswerBuffer answer{};
     const Status status =
-        ExchangeExpecting(Command::ReadUnitMessage, {}, kPatience200s, kCodeUnitMessage, answer);
+        ExchangeExpecting(Command::ReadUnitMessage, {}, kPatience10s, kCodeUnitMessage, answer);
     if (status == Status::Ok) {
         g_unitMessage = DataText(answer, kMessageTextStart);
     }
@@ -80,14 +80,14 @@ Status ReadUnitMessage() {
 
 Status SendUnitReply(ReplyKind kind, uint8_t value) {
     AnswerBuffer answer{};
-    return ExchangeExpecting(Command::SendUnitReply, {Byte(kind), value}, kPatience200s,
+    return ExchangeExpecting(Command::SendUnitReply, {Byte(kind), value}, kPatience60s,
                              kCodeUnitReply, answer);
 }
 
 Status ReadVersionInfo(std::span<uint8_t, kVersionInfoSize> info) {
     std::fill(info.begin(), info.end(), 0);
     AnswerBuffer answer{};
-    const Status status = Exchange(Command::ReadVersionInfo, {}, kPatience200s, answer);
+    const Status status = Exchange(Command::ReadVersionInfo, {}, kPatience10s, answer);
     if (status != Status::Ok) {
         return status;
     }
@@ -113,7 +113,7 @@ Status RelayPacket(std::span<const uint8_t> packet, AnswerBuffer& answer) {
         return status;
     }
     AnswerBuffer received{};
-    status = ReceivePacket(received, kPatience33min);
+    status = ReceivePacket(received, kPatience60s);
     if (status == Status::Ok) {
         answer = received;
     }

@@ -46,8 +46,8 @@ Status SendUnitReply(ReplyKind kind, uint8_t value);
 Status ReadVersionInfo(std::span<uint8_t, kVersionInfoSize> info);
 // Relays another controller's packet (byte 1 is L, then L payload bytes and its old checksum,
 // so at least L + 3 bytes) to the selected unit with a fresh checksum, and copies the whole
-// 258-byte answer buffer into `answer`. On a failed exchange `answer` stays zero. Returns the
-// exchange's status.
+// 258-byte answer buffer into `answer`, waiting up to a minute (the request may make the unit
+// work). On a failed exchange `answer` stays zero. Returns the exchange's status.
 Status RelayPacket(std::span<const uint8_t> packet, AnswerBuffer& answer);
 // No request brings the panel keys: clears g_panelKeys and returns 4.
 Status ReadPanelKeys();

@@ -7,9 +7,6 @@
 
 namespace {
 
-// A unit rebuilds its file system in seconds; one that has not answered after five minutes
-// is not going to, and the user is told to try again rather than kept waiting for hours.
-constexpr Patience kRebuildPatience{std::chrono::minutes(5)};
 constexpr uint8_t kUnitAddresses[] = {0x10, 0x20, 0x30, 0x40};
 
 }  // namespace
@@ -24,7 +21,7 @@ void CTavrinoxDlg::OnUpdateFileSystem() {
     m_infoBar->SetMessage("Please wait while the File System is being updated!");
     bool complete = true;
     for (const uint8_t address : kUnitAddresses) {
-        if (UpdateFileSystem(address, kRebuildPatience) != Status::Ok) {
+        if (UpdateFileSystem(address) != Status::Ok) {
             complete = false;
         }
     }

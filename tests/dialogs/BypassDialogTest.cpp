@@ -131,6 +131,28 @@ TEST_F(BypassDialogTest, RelaysTheControllersFramesToUnitOneAndTheAnswersBack) {
     EXPECT_EQ(line.TakeWritten().back(), 0xC1);
 }
 
+// A controller that never falls quiet, or a unit that stopped answering, holds the window for
+// one bounded step only; what was not taken waits on the port for the next step.
+TEST_F(BypassDialogTest, AStepEndsOnEndlessNoiseAndAfterAnUnansweredFrame) {
+    CBypassDialog dialog;
+    Click(dialog, "enableButton");
+    controller.SendToMaster(Bytes(3 * CBypassDialog::kStepByteLimit, 0x55));
+    const uint32_t start_ms = time.clock.TickCount();
+    EXPECT_EQ(dialog.RelayStep(), 0);
+    EXPECT_EQ(controller.PendingToMaster(), 2 * CBypassDialog::kStepByteLimit);
+    EXPECT_LT(time.clock.TickCount() - start_ms, 1000u);
+    controller.ClearToMaster();
+
+    Unit(1).SetPower(false);
+    controller.SendToMaster({0x02, 0x01, 0xC0, 0x00, 0x02, 0x01, 0xC0, 0x00});
+    EXPECT_EQ(dialog.RelayStep(), 1);
+    EXPECT_EQ(controller.TakeWritten(), (Bytes{0x02, 0x00, 0x00}));
+    Unit(1).SetPower(true);
+    EXPECT_EQ(dialog.RelayStep(), 1);
+    EXPECT_EQ(controller.TakeWritten().at(2), 0x40);
+    Click(dialog, "enableButton");
+}
+
 // The other controller on a real second port: a pseudo-terminal that COM1 reaches.
 TEST_F(BypassDialogTest, AControllerOnAPseudoTerminalReachesUnitOneAndHearsItsAnswer) {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);

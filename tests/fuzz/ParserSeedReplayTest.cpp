@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "fuzz/parsers/ParserChecks.h"
 #include "link/StorageTables.h"
 #include "model/PanelModel.h"
 #include "tests/fuzz/SeedFiles.h"
+
+// Names the target in test listings instead of its bytes.
+void PrintTo(const ParserTarget& target, std::ostream* out) {
+    *out << target.name;
+}
 
 namespace {
 

@@ -90,10 +90,10 @@ TEST_F(ParameterCommandsTest, SetWordAndSetByteRequests) {
     EXPECT_EQ(g_functionTable[214 - 128].value, 1);
 }
 
-TEST_F(ParameterCommandsTest, SetWordWaitsTenThousandReadsSetByteOneThousand) {
-    peer.AnswerPacket(0x10, 0x04, {}, DelayForRead(9999));
+TEST_F(ParameterCommandsTest, SetWordWaitsAMinuteSetByteTwentySeconds) {
+    peer.AnswerPacket(0x10, 0x04, {}, DelayForRead(2999));
     EXPECT_EQ(SetParameterWord(1, 1), Status::Ok);
-    peer.AnswerPacket(0x10, 0x04, {}, DelayForRead(10000));
+    peer.AnswerPacket(0x10, 0x04, {}, DelayForRead(3000));
     EXPECT_EQ(SetParameterWord(1, 1), Status::NoAnswer);
     peer.AnswerPacket(0x10, 0x04, {}, DelayForRead(1000));
     EXPECT_EQ(SetParameterByte(130, 1), Status::NoAnswer);

@@ -36,22 +36,23 @@ struct PatienceCase {
 };
 
 // Each command accepts an answer whose first byte comes on its read `reads` - 1, and gives up
-// with NoAnswer when it comes on read `reads`.
+// with NoAnswer when it comes on read `reads`: 10 s (500 reads) for what a unit answers from
+// what it holds, a minute (3,000) where it acts first, five minutes (15,000) for a rebuild.
 TEST_F(StoragePatienceTest, EachCommandWaitsItsOwnNumberOfReads) {
     AnswerBuffer answer{};
     const uint8_t noData[1] = {};
     const PatienceCase cases[] = {
-        {"ReadFileList", 10'000, [this](uint32_t d) { List(0x44, d); },
+        {"ReadFileList", 500, [this](uint32_t d) { List(0x44, d); },
          [] { return ReadFileList(FileKind::Main); }},
-        {"WriteFileEntry", 10'000, [this](uint32_t d) { Single(0x00, d); },
+        {"WriteFileEntry", 3'000, [this](uint32_t d) { Single(0x00, d); },
          [] { return WriteFileEntry(kNewFileId, "A", 0, FileKind::Main); }},
-        {"LoadFile", 100'000, [this](uint32_t d) { Single(0x1D, d); },
+        {"LoadFile", 3'000, [this](uint32_t d) { Single(0x1D, d); },
          [] { return LoadFile(FileKind::Main, 1); }},
-        {"DeleteFile", 100'000, [this](uint32_t d) { Single(0x1B, d); },
+        {"DeleteFile", 3'000, [this](uint32_t d) { Single(0x1B, d); },
          [] { return DeleteFile(FileKind::Main, 1); }},
-        {"ReadFileData", 10'000, [this](uint32_t d) { List(0x19, d); },
+        {"ReadFileData", 500, [this](uint32_t d) { List(0x19, d); },
          [] { return ReadFileData(1); }},
-        {"WriteFileData", 10'000,
+        {"WriteFileData", 3'000,
          [this](uint32_t d) {
              peer.AnswerPacket(0x20, 0x40, std::vector<uint8_t>(9, 0));
              peer.Silence();
@@ -61,50 +62,50 @@ TEST_F(StoragePatienceTest, EachCommandWaitsItsOwnNumberOfReads) {
              g_transferBuffer.complete = true;
              return WriteFileData(0x20);
          }},
-        {"UpdateFileSystem", 2'000'000,
+        {"UpdateFileSystem", 15'000,
          [this](uint32_t d) {
              peer.AnswerPacket(0x20, 0x40, std::vector<uint8_t>(9, 0));
              Single(0x1B, d);
          },
          [] { return UpdateFileSystem(0x20); }},
-        {"ReadGpiEventList", 10'000, [this](uint32_t d) { List(0x4A, d); },
+        {"ReadGpiEventList", 500, [this](uint32_t d) { List(0x4A, d); },
          [] { return ReadGpiEventList(); }},
-        {"ReadGpiSequence", 10'000, [this](uint32_t d) { Single(0x5F, d); },
+        {"ReadGpiSequence", 500, [this](uint32_t d) { Single(0x5F, d); },
          [] { return ReadGpiSequence(0, GpiSequenceAction::Read); }},
-        {"SetGpiEvent", 100'000, [this](uint32_t d) { Single(0x1D, d); },
+        {"SetGpiEvent", 3'000, [this](uint32_t d) { Single(0x1D, d); },
          [] { return SetGpiEvent(0, 0, kGpiEventInsert, 1); }},
-        {"ReadGpiStatus", 10'000, [this](uint32_t d) { Single(0x0D, d); },
+        {"ReadGpiStatus", 500, [this](uint32_t d) { Single(0x0D, d); },
          [&answer] { return ReadGpiStatus(answer); }},
-        {"SetOnAirLockout", 10'000, [this](uint32_t d) { Single(0x00, d); },
+        {"SetOnAirLockout", 3'000, [this](uint32_t d) { Single(0x00, d); },
          [] { return SetOnAirLockout(1, 1); }},
-        {"ReadEffectList", 10'000, [this](uint32_t d) { List(0x48, d); },
+        {"ReadEffectList", 500, [this](uint32_t d) { List(0x48, d); },
          [] { return ReadEffectList(); }},
-        {"CreateEffect", 10'000, [this](uint32_t d) { Single(0x5C, d); },
+        {"CreateEffect", 3'000, [this](uint32_t d) { Single(0x5C, d); },
          [] {
              uint8_t number = 0;
              return CreateEffect("E", number);
          }},
-        {"SelectEffect", 10'000, [this](uint32_t d) { Single(0x35, d); },
+        {"SelectEffect", 3'000, [this](uint32_t d) { Single(0x35, d); },
          [] { return SelectEffect(); }},
-        {"ReadKeyframe", 10'000, [this](uint32_t d) { Single(0x5E, d); },
+        {"ReadKeyframe", 500, [this](uint32_t d) { Single(0x5E, d); },
          [&answer] { return ReadKeyframe(0, 0, answer); }},
-        {"SendCommand", 10'000, [this](uint32_t d) { Single(0x33, d); },
+        {"SendCommand", 3'000, [this](uint32_t d) { Single(0x33, d); },
          [&answer, &noData] { return SendCommand(Command::Keyframe, 0x33, noData, answer); }},
-        {"RemoveFirstGpiEvent", 100'000, [this](uint32_t d) { Single(0x77, d); },
+        {"RemoveFirstGpiEvent", 3'000, [this](uint32_t d) { Single(0x77, d); },
          [] { return RemoveFirstGpiEvent(0); }},
-        {"AppendGpiEvent", 100'000, [this](uint32_t d) { Single(0x77, d); },
+        {"AppendGpiEvent", 3'000, [this](uint32_t d) { Single(0x77, d); },
          [] { return AppendGpiEvent(0, 0, 1); }},
-        {"LockControl", 10'000, [this](uint32_t d) { Single(0x00, d); },
+        {"LockControl", 3'000, [this](uint32_t d) { Single(0x00, d); },
          [] { return LockControl(1, 1); }},
-        {"RequestEffectInfo", 10'000, [this](uint32_t d) { Single(0x77, d); },
+        {"RequestEffectInfo", 500, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return RequestEffectInfo(0, answer); }},
-        {"RequestEffectDelete", 10'000, [this](uint32_t d) { Single(0x77, d); },
+        {"RequestEffectDelete", 3'000, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return RequestEffectDelete(0, answer); }},
-        {"RequestAssignments", 10'000, [this](uint32_t d) { Single(0x77, d); },
+        {"RequestAssignments", 500, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return RequestAssignments(0, answer); }},
-        {"WriteAssignments", 10'000, [this](uint32_t d) { Single(0x77, d); },
+        {"WriteAssignments", 3'000, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return WriteAssignments(0, {}, answer); }},
-        {"RequestKeyframe", 10'000, [this](uint32_t d) { Single(0x77, d); },
+        {"RequestKeyframe", 500, [this](uint32_t d) { Single(0x77, d); },
          [&answer] { return RequestKeyframe(0, 0, answer); }},
     };
     for (const PatienceCase& c : cases) {

@@ -154,7 +154,7 @@ TEST_F(SimCommandTest, MenuImageChunksReassembleToTheBuiltImage) {
     std::vector<uint8_t> image;
     int chunks = 0;
     for (;;) {
-        ASSERT_EQ(Exchange(1, {0xC1}, kPatience2h47min), Status::Ok);
+        ASSERT_EQ(Exchange(1, {0xC1}, kPatience10s), Status::Ok);
         ASSERT_LE(Length(), 255);
         const std::vector<uint8_t> data = DataBytes();
         image.insert(image.end(), data.begin(), data.end());
@@ -171,7 +171,7 @@ TEST_F(SimCommandTest, MenuImageChunksReassembleToTheBuiltImage) {
 
     // A new prepare starts from the top again.
     ASSERT_EQ(Exchange(1, {0xC5}, kPatience40ms), Status::Ok);
-    ASSERT_EQ(Exchange(1, {0xC1}, kPatience2h47min), Status::Ok);
+    ASSERT_EQ(Exchange(1, {0xC1}, kPatience10s), Status::Ok);
     EXPECT_EQ(Data(0), image[0]);
 }
 

@@ -19,7 +19,7 @@ class SimLineFixture : public LinkFixture {
 
     // One exchange through the framing: status, and the answer in `answer`.
     Status Exchange(int unit, const std::vector<uint8_t>& payload,
-                    Patience patience = kPatience200s) {
+                    Patience patience = kPatience10s) {
         std::vector<uint8_t> request(kMaxRequestSize, 0);
         request[0] = RequestAddress(static_cast<uint8_t>(unit << 4));
         request[1] = static_cast<uint8_t>(payload.size());
