@@ -28,8 +28,9 @@ bool CSerialCom::OpenPort(const std::string& name) {
     if (m_port) {
         return true;
     }
-    // The unit address decides, also for the bypass dialog's own instance.
-    if (g_currentUnitAddress != 0) {
+    // A link that fails while a unit is selected is a lost link. Another instance (the bypass
+    // dialog's own port) says why it could not open: its failure says nothing of the link.
+    if (this == &g_link && g_currentUnitAddress != 0) {
         if (g_lossReaction) {
             g_lossReaction->OnLinkLost();
         }

@@ -40,6 +40,8 @@ class CSerialCom {
     CSerialCom& operator=(const CSerialCom&) = delete;
 
     // True when the named port (COMn, a device path, tcp://host:port, inproc:NAME) opened.
+    // When it does not: for g_link with a unit selected the loss reaction runs; otherwise a
+    // stop box says the port cannot be opened, and why.
     [[nodiscard]] bool OpenPort(const std::string& name);
     // Applies the baud rate and the protocol's fixed line settings; false when they failed.
     [[nodiscard]] bool SetupPort(uint32_t baud);

@@ -66,6 +66,13 @@ TEST_F(SerialComTest, MissingPortWithAUnitSelectedIsALostLink) {
     EXPECT_TRUE(prompter.boxes.empty());
     EXPECT_EQ(reaction.calls, 1);
     EXPECT_EQ(g_panelModel.m_portNumber, 1);
+
+    // A second port that cannot open (the bypass dialog's) is not the link: it says so.
+    CSerialCom bypass;
+    EXPECT_FALSE(bypass.OpenPort("inproc:fixture"));
+    EXPECT_EQ(reaction.calls, 1);
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].caption, "Com Port Error");
 }
 
 TEST_F(SerialComTest, SettingsThatCannotBeAppliedCloseThePortWithTheirOwnCaption) {
