@@ -8,6 +8,7 @@
 #include "dialogs/DialogUnits.h"
 #include "link/ParameterCommands.h"
 #include "model/PanelModel.h"
+#include "protocol/ParameterArguments.h"
 #include "ui_CGPIDialogNew.h"
 
 namespace {
@@ -16,7 +17,6 @@ constexpr int kDwellWord = 1;         // knob position of the dwell-time paramet
 constexpr int kSelectWord = 2;        // knob position of the GPI-select parameter
 constexpr int kInputEnableWord = 10;  // entry word of the input-enable function
 constexpr int kHighEnableWord = 11;   // entry word of the high-enable function
-constexpr uint8_t kQueryValue = 255;
 
 // A knob parameter the unit defines (named in its image), or 0.
 int KnobParameter(int number) {
@@ -98,11 +98,11 @@ void CGPIDialogNew::ReadSettings() {
         static_cast<void>(SetParameterWord(static_cast<uint8_t>(m_binding.selectParameter),
                                            static_cast<uint16_t>(i + 1)));
         if (m_binding.inputEnableFunction != 0) {
-            SendFunctionByte(m_binding.inputEnableFunction, kQueryValue);
+            SendFunctionByte(m_binding.inputEnableFunction, kFunctionValueQuery);
             m_inputEnable[slot] = FunctionValue(m_binding.inputEnableFunction);
         }
         if (m_binding.highEnableFunction != 0) {
-            SendFunctionByte(m_binding.highEnableFunction, kQueryValue);
+            SendFunctionByte(m_binding.highEnableFunction, kFunctionValueQuery);
             m_highEnable[slot] = FunctionValue(m_binding.highEnableFunction);
         }
         if (m_binding.dwellParameter != 0) {

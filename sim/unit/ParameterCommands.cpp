@@ -1,6 +1,7 @@
 // Parameter changes and value reads. Knob parameters (0..127) are 16-bit words, function
 // parameters (128..255) single bytes, on the wire as in the unit.
 #include "protocol/AnswerCodes.h"
+#include "protocol/ParameterArguments.h"
 #include "sim/unit/UnitCommands.h"
 
 namespace {
@@ -43,7 +44,11 @@ std::optional<SimAnswer> SetValue(SimUnit& unit, const SimRequest& request) {
         return UpdateAnswer(unit.SetValue(number, value));
     }
     if (request.ArgCount() == 2) {
-        return UpdateAnswer(unit.SetValue(request.Arg(0), request.Arg(1)));
+        const int number = request.Arg(0);
+        if (number >= kFirstByteParam && request.Arg(1) == kFunctionValueQuery) {
+            return UpdateAnswer({{static_cast<uint8_t>(number), unit.Value(number)}});
+        }
+        return UpdateAnswer(unit.SetValue(number, request.Arg(1)));
     }
     return std::nullopt;
 }

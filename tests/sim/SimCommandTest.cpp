@@ -132,6 +132,11 @@ TEST_F(SimCommandTest, SettingAViewSwitchesTheOthersOff) {
     EXPECT_EQ(DataBytes(), (std::vector<uint8_t>{129, 1}));
     ASSERT_EQ(Exchange(1, {0xA8, 132, 1}), Status::Ok);
     EXPECT_EQ(DataBytes(), (std::vector<uint8_t>{132, 1, 129, 0}));
+    // The byte 255 asks for a function's value and changes nothing.
+    ASSERT_EQ(Exchange(1, {0xA8, 132, 255}), Status::Ok);
+    EXPECT_EQ(DataBytes(), (std::vector<uint8_t>{132, 1}));
+    ASSERT_EQ(Exchange(1, {0xA8, 129, 255}), Status::Ok);
+    EXPECT_EQ(DataBytes(), (std::vector<uint8_t>{129, 0}));
 }
 
 TEST_F(SimCommandTest, WordWritesClampAndTheResetValueRestoresTheDefault) {
