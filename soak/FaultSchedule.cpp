@@ -6,7 +6,10 @@ namespace {
 
 constexpr int kLineFaultPercent = 20;
 constexpr int kSelectedUnitPercent = 75;
-constexpr uint32_t kLongestLate_ms = 2000;
+// Late, but within the patience of every command: the unit status gives up after 180 ms. An
+// answer later than that is taken for the answer to the next request, which no framing
+// without sequence numbers can tell apart.
+constexpr uint32_t kLongestLate_ms = 160;
 constexpr uint32_t kLongestNoise = 3000;
 
 struct KindInfo {
