@@ -136,8 +136,12 @@ void FaultSwitch::Clear(const PlannedFault& fault) {
             return;
         case SoakFault::UnitRemoved: {
             int& model = m_removedModel[static_cast<size_t>(fault.unit)];
+            // The unit put back has just been switched on, and says so as after any power-up:
+            // a master that still holds the values of the unit that was there reads them again.
             if (model != 0) {
-                m_sim.AddUnit(fault.unit, model);
+                if (SimUnit* unit = m_sim.AddUnit(fault.unit, model)) {
+                    unit->SetFlag(kStatusStateChanged, true);
+                }
                 model = 0;
             }
             return;

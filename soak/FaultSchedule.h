@@ -11,16 +11,17 @@
 
 // The faults a soak switches on the line of simulated units, one at a time.
 enum class SoakFault {
-    Silent,         // the unit says nothing
-    Late,           // answers come late
-    WrongCode,      // answers carry another code
-    Truncated,      // answers are cut short
-    BadChecksum,    // answers carry a wrong checksum
-    Noise,          // the line carries noise
-    Oversized,      // answers padded to the longest
-    PowerCycle,     // the unit is switched off, then on
-    UnitRemoved,    // the unit leaves the line, then a fresh one of its model takes its place
-    DeviceVanished, // the serial device goes away, then comes back
+    Silent,          // the unit says nothing
+    Late,            // answers come late
+    WrongCode,       // answers carry another code
+    Truncated,       // answers are cut short
+    BadChecksum,     // answers carry a wrong checksum
+    Noise,           // the line carries noise
+    Oversized,       // answers padded to the longest
+    PowerCycle,      // the unit is switched off, then on
+    UnitRemoved,     // the unit leaves the line, then a fresh one of its model, just switched
+                     // on, takes its place
+    DeviceVanished,  // the serial device goes away, then comes back
     Count
 };
 constexpr size_t kSoakFaultKinds = static_cast<size_t>(SoakFault::Count);

@@ -42,8 +42,7 @@ std::string SoakFailure::Describe(uint64_t seed) const {
            ", fault " + fault + ": " + check + ": " + detail;
 }
 
-SoakDriver::SoakDriver(const SoakOptions& options)
-    : m_options(options), m_schedule(options.seed) {
+SoakDriver::SoakDriver(const SoakOptions& options) : m_options(options), m_schedule(options.seed) {
     m_report.seed = options.seed;
     ResetProgramState();
     ResetOnAirLockTables();
@@ -185,8 +184,7 @@ bool SoakDriver::Start() {
         }
         Tick();
     }
-    Timed("selecting unit " + std::to_string(first),
-          [&] { m_panel->Toggle(first - 1)->Press(); });
+    Timed("selecting unit " + std::to_string(first), [&] { m_panel->Toggle(first - 1)->Press(); });
     uint32_t took_ms = 0;
     return WaitUntilSynced("start-up", took_ms);
 }
@@ -235,9 +233,9 @@ void SoakDriver::SelectAnotherUnit() {
     if (candidates.empty()) {
         return;
     }
-    const int unit = candidates[static_cast<size_t>(Pick(0, static_cast<int>(candidates.size()) - 1))];
-    Timed("selecting unit " + std::to_string(unit),
-          [&] { m_panel->Toggle(unit - 1)->Press(); });
+    const int unit =
+        candidates[static_cast<size_t>(Pick(0, static_cast<int>(candidates.size()) - 1))];
+    Timed("selecting unit " + std::to_string(unit), [&] { m_panel->Toggle(unit - 1)->Press(); });
 }
 
 void SoakDriver::DoUserWork() {
@@ -307,8 +305,8 @@ std::optional<SoakFailure> SoakDriver::Run() {
     }
     m_report.residentEnd = ResidentBytes();
     if (!m_failure && m_report.ResidentGrowth() > kResidentGrowthLimit) {
-        Fail("memory grows", "the resident set grew by " +
-                                 std::to_string(m_report.ResidentGrowth()) + " bytes");
+        Fail("memory grows",
+             "the resident set grew by " + std::to_string(m_report.ResidentGrowth()) + " bytes");
     }
     m_report.simulated_ms = m_elapsed_ms;
     m_report.requestsAnswered = m_sim.RequestsAnswered();

@@ -52,6 +52,7 @@ class SoakDriver {
 
     // Called after every poll tick while a fault holds, before the tables are compared.
     void SetHoldObserver(std::function<void()> observer) { m_holdObserver = std::move(observer); }
+    SimLine& Line() { return m_sim; }
 
   private:
     class BoxCounter : public Prompter {

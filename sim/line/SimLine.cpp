@@ -78,11 +78,7 @@ SimUnit* SimLine::AddUnit(int number, int modelCode) {
     if (!model || number < 1 || number > kMaxUnits) {
         return nullptr;
     }
-    auto unit = std::make_unique<SimUnit>(number, *model);
-    // A unit that joins the line has just been switched on, and says so as after any power-up:
-    // a master that still holds the values of the unit that was there reads them again.
-    unit->SetFlag(kStatusStateChanged, true);
-    m_units[static_cast<size_t>(number)] = std::move(unit);
+    m_units[static_cast<size_t>(number)] = std::make_unique<SimUnit>(number, *model);
     return m_units[static_cast<size_t>(number)].get();
 }
 

@@ -39,8 +39,7 @@ class SimLine : public LinePeer {
     SimLine() = default;
     explicit SimLine(const std::vector<UnitEntry>& units);
 
-    // Puts a unit of `modelCode` at `number` (replacing one there), just switched on: it reports
-    // its state changed until the master reads its values. Nullptr when the
+    // Puts a unit of `modelCode` at `number` (replacing one there); nullptr when the
     // number or the model is unknown.
     SimUnit* AddUnit(int number, int modelCode);
     void RemoveUnit(int number);
