@@ -30,9 +30,26 @@ bool SameMenu(const MenuRecord& a, const MenuRecord& b) {
            a.shortName == b.shortName;
 }
 
-std::string Mismatch(const std::string& what, int number, int panel, int unit) {
-    return what + " " + std::to_string(number) + ": panel " + std::to_string(panel) + ", unit " +
-           std::to_string(unit);
+// A value and its reference value.
+struct ValuePair {
+    int value;
+    int reference;
+};
+
+// "parameter value 5: panel 120, unit 0" for the first of the pair the panel holds otherwise
+// than the unit; empty when both match.
+std::string EntryMismatch(const std::string& what, int number, ValuePair panel, ValuePair unit) {
+    const auto text = [&](const char* field, int held, int wanted) {
+        return what + field + std::to_string(number) + ": panel " + std::to_string(held) +
+               ", unit " + std::to_string(wanted);
+    };
+    if (panel.value != unit.value) {
+        return text(" value ", panel.value, unit.value);
+    }
+    if (panel.reference != unit.reference) {
+        return text(" reference ", panel.reference, unit.reference);
+    }
+    return {};
 }
 
 }  // namespace
@@ -75,29 +92,20 @@ std::string FirstDifference(const TableSnapshot& before, const TableSnapshot& af
 }
 
 std::string FirstMismatchWithUnit(const SimUnit& unit) {
-    for (int number = 0; number <= kLastKnobParameter; ++number) {
+    std::string mismatch;
+    for (int number = 0; number <= kLastKnobParameter && mismatch.empty(); ++number) {
         const ParamRecord& record = g_paramTable[number];
-        const auto value = static_cast<int16_t>(unit.Value(number));
-        const auto reference = static_cast<int16_t>(unit.Reference(number));
-        if (record.value != value) {
-            return Mismatch("parameter value", number, record.value, value);
-        }
-        if (record.referenceValue != reference) {
-            return Mismatch("parameter reference", number, record.referenceValue, reference);
-        }
+        mismatch = EntryMismatch("parameter", number, {record.value, record.referenceValue},
+                                 {static_cast<int16_t>(unit.Value(number)),
+                                  static_cast<int16_t>(unit.Reference(number))});
     }
-    for (int number = kFirstFunctionNumber; number < 256; ++number) {
+    for (int number = kFirstFunctionNumber; number < 256 && mismatch.empty(); ++number) {
         const FunctionRecord& record = g_functionTable[number - kFirstFunctionNumber];
-        const auto value = static_cast<uint8_t>(unit.Value(number));
-        const auto reference = static_cast<uint8_t>(unit.Reference(number));
-        if (record.value != value) {
-            return Mismatch("function value", number, record.value, value);
-        }
-        if (record.referenceValue != reference) {
-            return Mismatch("function reference", number, record.referenceValue, reference);
-        }
+        mismatch = EntryMismatch("function", number, {record.value, record.referenceValue},
+                                 {static_cast<uint8_t>(unit.Value(number)),
+                                  static_cast<uint8_t>(unit.Reference(number))});
     }
-    return {};
+    return mismatch;
 }
 
 size_t ResidentBytes() {

@@ -115,13 +115,7 @@ void SoakDriver::Tick() {
         Timed("the key scan timer", [&] { m_panel->OnKeyScanTimer(); });
     }
     // The one-shot message timer fires once its time is up after it was armed.
-    if (!timers.IsActive(kMessageClearTimer)) {
-        m_messageTimerSeen = false;
-    } else if (!m_messageTimerSeen) {
-        m_messageTimerSeen = true;
-        m_messageTimerSince = Now();
-    } else if (Now() - m_messageTimerSince >= kMessageShown_ms) {
-        m_messageTimerSeen = false;
+    if (timers.PeriodElapsed(kMessageClearTimer)) {
         Timed("the message timer", [&] { m_panel->OnMessageClearTimer(); });
     }
 }

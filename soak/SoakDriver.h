@@ -102,6 +102,4 @@ class SoakDriver {
     uint32_t m_lastTick = 0;
     std::string m_fault = "none yet";
     std::optional<SoakFailure> m_failure;
-    bool m_messageTimerSeen = false;
-    uint32_t m_messageTimerSince = 0;
 };
