@@ -301,7 +301,7 @@ std::optional<SoakFailure> SoakDriver::Run() {
         }
     }
     m_report.residentEnd = ResidentBytes();
-    if (!m_failure && m_report.ResidentGrowth() > kResidentGrowthLimit) {
+    if (!m_failure && kResidentSetTellsGrowth && m_report.ResidentGrowth() > kResidentGrowthLimit) {
         Fail("memory grows",
              "the resident set grew by " + std::to_string(m_report.ResidentGrowth()) + " bytes");
     }

@@ -1,5 +1,7 @@
 #include "soak/SoakReport.h"
 
+#include "soak/SoakChecks.h"
+
 namespace {
 
 constexpr double kMsPerHour = 3'600'000.0;
@@ -45,6 +47,7 @@ void SoakReport::Print(std::FILE* out) const {
                  slowestRecoveryFault.empty() ? "none" : slowestRecoveryFault.c_str());
     std::fprintf(out, "  longest blocking call: %u ms (%s)\n", longestCall_ms,
                  longestCallName.empty() ? "none" : longestCallName.c_str());
-    std::fprintf(out, "  resident set: %.1f MiB after warm-up, %.1f MiB at the end\n",
-                 residentStart / kBytesPerMiB, residentEnd / kBytesPerMiB);
+    std::fprintf(out, "  resident set: %.1f MiB after warm-up, %.1f MiB at the end%s\n",
+                 residentStart / kBytesPerMiB, residentEnd / kBytesPerMiB,
+                 kResidentSetTellsGrowth ? "" : " (not checked: the sanitizer keeps freed memory)");
 }
