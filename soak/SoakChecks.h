@@ -17,14 +17,15 @@ class SimUnit;
 // before the loss is declared and the unit retrieved afresh.
 constexpr uint32_t kRecoveryBound_ms = 20'000;
 
-// The longest one call into the panel may block the window: the longest patience of a
-// command that a poll or a user action sends (value reads, texts, a reply; the menu image's
-// chunk patience applies only to a unit that began its image and then fell silent, which a
-// fault switched between calls never does), with the panel's own pauses on top (the
-// recovery pause, the failed poll's pause and the two breaks of a declared loss).
+// The longest one call into the panel may block the window. The status poll finds a unit that
+// does not answer within its 200 ms, and a unit that answered its status is asked nothing it
+// leaves unanswered (faults switch between calls, never inside one), so no call ever waits
+// out a command's full patience: not even the shortest after the status poll's, the 20 s of
+// a knob turn or button press. The panel's own pauses come on top (the recovery pause, the
+// failed poll's pause, the two breaks of a declared loss).
 constexpr uint32_t kPanelPauses_ms = 1000 + 1000 + 2 * 100 + 2 * 100;
 constexpr uint32_t kLongestBlockingCall_ms =
-    static_cast<uint32_t>(std::chrono::milliseconds(kPatience200s.Reads() * kByteRead).count()) +
+    static_cast<uint32_t>(std::chrono::milliseconds(kPatience20s.Reads() * kByteRead).count()) +
     kPanelPauses_ms;
 
 // The panel's records of the selected unit that only the unit's answers may change: values and

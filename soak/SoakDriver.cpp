@@ -172,6 +172,10 @@ bool SoakDriver::WaitUntilSynced(const std::string& after, uint32_t& took_ms) {
 bool SoakDriver::Start() {
     m_panel = std::make_unique<CTavrinoxDlg>();
     Timed("the start-up", [&] { m_panel->OnInitDialog(); });
+    if (m_options.units.empty()) {
+        Fail("start-up", "no units on the line");
+        return false;
+    }
     const int first = m_options.units.front().number;
     const uint32_t start = Now();
     while (m_panel->PollHandler().StatusOf(first)[kStatusByteModel] == 0) {
