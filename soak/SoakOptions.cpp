@@ -74,7 +74,7 @@ std::optional<SoakOptions> ParseSoakOptions(const std::vector<std::string>& args
 
 std::string SoakUsage() {
     return "usage: vcp-soak [--hours H] [--seed N] [--units 1:11,3:4]\n"
-           "  --hours H   simulated hours to run (default 2)\n"
+           "  --hours H   simulated hours to run (default 1.5)\n"
            "  --seed N    seed of the random faults and user work (default 1)\n"
            "  --units L   units on the line, unit:model comma separated (default 1:11,3:4)\n";
 }

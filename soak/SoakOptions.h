@@ -11,7 +11,7 @@
 // faults and user work (a failing run is repeated with the same seed), and the units on the
 // line.
 struct SoakOptions {
-    double hours = 2.0;
+    double hours = 1.5;
     uint64_t seed = 1;
     std::vector<UnitEntry> units = {{1, 11}, {3, 4}};
 };
