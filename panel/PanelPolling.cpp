@@ -96,7 +96,8 @@ void CTavrinoxDlg::OnPollTimer() {
         RecoverMenus();
         return;
     }
-    if (flags & kStatusValuesChanged) {
+    // A unit still busy after the wait has its values read once it is done.
+    if ((flags & kStatusValuesChanged) && !(flags & kStatusBusy)) {
         static_cast<void>(ReadParameterValues());
         ShowValuesRead(*this, unit);
     }
@@ -120,6 +121,11 @@ bool CTavrinoxDlg::CheckUnitStatus() {
         return false;
     }
     if (g_panelModel.m_currentMenu[unit] == -1) {
+        return false;
+    }
+    // A busy unit (clearing its files) answers nothing but its status, so a read now would
+    // wait out its whole patience: wait, as the file clear does, until the unit is done.
+    if ((g_unitStatus[kStatusByteFlags] & kStatusBusy) && !WaitWhileBusy()) {
         return false;
     }
     HandleUnitMessage(g_unitStatus[kStatusByteMessage]);

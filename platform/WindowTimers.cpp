@@ -2,25 +2,36 @@
 
 #include <QTimerEvent>
 
+#include "platform/Clock.h"
+
 void WindowTimers::SetTimer(int id, int ms) {
-    m_timers[id].start(ms, Qt::PreciseTimer, m_owner);
+    Timer& timer = m_timers[id];
+    timer.timer.start(ms, Qt::PreciseTimer, m_owner);
+    timer.setAt_ms = CurrentClock().TickCount();
+    timer.period_ms = static_cast<uint32_t>(ms);
 }
 
 void WindowTimers::KillTimer(int id) {
     auto it = m_timers.find(id);
     if (it != m_timers.end()) {
-        it->second.stop();
+        it->second.timer.stop();
     }
 }
 
 bool WindowTimers::IsActive(int id) const {
     auto it = m_timers.find(id);
-    return it != m_timers.end() && it->second.isActive();
+    return it != m_timers.end() && it->second.timer.isActive();
+}
+
+bool WindowTimers::PeriodElapsed(int id) const {
+    auto it = m_timers.find(id);
+    return it != m_timers.end() && it->second.timer.isActive() &&
+           CurrentClock().TickCount() - it->second.setAt_ms >= it->second.period_ms;
 }
 
 int WindowTimers::IdOf(const QTimerEvent* event) const {
     for (const auto& [id, timer] : m_timers) {
-        if (timer.isActive() && timer.timerId() == event->timerId()) {
+        if (timer.timer.isActive() && timer.timer.timerId() == event->timerId()) {
             return id;
         }
     }

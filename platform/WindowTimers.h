@@ -2,6 +2,7 @@
 
 #include <QBasicTimer>
 #include <QObject>
+#include <cstdint>
 #include <map>
 
 class QTimerEvent;
@@ -16,10 +17,18 @@ class WindowTimers {
     void SetTimer(int id, int ms);
     void KillTimer(int id);
     bool IsActive(int id) const;
+    // Whether a whole period of timer `id` has passed on the current clock since it was last
+    // set; false when it is not running. For timers played by hand on the virtual clock.
+    bool PeriodElapsed(int id) const;
     // The id of a timer event of ours, or 0 when the event belongs to another timer.
     int IdOf(const QTimerEvent* event) const;
 
   private:
+    struct Timer {
+        QBasicTimer timer;
+        uint32_t setAt_ms = 0;
+        uint32_t period_ms = 0;
+    };
     QObject* m_owner;
-    std::map<int, QBasicTimer> m_timers;
+    std::map<int, Timer> m_timers;
 };

@@ -97,13 +97,7 @@ void PanelFixture::RunPollTicks(int ticks) {
         if (timers.IsActive(kKeyScanTimer)) {
             panel->OnKeyScanTimer();
         }
-        if (!timers.IsActive(kMessageClearTimer)) {
-            m_messageTimerSeen = false;
-        } else if (!m_messageTimerSeen) {
-            m_messageTimerSeen = true;
-            m_messageTimerSince = Now();
-        } else if (Now() - m_messageTimerSince >= kMessageShown_ms) {
-            m_messageTimerSeen = false;
+        if (timers.PeriodElapsed(kMessageClearTimer)) {
             panel->OnMessageClearTimer();
         }
     }

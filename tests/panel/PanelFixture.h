@@ -57,6 +57,4 @@ class PanelFixture : public ::testing::Test {
 
   private:
     QTemporaryDir m_dir;
-    bool m_messageTimerSeen = false;
-    uint32_t m_messageTimerSince = 0;
 };

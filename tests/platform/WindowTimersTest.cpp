@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 
+#include "platform/Clock.h"
 #include "platform/WindowTimers.h"
 
 namespace {
@@ -104,6 +105,23 @@ TEST_F(WindowTimersTest, IdOfKnowsOnlyItsOwnRunningTimers) {
     EXPECT_EQ(owner.timers.IdOf(&late), 0);
     QTimerEvent running(owner.qtIds[20]);
     EXPECT_EQ(owner.timers.IdOf(&running), 20);
+}
+
+// Played by hand on the virtual clock: a period counts from the last setting, across the
+// clock's wrap, and a stopped timer never has one behind it.
+TEST_F(WindowTimersTest, APeriodCountsOnTheCurrentClockFromTheLastSetting) {
+    ScopedVirtualClock time(0xFFFFF000u);
+    owner.timers.SetTimer(4, 3000);
+    time.clock.Advance(2999);
+    EXPECT_FALSE(owner.timers.PeriodElapsed(4));
+    owner.timers.SetTimer(4, 3000);
+    time.clock.Advance(2999);
+    EXPECT_FALSE(owner.timers.PeriodElapsed(4)) << "set again, the period starts again";
+    time.clock.Advance(1);
+    EXPECT_TRUE(owner.timers.PeriodElapsed(4));
+    owner.timers.KillTimer(4);
+    EXPECT_FALSE(owner.timers.PeriodElapsed(4));
+    EXPECT_FALSE(owner.timers.PeriodElapsed(7));
 }
 
 }  // namespace
