@@ -88,7 +88,8 @@ TEST(DeviceEndpointTest, MarkedBytesFromARealTerminalDecodeToTheRequest) {
     auto device = DeviceEndpoint::Create(::ptsname(master), error);
     ASSERT_TRUE(device) << error;
 
-    // Set function 145 (range 0..2) to 0xFF: A8 91 FF, checksum 3 + A8 + 91 + FF = 0x23B.
+    // Ask for function 145's value with the byte 0xFF: A8 91 FF, checksum 3 + A8 + 91 + FF =
+    // 0x23B.
     const std::vector<uint8_t> request = {0x12, 0x03, 0xA8, 0x91, 0xFF, 0x3B};
     ASSERT_EQ(::write(master, request.data(), request.size()),
               static_cast<ssize_t>(request.size()));
@@ -99,7 +100,7 @@ TEST(DeviceEndpointTest, MarkedBytesFromARealTerminalDecodeToTheRequest) {
     CapturingSink sink;
     device->Decode(received.data(), received.size(), line, sink);
     EXPECT_EQ(line.RequestsAnswered(), 1);
-    EXPECT_EQ(sink.sent, (std::vector<uint8_t>{0x10, 0x03, 0x04, 0x91, 0x02, 0x9A}));
+    EXPECT_EQ(sink.sent, (std::vector<uint8_t>{0x10, 0x03, 0x04, 0x91, 0x00, 0x98}));
     ::close(master);
 }
 
