@@ -16,6 +16,7 @@ QString FailureReason(Status status) {
             return QStringLiteral("the unit refused the request");
         case Status::NoLength:
         case Status::NoCode:
+        case Status::CutShort:
             return QStringLiteral("the unit's answer broke off");
         default:
             return QStringLiteral("the exchange failed (status %1)").arg(static_cast<int>(status));

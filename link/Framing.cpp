@@ -71,11 +71,15 @@ Status ReceivePacket(AnswerBuffer& answer, Patience patience) {
     if (g_link.ReadByte(answer[2]) != IoResult::Done) {
         return Status::NoCode;
     }
+    // Data that did not all come would fill tables with zeros: such an answer is refused. A
+    // missing checksum alone costs nothing, as the checksum is never examined.
     const int length = answer[1];
     for (int k = 0; k < length; ++k) {
         uint8_t byte = 0;
         if (g_link.ReadByte(byte) == IoResult::Done) {
             answer[kAnswerData + k] = byte;
+        } else if (k < length - 1) {
+            return Status::CutShort;
         }
     }
     return Status::Ok;

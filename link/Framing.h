@@ -30,7 +30,7 @@ DrainResult DrainLine();
 Status SendPacket(std::span<const uint8_t> request);
 
 // Reads one answer into `answer`, waiting `patience` for its first byte: Ok, NoAnswer,
-// NoLength or NoCode.
+// NoLength, NoCode, or CutShort when a data byte did not come (the rest is not waited for).
 Status ReceivePacket(AnswerBuffer& answer, Patience patience);
 
 // The address byte of a request to unit address `unitAddress`.

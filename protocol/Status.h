@@ -11,6 +11,7 @@ enum class [[nodiscard]] Status : int{
     WrongCode = 6,    // the answer code is not one the command accepts
     NoLength = 102,   // the answer's length byte did not come
     NoCode = 103,     // the answer's code byte did not come
+    CutShort = 104,   // a data byte of the answer did not come; the answer is not used
     MenuDataOverflow = 110,  // the menu image ran past its block, or never ended
 };
 
@@ -31,6 +32,8 @@ constexpr const char* StatusText(Status status) {
             return "length byte missing";
         case Status::NoCode:
             return "code byte missing";
+        case Status::CutShort:
+            return "answer cut short";
         case Status::MenuDataOverflow:
             return "menu image too long";
     }
