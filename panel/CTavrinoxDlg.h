@@ -226,6 +226,7 @@ class CTavrinoxDlg : public QDialog,
     void OpenManual();
 
     void SendRouterSettings();
+    void ShowRetrievalFailed(int unit);
 
     WindowTimers m_timers{this};
     CPollHandler m_pollHandler;

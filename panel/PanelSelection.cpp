@@ -65,23 +65,34 @@ void CTavrinoxDlg::SendRouterSettings() {
     static_cast<void>(SetParameterByte(kRouterEnableFunction, 1));
 }
 
+// The unit's menus count as not retrieved, so its next answered status poll fetches them
+// again, image and all.
+void CTavrinoxDlg::ShowRetrievalFailed(int unit) {
+    g_panelModel.MarkImageNotLoaded(unit);
+    g_panelModel.m_currentMenu[unit] = -1;
+    g_panelModel.m_unitMenu[unit] = -1;
+    m_infoBar->SetMessage(g_idleText);
+    m_infoBar->SetAlert("Error retrieving menus!");
+}
+
 void CTavrinoxDlg::RetrieveMenus() {
     const int unit = SelectedUnit();
     if (unit == 0) {
         return;
     }
-    static_cast<void>(IdentifySelectedUnit());
+    // A unit that has fallen silent is read no further: each read would wait out its
+    // patience. Its status poll fetches the menus again once it answers.
+    if (IdentifySelectedUnit() == Status::NoAnswer) {
+        ShowRetrievalFailed(unit);
+        return;
+    }
     const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
     g_panelModel.m_menuButtonCount = compact ? kCompactMenuButtons : kFullMenuButtons;
     g_panelModel.m_menuEntryCount = compact ? kCompactMenuEntries : kFullMenuEntries;
     if (!g_panelModel.IsImageLoaded(unit)) {
         m_infoBar->SetMessage("Retrieving Menus from Main Unit!");
         if (DownloadMenuImage(unit) != Status::Ok) {
-            g_panelModel.m_currentMenu[unit] = -1;
-            g_panelModel.m_unitMenu[unit] = -1;
-            g_panelModel.MarkImageNotLoaded(unit);
-            m_infoBar->SetMessage(g_idleText);
-            m_infoBar->SetAlert("Error retrieving menus!");
+            ShowRetrievalFailed(unit);
             return;
         }
         const int shown = g_unitStatus[kStatusByteMenu];

@@ -83,6 +83,28 @@ TEST_F(SelectionTest, AnotherUnitReplacesTheTablesAndACachedImageIsNotFetchedAga
     EXPECT_EQ(panel->TitleLabel()->Text(), g_menuTable[full.UnitMenu()].title);
 }
 
+// A unit that falls silent between its last poll and its selection costs one identify, not a
+// string of reads each waiting out its patience; it is fetched once it answers again.
+TEST_F(SelectionTest, AUnitSilentAtSelectionIsNotReadAndComesBackByItsPoll) {
+    SelectUnit(1);
+    SelectUnit(3);
+    Unit(1).SetPower(false);
+    line.TakeWritten();
+    const uint32_t before = Now();
+    SelectUnit(1);
+    EXPECT_LT(Now() - before, 1000u);
+    EXPECT_EQ(line.TakeWritten(), (std::vector<uint8_t>{0x12, 0x01, 0xC0, 0xC1}));
+    EXPECT_EQ(panel->InfoBar()->Alert(), "Error retrieving menus!");
+    EXPECT_FALSE(g_panelModel.IsImageLoaded(1));
+
+    Unit(1).SetPower(true);
+    ASSERT_TRUE(RunPollTicksUntil([] { return g_panelModel.m_currentMenu[1] != -1; }, 30));
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
+    EXPECT_EQ(g_panelModel.m_menuButtonCount, 10);
+    EXPECT_EQ(panel->KnobDisplay(0)->Param()->value,
+              Unit(1).Value(panel->KnobDisplay(0)->Param()->number));
+}
+
 TEST_F(SelectionTest, AUnitInBootModeIsRefusedWithItsNumber) {
     Unit(3).SetFlag(kStatusBootMode, true);
     RunPollTicks(4);  // the presence poll learns the unit's state
