@@ -35,15 +35,21 @@ std::string_view HeaderName(std::string_view line) {
 }  // namespace
 
 void ConfigParser::Feed(std::string_view bytes) {
-    for (char c : bytes) {
-        if (c == '\r') {
-            continue;
+    // Whole runs of bytes at a time: every carriage return is dropped, a line feed ends a line.
+    while (!bytes.empty()) {
+        const std::size_t lineEnd = bytes.find('\n');
+        std::string_view piece = bytes.substr(0, lineEnd);
+        for (std::size_t cr = piece.find('\r'); cr != std::string_view::npos;
+             cr = piece.find('\r')) {
+            m_line.append(piece.substr(0, cr));
+            piece.remove_prefix(cr + 1);
         }
-        if (c == '\n') {
-            TakeLine();
-        } else {
-            m_line.push_back(c);
+        m_line.append(piece);
+        if (lineEnd == std::string_view::npos) {
+            return;
         }
+        TakeLine();
+        bytes.remove_prefix(lineEnd + 1);
     }
 }
 
