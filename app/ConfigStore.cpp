@@ -38,24 +38,40 @@ int ConfigStore::FindKey(std::string_view key, int sectionIndex) const {
 
 bool ConfigStore::StoreSetting(std::string_view section, std::string_view key,
                                std::string_view value, Create create) {
-    int sectionIndex = FindSection(section);
-    if (sectionIndex < 0) {
-        if (create != Create::Yes) {
-            return false;
-        }
-        m_sections.push_back({std::string(section), {}});
-        sectionIndex = SectionCount() - 1;
+    if (create == Create::Yes) {
+        return StoreInSection(FindOrAddSection(section), key, value);
+    }
+    const int sectionIndex = FindSection(section);
+    const int keyIndex = FindKey(key, sectionIndex);
+    if (keyIndex < 0) {
+        return false;
+    }
+    m_sections[static_cast<std::size_t>(sectionIndex)]
+        .entries[static_cast<std::size_t>(keyIndex)]
+        .value = value;
+    return true;
+}
+
+int ConfigStore::FindOrAddSection(std::string_view section) {
+    const int found = FindSection(section);
+    if (found >= 0) {
+        return found;
+    }
+    m_sections.push_back({std::string(section), {}});
+    return SectionCount() - 1;
+}
+
+bool ConfigStore::StoreInSection(int sectionIndex, std::string_view key, std::string_view value) {
+    if (sectionIndex < 0 || sectionIndex >= SectionCount()) {
+        return false;
     }
     auto& entries = m_sections[static_cast<std::size_t>(sectionIndex)].entries;
     const int keyIndex = FindKey(key, sectionIndex);
     if (keyIndex >= 0) {
         entries[static_cast<std::size_t>(keyIndex)].value = value;
-        return true;
+    } else {
+        entries.push_back({std::string(key), std::string(value)});
     }
-    if (create != Create::Yes) {
-        return false;
-    }
-    entries.push_back({std::string(key), std::string(value)});
     return true;
 }
 
