@@ -10,12 +10,6 @@
 
 namespace {
 
-// Data the answers must carry: the info answer up to its value (data 28), the assignment
-// answer up to its count (data 2), a keyframe answer up to its third byte (data 7).
-constexpr int kInfoDataNeeded = 29;
-constexpr int kAssignmentDataNeeded = 3;
-constexpr int kKeyframeDataNeeded = 8;
-constexpr int kInfoKeyframeCount = 26;
 constexpr int kAssignableButtons = 2;
 
 // An answer that came whole and names effect `number` in its first data byte.
@@ -42,18 +36,19 @@ AnswerBuffer ForEntry(const AnswerBuffer& answer, int index) {
 Status ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failedStep,
                          const KeyframeProgress& progress) {
     failedStep = QStringLiteral("its information");
-    Status status =
-        CheckAnswer(RequestEffectInfo(number, answers.info), answers.info, number, kInfoDataNeeded);
+    Status status = CheckAnswer(RequestEffectInfo(number, answers.info), answers.info, number,
+                                kEffectInfoDataBytes);
     if (status != Status::Ok) {
         return status;
     }
     failedStep = QStringLiteral("its knob assignments");
     status = CheckAnswer(RequestAssignments(number, answers.assignments), answers.assignments,
-                         number, kAssignmentDataNeeded);
+                         number, kAssignmentDataBytes);
     if (status != Status::Ok) {
         return status;
     }
-    const int count = std::min<int>(AnswerData(answers.info, kInfoKeyframeCount), kMaxKeyframes);
+    const int count =
+        std::min<int>(AnswerData(answers.info, kEffectInfoKeyframeCount), kMaxKeyframes);
     answers.keyframes.assign(static_cast<size_t>(count), AnswerBuffer{});
     for (int j = 0; j < count; ++j) {
         if (progress) {
@@ -62,7 +57,7 @@ Status ReadEffectAnswers(uint8_t number, EffectAnswers& answers, QString& failed
         failedStep = QStringLiteral("keyframe %1 of %2").arg(j + 1).arg(count);
         AnswerBuffer& keyframe = answers.keyframes[static_cast<size_t>(j)];
         status = ReadKeyframe(number, static_cast<uint8_t>(j), keyframe);
-        if (status == Status::Ok && AnswerDataCount(keyframe) < kKeyframeDataNeeded) {
+        if (status == Status::Ok && AnswerDataCount(keyframe) < kKeyframeDataBytes) {
             status = Status::WrongLength;
         }
         if (status != Status::Ok) {

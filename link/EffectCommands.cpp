@@ -12,10 +12,9 @@ namespace {
 
 // Where the effect info and assignment answers keep their fields (data k).
 constexpr int kDataEntryIndex = 0;
-constexpr int kInfoKeyframeCount = 26;
 constexpr int kInfoValueHigh = 27;
 constexpr int kInfoValueLow = 28;
-constexpr int kInfoDataNeeded = kInfoValueLow + 1;
+static_assert(kEffectInfoDataBytes == kInfoValueLow + 1);
 constexpr int kAssignmentCount = 2;
 constexpr int kAssignmentFirst = 3;
 
@@ -61,11 +60,11 @@ Status SelectEffect() {
 int ApplyEffectInfo(const AnswerBuffer& answer) {
     EffectRecord* effect = EntryNamedBy(answer);
     // A short answer would leave the fields to whatever an earlier answer left in the buffer.
-    if (!effect || AnswerDataCount(answer) < kInfoDataNeeded) {
+    if (!effect || AnswerDataCount(answer) < kEffectInfoDataBytes) {
         return -1;
     }
     effect->keyframeCount =
-        std::min<int32_t>(AnswerData(answer, kInfoKeyframeCount), kMaxKeyframes);
+        std::min<int32_t>(AnswerData(answer, kEffectInfoKeyframeCount), kMaxKeyframes);
     effect->value = AnswerData(answer, kInfoValueHigh) << 8 | AnswerData(answer, kInfoValueLow);
     return AnswerData(answer, kDataEntryIndex);
 }

@@ -35,6 +35,12 @@ Status SelectEffect();
 // stored.
 int ApplyEffectInfo(const AnswerBuffer& answer);
 
+// Where the effect info answer keeps its keyframe count, and the data it must carry at least
+// (up to its value, data 28); the data an assignment answer carries at least (up to its count).
+constexpr int kEffectInfoKeyframeCount = 26;
+constexpr int kEffectInfoDataBytes = 29;
+constexpr int kAssignmentDataBytes = 3;
+
 // Stores the assignment answer (B1 effect 02) into entry data 0: count data 2 (at most 32,
 // and no more than the answer carries), bytes data 3 on. Returns the index, or -1.
 int ApplyEffectAssignments(const AnswerBuffer& answer);

@@ -9,7 +9,7 @@ namespace {
 constexpr int kDataTimeHigh = 3;
 constexpr int kDataTimeLow = 4;
 constexpr int kDataFirstByte = 5;
-constexpr int kKeyframeDataNeeded = kDataFirstByte + 3;
+static_assert(kKeyframeDataBytes == kDataFirstByte + 3);
 
 }  // namespace
 
@@ -37,7 +37,7 @@ Keyframe KeyframeFromAnswer(const AnswerBuffer& answer) {
 bool StoreKeyframe(int effectIndex, int keyframeIndex, const AnswerBuffer& answer) {
     EffectRecord* effect = EffectAt(effectIndex);
     if (!effect || keyframeIndex < 0 || keyframeIndex >= kMaxKeyframes ||
-        AnswerDataCount(answer) < kKeyframeDataNeeded) {
+        AnswerDataCount(answer) < kKeyframeDataBytes) {
         return false;
     }
     effect->keyframes[keyframeIndex] = KeyframeFromAnswer(answer);

@@ -23,7 +23,9 @@ Status ReadKeyframe(uint8_t effectNumber, uint8_t keyframeIndex, AnswerBuffer& a
 Status SendCommand(Command command, uint8_t expectedCode, std::span<const uint8_t> data,
                    AnswerBuffer& answer);
 
-// A keyframe as a keyframe answer carries it: time data 3, 4 (big-endian), bytes data 5..7.
+// A keyframe as a keyframe answer carries it: time data 3, 4 (big-endian), bytes data 5..7;
+// the answer carries at least kKeyframeDataBytes of data.
+constexpr int kKeyframeDataBytes = 8;
 Keyframe KeyframeFromAnswer(const AnswerBuffer& answer);
 
 // Stores the keyframe answer as keyframe `keyframeIndex` of effect entry `effectIndex`.
