@@ -36,25 +36,33 @@ std::string_view HeaderName(std::string_view line) {
 
 void ConfigParser::Feed(std::string_view bytes) {
     // Whole runs of bytes at a time: every carriage return is dropped, a line feed ends a line.
+    // A line that lies whole in `bytes`, with no carriage return, is taken where it lies.
     while (!bytes.empty()) {
         const std::size_t lineEnd = bytes.find('\n');
         std::string_view piece = bytes.substr(0, lineEnd);
-        for (std::size_t cr = piece.find('\r'); cr != std::string_view::npos;
-             cr = piece.find('\r')) {
-            m_line.append(piece.substr(0, cr));
-            piece.remove_prefix(cr + 1);
+        const bool whole = lineEnd != std::string_view::npos && m_line.empty();
+        if (whole && piece.find('\r') == std::string_view::npos) {
+            TakeLine(piece);
+        } else {
+            for (std::size_t cr = piece.find('\r'); cr != std::string_view::npos;
+                 cr = piece.find('\r')) {
+                m_line.append(piece.substr(0, cr));
+                piece.remove_prefix(cr + 1);
+            }
+            m_line.append(piece);
+            if (lineEnd == std::string_view::npos) {
+                return;
+            }
+            TakeLine(m_line);
+            m_line.clear();
         }
-        m_line.append(piece);
-        if (lineEnd == std::string_view::npos) {
-            return;
-        }
-        TakeLine();
         bytes.remove_prefix(lineEnd + 1);
     }
 }
 
 void ConfigParser::Finish() {
-    TakeLine();
+    TakeLine(m_line);
+    m_line.clear();
 }
 
 // The section is found, or made, at its first setting and not again for every line.
@@ -65,8 +73,7 @@ void ConfigParser::StoreSetting(std::string_view key, std::string_view value) {
     m_store.StoreInSection(m_sectionIndex, key, value);
 }
 
-void ConfigParser::TakeLine() {
-    const std::string_view line = m_line;
+void ConfigParser::TakeLine(std::string_view line) {
     if (line.empty()) {
         return;
     }
@@ -82,5 +89,4 @@ void ConfigParser::TakeLine() {
             StoreSetting(TrimKey(line.substr(0, equals)), line.substr(equals + 1));
         }
     }
-    m_line.clear();
 }

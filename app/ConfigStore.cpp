@@ -14,26 +14,23 @@ const ConfigStore::Section* ConfigStore::SectionAt(int sectionIndex) const {
     return &m_sections[static_cast<std::size_t>(sectionIndex)];
 }
 
+void ConfigStore::Clear() {
+    m_sections.clear();
+    m_sectionIndex.clear();
+}
+
 int ConfigStore::FindSection(std::string_view section) const {
-    for (std::size_t i = 0; i < m_sections.size(); ++i) {
-        if (m_sections[i].name == section) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    const auto found = m_sectionIndex.find(section);
+    return found == m_sectionIndex.end() ? -1 : found->second;
 }
 
 int ConfigStore::FindKey(std::string_view key, int sectionIndex) const {
-    const Section* found = SectionAt(sectionIndex);
-    if (!found) {
+    const Section* section = SectionAt(sectionIndex);
+    if (!section) {
         return -1;
     }
-    for (std::size_t i = 0; i < found->entries.size(); ++i) {
-        if (found->entries[i].key == key) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    const auto found = section->keys.find(key);
+    return found == section->keys.end() ? -1 : found->second;
 }
 
 bool ConfigStore::StoreSetting(std::string_view section, std::string_view key,
@@ -57,7 +54,8 @@ int ConfigStore::FindOrAddSection(std::string_view section) {
     if (found >= 0) {
         return found;
     }
-    m_sections.push_back({std::string(section), {}});
+    m_sections.push_back({std::string(section), {}, {}});
+    m_sectionIndex.emplace(section, SectionCount() - 1);
     return SectionCount() - 1;
 }
 
@@ -65,12 +63,13 @@ bool ConfigStore::StoreInSection(int sectionIndex, std::string_view key, std::st
     if (sectionIndex < 0 || sectionIndex >= SectionCount()) {
         return false;
     }
-    auto& entries = m_sections[static_cast<std::size_t>(sectionIndex)].entries;
-    const int keyIndex = FindKey(key, sectionIndex);
-    if (keyIndex >= 0) {
-        entries[static_cast<std::size_t>(keyIndex)].value = value;
+    Section& section = m_sections[static_cast<std::size_t>(sectionIndex)];
+    const auto [found, added] =
+        section.keys.try_emplace(std::string(key), static_cast<int>(section.entries.size()));
+    if (added) {
+        section.entries.push_back({std::string(key), std::string(value)});
     } else {
-        entries.push_back({std::string(key), std::string(value)});
+        section.entries[static_cast<std::size_t>(found->second)].value = value;
     }
     return true;
 }

@@ -4,11 +4,13 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The configuration read from QN2.ini: sections of key = value strings, in order of first
 // appearance. Section and key names match exactly (case-sensitive). The program never writes
-// the file; the store lives only in memory.
+// the file; the store lives only in memory. Names are found through a hash index, so a file
+// of many thousand settings reads in time proportional to its size.
 class ConfigStore {
   public:
     enum class Create { No, Yes };
@@ -38,16 +40,26 @@ class ConfigStore {
     };
     const std::vector<Entry>& Entries(int sectionIndex) const;
 
-    void Clear() { m_sections.clear(); }
+    void Clear();
 
   private:
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    // Positions by name, looked up with a string_view without making a string.
+    using NameIndex = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        NameIndex keys;
     };
     const Section* SectionAt(int sectionIndex) const;
 
     std::vector<Section> m_sections;
+    NameIndex m_sectionIndex;
 };
 
 // Raised by GetSetting for a section or key the file does not have.
@@ -71,7 +83,7 @@ class ConfigParser {
     void Finish();
 
   private:
-    void TakeLine();
+    void TakeLine(std::string_view line);
     void StoreSetting(std::string_view key, std::string_view value);
 
     ConfigStore& m_store;

@@ -218,6 +218,44 @@ TEST(ConfigStoreTest, IndexesOutsideTheStoreAreSafe) {
     EXPECT_TRUE(store.Entries(-1).empty());
 }
 
+// Thousands of settings in sections visited in turn, keys coming back with new values: every
+// setting is found where it was first stored, with its last value, after the store has grown
+// many times; a cleared store finds nothing and starts again at index 0.
+TEST(ConfigStoreTest, ManySettingsStayFoundAsTheStoreGrows) {
+    constexpr int kSections = 40;
+    constexpr int kKeys = 150;
+    std::string file;
+    for (int round = 0; round < 3; ++round) {
+        for (int s = 0; s < kSections; ++s) {
+            file += "[Section " + std::to_string(s) + "]\n";
+            for (int k = 0; k < kKeys; k += round + 1) {
+                file += "Key " + std::to_string(k) + "=" + std::to_string(round * 1000 + k) + "\n";
+            }
+        }
+    }
+    ConfigStore store;
+    ConfigParser parser(store);
+    parser.Feed(file);
+    parser.Finish();
+    ASSERT_EQ(store.SectionCount(), kSections);
+    for (int s = 0; s < kSections; ++s) {
+        const std::string section = "Section " + std::to_string(s);
+        ASSERT_EQ(store.FindSection(section), s);
+        ASSERT_EQ(store.Entries(s).size(), static_cast<size_t>(kKeys));
+        for (int k = 0; k < kKeys; ++k) {
+            const int lastRound = k % 3 == 0 ? 2 : (k % 2 == 0 ? 1 : 0);
+            const std::string key = "Key " + std::to_string(k);
+            ASSERT_EQ(store.FindKey(key, s), k);
+            ASSERT_EQ(store.TryGetSetting(section, key), std::to_string(lastRound * 1000 + k));
+        }
+    }
+    store.Clear();
+    EXPECT_EQ(store.FindSection("Section 0"), -1);
+    EXPECT_TRUE(store.StoreSetting("Section 7", "Key 1", "x", ConfigStore::Create::Yes));
+    EXPECT_EQ(store.FindSection("Section 7"), 0);
+    EXPECT_EQ(store.FindKey("Key 1", 0), 0);
+}
+
 TEST(ConfigParserTest, LinesSplitAcrossPieces) {
     ConfigStore store;
     ConfigParser parser(store);
