@@ -1,4 +1,5 @@
 // The configuration file, the bypass port's frames and the About box's template merge.
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +37,10 @@ bool HoldsLineEnd(std::string_view text) {
 }  // namespace
 
 // No name or value holds a line end. When bit 4 of byte 0 is set, the file also arrives in
-// pieces (of 1 + byte 0 % 16 bytes) and must give the same store as when it is read whole;
-// half the runs skip that second parse, which would cost as much as the first.
+// three pieces and must give the same store as when it is read whole. The first cut falls at
+// (byte 0 % 16) sixteenths of the file, the second 1 to 8 bytes (byte 0 >> 5) after it, so a
+// line, a carriage return and line feed, or a lone line end meet every kind of cut. Half the
+// runs skip that second parse.
 bool CheckConfigFile(std::span<const uint8_t> input) {
     if (input.empty()) {
         return true;
@@ -48,12 +51,13 @@ bool CheckConfigFile(std::span<const uint8_t> input) {
     wholeParser.Feed(file);
     wholeParser.Finish();
     if ((input[0] & 0x10) != 0) {
-        const size_t piece = 1 + input[0] % 16;
+        const size_t firstCut = file.size() * (input[0] % 16) / 16;
+        const size_t secondCut = std::min(file.size(), firstCut + 1 + (input[0] >> 5));
         ConfigStore pieces;
         ConfigParser piecesParser(pieces);
-        for (size_t at = 0; at < file.size(); at += piece) {
-            piecesParser.Feed(file.substr(at, piece));
-        }
+        piecesParser.Feed(file.substr(0, firstCut));
+        piecesParser.Feed(file.substr(firstCut, secondCut - firstCut));
+        piecesParser.Feed(file.substr(secondCut));
         piecesParser.Finish();
         if (!SameStore(whole, pieces)) {
             return false;
