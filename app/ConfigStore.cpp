@@ -64,12 +64,12 @@ bool ConfigStore::StoreInSection(int sectionIndex, std::string_view key, std::st
         return false;
     }
     Section& section = m_sections[static_cast<std::size_t>(sectionIndex)];
-    const auto [found, added] =
-        section.keys.try_emplace(std::string(key), static_cast<int>(section.entries.size()));
-    if (added) {
-        section.entries.push_back({std::string(key), std::string(value)});
-    } else {
+    const auto found = section.keys.find(key);
+    if (found != section.keys.end()) {
         section.entries[static_cast<std::size_t>(found->second)].value = value;
+    } else {
+        section.keys.emplace(key, static_cast<int>(section.entries.size()));
+        section.entries.push_back({std::string(key), std::string(value)});
     }
     return true;
 }

@@ -9,7 +9,7 @@
 #   scripts/fuzz.sh -r 10000000 gpi_list     ten million runs
 #   scripts/fuzz.sh -l                       the targets' names
 # FUZZ_FLAGS adds libFuzzer options, for instance FUZZ_FLAGS=-entropic=0: its entropic
-# scheduler costs about half of each run on a target with a large grown corpus.
+# scheduler costs up to a third of each run on a target with a large grown corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
