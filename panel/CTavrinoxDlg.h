@@ -223,6 +223,8 @@ class CTavrinoxDlg : public QDialog,
     void TryReopenPort();
     bool StatusPollHeld() const;
     void RecoverMenus();
+    // Reads the selected unit's values; a failed read is tried again at the next poll.
+    void ReadUnitValues();
     void OpenManual();
 
     void SendRouterSettings();
@@ -253,6 +255,7 @@ class CTavrinoxDlg : public QDialog,
     bool m_linkLostShown = false;   // the loss alert is up for the present loss
     bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
     uint32_t m_statusHeldSince = 0;
+    bool m_valuesUnread = false;  // the last value read failed: the tables may not be the unit's
     bool m_inTimerWork = false;   // a timer handler runs; a nested message loop must not re-enter
     bool m_initialised = false;   // OnInitDialog ran; only then is the port stored at the end
     bool m_cursorHidden = false;  // the configuration hides the pointer while the panel runs

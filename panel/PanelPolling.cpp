@@ -96,9 +96,10 @@ void CTavrinoxDlg::OnPollTimer() {
         RecoverMenus();
         return;
     }
-    // A unit still busy after the wait has its values read once it is done.
-    if ((flags & kStatusValuesChanged) && !(flags & kStatusBusy)) {
-        static_cast<void>(ReadParameterValues());
+    // A unit still busy after the wait has its values read once it is done; so are values
+    // whose last read failed, for the unit does not flag them again.
+    if (((flags & kStatusValuesChanged) != 0 || m_valuesUnread) && !(flags & kStatusBusy)) {
+        ReadUnitValues();
         ShowValuesRead(*this, unit);
     }
     m_infoBar->SetReferenceFlags(flags);
@@ -133,11 +134,15 @@ bool CTavrinoxDlg::CheckUnitStatus() {
     ShowIndicator((flags & kStatusIndicator) != 0);
     if (flags & (kStatusValuesChanged | kStatusStateChanged)) {
         static_cast<void>(ReadReferenceValues());
-        static_cast<void>(ReadParameterValues());
+        ReadUnitValues();
         ShowValuesRead(*this, unit);
         return true;
     }
     return false;
+}
+
+void CTavrinoxDlg::ReadUnitValues() {
+    m_valuesUnread = ReadParameterValues() != Status::Ok;
 }
 
 bool CTavrinoxDlg::StatusPollHeld() const {

@@ -101,7 +101,7 @@ void CTavrinoxDlg::RetrieveMenus() {
         g_panelModel.m_unitMenu[unit] = shown;
     }
     ParseMenuImage(unit);
-    static_cast<void>(ReadParameterValues());
+    ReadUnitValues();
     static_cast<void>(ReadReferenceValues());
     g_panelModel.m_pollMissCount = 0;
     static_cast<void>(IdentifySelectedUnit());

@@ -7,6 +7,7 @@
 #include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
 #include "controls/CSettingsBar.h"
+#include "protocol/Commands.h"
 #include "sim/unit/UnitCommands.h"
 #include "tests/panel/PanelFixture.h"
 
@@ -81,6 +82,56 @@ TEST_F(SelectionTest, AnotherUnitReplacesTheTablesAndACachedImageIsNotFetchedAga
     EXPECT_FALSE(Sent(line.TakeWritten(), kPrepareMenuData));
     EXPECT_EQ(g_panelModel.m_menuButtonCount, 10);
     EXPECT_EQ(panel->TitleLabel()->Text(), g_menuTable[full.UnitMenu()].title);
+}
+
+// The line of units, except that a unit stays silent once to the first value read after the
+// drop is armed.
+class DropOneValueRead : public LinePeer {
+  public:
+    DropOneValueRead(SimLine& sim, SimUnit& unit) : m_sim(sim), m_unit(unit) {}
+    void OnMasterByte(InProcessLine& line, uint8_t byte) override {
+        if (armed && byte == static_cast<uint8_t>(Command::ReadParameterValues)) {
+            m_unit.Faults().Set(FaultKind::Silent, 0, 1);
+            armed = false;
+        }
+        m_sim.OnMasterByte(line, byte);
+    }
+    void OnBreak(InProcessLine& line, bool on) override { m_sim.OnBreak(line, on); }
+    void OnMasterRead(InProcessLine& line) override { m_sim.OnMasterRead(line); }
+
+    bool armed = false;
+
+  private:
+    SimLine& m_sim;
+    SimUnit& m_unit;
+};
+
+// Puts the line's own peer back, however the test ends.
+struct PeerRestore {
+    InProcessLine& line;
+    LinePeer* peer;
+    ~PeerRestore() { line.SetPeer(peer); }
+};
+
+// The value read after a selection's parse fails: the unit does not flag its values as
+// changed, yet the next poll reads them, so the knobs never keep values the unit lacks.
+TEST_F(SelectionTest, AFailedValueReadAtSelectionIsReadAgainByThePoll) {
+    SimUnit& unit = SelectUnit(1);
+    const int number = panel->KnobDisplay(0)->Param()->number;
+    SelectUnit(3);
+    unit.SetValue(number, unit.Value(number) + 3);
+    DropOneValueRead drop(sim, unit);
+    line.SetPeer(&drop);
+    const PeerRestore restore{line, &sim};
+    drop.armed = true;
+
+    SelectUnit(1);
+    ASSERT_FALSE(drop.armed);
+    ASSERT_EQ(panel->KnobDisplay(0)->Param()->number, number);
+    EXPECT_NE(panel->KnobDisplay(0)->Param()->value, unit.Value(number));
+    RunPollTicks(2);
+    EXPECT_EQ(panel->KnobDisplay(0)->Param()->value, unit.Value(number));
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
 }
 
 // A unit that falls silent between its last poll and its selection costs one identify, not a
