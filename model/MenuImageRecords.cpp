@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr size_t kFirstSection = 4;
-constexpr int kSkippedSections = 5;
-constexpr int kLastFunction = 255;
 constexpr int kLastMenu = 64;
 constexpr int kLastMessage = kMessageCount - 1;
 constexpr int kOptionSlots = 3;
@@ -118,7 +115,7 @@ void ParseParameter(MenuImageReader& reader, size_t recordEnd) {
 void ParseFunction(MenuImageReader& reader, size_t recordEnd) {
     FunctionRecord record;
     record.number = reader.Word();
-    if (record.number < kFirstFunctionNumber || record.number > kLastFunction) {
+    if (record.number < kFirstFunctionNumber || record.number > kLastFunctionNumber) {
         return;
     }
     ReadKindFlagsExtra(reader, record);
@@ -231,7 +228,7 @@ void StepOverRecord(MenuImageReader& reader) {
 MenuImageWalk WalkMenuImage(std::span<const uint8_t> block, int menuEntryCount) {
     const int entryCount = std::clamp(menuEntryCount, 0, kMenuEntryWords);
     MenuImageReader reader(block);
-    reader.Seek(kFirstSection);
+    reader.Seek(kMenuImageHeaderBytes);
 
     const int parameterCount = reader.Word();
     for (int i = 0; i < parameterCount && !reader.Overrun(); ++i) {
@@ -249,7 +246,7 @@ MenuImageWalk WalkMenuImage(std::span<const uint8_t> block, int menuEntryCount) 
     for (int i = 0; i < menuCount && !reader.Overrun(); ++i) {
         ParseRecord(reader, [&](size_t) { ParseMenu(reader, entryCount); });
     }
-    for (int section = 0; section < kSkippedSections && !reader.Overrun(); ++section) {
+    for (int section = 0; section < kMenuImageUnitSections && !reader.Overrun(); ++section) {
         const int recordCount = reader.Word() & 0xFF;
         for (int i = 0; i < recordCount && !reader.Overrun(); ++i) {
             reader.Seek(LowByteEnd(reader));

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "protocol/MenuImage.h"
 #include "protocol/StatusFlags.h"
 
 // Program-wide records of the panel: what the selected unit is, its menus, knob parameters,
@@ -22,9 +23,7 @@ constexpr int kMenuEntryWords = 20;
 constexpr int kKnobCount = 8;
 constexpr int kFunctionButtonCount = 6;
 constexpr int kMenuImageSize = 65536;
-constexpr int kCustomMenuCount = 5;        // menu 65 (the list) and custom menus 66..69
-constexpr int kLastKnobParameter = 127;    // knob parameters 0..127 carry 16-bit values
-constexpr int kFirstFunctionNumber = 128;  // function parameters 128..255 carry 8-bit values
+constexpr int kCustomMenuCount = 5;  // menu 65 (the list) and custom menus 66..69
 constexpr int kEmptyKnobParam = 128;
 constexpr int kEmptyFunctionOffset = 127;
 constexpr int kKeyframeMenu = 64;

@@ -41,11 +41,11 @@ class BodyWriter {
     // The record: length word (in words, itself included), then the body.
     std::vector<uint8_t> Record() {
         PadToWord(0);
-        std::vector<uint8_t> record;
         const size_t words = m_bytes.size() / 2 + 1;
-        record.push_back(static_cast<uint8_t>(words >> 8));
-        record.push_back(static_cast<uint8_t>(words & 0xFF));
-        record.insert(record.end(), m_bytes.begin(), m_bytes.end());
+        std::vector<uint8_t> record(2 + m_bytes.size());
+        record[0] = static_cast<uint8_t>(words >> 8);
+        record[1] = static_cast<uint8_t>(words & 0xFF);
+        std::copy(m_bytes.begin(), m_bytes.end(), record.begin() + 2);
         return record;
     }
 
@@ -211,7 +211,7 @@ void MenuImageBuilder::AddMenu(const MenuDef& menu) {
 }
 
 void MenuImageBuilder::AddSkippedRecord(const SkippedRecordDef& record) {
-    if (record.section >= 0 && record.section < kSkippedSections) {
+    if (record.section >= 0 && record.section < kMenuImageUnitSections) {
         m_sections[static_cast<size_t>(record.section)].push_back(EncodeSkippedRecord(record.body));
     }
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/MenuImage.h"
 #include "sim/models/ModelDefinition.h"
 
 // Writes a unit's menu image: a four-byte header, then the parameter, function and menu
@@ -20,10 +21,8 @@
 constexpr uint16_t kParamRecordKind = 1;
 constexpr uint16_t kFunctionRecordKind = 2;
 constexpr uint16_t kMenuRecordKind = 3;
-constexpr uint16_t kOptionMark = 0x4F00;     // 'O', then the option's index
-constexpr uint16_t kRecordEndMark = 0x7E7E;  // "~~"
-constexpr uint8_t kLastFunctionNumber = 0xFF;
-constexpr int kSkippedSections = 5;
+constexpr uint16_t kOptionMark = 0x4F00;      // 'O', then the option's index
+constexpr uint16_t kRecordEndMark = 0x7E7E;   // "~~"
 constexpr size_t kMaxOptionTextBytes = 510;   // a length word's low byte counts words
 constexpr size_t kMaxShortRecordWords = 255;  // records found by the low byte of their length
 
@@ -41,7 +40,7 @@ class MenuImageBuilder {
   public:
     explicit MenuImageBuilder(MenuFamily family) : m_family(family) {}
 
-    void SetHeader(const std::array<uint8_t, 4>& header) { m_header = header; }
+    void SetHeader(const std::array<uint8_t, kMenuImageHeaderBytes>& header) { m_header = header; }
     void AddParameter(const ParamDef& param);
     void AddFunction(const FunctionDef& function);
     void AddMenu(const MenuDef& menu);
@@ -53,11 +52,11 @@ class MenuImageBuilder {
 
   private:
     MenuFamily m_family;
-    std::array<uint8_t, 4> m_header = {'K', 'V', 0, 0};
+    std::array<uint8_t, kMenuImageHeaderBytes> m_header = {'K', 'V', 0, 0};
     std::vector<std::vector<uint8_t>> m_params;
     std::vector<std::vector<uint8_t>> m_functions;
     std::vector<std::vector<uint8_t>> m_menus;
-    std::array<std::vector<std::vector<uint8_t>>, kSkippedSections> m_sections;
+    std::array<std::vector<std::vector<uint8_t>>, kMenuImageUnitSections> m_sections;
     std::vector<std::vector<uint8_t>> m_messages;
 };
 

@@ -10,7 +10,7 @@ std::optional<SimAnswer> ReadLockout(SimUnit& unit, const SimRequest&) {
     // Odd reads in a row carry the first table, even ones the second.
     const bool firstTable = unit.RepeatCount() % 2 == 1;
     const bool functions = firstTable == unit.Model().lockoutFunctionsFirst;
-    const int base = functions ? kFirstFunction : 0;
+    const int base = functions ? kFirstFunctionNumber : 0;
     SimAnswer answer{kCodeLockoutTable, {}};
     for (int i = 0; i < kLockTableSize; ++i) {
         answer.data.push_back(unit.LockState(base + i));

@@ -13,7 +13,7 @@ namespace {
 constexpr uint8_t kMessageCleared = 4;  // "File system cleared."
 
 bool IsKnob(int number) {
-    return number >= 0 && number < kFirstFunction;
+    return number >= 0 && number < kFirstFunctionNumber;
 }
 
 }  // namespace
@@ -281,7 +281,7 @@ uint8_t SimUnit::LockState(int number) const {
     if (IsKnob(number)) {
         return m_knobLocks[static_cast<size_t>(number)];
     }
-    return number < 256 ? m_functionLocks[static_cast<size_t>(number - kFirstFunction)]
+    return number < 256 ? m_functionLocks[static_cast<size_t>(number - kFirstFunctionNumber)]
                         : kLockStateUnlocked;
 }
 
@@ -292,7 +292,7 @@ bool SimUnit::SetLockState(int number, uint8_t state) {
     if (IsKnob(number)) {
         m_knobLocks[static_cast<size_t>(number)] = state;
     } else {
-        m_functionLocks[static_cast<size_t>(number - kFirstFunction)] = state;
+        m_functionLocks[static_cast<size_t>(number - kFirstFunctionNumber)] = state;
     }
     return true;
 }

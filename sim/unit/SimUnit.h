@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "protocol/Lockout.h"
+#include "protocol/MenuImage.h"
 #include "protocol/StatusFlags.h"
 #include "sim/models/ModelDefinition.h"
 #include "sim/unit/SimFaults.h"
@@ -20,9 +21,6 @@ using UpdateList = std::vector<std::pair<uint8_t, int>>;
 // Message numbers whose text is fetched separately.
 constexpr uint8_t kTextMessage = 100;
 constexpr uint8_t kTextMessageAlt = 255;
-
-// Numbers below this are knob parameters, from it up to 255 functions.
-constexpr int kFirstFunction = 128;
 
 // How long clearing the stored files keeps a unit busy.
 constexpr uint32_t kClearFilesBusy_ms = 1500;
