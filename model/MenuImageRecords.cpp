@@ -4,6 +4,7 @@
 
 #include "model/MenuImageReader.h"
 #include "model/PanelModel.h"
+#include "protocol/MenuImage.h"
 
 namespace {
 

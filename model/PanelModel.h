@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "protocol/MenuImage.h"
+#include "protocol/ParameterArguments.h"
 #include "protocol/StatusFlags.h"
 
 // Program-wide records of the panel: what the selected unit is, its menus, knob parameters,

@@ -10,8 +10,5 @@ constexpr size_t kMenuImageHeaderBytes = 4;
 // Between the menu and the message sections lie this many sections of the unit's own
 // records, which the panel skips.
 constexpr int kMenuImageUnitSections = 5;
-// Parameters 0..127 are knob parameters with 16-bit values, 128..255 functions with 8-bit
-// values; the function section ends with the record of function 255.
-constexpr int kLastKnobParameter = 127;
-constexpr int kFirstFunctionNumber = 128;
+// The function section ends with the record of function 255.
 constexpr int kLastFunctionNumber = 255;

@@ -7,18 +7,17 @@
 namespace {
 
 constexpr int kFirstWordBlock = 127;  // parameters 0..126 in the first answer
-constexpr int kFirstByteParam = 128;
 
 SimAnswer UpdateAnswer(const UpdateList& changes) {
     SimAnswer answer{kCodeParameterUpdates, {}};
     for (const auto& [number, value] : changes) {
         // Stop before an entry that would not fit whole.
-        const size_t size = number < kFirstByteParam ? 3 : 2;
+        const size_t size = number < kFirstFunctionNumber ? 3 : 2;
         if (answer.data.size() + size > kMaxAnswerData) {
             break;
         }
         answer.data.push_back(number);
-        if (number < kFirstByteParam) {
+        if (number < kFirstFunctionNumber) {
             AppendWord(answer.data, value);
         } else {
             answer.data.push_back(static_cast<uint8_t>(value));
@@ -40,12 +39,12 @@ std::optional<SimAnswer> SetValue(SimUnit& unit, const SimRequest& request) {
         const int number = request.Arg(0);
         const int word = (request.Arg(1) << 8) | request.Arg(2);
         // Knob values are signed words; the reset request is the word 0x7FFF itself.
-        const int value = number < kFirstByteParam ? static_cast<int16_t>(word) : word;
+        const int value = number < kFirstFunctionNumber ? static_cast<int16_t>(word) : word;
         return UpdateAnswer(unit.SetValue(number, value));
     }
     if (request.ArgCount() == 2) {
         const int number = request.Arg(0);
-        if (number >= kFirstByteParam && request.Arg(1) == kFunctionValueQuery) {
+        if (number >= kFirstFunctionNumber && request.Arg(1) == kFunctionValueQuery) {
             return UpdateAnswer({{static_cast<uint8_t>(number), unit.Value(number)}});
         }
         return UpdateAnswer(unit.SetValue(number, request.Arg(1)));
@@ -66,7 +65,7 @@ SimAnswer WordBlock(uint8_t code, int (SimUnit::*read)(int) const, const SimUnit
 SimAnswer RestBlock(uint8_t code, int (SimUnit::*read)(int) const, const SimUnit& unit) {
     SimAnswer answer{code, {}};
     AppendWord(answer.data, (unit.*read)(kFirstWordBlock));
-    for (int number = kFirstByteParam; number < 256; ++number) {
+    for (int number = kFirstFunctionNumber; number < 256; ++number) {
         answer.data.push_back(static_cast<uint8_t>((unit.*read)(number)));
     }
     return answer;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "protocol/Lockout.h"
-#include "protocol/MenuImage.h"
+#include "protocol/ParameterArguments.h"
 #include "protocol/StatusFlags.h"
 #include "sim/models/ModelDefinition.h"
 #include "sim/unit/SimFaults.h"
