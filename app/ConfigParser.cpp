@@ -65,28 +65,20 @@ void ConfigParser::Finish() {
     m_line.clear();
 }
 
-// The section is found, or made, at its first setting and not again for every line.
-void ConfigParser::StoreSetting(std::string_view key, std::string_view value) {
-    if (m_sectionIndex < 0) {
-        m_sectionIndex = m_store.FindOrAddSection(m_section);
-    }
-    m_store.StoreInSection(m_sectionIndex, key, value);
-}
-
 void ConfigParser::TakeLine(std::string_view line) {
     if (line.empty()) {
         return;
     }
     if (IsHeader(line)) {
         m_section = HeaderName(line);
-        m_sectionIndex = -1;
     } else {
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
             // A line without "=" has no key; its value drops the first character.
-            StoreSetting({}, line.substr(1));
+            m_store.StoreSetting(m_section, {}, line.substr(1), ConfigStore::Create::Yes);
         } else {
-            StoreSetting(TrimKey(line.substr(0, equals)), line.substr(equals + 1));
+            m_store.StoreSetting(m_section, TrimKey(line.substr(0, equals)),
+                                 line.substr(equals + 1), ConfigStore::Create::Yes);
         }
     }
 }

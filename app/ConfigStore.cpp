@@ -35,42 +35,26 @@ int ConfigStore::FindKey(std::string_view key, int sectionIndex) const {
 
 bool ConfigStore::StoreSetting(std::string_view section, std::string_view key,
                                std::string_view value, Create create) {
-    if (create == Create::Yes) {
-        return StoreInSection(FindOrAddSection(section), key, value);
+    int sectionIndex = FindSection(section);
+    if (sectionIndex < 0) {
+        if (create != Create::Yes) {
+            return false;
+        }
+        sectionIndex = SectionCount();
+        m_sections.push_back({std::string(section), {}, {}});
+        m_sectionIndex.emplace(section, sectionIndex);
     }
-    const int sectionIndex = FindSection(section);
-    const int keyIndex = FindKey(key, sectionIndex);
-    if (keyIndex < 0) {
+    Section& found = m_sections[static_cast<std::size_t>(sectionIndex)];
+    const auto keyIndex = found.keys.find(key);
+    if (keyIndex != found.keys.end()) {
+        found.entries[static_cast<std::size_t>(keyIndex->second)].value = value;
+        return true;
+    }
+    if (create != Create::Yes) {
         return false;
     }
-    m_sections[static_cast<std::size_t>(sectionIndex)]
-        .entries[static_cast<std::size_t>(keyIndex)]
-        .value = value;
-    return true;
-}
-
-int ConfigStore::FindOrAddSection(std::string_view section) {
-    const int found = FindSection(section);
-    if (found >= 0) {
-        return found;
-    }
-    m_sections.push_back({std::string(section), {}, {}});
-    m_sectionIndex.emplace(section, SectionCount() - 1);
-    return SectionCount() - 1;
-}
-
-bool ConfigStore::StoreInSection(int sectionIndex, std::string_view key, std::string_view value) {
-    if (sectionIndex < 0 || sectionIndex >= SectionCount()) {
-        return false;
-    }
-    Section& section = m_sections[static_cast<std::size_t>(sectionIndex)];
-    const auto found = section.keys.find(key);
-    if (found != section.keys.end()) {
-        section.entries[static_cast<std::size_t>(found->second)].value = value;
-    } else {
-        section.keys.emplace(key, static_cast<int>(section.entries.size()));
-        section.entries.push_back({std::string(key), std::string(value)});
-    }
+    found.keys.emplace(key, static_cast<int>(found.entries.size()));
+    found.entries.push_back({std::string(key), std::string(value)});
     return true;
 }
 

@@ -23,11 +23,6 @@ class ConfigStore {
     // Without Create::Yes a missing section or key stores nothing and returns false.
     bool StoreSetting(std::string_view section, std::string_view key, std::string_view value,
                       Create create);
-    // Index of the section, appended (empty) when missing.
-    int FindOrAddSection(std::string_view section);
-    // Sets the key of section `sectionIndex`, appending it when missing; false, storing
-    // nothing, for an index outside the store.
-    bool StoreInSection(int sectionIndex, std::string_view key, std::string_view value);
     // The value, or nothing when the section or the key is missing.
     std::optional<std::string> TryGetSetting(std::string_view section, std::string_view key) const;
 
@@ -84,12 +79,10 @@ class ConfigParser {
 
   private:
     void TakeLine(std::string_view line);
-    void StoreSetting(std::string_view key, std::string_view value);
 
     ConfigStore& m_store;
     std::string m_line;
-    std::string m_section;    // settings before the first header go to the empty name
-    int m_sectionIndex = -1;  // m_section's index once a setting created or found it
+    std::string m_section;  // settings before the first header go to the empty name
 };
 
 // The program-wide store, empty at start.
