@@ -20,9 +20,9 @@ constexpr uint32_t kRecoveryBound_ms = 20'000;
 // The longest one call into the panel may block the window. The status poll finds a unit that
 // does not answer within its 200 ms, and a unit that answered its status is asked nothing it
 // leaves unanswered (faults switch between calls, never inside one), so no call ever waits
-// out a command's full patience: not even the shortest after the status poll's, the 20 s of
-// a knob turn or button press. The panel's own pauses come on top (the recovery pause, the
-// failed poll's pause, the two breaks of a declared loss).
+// out a command's full patience. The bound still allows the patience of the user's own
+// actions, the 20 s of a knob turn or button press, with the panel's own pauses on top (the
+// recovery pause, the failed poll's pause, the two breaks of a declared loss).
 constexpr uint32_t kPanelPauses_ms = 1000 + 1000 + 2 * 100 + 2 * 100;
 constexpr uint32_t kLongestBlockingCall_ms =
     static_cast<uint32_t>(std::chrono::milliseconds(kPatience20s.Reads() * kByteRead).count()) +
