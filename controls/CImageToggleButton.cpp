@@ -119,6 +119,8 @@ void CImageToggleButton::RunPortSetup() {
     const std::optional<int> chosen = m_actions->RunPortSetup(g_panelModel.m_portNumber & 0xFFFF);
     if (chosen && ReopenPort(*chosen)) {
         g_panelModel.m_portNumber = *chosen;
+    } else if (chosen) {
+        ReportPortFailure(g_link.LastFailure());
     }
     m_actions->ResumePolling();
 }

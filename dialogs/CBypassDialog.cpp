@@ -52,7 +52,11 @@ bool CBypassDialog::OpenBypassPort() {
                     kFailureCaption);
         return false;
     }
-    return m_port.OpenPort(kPortName) == 1;
+    if (!m_port.OpenPort(kPortName)) {
+        ShowPortFailure(m_port.LastFailure());
+        return false;
+    }
+    return true;
 }
 
 void CBypassDialog::FailAndClose() {
@@ -69,7 +73,8 @@ void CBypassDialog::ToggleTransfer() {
         return;
     }
     const uint32_t baud = m_ui->baud38400Radio->isChecked() ? kSlowBaud : kFastBaud;
-    if (m_port.SetupPort(baud) != 1 || m_port.SetPortTimeouts(0, kReadWait_ms, 0) != 1) {
+    if (!m_port.SetupPort(baud) || !m_port.SetPortTimeouts(0, kReadWait_ms, 0)) {
+        ShowPortFailure(m_port.LastFailure());
         FailAndClose();
         return;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "link/LineDemand.h"
+#include "link/LineWork.h"
 #include "model/PanelModel.h"
 
 namespace {
@@ -14,28 +16,72 @@ std::span<const uint8_t> AsSpan(std::initializer_list<uint8_t> bytes) {
     return std::span<const uint8_t>(bytes.begin(), bytes.size());
 }
 
-Status SendTo(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments) {
-    // The length byte cannot say more than 255; our own requests never need it.
+using Request = std::array<uint8_t, kMaxRequestSize>;
+
+// False when the arguments do not fit: the length byte cannot say more than 255, and our
+// own requests never need it.
+bool BuildRequest(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments,
+                  Request& request) {
     if (arguments.size() > kMaxArguments) {
-        return Status::WriteFailed;
+        return false;
     }
-    std::array<uint8_t, kMaxRequestSize> request{};
     request[0] = RequestAddress(unitAddress);
     request[1] = static_cast<uint8_t>(arguments.size() + 1);
     request[2] = Byte(command);
     std::copy(arguments.begin(), arguments.end(), request.begin() + 3);
-    return SendPacket(request);
+    return true;
+}
+
+uint8_t UnitAddressOf(std::span<const uint8_t> request) {
+    return static_cast<uint8_t>(request.empty() ? 0 : request[0] & ~kRequestFlag);
+}
+
+uint32_t Milliseconds(Patience patience) {
+    return static_cast<uint32_t>(patience.Reads() * kByteRead.count());
+}
+
+Status SendTo(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments) {
+    Request request{};
+    if (!BuildRequest(unitAddress, command, arguments, request)) {
+        return Status::WriteFailed;
+    }
+    if (LineWork::GivenUp(unitAddress)) {
+        return Status::NoAnswer;
+    }
+    return CarryOnLine({unitAddress, 0, LineUse::Ordinary}, [&] { return SendPacket(request); });
 }
 
 }  // namespace
 
-Status ExchangeWith(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments,
-                    Patience patience, AnswerBuffer& answer) {
-    const Status sent = SendTo(unitAddress, command, arguments);
-    if (sent != Status::Ok) {
-        return sent;
+Status CarryExchange(std::span<const uint8_t> request, Patience patience, AnswerBuffer& answer,
+                     LineUse use) {
+    const uint8_t unitAddress = UnitAddressOf(request);
+    if (LineWork::GivenUp(unitAddress)) {
+        answer.fill(0);
+        return Status::NoAnswer;
     }
-    return ReceivePacket(answer, patience);
+    const LineTask task{unitAddress, Milliseconds(patience), use};
+    const Status status = CarryOnLine(task, [&] {
+        if (use == LineUse::PresencePoll && LineDemand::Raised()) {
+            answer.fill(0);
+            return Status::Yielded;
+        }
+        const Status sent = SendPacket(request);
+        return sent != Status::Ok ? sent : ReceivePacket(answer, patience, use);
+    });
+    if (status == Status::NoAnswer) {
+        LineWork::NoteSilence(unitAddress);
+    }
+    return status;
+}
+
+Status ExchangeWith(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments,
+                    Patience patience, AnswerBuffer& answer, LineUse use) {
+    Request request{};
+    if (!BuildRequest(unitAddress, command, arguments, request)) {
+        return Status::WriteFailed;
+    }
+    return CarryExchange(request, patience, answer, use);
 }
 
 Status ExchangeWith(uint8_t unitAddress, Command command, std::initializer_list<uint8_t> arguments,

@@ -7,12 +7,20 @@
 #include "link/Framing.h"
 #include "protocol/Commands.h"
 
+// A whole request (address, L, payload; SendPacket adds the checksum) and its answer, carried
+// on the line as one piece: the first status of SendPacket and ReceivePacket that is not Ok,
+// else Ok. A unit given up on in the present piece of work (LineWork) is not asked and
+// yields NoAnswer; a unit that leaves the request unanswered is given up on. A presence
+// poll asked for while the user wants the line yields at once, unsent.
+Status CarryExchange(std::span<const uint8_t> request, Patience patience, AnswerBuffer& answer,
+                     LineUse use = LineUse::Ordinary);
+
 // One request and its answer: the shape every command shares. The request is `command`
 // followed by `arguments` (at most 254), to `unitAddress` (flags added here); the answer
 // lands in `answer`. Returns the first status of SendPacket and ReceivePacket that is not
 // Ok, else Ok; the caller checks length and code.
 Status ExchangeWith(uint8_t unitAddress, Command command, std::span<const uint8_t> arguments,
-                    Patience patience, AnswerBuffer& answer);
+                    Patience patience, AnswerBuffer& answer, LineUse use = LineUse::Ordinary);
 Status ExchangeWith(uint8_t unitAddress, Command command, std::initializer_list<uint8_t> arguments,
                     Patience patience, AnswerBuffer& answer);
 

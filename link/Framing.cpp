@@ -1,11 +1,90 @@
 #include "link/Framing.h"
 
+#include "link/LineCarrier.h"
+#include "link/LineDemand.h"
 #include "link/SerialCom.h"
+
+namespace {
+
+// The silence before every request: a late answer ends first, and every unit sees a pause
+// before the address byte. It counts from the last byte that crossed the port, so a line
+// quiet for that long with nothing pending takes the request at once.
+constexpr uint32_t kQuietBeforeRequest_ms = 20;
+
+// The L + 2 bytes a request is made of (address, L, payload) must all be there.
+bool IsWholeRequest(std::span<const uint8_t> request) {
+    return request.size() >= 2 && request.size() >= size_t{request[1]} + 2;
+}
+
+// The address byte. A failed write is the typical sign of a port that the driver aborted
+// after a line error, or that went away: the port is reopened once and the byte written
+// again. A reopening that fails is left for the window to report.
+bool WriteAddressByte(uint8_t address) {
+    if (g_link.WriteByte(address) == IoResult::Done) {
+        return true;
+    }
+    if (!ReopenPort(LinkPortNumber())) {
+        g_link.NoteFailureUnreported();
+    }
+    return g_link.WriteByte(address) == IoResult::Done;
+}
+
+// The length byte and the payload, each written once with no recovery; the checksum sums
+// them as they go (modulo 256, the address byte left out).
+bool WriteBody(std::span<const uint8_t> body, uint8_t& sum) {
+    for (const uint8_t byte : body) {
+        sum = static_cast<uint8_t>(sum + byte);
+        if (g_link.WriteByte(byte) != IoResult::Done) {
+            return false;
+        }
+    }
+    return true;
+}
+
+enum class FirstByte { Arrived, Missed, Yielded };
+
+// The answer's first byte, counting reads of up to 20 ms: a byte that comes on the last read
+// of the patience does not count. A presence poll gives the line up as soon as the user
+// wants it; the window's wake ends its read at once.
+FirstByte AwaitFirstByte(uint8_t& byte, Patience patience, LineUse use) {
+    const bool yields = use == LineUse::PresencePoll;
+    const ListenForWake listen(yields ? &LineDemand::Wake() : nullptr);
+    const uint32_t tries = patience.Reads();
+    for (uint32_t read = 1; read <= tries; ++read) {
+        if (yields && LineDemand::Raised()) {
+            return FirstByte::Yielded;
+        }
+        if (g_link.ReadByte(byte) == IoResult::Done) {
+            return read < tries ? FirstByte::Arrived : FirstByte::Missed;
+        }
+    }
+    return yields && LineDemand::Raised() ? FirstByte::Yielded : FirstByte::Missed;
+}
+
+// L data bytes behind the code (the code's own place counted, so the checksum too). Data
+// that did not all come would fill tables with zeros: such an answer is refused. A missing
+// checksum alone costs nothing, as the checksum is never examined.
+Status ReadAnswerData(AnswerBuffer& answer) {
+    const int length = answer[kAnswerLength];
+    for (int k = 0; k < length; ++k) {
+        uint8_t byte = 0;
+        if (g_link.ReadByte(byte) == IoResult::Done) {
+            answer[kAnswerData + k] = byte;
+        } else if (k < length - 1) {
+            return Status::CutShort;
+        }
+    }
+    return Status::Ok;
+}
+
+}  // namespace
 
 DrainResult DrainLine() {
     uint8_t byte = 0;
     for (int discarded = 0; discarded <= kDrainLimit; ++discarded) {
-        switch (g_link.ReadByte(byte)) {
+        const uint32_t quiet = g_link.QuietFor_ms();
+        const uint32_t wait = quiet >= kQuietBeforeRequest_ms ? 0 : kQuietBeforeRequest_ms - quiet;
+        switch (g_link.ReadByteWithin(byte, wait)) {
             case IoResult::Nothing:
                 return DrainResult::Silent;
             case IoResult::Failed:
@@ -18,69 +97,47 @@ DrainResult DrainLine() {
 }
 
 bool DrainInput() {
-    return DrainLine() == DrainResult::Silent;
+    return CarryOnLine({}, [] {
+               return DrainLine() == DrainResult::Silent ? Status::Ok : Status::NoAnswer;
+           }) == Status::Ok;
 }
 
 Status SendPacket(std::span<const uint8_t> request) {
-    if (request.size() < 2 || request.size() < size_t{request[1]} + 2) {
+    if (!IsWholeRequest(request)) {
         return Status::WriteFailed;
     }
-    // A failed read is the port's problem, and the first write below reopens it; a line that
-    // never pauses cannot carry a request, and is reported as a failed write.
+    // A failed read is the port's problem, and the address byte below reopens it; a line
+    // that never pauses cannot carry a request, and is reported as a failed write.
     if (DrainLine() == DrainResult::Flooded) {
         return Status::WriteFailed;
     }
-    if (g_link.WriteByte(request[0]) != IoResult::Done) {
-        // The second write tells whether the port came back.
-        static_cast<void>(ReopenPort(LinkPortNumber()));
-        if (g_link.WriteByte(request[0]) != IoResult::Done) {
-            return Status::WriteFailed;
-        }
+    if (!WriteAddressByte(request[0])) {
+        return Status::WriteFailed;
     }
-    const size_t length = request[1];
     uint8_t sum = 0;
-    for (size_t i = 1; i <= length + 1; ++i) {
-        sum = static_cast<uint8_t>(sum + request[i]);
-        if (g_link.WriteByte(request[i]) != IoResult::Done) {
-            return Status::WriteFailed;
-        }
+    if (!WriteBody(request.subspan(1, size_t{request[1]} + 1), sum)) {
+        return Status::WriteFailed;
     }
-    g_link.WriteByte(sum);
+    // The checksum's own write is not checked: a unit that missed it answers nothing.
+    static_cast<void>(g_link.WriteByte(sum));
     return Status::Ok;
 }
 
-Status ReceivePacket(AnswerBuffer& answer, Patience patience) {
+Status ReceivePacket(AnswerBuffer& answer, Patience patience, LineUse use) {
     answer.fill(0);
-    const uint32_t tries = patience.Reads();
-    uint32_t reads = 0;
-    bool gotFirst = false;
-    while (reads < tries) {
-        ++reads;
-        if (g_link.ReadByte(answer[0]) == IoResult::Done) {
-            gotFirst = true;
+    switch (AwaitFirstByte(answer[0], patience, use)) {
+        case FirstByte::Arrived:
             break;
-        }
+        case FirstByte::Missed:
+            return Status::NoAnswer;
+        case FirstByte::Yielded:
+            return Status::Yielded;
     }
-    // A byte that arrives on the last allowed read does not count.
-    if (!gotFirst || reads >= tries) {
-        return Status::NoAnswer;
-    }
-    if (g_link.ReadByte(answer[1]) != IoResult::Done) {
+    if (g_link.ReadByte(answer[kAnswerLength]) != IoResult::Done) {
         return Status::NoLength;
     }
-    if (g_link.ReadByte(answer[2]) != IoResult::Done) {
+    if (g_link.ReadByte(answer[kAnswerCode]) != IoResult::Done) {
         return Status::NoCode;
     }
-    // Data that did not all come would fill tables with zeros: such an answer is refused. A
-    // missing checksum alone costs nothing, as the checksum is never examined.
-    const int length = answer[1];
-    for (int k = 0; k < length; ++k) {
-        uint8_t byte = 0;
-        if (g_link.ReadByte(byte) == IoResult::Done) {
-            answer[kAnswerData + k] = byte;
-        } else if (k < length - 1) {
-            return Status::CutShort;
-        }
-    }
-    return Status::Ok;
+    return ReadAnswerData(answer);
 }

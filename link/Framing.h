@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "link/LineCarrier.h"
 #include "link/Patience.h"
 #include "protocol/Packet.h"
 #include "protocol/Status.h"
@@ -17,10 +18,12 @@ using AnswerBuffer = std::array<uint8_t, kAnswerBufferSize>;
 constexpr int kDrainLimit = 1032;
 
 enum class DrainResult { Silent, ReadFailed, Flooded };
+// Discards input until the line has been quiet for 20 ms since the last byte that crossed
+// it, either way, and nothing is pending: a line already quiet that long costs no wait.
 DrainResult DrainLine();
 
-// Discards input until a read delivers nothing. True when the line fell silent, false when
-// a read failed or the line kept talking past kDrainLimit bytes.
+// DrainLine on the line. True when the line fell silent, false when a read failed or the
+// line kept talking past kDrainLimit bytes.
 [[nodiscard]] bool DrainInput();
 
 // Writes address, L, payload and checksum (L + payload, modulo 256) of `request`, reading
@@ -31,7 +34,9 @@ Status SendPacket(std::span<const uint8_t> request);
 
 // Reads one answer into `answer`, waiting `patience` for its first byte: Ok, NoAnswer,
 // NoLength, NoCode, or CutShort when a data byte did not come (the rest is not waited for).
-Status ReceivePacket(AnswerBuffer& answer, Patience patience);
+// A presence poll returns Yielded, having read nothing, when the user wants the line while
+// it waits for the first byte.
+Status ReceivePacket(AnswerBuffer& answer, Patience patience, LineUse use = LineUse::Ordinary);
 
 // The address byte of a request to unit address `unitAddress`.
 inline uint8_t RequestAddress(uint8_t unitAddress) {

@@ -1,6 +1,8 @@
 #include "link/SerialCom.h"
 
+#include "link/LineCarrier.h"
 #include "model/PanelModel.h"
+#include "platform/Clock.h"
 #include "platform/OpenFailure.h"
 #include "platform/PortNames.h"
 #include "platform/Prompter.h"
@@ -13,31 +15,31 @@ CSerialCom g_link;
 
 namespace {
 
-LinkLossReaction* g_lossReaction = nullptr;
+PortFailureReaction* g_failureReaction = nullptr;
+
+uint32_t Now() {
+    return CurrentClock().TickCount();
+}
 
 }  // namespace
 
-void CSerialCom::SetLossReaction(LinkLossReaction* reaction) {
-    g_lossReaction = reaction;
+void CSerialCom::SetFailureReaction(PortFailureReaction* reaction) {
+    g_failureReaction = reaction;
+}
+
+PortFailureReaction* CSerialCom::FailureReaction() {
+    return g_failureReaction;
 }
 
 bool CSerialCom::OpenPort(const std::string& name) {
     m_deviceName = PortNames().Resolve(name);
     OpenError error;
     m_port = OpenSerialDevice(m_deviceName, error);
+    m_lastByte_ms = Now();
     if (m_port) {
         return true;
     }
-    // A link that fails while a unit is selected is a lost link. Another instance (the bypass
-    // dialog's own port) says why it could not open: its failure says nothing of the link.
-    if (this == &g_link && g_currentUnitAddress != 0) {
-        if (g_lossReaction) {
-            g_lossReaction->OnLinkLost();
-        }
-    } else {
-        ShowStopBox(g_cantOpenComPortText, g_comPortErrorCaption,
-                    ExplainOpenFailure(m_deviceName, error));
-    }
+    m_failure = {PortStep::Open, m_deviceName, error};
     return false;
 }
 
@@ -46,7 +48,7 @@ bool CSerialCom::SetupPort(uint32_t baud) {
     settings.baud = baud;
     m_lastResult = m_port && m_port->Configure(settings) ? 1 : 0;
     if (m_lastResult == 0) {
-        ShowStopBox(g_cantOpenComPortText, g_comPortErrorCaption);
+        m_failure = {PortStep::Setup, m_deviceName, {}};
         m_port.reset();
         return false;
     }
@@ -62,7 +64,7 @@ bool CSerialCom::SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConsta
     timeouts.writeMultiplier_ms = writeMultiplier_ms;
     m_lastResult = m_port && m_port->SetTimeouts(timeouts) ? 1 : 0;
     if (m_lastResult == 0) {
-        ShowStopBox(g_cantOpenComPortText, g_timeoutsFailedCaption);
+        m_failure = {PortStep::Timeouts, m_deviceName, {}};
         m_port.reset();
         return false;
     }
@@ -78,12 +80,19 @@ Status CSerialCom::SendBreak() {
 }
 
 IoResult CSerialCom::ReadByte(uint8_t& byte) {
+    return ReadByteWithin(byte, m_timeouts.ReadByteTimeout());
+}
+
+IoResult CSerialCom::ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) {
     if (!m_port) {
         return IoResult::Failed;
     }
-    const IoResult result = m_port->ReadByte(byte);
-    if (result == IoResult::Done && m_tracer) {
-        m_tracer->OnByte(TraceDirection::Received, byte);
+    const IoResult result = m_port->ReadByteWithin(byte, timeout_ms);
+    if (result == IoResult::Done) {
+        m_lastByte_ms = Now();
+        if (m_tracer) {
+            m_tracer->OnByte(TraceDirection::Received, byte);
+        }
     }
     return result;
 }
@@ -93,8 +102,11 @@ IoResult CSerialCom::WriteByte(uint8_t byte) {
         return IoResult::Failed;
     }
     const IoResult result = m_port->WriteByte(byte);
-    if (result == IoResult::Done && m_tracer) {
-        m_tracer->OnByte(TraceDirection::Sent, byte);
+    if (result == IoResult::Done) {
+        m_lastByte_ms = Now();
+        if (m_tracer) {
+            m_tracer->OnByte(TraceDirection::Sent, byte);
+        }
     }
     return result;
 }
@@ -103,12 +115,50 @@ bool CSerialCom::SetBreak(bool on) {
     return m_port && m_port->SetBreak(on);
 }
 
-bool ReopenPort(int portNumber) {
-    if (g_link.IsOpen()) {
-        g_link.Close();
+uint32_t CSerialCom::QuietFor_ms() const {
+    return Now() - m_lastByte_ms;
+}
+
+bool CSerialCom::TakeUnreportedFailure() {
+    const bool unreported = m_failureUnreported;
+    m_failureUnreported = false;
+    return unreported;
+}
+
+void ShowPortFailure(const PortFailure& failure) {
+    switch (failure.step) {
+        case PortStep::Open:
+            ShowStopBox(g_cantOpenComPortText, g_comPortErrorCaption,
+                        ExplainOpenFailure(failure.device, failure.error));
+            return;
+        case PortStep::Setup:
+            ShowStopBox(g_cantOpenComPortText, g_comPortErrorCaption);
+            return;
+        case PortStep::Timeouts:
+            ShowStopBox(g_cantOpenComPortText, g_timeoutsFailedCaption);
+            return;
     }
-    const std::string name = "COM" + std::to_string(portNumber);
-    return g_link.OpenPort(name) && g_link.SetupPort(115200) && g_link.SetPortTimeouts(10, 10, 10);
+}
+
+void ReportPortFailure(const PortFailure& failure) {
+    if (g_failureReaction != nullptr) {
+        g_failureReaction->OnPortFailed(failure);
+    } else {
+        ShowPortFailure(failure);
+    }
+}
+
+// Opening may wait (a device server's connection): it runs on the line like an exchange.
+bool ReopenPort(int portNumber) {
+    return CarryOnLine({}, [portNumber] {
+               if (g_link.IsOpen()) {
+                   g_link.Close();
+               }
+               const std::string name = "COM" + std::to_string(portNumber);
+               const bool opened = g_link.OpenPort(name) && g_link.SetupPort(115200) &&
+                                   g_link.SetPortTimeouts(10, 10, 10);
+               return opened ? Status::Ok : Status::WriteFailed;
+           }) == Status::Ok;
 }
 
 int LinkPortNumber() {

@@ -4,16 +4,27 @@
 #include <memory>
 #include <string>
 
-#include "platform/SerialDevice.h"
 #include "protocol/Status.h"
 
-// What the panel does when the link cannot be opened while a unit is selected: the link is
-// treated as lost (timer 3 stopped, the alert shown, every menu image marked not loaded,
-// the unit-selection scan started). The panel implements it; tests use a fake.
-class LinkLossReaction {
+#include "platform/SerialDevice.h"
+
+// Which step of opening a port failed.
+enum class PortStep { Open, Setup, Timeouts };
+
+// Why a port did not open, for whoever tells the user.
+struct PortFailure {
+    PortStep step = PortStep::Open;
+    std::string device;  // the resolved device name
+    OpenError error;     // the system's reason, for the open step
+};
+
+// What the window does when the link's own reopening (the first byte of a request failed)
+// could not open the port again. The link reports it once the exchange is done, on the
+// thread that asked for the exchange; the panel decides between the lost link and a box.
+class PortFailureReaction {
   public:
-    virtual ~LinkLossReaction() = default;
-    virtual void OnLinkLost() = 0;
+    virtual ~PortFailureReaction() = default;
+    virtual void OnPortFailed(const PortFailure& failure) = 0;
 };
 
 enum class TraceDirection { Sent, Received };
@@ -39,14 +50,14 @@ class CSerialCom {
     CSerialCom(const CSerialCom&) = delete;
     CSerialCom& operator=(const CSerialCom&) = delete;
 
-    // True when the named port (COMn, a device path, tcp://host:port, inproc:NAME) opened.
-    // When it does not: for g_link with a unit selected the loss reaction runs; otherwise a
-    // stop box says the port cannot be opened, and why.
+    // True when the named port (COMn, a device path, tcp://host:port, inproc:NAME) opened;
+    // else LastFailure() says why. Shows nothing: the caller tells the user.
     [[nodiscard]] bool OpenPort(const std::string& name);
-    // Applies the baud rate and the protocol's fixed line settings; false when they failed.
+    // Applies the baud rate and the protocol's fixed line settings; false, with the port
+    // closed, when they failed.
     [[nodiscard]] bool SetupPort(uint32_t baud);
     // Read time-out = multiplier * bytes + constant, write time-out = multiplier * bytes;
-    // false when they could not be set.
+    // false, with the port closed, when they could not be set.
     [[nodiscard]] bool SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConstant_ms,
                                        uint32_t writeMultiplier_ms);
     // Ok, or WriteFailed when raising or clearing BREAK failed (also on a closed port).
@@ -58,15 +69,26 @@ class CSerialCom {
     const SerialSettings& Settings() const { return m_dcb; }
     const SerialTimeouts& Timeouts() const { return m_timeouts; }
     int LastResult() const { return m_lastResult; }
+    const PortFailure& LastFailure() const { return m_failure; }
 
     // Single-byte transfers with the time-outs set above; a closed port fails.
     IoResult ReadByte(uint8_t& byte);
     IoResult WriteByte(uint8_t byte);
+    // One byte within `timeout_ms` instead of the read time-out; 0 takes only what is there.
+    IoResult ReadByteWithin(uint8_t& byte, uint32_t timeout_ms);
     bool SetBreak(bool on);
+    // How long no byte has crossed the port either way (since the open, before any byte).
+    uint32_t QuietFor_ms() const;
 
     void SetTracer(LinkTracer* tracer) { m_tracer = tracer; }
 
-    static void SetLossReaction(LinkLossReaction* reaction);
+    // A reopening inside an exchange that failed and has not been reported yet; taking it
+    // clears it.
+    void NoteFailureUnreported() { m_failureUnreported = true; }
+    bool TakeUnreportedFailure();
+
+    static void SetFailureReaction(PortFailureReaction* reaction);
+    static PortFailureReaction* FailureReaction();
 
   private:
     std::unique_ptr<SerialDevice> m_port;  // null when closed
@@ -75,13 +97,22 @@ class CSerialCom {
     int m_lastResult = 0;
     std::string m_deviceName;
     LinkTracer* m_tracer = nullptr;
+    PortFailure m_failure;
+    bool m_failureUnreported = false;
+    uint32_t m_lastByte_ms = 0;  // tick of the last byte read or written, or of the open
 };
+
+// The stop box that says a port could not be opened, with the reason and what to do.
+void ShowPortFailure(const PortFailure& failure);
+// The link's port could not be opened: the installed reaction decides, a box without one.
+void ReportPortFailure(const PortFailure& failure);
 
 // The link: every command of the protocol goes through it.
 extern CSerialCom g_link;
 
 // The only way the link is opened: closes it, opens "COM<number>" (or the run's override),
-// sets 115200 baud and the 20 ms read / 10 ms write time-outs. True on success.
+// sets 115200 baud and the 20 ms read / 10 ms write time-outs. True on success; else
+// g_link.LastFailure() says why, and nothing has been shown.
 [[nodiscard]] bool ReopenPort(int portNumber);
 
 // The panel's port number that the framing's recovery reopens; the panel keeps it current.

@@ -28,11 +28,11 @@ std::string DataText(const AnswerBuffer& answer, int first) {
 
 }  // namespace
 
-Status IdentifyUnit(uint8_t unitAddress, UnitStatus& status) {
+Status IdentifyUnit(uint8_t unitAddress, UnitStatus& status, LineUse use) {
     status.fill(0);
     AnswerBuffer answer{};
-    const Status result =
-        ExchangeWith(unitAddress, Command::IdentifyUnit, {}, kPatience200ms, answer);
+    const Status result = ExchangeWith(unitAddress, Command::IdentifyUnit,
+                                       std::span<const uint8_t>{}, kPatience200ms, answer, use);
     if (result != Status::Ok) {
         return result;
     }
@@ -108,12 +108,8 @@ Status RelayPacket(std::span<const uint8_t> packet, AnswerBuffer& answer) {
     request[0] = RequestAddress(g_currentUnitAddress);
     const auto sent = packet.subspan(1, size_t{packet[1]} + 1);
     std::copy(sent.begin(), sent.end(), request.begin() + 1);
-    Status status = SendPacket(request);
-    if (status != Status::Ok) {
-        return status;
-    }
     AnswerBuffer received{};
-    status = ReceivePacket(received, kPatience60s);
+    const Status status = CarryExchange(request, kPatience60s, received);
     if (status == Status::Ok) {
         answer = received;
     }

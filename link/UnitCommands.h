@@ -21,8 +21,9 @@ constexpr int kPanelKeysSize = 27;
 
 // The presence test of unit `unitAddress`: sends C0 alone and waits up to 10 reads (about
 // 200 ms). `status` is zeroed first and holds the first 12 answer bytes only when code 40
-// came back. 0 for code 40; 4, not 6, for another code; else the failed exchange's status.
-Status IdentifyUnit(uint8_t unitAddress, UnitStatus& status);
+// came back. 0 for code 40; 4, not 6, for another code; else the failed exchange's status
+// (Yielded for a presence poll that gave the line up to the user).
+Status IdentifyUnit(uint8_t unitAddress, UnitStatus& status, LineUse use = LineUse::Ordinary);
 // IdentifyUnit of the selected unit into g_unitStatus, as the panel sends it.
 Status IdentifySelectedUnit();
 // IdentifySelectedUnit repeated until a unit answers with code 40, at most `attempts` times.

@@ -4,7 +4,9 @@
 
 #include "panel/CTavrinoxDlg.h"
 #include "panel/DialogRunners.h"
+#include "panel/LineBeside.h"
 #include "panel/PanelSelfTest.h"
+#include "platform/WindowWait.h"
 
 CTavrinoxApp::CTavrinoxApp(int& argc, char** argv) : m_app(argc, argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Korvanthe"));
@@ -21,12 +23,13 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     RegisterServiceDialogs();
     RegisterStorageDialogs();
     CTavrinoxDlg::SetRunPort(options.port);
+    const LineBeside line;
     CTavrinoxDlg panel;
     m_prompter.SetParent(&panel);
-    panel.OnInitDialog();
+    panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
     int status = 0;
     if (!options.selfTestPicture.empty()) {
-        QTimer::singleShot(0, &panel, [&panel, &options, &status] {
+        WindowWait::WhenIdle(&panel, [&panel, &options, &status] {
             status = RunSelfTest(panel, options.selfTestPicture);
             panel.reject();
         });

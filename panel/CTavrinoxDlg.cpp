@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTimer>
 #include <QTimerEvent>
 #include <algorithm>
 #include <cmath>
@@ -14,8 +15,11 @@
 #include "app/PortMapping.h"
 #include "app/SavedPort.h"
 #include "controls/CInfoBar.h"
+#include "link/LineWork.h"
+#include "panel/LineBeside.h"
 #include "platform/PortNames.h"
 #include "platform/ResourceIds.h"
+#include "platform/WindowWait.h"
 #include "resources/ArtCatalog.h"
 #include "resources/ArtRenderer.h"
 #include "resources/ResourceTable.h"
@@ -94,7 +98,9 @@ CTavrinoxDlg::~CTavrinoxDlg() {
     if (m_cursorHidden) {
         QGuiApplication::restoreOverrideCursor();
     }
-    CSerialCom::SetLossReaction(nullptr);
+    CSerialCom::SetFailureReaction(nullptr);
+    LineBeside::SetWaitView({});
+    LineWork::SetReport({});
     if (g_mainPanel == this) {
         g_mainPanel = nullptr;
     }
@@ -104,14 +110,16 @@ void CTavrinoxDlg::SetRunPort(const std::string& name) {
     RunPort() = name;
 }
 
-bool CTavrinoxDlg::OnInitDialog() {
+bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
     g_mainPanel = this;
     setWindowIcon(LoadResourceIcon(ResourceId::kApplicationIcon));
     ReadConfiguration();
     PlaceControls();
     ConnectControls();
-    CSerialCom::SetLossReaction(this);
-    static_cast<void>(ReopenPort(g_panelModel.m_portNumber));
+    CSerialCom::SetFailureReaction(this);
+    LineBeside::SetWaitView([this](const LineTask& task, uint32_t waited_ms, bool inputWaits,
+                                   bool done) { ShowLineWait(task, waited_ms, inputWaits, done); });
+    LineWork::SetReport([this](const std::string& what, int unit) { ShowGivenUp(what, unit); });
     m_skin = LoadResourceBitmap(ResourceId::kPanelSkin);
     ApplyMouseSetting();
     CreateToggles();
@@ -125,7 +133,19 @@ bool CTavrinoxDlg::OnInitDialog() {
     SetAccessibleNames();
     SetTabOrder();
     m_initialised = true;
-    StartUnitSearch();
+    // The port may take a while to open (a device server), and the search takes the line
+    // for a moment: the window shows first.
+    const auto openAndSearch = [this] {
+        if (!ReopenPort(g_panelModel.m_portNumber)) {
+            OnPortFailed(g_link.LastFailure());
+        }
+        StartUnitSearch();
+    };
+    if (search == UnitSearch::Now) {
+        openAndSearch();
+    } else {
+        WindowWait::WhenIdle(this, openAndSearch);
+    }
     return true;
 }
 
@@ -178,8 +198,9 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
         QDialog::timerEvent(event);
         return;
     }
-    // A message box of the link runs its own loop; the timers wait until this tick is done.
-    if (m_inTimerWork) {
+    // A message box runs its own loop, and so does a wait on the line: the timers skip
+    // their tick until this one is done, and never start line work inside another.
+    if (m_inTimerWork || WindowWait::Depth() > 0) {
         return;
     }
     m_inTimerWork = true;

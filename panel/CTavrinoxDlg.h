@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/PanelHooks.h"
+#include "link/LineCarrier.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "platform/WindowTimers.h"
@@ -87,7 +88,7 @@ class CTavrinoxDlg : public QDialog,
                      public ToggleActions,
                      public KeyframeReadout,
                      public PollResults,
-                     public LinkLossReaction {
+                     public PortFailureReaction {
     Q_OBJECT
 
   public:
@@ -102,9 +103,13 @@ class CTavrinoxDlg : public QDialog,
     explicit CTavrinoxDlg(QWidget* parent = nullptr);
     ~CTavrinoxDlg() override;
 
+    // When the unit search of start-up runs: at once (tests, tools), or once the window is
+    // on the screen and its event loop runs (the program), so the window appears at once.
+    enum class UnitSearch { Now, AfterShown };
+
     // Start-up in the order the panel needs: configuration, stored port, controls, the port,
     // the unit search. Returns true (default focus).
-    bool OnInitDialog();
+    bool OnInitDialog(UnitSearch search = UnitSearch::Now);
 
     // The port this run uses instead of the stored one (--port): COMn, a device path,
     // tcp://host:port or inproc:NAME; empty for the stored port. Applied by OnInitDialog; the
@@ -122,10 +127,14 @@ class CTavrinoxDlg : public QDialog,
     void OnPollTimer();
     void OnPromptTimer();
     void OnMessageClearTimer();
+    // Nest: the polls run again when the last holder resumes them.
     void StopPolling() override;
     void ResumePolling() override;
-    // LinkLossReaction: the link could not be reopened while a unit is selected.
-    void OnLinkLost() override;
+    bool PollingStopped() const { return m_pollHolds > 0; }
+    // The link could not be reopened while a unit is selected.
+    void OnLinkLost();
+    // PortFailureReaction: with a unit selected the link is lost, else a box says why.
+    void OnPortFailed(const PortFailure& failure) override;
 
     // --- Selection and menu retrieval (PanelSelection.cpp) ---
     void SelectUnit(int unit) override;
@@ -226,6 +235,9 @@ class CTavrinoxDlg : public QDialog,
     // Reads the selected unit's values; a failed read is tried again at the next poll.
     void ReadUnitValues();
     void OpenManual();
+    // The info line's word on the line while a wait lasts (LineBeside's view).
+    void ShowLineWait(const LineTask& task, uint32_t waited_ms, bool inputWaits, bool done);
+    void ShowGivenUp(const std::string& what, int unit);
 
     void SendRouterSettings();
     void ShowRetrievalFailed(int unit);
@@ -255,7 +267,12 @@ class CTavrinoxDlg : public QDialog,
     bool m_linkLostShown = false;   // the loss alert is up for the present loss
     bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
     uint32_t m_statusHeldSince = 0;
-    bool m_valuesUnread = false;  // the last value read failed: the tables may not be the unit's
+    bool m_valuesUnread = false;   // the last value read failed: the tables may not be the unit's
+    int m_valueRereads = 0;        // reads tried again since the unit last flagged its values
+    int m_pollHolds = 0;           // StopPolling calls not yet resumed
+    bool m_lineWaitShown = false;  // the info line says what the line waits for
+    bool m_givenUpShown = false;   // the alert says a unit was given up on
+    std::string m_messageBeforeWait;  // the info line's message while a long wait is shown
     bool m_inTimerWork = false;   // a timer handler runs; a nested message loop must not re-enter
     bool m_initialised = false;   // OnInitDialog ran; only then is the port stored at the end
     bool m_cursorHidden = false;  // the configuration hides the pointer while the panel runs

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/CSettingsBar.h"
+#include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "panel/CTavrinoxDlg.h"
 #include "unit/OnAirLockout.h"
@@ -62,9 +63,12 @@ void CTavrinoxDlg::UnregisterDialog(int kind) {
     DialogRunners().erase(kind);
 }
 
+// The dialog from its opening to its closing and the panel's work after it are one piece
+// of work: a unit that stops answering in it is not waited for again until it is over.
 void CTavrinoxDlg::OpenPanelDialog(int kind, int argument) {
     StopPolling();
     if (kind != kPortSetupDialog && DialogName(kind) != nullptr) {
+        const LineWork work(std::string("the ") + DialogName(kind) + " dialog");
         RunDialogKind(kind, argument);
     }
     ResumePolling();

@@ -5,6 +5,7 @@
 #include "controls/CInfoBar.h"
 #include "controls/COnLineBar.h"
 #include "controls/CSettingsBar.h"
+#include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
@@ -26,6 +27,9 @@ constexpr int kFirstUnitKeyByte = 3;
 constexpr uint8_t kFetchedMessage = 100;
 constexpr uint8_t kFetchedMessageAlt = 255;
 constexpr int kPromptMenu = 15;
+// A value read that failed is tried again at this many polls; after that the unit's next
+// flag of changed values asks again.
+constexpr int kValueRereads = 3;
 
 const char* const kSearchText = "Select an Online Main Unit!";
 const char* const kLostText = "Lost communication with Main Unit!";
@@ -71,7 +75,13 @@ void CTavrinoxDlg::OnPollTimer() {
         TryReopenPort();
         return;
     }
-    if (m_pollHandler.Poll(static_cast<uint8_t>(unit)) != 0) {
+    const LineWork tick;
+    const bool changed = m_pollHandler.Poll(static_cast<uint8_t>(unit));
+    // The user wanted the line: the rest of this tick waits for the next one.
+    if (m_pollHandler.Yielded()) {
+        return;
+    }
+    if (changed) {
         ShowReadouts(unit);
         for (int slot = 0; slot < kUnitSlots; ++slot) {
             if (g_panelModel.m_lampBits[slot] & kOnLineBit) {
@@ -96,14 +106,25 @@ void CTavrinoxDlg::OnPollTimer() {
         RecoverMenus();
         return;
     }
-    // A unit still busy after the wait has its values read once it is done; so are values
-    // whose last read failed, for the unit does not flag them again.
-    if (((flags & kStatusValuesChanged) != 0 || m_valuesUnread) && !(flags & kStatusBusy)) {
+    // A busy unit has its values read once it is done; so have values whose last read
+    // failed, a few times, for the unit does not flag them again.
+    if (flags & kStatusValuesChanged) {
+        m_valueRereads = 0;
+    }
+    const bool reread = m_valuesUnread && m_valueRereads < kValueRereads;
+    if (((flags & kStatusValuesChanged) != 0 || reread) && !(flags & kStatusBusy)) {
+        if (reread && (flags & kStatusValuesChanged) == 0) {
+            ++m_valueRereads;
+        }
         ReadUnitValues();
         ShowValuesRead(*this, unit);
     }
     m_infoBar->SetReferenceFlags(flags);
     g_panelModel.m_pollMissCount = 0;
+    if (m_givenUpShown && !m_valuesUnread) {
+        m_givenUpShown = false;
+        m_infoBar->SetAlert(g_idleText);
+    }
 }
 
 // The selected unit answers again (or for the first time since its retrieval failed).
@@ -125,8 +146,8 @@ bool CTavrinoxDlg::CheckUnitStatus() {
         return false;
     }
     // A busy unit (clearing its files) answers nothing but its status, so a read now would
-    // wait out its whole patience: wait, as the file clear does, until the unit is done.
-    if ((g_unitStatus[kStatusByteFlags] & kStatusBusy) && !WaitWhileBusy()) {
+    // wait out its whole patience: the next tick looks again.
+    if (g_unitStatus[kStatusByteFlags] & kStatusBusy) {
         return false;
     }
     HandleUnitMessage(g_unitStatus[kStatusByteMessage]);
@@ -239,7 +260,11 @@ void CTavrinoxDlg::TryReopenPort() {
     const std::string device =
         PortNames().Resolve("COM" + std::to_string(g_panelModel.m_portNumber));
     OpenError error;
-    if (OpenSerialDevice(device, error) == nullptr || ReopenPort(g_panelModel.m_portNumber) != 1) {
+    if (OpenSerialDevice(device, error) == nullptr) {
+        return;
+    }
+    if (!ReopenPort(g_panelModel.m_portNumber)) {
+        OnPortFailed(g_link.LastFailure());
         return;
     }
     m_reopenTried = false;
@@ -277,13 +302,63 @@ void CTavrinoxDlg::OnMessageClearTimer() {
 }
 
 void CTavrinoxDlg::StopPolling() {
+    ++m_pollHolds;
     m_timers.KillTimer(kPollTimer);
     m_timers.KillTimer(kPromptTimer);
 }
 
+// A message box inside a dialog's work resumes only its own stop: the polls wait for the
+// dialog's.
 void CTavrinoxDlg::ResumePolling() {
+    if (m_pollHolds > 0 && --m_pollHolds > 0) {
+        return;
+    }
     m_timers.SetTimer(kPollTimer, kPollPeriod_ms);
     m_timers.SetTimer(kPromptTimer, kPromptPeriod_ms);
+}
+
+void CTavrinoxDlg::OnPortFailed(const PortFailure& failure) {
+    if (g_currentUnitAddress != 0) {
+        OnLinkLost();
+    } else {
+        ShowPortFailure(failure);
+    }
+}
+
+// An alert the work gave already ("Error retrieving menus!") says enough; the poll that
+// hears from the unit again takes this one away.
+void CTavrinoxDlg::ShowGivenUp(const std::string& what, int unit) {
+    if (!m_infoBar->Alert().empty()) {
+        return;
+    }
+    m_infoBar->SetAlert("Main Unit " + std::to_string(unit) + " does not answer: " + what +
+                        " stopped.");
+    m_givenUpShown = true;
+}
+
+// The message line says what the line waits for while a wait lasts, then shows again what
+// it showed before.
+void CTavrinoxDlg::ShowLineWait(const LineTask& task, uint32_t waited_ms, bool inputWaits,
+                                bool done) {
+    if (done) {
+        if (m_lineWaitShown) {
+            m_lineWaitShown = false;
+            m_infoBar->SetMessage(m_messageBeforeWait);
+        }
+        return;
+    }
+    if (!m_lineWaitShown) {
+        m_lineWaitShown = true;
+        m_messageBeforeWait = m_infoBar->Message();
+    }
+    const int unit = UnitOfAddress(task.unitAddress);
+    std::string text = "Waiting for Main Unit " + std::to_string(unit) + ": " +
+                       std::to_string(waited_ms / 1000) + " s of at most " +
+                       std::to_string((task.patience_ms + 999) / 1000) + " s";
+    if (inputWaits) {
+        text += "; your input follows";
+    }
+    m_infoBar->SetMessage(text);
 }
 
 // The selected unit is its own last answer: it goes dark in the on-line bar as soon as it

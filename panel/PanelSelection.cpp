@@ -3,6 +3,7 @@
 
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
+#include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
@@ -50,6 +51,8 @@ void CTavrinoxDlg::SelectUnit(int unit) {
     g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
     m_statusHeld = false;
     m_linkLostShown = false;
+    // A unit that falls silent during its retrieval is not sent the router settings either.
+    const LineWork work("selecting unit " + std::to_string(unit));
     RetrieveMenus();
     SendRouterSettings();
 }

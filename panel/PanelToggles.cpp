@@ -5,6 +5,7 @@
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
+#include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
@@ -264,14 +265,20 @@ bool CTavrinoxDlg::WaitWhileBusy() {
         if (!(g_unitStatus[kStatusByteFlags] & kStatusBusy)) {
             return g_unitStatus[kStatusByteModel] != 0;
         }
-        if (CurrentClock().TickCount() - start_ms >= kClearFilesLimit_ms) {
+        const uint32_t waited_ms = CurrentClock().TickCount() - start_ms;
+        if (waited_ms >= kClearFilesLimit_ms) {
             return false;
         }
+        m_infoBar->SetMessage("Waiting for Main Unit " + std::to_string(SelectedUnit()) +
+                              " to clear its files: " + std::to_string(waited_ms / 1000) +
+                              " s of at most " + std::to_string(kClearFilesLimit_ms / 1000) + " s");
         Wait(kBusyPoll_ms);
     }
 }
 
 void CTavrinoxDlg::ClearFiles() {
+    const LineWork work("FILE CLEAR");
+    const std::string message = m_infoBar->Message();
     m_infoBar->SetAlert("File Clear In Process ...");
     const int function = AttributeLatchSet() ? kLatchedClearFunction : kClearFunction;
     static_cast<void>(SendParameterByteNoAnswer(static_cast<uint8_t>(function), 1));
@@ -279,6 +286,7 @@ void CTavrinoxDlg::ClearFiles() {
     static_cast<void>(g_link.SendBreak());
     Wait(kBreakSettle_ms);
     const bool ready = WaitWhileBusy();
+    m_infoBar->SetMessage(message);
     Wait(kBreakSettle_ms);
     static_cast<void>(g_link.SendBreak());
     Wait(kAfterClear_ms);

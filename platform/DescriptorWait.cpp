@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "platform/Clock.h"
+#include "platform/ReadWake.h"
 
 WaitOutcome WaitForDescriptor(int fd, short events, uint32_t timeout_ms) {
     Clock& clock = CurrentClock();
@@ -12,8 +13,11 @@ WaitOutcome WaitForDescriptor(int fd, short events, uint32_t timeout_ms) {
     for (;;) {
         const uint32_t spent = clock.TickCount() - start;
         const int left = spent >= timeout_ms ? 0 : static_cast<int>(timeout_ms - spent);
-        pollfd pfd{fd, events, 0};
-        const int ready = ::poll(&pfd, 1, left);
+        // A raised wake ends a read's wait as a time-out would; the descriptor goes first.
+        const int wake = events == POLLIN ? ListenedWakeDescriptor() : -1;
+        pollfd pfds[2] = {{fd, events, 0}, {wake, POLLIN, 0}};
+        const nfds_t watched = wake >= 0 ? 2 : 1;
+        const int ready = ::poll(pfds, watched, left);
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
@@ -23,11 +27,15 @@ WaitOutcome WaitForDescriptor(int fd, short events, uint32_t timeout_ms) {
         if (ready == 0) {
             return WaitOutcome::TimedOut;
         }
+        const pollfd& pfd = pfds[0];
         if (pfd.revents & (POLLERR | POLLNVAL)) {
             return WaitOutcome::Failed;
         }
         if (pfd.revents & events) {
             return WaitOutcome::Ready;
+        }
+        if (pfd.revents == 0) {
+            return WaitOutcome::TimedOut;  // the wake alone
         }
         // POLLHUP without an error (Linux adds POLLERR to a hung-up pseudo-terminal, which
         // fails above): nothing will come, so the time-out runs out.

@@ -31,10 +31,13 @@ class InProcessDevice final : public SerialDevice {
         return true;
     }
     IoResult ReadByte(uint8_t& byte) override {
+        return ReadByteWithin(byte, m_timeouts.ReadByteTimeout());
+    }
+    IoResult ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) override {
         if (m_line.IsBroken(m_generation)) {
             return IoResult::Failed;
         }
-        return m_line.MasterRead(byte, m_timeouts.ReadByteTimeout());
+        return m_line.MasterRead(byte, timeout_ms);
     }
     IoResult WriteByte(uint8_t byte) override {
         if (m_line.IsBroken(m_generation)) {

@@ -68,7 +68,10 @@ class PosixSerialDevice final : public SerialDevice {
         m_timeouts = timeouts;
         return true;
     }
-    IoResult ReadByte(uint8_t& byte) override;
+    IoResult ReadByte(uint8_t& byte) override {
+        return ReadByteWithin(byte, m_timeouts.ReadByteTimeout());
+    }
+    IoResult ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) override;
     IoResult WriteByte(uint8_t byte) override;
     bool SetBreak(bool on) override {
         if (m_lineError) {
@@ -165,18 +168,18 @@ IoResult PosixSerialDevice::ReadRaw(uint8_t& byte, uint32_t timeout_ms) {
     return IoResult::Failed;
 }
 
-IoResult PosixSerialDevice::ReadByte(uint8_t& byte) {
+IoResult PosixSerialDevice::ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) {
     if (m_lineError) {
         return IoResult::Failed;
     }
-    const uint32_t timeout = m_timeouts.ReadByteTimeout();
-    IoResult result = ReadRaw(byte, timeout);
+    IoResult result = ReadRaw(byte, timeout_ms);
     if (result != IoResult::Done || byte != 0xFF) {
         return result;
     }
     // PARMRK: 0xFF 0xFF is a data byte 0xFF; 0xFF 0x00 x marks a byte with a line error.
     uint8_t next = 0;
-    if (ReadRaw(next, timeout) != IoResult::Done) {
+    // The marker's second byte follows the first at once, whatever the caller waited.
+    if (ReadRaw(next, m_timeouts.ReadByteTimeout()) != IoResult::Done) {
         return IoResult::Failed;
     }
     if (next == 0xFF) {

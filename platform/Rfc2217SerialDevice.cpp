@@ -35,7 +35,10 @@ class Rfc2217SerialDevice final : public SerialDevice {
         m_timeouts = timeouts;
         return true;
     }
-    IoResult ReadByte(uint8_t& byte) override;
+    IoResult ReadByte(uint8_t& byte) override {
+        return ReadByteWithin(byte, m_timeouts.ReadByteTimeout());
+    }
+    IoResult ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) override;
     IoResult WriteByte(uint8_t byte) override;
     bool SetBreak(bool on) override {
         return Send(TelnetComPort::ComPortCommand(
@@ -95,9 +98,14 @@ bool Rfc2217SerialDevice::PumpUntil(uint32_t timeout_ms, Done done) {
     Clock& clock = CurrentClock();
     const uint32_t start = clock.TickCount();
     while (!done()) {
+        // A wait of 0 still takes what has already arrived.
         const uint32_t spent = clock.TickCount() - start;
-        if (spent >= timeout_ms || Pump(timeout_ms - spent) == IoResult::Failed) {
+        const uint32_t left = spent >= timeout_ms ? 0 : timeout_ms - spent;
+        if (Pump(left) == IoResult::Failed) {
             return false;
+        }
+        if (left == 0) {
+            return done();
         }
     }
     return true;
@@ -178,8 +186,8 @@ bool Rfc2217SerialDevice::Configure(const SerialSettings& settings) {
     return !m_closed;
 }
 
-IoResult Rfc2217SerialDevice::ReadByte(uint8_t& byte) {
-    const bool got = PumpUntil(m_timeouts.ReadByteTimeout(), [&] { return !m_data.empty(); });
+IoResult Rfc2217SerialDevice::ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) {
+    const bool got = PumpUntil(timeout_ms, [&] { return !m_data.empty(); });
     if (!got) {
         return m_closed ? IoResult::Failed : IoResult::Nothing;
     }

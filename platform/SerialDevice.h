@@ -40,7 +40,10 @@ class SerialDevice {
     virtual ~SerialDevice() = default;
     virtual bool Configure(const SerialSettings& settings) = 0;
     virtual bool SetTimeouts(const SerialTimeouts& timeouts) = 0;
+    // One byte within the read time-out set above.
     virtual IoResult ReadByte(uint8_t& byte) = 0;
+    // One byte within `timeout_ms`: 0 takes only a byte that has already arrived.
+    virtual IoResult ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) = 0;
     virtual IoResult WriteByte(uint8_t byte) = 0;
     virtual bool SetBreak(bool on) = 0;
 };

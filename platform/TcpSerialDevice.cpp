@@ -16,7 +16,10 @@ class TcpSerialDevice final : public SerialDevice {
         m_timeouts = timeouts;
         return true;
     }
-    IoResult ReadByte(uint8_t& byte) override;
+    IoResult ReadByte(uint8_t& byte) override {
+        return ReadByteWithin(byte, m_timeouts.ReadByteTimeout());
+    }
+    IoResult ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) override;
     IoResult WriteByte(uint8_t byte) override;
     bool SetBreak(bool) override { return false; }
 
@@ -26,12 +29,12 @@ class TcpSerialDevice final : public SerialDevice {
     bool m_closed = false;
 };
 
-IoResult TcpSerialDevice::ReadByte(uint8_t& byte) {
+IoResult TcpSerialDevice::ReadByteWithin(uint8_t& byte, uint32_t timeout_ms) {
     if (m_closed) {
         return IoResult::Failed;
     }
     size_t received = 0;
-    const IoResult result = ReceiveSome(m_fd, &byte, 1, received, m_timeouts.ReadByteTimeout());
+    const IoResult result = ReceiveSome(m_fd, &byte, 1, received, timeout_ms);
     // The server closed the connection: like a port that went away.
     m_closed = result == IoResult::Failed;
     return result;

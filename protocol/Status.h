@@ -12,6 +12,7 @@ enum class [[nodiscard]] Status : int{
     NoLength = 102,   // the answer's length byte did not come
     NoCode = 103,     // the answer's code byte did not come
     CutShort = 104,   // a data byte of the answer did not come; the answer is not used
+    Yielded = 105,    // a presence poll gave the line up to the user before its answer came
     MenuDataOverflow = 110,  // the menu image ran past its block, or never ended
 };
 
@@ -34,6 +35,8 @@ constexpr const char* StatusText(Status status) {
             return "code byte missing";
         case Status::CutShort:
             return "answer cut short";
+        case Status::Yielded:
+            return "gave the line up to the user";
         case Status::MenuDataOverflow:
             return "menu image too long";
     }

@@ -64,7 +64,7 @@ SoakDriver::SoakDriver(const SoakOptions& options) : m_options(options), m_sched
 SoakDriver::~SoakDriver() {
     m_panel.reset();
     g_link.Close();
-    CSerialCom::SetLossReaction(nullptr);
+    CSerialCom::SetFailureReaction(nullptr);
     CTavrinoxDlg::SetRunPort("");
     ClearConfigurationOverride();
     g_configuration.Clear();

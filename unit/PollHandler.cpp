@@ -17,6 +17,7 @@ void CPollHandler::SetLampBits(std::span<uint8_t, kUnitSlots> lampBits) {
 }
 
 bool CPollHandler::Poll(uint8_t skipUnit) {
+    m_yielded = false;
     m_pollIndex = m_pollIndex >= kUnits ? 1 : m_pollIndex + 1;
     if (m_pollIndex == skipUnit) {
         return false;
@@ -25,7 +26,12 @@ bool CPollHandler::Poll(uint8_t skipUnit) {
     const bool forced = skipUnit == kForceChange;
 
     UnitStatus status{};
-    const bool answered = IdentifyUnit(m_unitAddress[unit], status) == Status::Ok;
+    const Status result = IdentifyUnit(m_unitAddress[unit], status, LineUse::PresencePoll);
+    if (result == Status::Yielded) {
+        m_yielded = true;
+        return forced;
+    }
+    const bool answered = result == Status::Ok;
     if (!answered) {
         // Saturates: a unit gone for hours must not come back on line by wrap-around.
         if (m_missCount[unit] < UINT8_MAX) {

@@ -22,8 +22,11 @@ class CPollHandler {
     void SetLampBits(std::span<uint8_t, kUnitSlots> lampBits);
 
     // Polls the next unit unless it is `skipUnit` (the selected unit's number, 0 for none).
-    // True when a unit went on or off line, and always when `skipUnit` is kForceChange.
+    // True when a unit went on or off line, and always when `skipUnit` is kForceChange. A
+    // poll that gave the line up to the user counts as no miss; Yielded() tells.
     [[nodiscard]] bool Poll(uint8_t skipUnit);
+    // Whether the last Poll gave the line up before its unit answered.
+    bool Yielded() const { return m_yielded; }
 
     // The last status read from unit 1..4 (all zero until it answers, and again once it has
     // gone off line); a zero status for any other number.
@@ -38,6 +41,7 @@ class CPollHandler {
     uint8_t m_unitAddress[kUnitSlots];
     uint8_t m_missCount[kUnitSlots];
     uint8_t m_pollIndex;
+    bool m_yielded = false;
     UnitStatus m_unitStatus[kUnitSlots];
     // Used until the panel hands over its lamp bytes.
     uint8_t m_ownLampBits[kUnitSlots];

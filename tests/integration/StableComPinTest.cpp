@@ -50,7 +50,8 @@ class StableComPinTest : public ::testing::Test {
 
     // The model of unit 1 behind COM4, or -1 when the port or the unit does not answer.
     int ModelBehindCom4() {
-        if (ReopenPort(4) != 1) {
+        if (!ReopenPort(4)) {
+            ReportPortFailure(g_link.LastFailure());
             return -1;
         }
         UnitStatus status{};

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "link/CommandExchange.h"
 #include "link/SerialCom.h"
 #include "tests/support/LinkFixture.h"
 
 namespace {
 
-class FakeLossReaction : public LinkLossReaction {
+class FakeFailureReaction : public PortFailureReaction {
   public:
-    void OnLinkLost() override { ++calls; }
-    int calls = 0;
+    void OnPortFailed(const PortFailure& failure) override { failures.push_back(failure); }
+    std::vector<PortFailure> failures;
 };
 
 class SerialComTest : public LinkFixture {};
@@ -32,47 +35,46 @@ TEST_F(SerialComTest, ReopenClosesTheOldPortBeforeOpening) {
     EXPECT_EQ(line.openDevices, 1);
 }
 
-TEST_F(SerialComTest, PortHeldElsewhereFailsTheOpen) {
+TEST_F(SerialComTest, PortHeldElsewhereFailsTheOpenAndSaysWhyWithoutABox) {
     line.exclusive = true;
     OpenError error;
     auto other = OpenSerialDevice("inproc:fixture", error);  // the fixture's link holds it
     EXPECT_EQ(other, nullptr);
     CSerialCom second;
     EXPECT_FALSE(second.OpenPort("inproc:fixture"));
-    EXPECT_EQ(prompter.boxes.size(), 1u);
-}
-
-TEST_F(SerialComTest, MissingPortWithNoUnitSelectedShowsOneBox) {
-    FakeLossReaction reaction;
-    CSerialCom::SetLossReaction(&reaction);
-    line.refuseOpen = true;
-    EXPECT_FALSE(ReopenPort(3));
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(second.LastFailure().step, PortStep::Open);
+    EXPECT_EQ(second.LastFailure().error.kind, OpenErrorKind::Busy);
+    ShowPortFailure(second.LastFailure());
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].caption, "Com Port Error");
+}
+
+// The link reports a port it could not open; the caller, or the installed reaction, decides
+// what the user sees. A reopening inside a request reaches the reaction once the exchange
+// is over, whichever unit is selected.
+TEST_F(SerialComTest, MissingPortIsReportedToTheReactionOrAsOneBox) {
+    line.refuseOpen = true;
+    EXPECT_FALSE(ReopenPort(3));
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_FALSE(g_link.IsOpen());
+    EXPECT_EQ(g_link.SendBreak(), Status::WriteFailed);
+    ReportPortFailure(g_link.LastFailure());
+    ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].text.rfind("Can't open Com Port.  Please select another port.", 0),
               0u);
     EXPECT_EQ(prompter.boxes[0].icon, PromptIcon::Stop);
-    EXPECT_EQ(reaction.calls, 0);
-    EXPECT_FALSE(g_link.IsOpen());
-    EXPECT_EQ(g_link.SendBreak(), Status::WriteFailed);
-}
 
-TEST_F(SerialComTest, MissingPortWithAUnitSelectedIsALostLink) {
-    FakeLossReaction reaction;
-    CSerialCom::SetLossReaction(&reaction);
-    g_currentUnitAddress = 0x20;
-    line.refuseOpen = true;
-    EXPECT_FALSE(ReopenPort(1));
+    FakeFailureReaction reaction;
+    CSerialCom::SetFailureReaction(&reaction);
+    prompter.boxes.clear();
+    AnswerBuffer answer{};
+    EXPECT_EQ(ExchangeWith(0x10, Command::IdentifyUnit, {}, kPatience200ms, answer),
+              Status::WriteFailed);
+    ASSERT_EQ(reaction.failures.size(), 1u);
+    EXPECT_EQ(reaction.failures[0].step, PortStep::Open);
     EXPECT_TRUE(prompter.boxes.empty());
-    EXPECT_EQ(reaction.calls, 1);
-    EXPECT_EQ(g_panelModel.m_portNumber, 1);
-
-    // A second port that cannot open (the bypass dialog's) is not the link: it says so.
-    CSerialCom bypass;
-    EXPECT_FALSE(bypass.OpenPort("inproc:fixture"));
-    EXPECT_EQ(reaction.calls, 1);
-    ASSERT_EQ(prompter.boxes.size(), 1u);
-    EXPECT_EQ(prompter.boxes[0].caption, "Com Port Error");
+    CSerialCom::SetFailureReaction(nullptr);
 }
 
 TEST_F(SerialComTest, SettingsThatCannotBeAppliedCloseThePortWithTheirOwnCaption) {
@@ -94,6 +96,7 @@ TEST_F(SerialComTest, SettingsThatCannotBeAppliedCloseThePortWithTheirOwnCaption
         EXPECT_FALSE(row.apply(port));
         EXPECT_EQ(port.LastResult(), 0);
         EXPECT_FALSE(port.IsOpen());
+        ShowPortFailure(port.LastFailure());
         ASSERT_EQ(prompter.boxes.size(), 1u);
         EXPECT_EQ(prompter.boxes[0].text, "Can't open Com Port.  Please select another port.");
         EXPECT_EQ(prompter.boxes[0].caption, row.caption);
@@ -126,6 +129,7 @@ TEST_F(SerialComTest, BreakIsRaisedAndClearedOnAnOpenPortOnly) {
 TEST_F(SerialComTest, UnknownDeviceIsExplainedUnderTheUnchangedText) {
     PortNames().SetRunOverride("/nonexistent/ttyUSB7");
     EXPECT_FALSE(ReopenPort(1));
+    ShowPortFailure(g_link.LastFailure());
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].text, "Can't open Com Port.  Please select another port.");
     EXPECT_EQ(prompter.boxes[0].caption, "Com Port Error");

@@ -63,7 +63,7 @@ void PanelFixture::SetUp() {
 void PanelFixture::TearDown() {
     panel.reset();
     g_link.Close();
-    CSerialCom::SetLossReaction(nullptr);
+    CSerialCom::SetFailureReaction(nullptr);
     CTavrinoxDlg::SetRunPort("");
     PortNames().SetRunOverride("");
     ClearConfigurationOverride();

@@ -12,7 +12,7 @@ void LinkFixture::SetUp() {
 
 void LinkFixture::TearDown() {
     g_link.Close();
-    CSerialCom::SetLossReaction(nullptr);
+    CSerialCom::SetFailureReaction(nullptr);
     PortNames().SetRunOverride("");
     UnregisterInProcessLine(kLineName);
     SetPrompter(nullptr);

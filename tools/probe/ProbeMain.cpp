@@ -129,7 +129,11 @@ bool OpenLink(const std::string& port) {
         number = 1;
     }
     g_panelModel.m_portNumber = number;
-    return ReopenPort(number);
+    if (!ReopenPort(number)) {
+        ShowPortFailure(g_link.LastFailure());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace

@@ -1,0 +1,187 @@
+#include "platform/WindowWait.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Held input beyond this is a user leaning on a key through a long wait: the oldest moves
+// are dropped first, presses never.
+constexpr size_t kMostHeld = 512;
+
+bool IsInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::ContextMenu:
+        case QEvent::Close:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool WantsTheLine(QEvent::Type type) {
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+           type == QEvent::KeyPress || type == QEvent::Wheel;
+}
+
+struct Held {
+    QPointer<QObject> receiver;
+    std::unique_ptr<QEvent> event;
+};
+
+class InputHold : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (depth == 0 || !IsInput(event->type())) {
+            return false;
+        }
+        // A close is the window's own; input is the window's or a widget's.
+        const bool window = qobject_cast<QWindow*>(watched) != nullptr;
+        if (!window && (event->type() == QEvent::Close || !watched->isWidgetType())) {
+            return false;
+        }
+        if (held.size() >= kMostHeld) {
+            DropOldestMove();
+        }
+        if (held.size() < kMostHeld) {
+            held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+        }
+        if (WantsTheLine(event->type()) && onHeld) {
+            onHeld();
+        }
+        return true;
+    }
+
+    void DropOldestMove() {
+        for (auto it = held.begin(); it != held.end(); ++it) {
+            if (it->event->type() == QEvent::MouseMove) {
+                held.erase(it);
+                return;
+            }
+        }
+    }
+
+    // Hands the held input back once no wait is left; a wait that starts meanwhile holds
+    // the rest again.
+    void ScheduleRelease() {
+        if (held.empty()) {
+            return;
+        }
+        QTimer::singleShot(0, this, [this] {
+            if (depth > 0) {
+                return;
+            }
+            std::vector<Held> taken = std::move(held);
+            held.clear();
+            for (Held& item : taken) {
+                if (item.receiver) {
+                    QCoreApplication::postEvent(item.receiver, item.event.release());
+                }
+            }
+            if (onReleased) {
+                onReleased();
+            }
+        });
+    }
+
+    int depth = 0;
+    std::vector<Held> held;
+    std::function<void()> onHeld;
+    std::function<void()> onReleased;
+};
+
+InputHold& Hold() {
+    static InputHold* hold = [] {
+        auto* created = new InputHold;
+        created->moveToThread(QCoreApplication::instance()->thread());
+        QCoreApplication::instance()->installEventFilter(created);
+        return created;
+    }();
+    return *hold;
+}
+
+class WaitScope {
+  public:
+    WaitScope() { ++Hold().depth; }
+    ~WaitScope() {
+        if (--Hold().depth == 0) {
+            Hold().ScheduleRelease();
+        }
+    }
+};
+
+}  // namespace
+
+bool OnWindowThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app != nullptr && QThread::currentThread() == app->thread();
+}
+
+void WindowWait::Until(const std::function<bool()>& done) {
+    const WaitScope scope;
+    while (!done()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+}
+
+void WindowWait::For(uint32_t ms) {
+    const WaitScope scope;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setSingleShot(true);
+    timer.start(static_cast<int>(ms));
+    while (timer.isActive() && elapsed.elapsed() < static_cast<qint64>(ms)) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+}
+
+void WindowWait::Wake() {
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        QMetaObject::invokeMethod(
+            app, [] {}, Qt::QueuedConnection);
+    }
+}
+
+void WindowWait::WhenIdle(QObject* context, std::function<void()> work) {
+    constexpr int kLookAgain_ms = 10;
+    QTimer::singleShot(Depth() > 0 ? kLookAgain_ms : 0, context, [context, work] {
+        if (Depth() > 0) {
+            WhenIdle(context, work);
+        } else {
+            work();
+        }
+    });
+}
+
+int WindowWait::Depth() {
+    return QCoreApplication::instance() != nullptr ? Hold().depth : 0;
+}
+
+int WindowWait::HeldCount() {
+    return QCoreApplication::instance() != nullptr ? static_cast<int>(Hold().held.size()) : 0;
+}
+
+void WindowWait::SetHoldHooks(std::function<void()> held, std::function<void()> released) {
+    Hold().onHeld = std::move(held);
+    Hold().onReleased = std::move(released);
+}
