@@ -54,7 +54,8 @@ Status SendTo(uint8_t unitAddress, Command command, std::span<const uint8_t> arg
 }  // namespace
 
 Status CarryExchange(std::span<const uint8_t> request, Patience patience, AnswerBuffer& answer,
-                     LineUse use) {
+                     LineUse asked) {
+    const LineUse use = YieldToUser::Active() ? LineUse::YieldsToUser : asked;
     const uint8_t unitAddress = UnitAddressOf(request);
     if (LineWork::GivenUp(unitAddress)) {
         answer.fill(0);
@@ -62,7 +63,7 @@ Status CarryExchange(std::span<const uint8_t> request, Patience patience, Answer
     }
     const LineTask task{unitAddress, Milliseconds(patience), use};
     const Status status = CarryOnLine(task, [&] {
-        if (use == LineUse::PresencePoll && LineDemand::Raised()) {
+        if (use == LineUse::YieldsToUser && LineDemand::Raised()) {
             answer.fill(0);
             return Status::Yielded;
         }

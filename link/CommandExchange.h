@@ -10,8 +10,9 @@
 // A whole request (address, L, payload; SendPacket adds the checksum) and its answer, carried
 // on the line as one piece: the first status of SendPacket and ReceivePacket that is not Ok,
 // else Ok. A unit given up on in the present piece of work (LineWork) is not asked and
-// yields NoAnswer; a unit that leaves the request unanswered is given up on. A presence
-// poll asked for while the user wants the line yields at once, unsent.
+// yields NoAnswer; a unit that leaves the request unanswered is given up on. An exchange that
+// yields to the user (a presence poll, or any inside YieldToUser) asked for while the user
+// wants the line yields at once, unsent.
 Status CarryExchange(std::span<const uint8_t> request, Patience patience, AnswerBuffer& answer,
                      LineUse use = LineUse::Ordinary);
 

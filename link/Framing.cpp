@@ -47,7 +47,7 @@ enum class FirstByte { Arrived, Missed, Yielded };
 // of the patience does not count. A presence poll gives the line up as soon as the user
 // wants it; the window's wake ends its read at once.
 FirstByte AwaitFirstByte(uint8_t& byte, Patience patience, LineUse use) {
-    const bool yields = use == LineUse::PresencePoll;
+    const bool yields = use == LineUse::YieldsToUser;
     const ListenForWake listen(yields ? &LineDemand::Wake() : nullptr);
     const uint32_t tries = patience.Reads();
     for (uint32_t read = 1; read <= tries; ++read) {

@@ -8,7 +8,7 @@
 // How a piece of line work may be treated while it waits for its answer.
 enum class LineUse {
     Ordinary,      // runs to its end
-    PresencePoll,  // gives the line up (Status::Yielded) when the user wants it
+    YieldsToUser,  // gives the line up (Status::Yielded) when the user wants it
 };
 
 // What a carried piece of work is, for the window's word on what it waits for.

@@ -5,6 +5,7 @@
 namespace {
 
 std::atomic<bool> g_raised{false};
+int g_yieldScopes = 0;
 
 ReadWake& TheWake() {
     static ReadWake wake;
@@ -29,4 +30,16 @@ bool LineDemand::Raised() {
 
 const ReadWake& LineDemand::Wake() {
     return TheWake();
+}
+
+YieldToUser::YieldToUser() {
+    ++g_yieldScopes;
+}
+
+YieldToUser::~YieldToUser() {
+    --g_yieldScopes;
+}
+
+bool YieldToUser::Active() {
+    return g_yieldScopes > 0;
 }

@@ -11,6 +11,18 @@ class LineDemand {
     static void Raise();  // any thread
     static void Clear();
     static bool Raised();
-    // What the reads of a yielding presence poll listen to.
+    // What the reads of a yielding exchange listen to.
     static const ReadWake& Wake();
+};
+
+// While an instance lives, the exchanges asked for on this thread give the line up to the
+// user as a presence poll does: the poll's reads of values a unit flagged, which are read
+// again at a later tick. Used on the window's thread.
+class YieldToUser {
+  public:
+    YieldToUser();
+    ~YieldToUser();
+    YieldToUser(const YieldToUser&) = delete;
+    YieldToUser& operator=(const YieldToUser&) = delete;
+    static bool Active();
 };

@@ -234,6 +234,9 @@ class CTavrinoxDlg : public QDialog,
     void RecoverMenus();
     // Reads the selected unit's values; a failed read is tried again at the next poll.
     void ReadUnitValues();
+    // Whether the poll may read the values now: not while a unit keeps failing the reads,
+    // but again every few seconds.
+    bool ValueReadDue() const;
     void OpenManual();
     // The info line's word on the line while a wait lasts (LineBeside's view).
     void ShowLineWait(const LineTask& task, uint32_t waited_ms, bool inputWaits, bool done);
@@ -267,11 +270,13 @@ class CTavrinoxDlg : public QDialog,
     bool m_linkLostShown = false;   // the loss alert is up for the present loss
     bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
     uint32_t m_statusHeldSince = 0;
-    bool m_valuesUnread = false;   // the last value read failed: the tables may not be the unit's
-    int m_valueRereads = 0;        // reads tried again since the unit last flagged its values
-    int m_pollHolds = 0;           // StopPolling calls not yet resumed
-    bool m_lineWaitShown = false;  // the info line says what the line waits for
-    bool m_givenUpShown = false;   // the alert says a unit was given up on
+    bool m_valuesUnread = false;  // the last value read failed: the tables may not be the unit's
+    bool m_valuesReadThisTick = false;  // the present poll tick read the values
+    int m_failedValueTicks = 0;         // poll ticks in a row whose value read failed
+    uint32_t m_lastValueRead_ms = 0;
+    int m_pollHolds = 0;              // StopPolling calls not yet resumed
+    bool m_lineWaitShown = false;     // the info line says what the line waits for
+    bool m_givenUpShown = false;      // the alert says a unit was given up on
     std::string m_messageBeforeWait;  // the info line's message while a long wait is shown
     bool m_inTimerWork = false;   // a timer handler runs; a nested message loop must not re-enter
     bool m_initialised = false;   // OnInitDialog ran; only then is the port stored at the end

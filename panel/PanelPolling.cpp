@@ -5,6 +5,7 @@
 #include "controls/CInfoBar.h"
 #include "controls/COnLineBar.h"
 #include "controls/CSettingsBar.h"
+#include "link/LineDemand.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
@@ -27,9 +28,10 @@ constexpr int kFirstUnitKeyByte = 3;
 constexpr uint8_t kFetchedMessage = 100;
 constexpr uint8_t kFetchedMessageAlt = 255;
 constexpr int kPromptMenu = 15;
-// A value read that failed is tried again at this many polls; after that the unit's next
-// flag of changed values asks again.
-constexpr int kValueRereads = 3;
+// Values a unit does not give are asked for at this many ticks in a row, then once in a
+// while: each failed read waits out its patience, and holds the line meanwhile.
+constexpr int kValueReadTicks = 3;
+constexpr uint32_t kValueRetry_ms = 5000;
 
 const char* const kSearchText = "Select an Online Main Unit!";
 const char* const kLostText = "Lost communication with Main Unit!";
@@ -76,6 +78,7 @@ void CTavrinoxDlg::OnPollTimer() {
         return;
     }
     const LineWork tick;
+    m_valuesReadThisTick = false;
     const bool changed = m_pollHandler.Poll(static_cast<uint8_t>(unit));
     // The user wanted the line: the rest of this tick waits for the next one.
     if (m_pollHandler.Yielded()) {
@@ -107,17 +110,16 @@ void CTavrinoxDlg::OnPollTimer() {
         return;
     }
     // A busy unit has its values read once it is done; so have values whose last read
-    // failed, a few times, for the unit does not flag them again.
-    if (flags & kStatusValuesChanged) {
-        m_valueRereads = 0;
-    }
-    const bool reread = m_valuesUnread && m_valueRereads < kValueRereads;
-    if (((flags & kStatusValuesChanged) != 0 || reread) && !(flags & kStatusBusy)) {
-        if (reread && (flags & kStatusValuesChanged) == 0) {
-            ++m_valueRereads;
-        }
+    // failed, for the unit does not flag them again. The reads give the line up to the user
+    // and are read again at a later tick.
+    if (((flags & kStatusValuesChanged) != 0 || m_valuesUnread) && !(flags & kStatusBusy) &&
+        ValueReadDue()) {
+        const YieldToUser yield;
         ReadUnitValues();
         ShowValuesRead(*this, unit);
+    }
+    if (m_valuesReadThisTick) {
+        m_failedValueTicks = m_valuesUnread ? m_failedValueTicks + 1 : 0;
     }
     m_infoBar->SetReferenceFlags(flags);
     g_panelModel.m_pollMissCount = 0;
@@ -153,7 +155,8 @@ bool CTavrinoxDlg::CheckUnitStatus() {
     HandleUnitMessage(g_unitStatus[kStatusByteMessage]);
     const uint8_t flags = g_unitStatus[kStatusByteFlags];
     ShowIndicator((flags & kStatusIndicator) != 0);
-    if (flags & (kStatusValuesChanged | kStatusStateChanged)) {
+    if ((flags & (kStatusValuesChanged | kStatusStateChanged)) && ValueReadDue()) {
+        const YieldToUser yield;
         static_cast<void>(ReadReferenceValues());
         ReadUnitValues();
         ShowValuesRead(*this, unit);
@@ -162,8 +165,18 @@ bool CTavrinoxDlg::CheckUnitStatus() {
     return false;
 }
 
+// A read that gave the line up to the user is no failure of the unit's.
 void CTavrinoxDlg::ReadUnitValues() {
-    m_valuesUnread = ReadParameterValues() != Status::Ok;
+    const Status status = ReadParameterValues();
+    m_valuesUnread = status != Status::Ok;
+    if (status != Status::Yielded) {
+        m_valuesReadThisTick = true;
+        m_lastValueRead_ms = Now();
+    }
+}
+
+bool CTavrinoxDlg::ValueReadDue() const {
+    return m_failedValueTicks < kValueReadTicks || Now() - m_lastValueRead_ms >= kValueRetry_ms;
 }
 
 bool CTavrinoxDlg::StatusPollHeld() const {
@@ -353,10 +366,10 @@ void CTavrinoxDlg::ShowLineWait(const LineTask& task, uint32_t waited_ms, bool i
     }
     const int unit = UnitOfAddress(task.unitAddress);
     std::string text = "Waiting for Main Unit " + std::to_string(unit) + ": " +
-                       std::to_string(waited_ms / 1000) + " s of at most " +
+                       std::to_string(waited_ms / 1000) + " s of " +
                        std::to_string((task.patience_ms + 999) / 1000) + " s";
     if (inputWaits) {
-        text += "; your input follows";
+        text += ", then your input";
     }
     m_infoBar->SetMessage(text);
 }

@@ -269,9 +269,9 @@ bool CTavrinoxDlg::WaitWhileBusy() {
         if (waited_ms >= kClearFilesLimit_ms) {
             return false;
         }
-        m_infoBar->SetMessage("Waiting for Main Unit " + std::to_string(SelectedUnit()) +
-                              " to clear its files: " + std::to_string(waited_ms / 1000) +
-                              " s of at most " + std::to_string(kClearFilesLimit_ms / 1000) + " s");
+        m_infoBar->SetMessage("Main Unit " + std::to_string(SelectedUnit()) +
+                              " clears its files: " + std::to_string(waited_ms / 1000) + " s of " +
+                              std::to_string(kClearFilesLimit_ms / 1000) + " s");
         Wait(kBusyPoll_ms);
     }
 }

@@ -28,7 +28,7 @@ bool IsInput(QEvent::Type type) {
         case QEvent::Wheel:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
         case QEvent::ContextMenu:
         case QEvent::Close:
             return true;
@@ -53,9 +53,11 @@ class InputHold : public QObject {
         if (depth == 0 || !IsInput(event->type())) {
             return false;
         }
-        // A close is the window's own; input is the window's or a widget's.
+        // A close is the window's own; a shortcut goes to its action; other input is the
+        // window's or a widget's.
         const bool window = qobject_cast<QWindow*>(watched) != nullptr;
-        if (!window && (event->type() == QEvent::Close || !watched->isWidgetType())) {
+        const bool shortcut = event->type() == QEvent::Shortcut;
+        if (!window && !shortcut && (event->type() == QEvent::Close || !watched->isWidgetType())) {
             return false;
         }
         if (held.size() >= kMostHeld) {

@@ -26,7 +26,7 @@ bool CPollHandler::Poll(uint8_t skipUnit) {
     const bool forced = skipUnit == kForceChange;
 
     UnitStatus status{};
-    const Status result = IdentifyUnit(m_unitAddress[unit], status, LineUse::PresencePoll);
+    const Status result = IdentifyUnit(m_unitAddress[unit], status, LineUse::YieldsToUser);
     if (result == Status::Yielded) {
         m_yielded = true;
         return forced;

@@ -11,6 +11,7 @@
 #include "dialogs/CGPIDialog.h"
 #include "dialogs/CGPIDialogNew.h"
 #include "dialogs/UpDownControl.h"
+#include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "model/PanelModel.h"
 #include "sim/unit/UnitStorage.h"
@@ -155,6 +156,38 @@ TEST_F(GpiDialogTest, NewDialogReadsAndWritesEachSequencesSettings) {
     EXPECT_EQ(Unit(1).Value(221), 0);  // sequence 10 written last
     EXPECT_EQ(Unit(1).Value(114), 120);
     EXPECT_EQ(Unit(1).Value(93), 6);  // back on the tab on show
+}
+
+// The unit falls silent while the dialog writes every sequence's settings back: the piece
+// of work gives up on it after one request's patience, not one per request, and says so.
+TEST_F(GpiDialogTest, AUnitSilentWhileTheNewDialogClosesIsGivenUpOnAndSaysSo) {
+    SelectSimUnit(1);
+    MenuRecord& menu = g_menuTable[CGpiDialogBase::kMenu];
+    menu.knobParam[1] = 114;
+    menu.knobParam[2] = 93;
+    menu.entry[10] = 221;
+    menu.entry[11] = 222;
+    std::vector<std::pair<std::string, int>> reports;
+    LineWork::SetReport([&](const std::string& what, int unit) {
+        reports.push_back({what, unit});
+    });
+    {
+        const LineWork work("the GPI dialog");
+        CGPIDialogNew dialog;
+        Unit(1).SetPower(false);
+        line.TakeWritten();
+        const uint32_t start = time.clock.TickCount();
+        Click(dialog, "closeButton");
+        EXPECT_LE(time.clock.TickCount() - start, 61'000u);
+        EXPECT_EQ(line.TakeWritten().size(), 7u) << "more than the first SetParameterWord went out";
+        EXPECT_TRUE(reports.empty());
+    }
+    LineWork::SetReport({});
+    EXPECT_EQ(reports, (std::vector<std::pair<std::string, int>>{{"the GPI dialog", 1}}));
+
+    // The next piece of work asks the unit again.
+    Unit(1).SetPower(true);
+    EXPECT_EQ(ReadParameterValues(), Status::Ok);
 }
 
 TEST_F(GpiDialogTest, NewDialogWithoutSettingsWordsKeepsItsControlsOff) {

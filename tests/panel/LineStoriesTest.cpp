@@ -1,0 +1,146 @@
+// The panel's claims on the line, on the virtual clock: the user before a presence poll of an
+// empty address, a unit that ignores its value reads, the silence before a request.
+#include "controls/CCanvasCtrl.h"
+#include "controls/CInfoBar.h"
+#include "link/LineDemand.h"
+#include "protocol/Commands.h"
+#include "sim/unit/SimFaults.h"
+#include "tests/panel/PanelFixture.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint8_t kEmptyUnitTwoPoll = 0x22;  // IdentifyUnit's address byte for unit 2
+
+// The line of units; the user reaches for a control the moment the master writes `trigger`.
+class PressDuringPoll : public LinePeer {
+  public:
+    PressDuringPoll(SimLine& sim, uint8_t trigger) : m_sim(sim), m_trigger(trigger) {}
+    void OnMasterByte(InProcessLine& line, uint8_t byte) override {
+        if (armed && byte == m_trigger) {
+            LineDemand::Raise();
+            armed = false;
+        }
+        m_sim.OnMasterByte(line, byte);
+    }
+    void OnBreak(InProcessLine& line, bool on) override { m_sim.OnBreak(line, on); }
+    void OnMasterRead(InProcessLine& line) override { m_sim.OnMasterRead(line); }
+
+    bool armed = false;
+
+  private:
+    SimLine& m_sim;
+    uint8_t m_trigger;
+};
+
+class LineStoriesTest : public PanelFixture {
+  protected:
+    void TearDown() override {
+        LineDemand::Clear();
+        line.SetPeer(&sim);
+        PanelFixture::TearDown();
+    }
+    // Ticks until the next poll goes to unit `unit`.
+    void PollNextGoesTo(int unit) {
+        while (panel->PollHandler().PollIndex() != unit - 1) {
+            RunPollTicks(1);
+        }
+    }
+};
+
+TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtOnce) {
+    SelectUnit(1);
+    RunPollTicks(8);
+    const uint8_t misses = panel->PollHandler().MissCountOf(2);
+    PressDuringPoll peer(sim, kEmptyUnitTwoPoll);
+    line.SetPeer(&peer);
+
+    // The poll of unit 2 gives the line up at its first read and the tick ends there: no
+    // status poll of unit 1, no miss counted for unit 2.
+    PollNextGoesTo(2);
+    peer.armed = true;
+    line.TakeWritten();
+    time.clock.Advance(kPollPeriod_ms);
+    const uint32_t start = Now();
+    panel->OnPollTimer();
+    EXPECT_TRUE(panel->PollHandler().Yielded());
+    EXPECT_EQ(Now() - start, 0u);
+    EXPECT_EQ(line.TakeWritten(), (Bytes{0x22, 0x01, 0xC0, 0xC1}));
+    EXPECT_EQ(panel->PollHandler().MissCountOf(2), misses);
+
+    // The knob's request goes once the line has been quiet 20 ms since the poll's bytes.
+    ParamRecord* param = panel->KnobDisplay(0)->Param();
+    ASSERT_NE(param, nullptr);
+    const int before = param->value;
+    panel->KnobDisplay(0)->Adjust(1);
+    EXPECT_EQ(Now() - start, 20u);
+    EXPECT_EQ(param->value, before + 1);
+    EXPECT_EQ(Unit(1).Value(param->number), before + 1);
+
+    // A poll asked for while the user still wants the line is not sent at all.
+    PollNextGoesTo(4);
+    line.TakeWritten();
+    panel->OnPollTimer();
+    EXPECT_TRUE(panel->PollHandler().Yielded());
+    EXPECT_TRUE(line.TakeWritten().empty());
+
+    // Once the user's work is done, the polls go on as before.
+    LineDemand::Clear();
+    RunPollTicks(4);
+    EXPECT_FALSE(panel->PollHandler().Yielded());
+    EXPECT_EQ(panel->PollHandler().MissCountOf(2), misses + 1);
+    EXPECT_NE(panel->AnsweringAddress(1), 0);
+}
+
+// The unit flags changed values but ignores the reads: each failing read costs its patience
+// a bounded number of times, then the poll leaves the values alone until the unit flags them
+// again, and reads them as soon as the unit answers.
+TEST_F(LineStoriesTest, AValueReadThatKeepsFailingIsTriedABoundedNumberOfTimes) {
+    SimUnit& unit = SelectUnit(1);
+    ParamRecord* param = panel->KnobDisplay(0)->Param();
+    ASSERT_NE(param, nullptr);
+    const int changed = param->value == 0 ? 1 : param->value - 1;
+    unit.Faults().Set(FaultKind::IgnoreCommand, static_cast<uint8_t>(Command::ReadParameterValues));
+    unit.ChangeLocally(param->number, changed);
+
+    // Three ticks wait out a read each; then the ticks cost their polls alone, with one more
+    // try every few seconds.
+    const uint32_t flagged = Now();
+    RunPollTicks(3);
+    EXPECT_GE(Now() - flagged, 3 * 10'000u);
+    const uint32_t settled = Now();
+    RunPollTicks(10);
+    EXPECT_LT(Now() - settled, 10 * 300u);
+    EXPECT_NE(param->value, changed);
+    EXPECT_EQ(g_currentUnitAddress, 0x10);
+
+    unit.Faults().ClearAll();
+    ASSERT_TRUE(RunPollTicksUntil([&] { return param->value == changed; }, 60));
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
+}
+
+// The poll's read of values the unit flagged gives way too, and is read at a later tick.
+TEST_F(LineStoriesTest, APressDuringThePollsValueReadTakesTheLineAndTheReadComesLater) {
+    SimUnit& unit = SelectUnit(1);
+    ParamRecord* param = panel->KnobDisplay(0)->Param();
+    ASSERT_NE(param, nullptr);
+    const int changed = param->value == 0 ? 1 : param->value - 1;
+    unit.Faults().Set(FaultKind::IgnoreCommand, static_cast<uint8_t>(Command::ReadParameterValues));
+    unit.ChangeLocally(param->number, changed);
+    PressDuringPoll peer(sim, static_cast<uint8_t>(Command::ReadParameterValues));
+    line.SetPeer(&peer);
+    peer.armed = true;
+
+    const uint32_t start = Now();
+    RunPollTicks(1);
+    EXPECT_LT(Now() - start, kPollPeriod_ms + 300u) << "the read waited out its patience";
+    EXPECT_EQ(g_panelModel.m_pollMissCount, 0);
+
+    LineDemand::Clear();
+    unit.Faults().ClearAll();
+    RunPollTicks(1);
+    EXPECT_EQ(param->value, changed);
+}
+
+}  // namespace
