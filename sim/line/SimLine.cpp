@@ -95,7 +95,15 @@ SimUnit* SimLine::Unit(int number) {
 
 std::optional<OutgoingAnswer> SimLine::Answer(const SimRequest& request) {
     SimUnit* unit = Unit(request.UnitNumber());
-    if (!unit || !unit->Powered() || !unit->BeginRequest(request.Command())) {
+    if (!unit || !unit->Powered()) {
+        return std::nullopt;
+    }
+    // An ignored command leaves the unit as it was: a changed value stays flagged.
+    if (IgnoresCommand(unit->Faults(), request.Command()) ||
+        IgnoresCommand(m_lineFaults, request.Command())) {
+        return std::nullopt;
+    }
+    if (!unit->BeginRequest(request.Command())) {
         return std::nullopt;
     }
     const CommandHandler handler = UnitCommands().Find(request.Command());

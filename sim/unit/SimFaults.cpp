@@ -30,6 +30,7 @@ const std::vector<FaultInfo>& FaultCatalog() {
         {FaultKind::Noise, "noise", 0, "flood the line with ARG noise bytes (0: without end)"},
         {FaultKind::SilentMidList, "list-stall", 2, "stop answering a list after ARG parts"},
         {FaultKind::EndlessList, "endless-list", 0, "lists repeat their entries without end"},
+        {FaultKind::IgnoreCommand, "ignore", 0xAC, "answer every command but the command byte ARG"},
     };
     return catalog;
 }
@@ -79,6 +80,15 @@ std::string FaultSet::Describe() const {
         }
     }
     return text.empty() ? "none" : text;
+}
+
+bool IgnoresCommand(FaultSet& faults, uint8_t command) {
+    if (!faults.Active(FaultKind::IgnoreCommand) ||
+        faults.Argument(FaultKind::IgnoreCommand) != command) {
+        return false;
+    }
+    faults.Use(FaultKind::IgnoreCommand);
+    return true;
 }
 
 std::optional<OutgoingAnswer> ShapeAnswer(FaultSet& faults, OutgoingAnswer answer) {

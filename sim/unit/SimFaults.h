@@ -18,6 +18,7 @@ enum class FaultKind {
     Noise,            // the line carries noise: `argument` bytes, 0 = without end
     SilentMidList,    // a list stops after `argument` parts, as from a unit that hangs
     EndlessList,      // a list repeats its entries and never ends
+    IgnoreCommand,    // no answer to the command byte `argument`; every other is answered
     Count
 };
 
@@ -60,6 +61,10 @@ struct OutgoingAnswer {
     std::vector<uint8_t> bytes;
     uint32_t delay_ms = 0;
 };
+
+// Whether `faults` make the unit deaf to `command`: it neither acts on it nor answers. Counts
+// one use of the fault when so.
+bool IgnoresCommand(FaultSet& faults, uint8_t command);
 
 // Applies the active answer faults of `faults` to `answer`; nullopt when it is not sent.
 std::optional<OutgoingAnswer> ShapeAnswer(FaultSet& faults, OutgoingAnswer answer);

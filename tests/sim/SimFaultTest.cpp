@@ -74,6 +74,25 @@ TEST_F(SimFaultTest, OversizedAnswersFillTheBufferAndMenuDataNeverEnds) {
     }
 }
 
+TEST_F(SimFaultTest, IgnoredCommandGoesUnansweredAndLeavesTheChangeFlagged) {
+    units.Unit(1)->ChangeLocally(0, 600);
+    units.Unit(1)->Faults().Set(FaultKind::IgnoreCommand, 0xAC);
+    EXPECT_EQ(Exchange(1, {0xAC}, kPatience200ms), Status::NoAnswer);
+    EXPECT_EQ(Exchange(2, {0xAC}), Status::Ok) << "only the faulty unit is deaf to it";
+    ASSERT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::Ok);
+    EXPECT_EQ(Data(0) & kStatusValuesChanged, kStatusValuesChanged);
+    EXPECT_EQ(Exchange(1, {0xAC}, kPatience200ms), Status::NoAnswer);
+
+    units.Unit(1)->Faults().ClearAll();
+    ASSERT_EQ(Exchange(1, {0xAC}), Status::Ok);
+    EXPECT_EQ(Word(0), 600);
+
+    // Limited to one request, on the line: the next one is answered.
+    units.LineFaults().Set(FaultKind::IgnoreCommand, 0xB6, 1);
+    EXPECT_EQ(Exchange(2, {0xB6}, kPatience200ms), Status::NoAnswer);
+    EXPECT_EQ(Exchange(2, {0xB6}), Status::Ok);
+}
+
 TEST_F(SimFaultTest, LineFaultsHitEveryUnit) {
     units.LineFaults().Set(FaultKind::Silent, 0);
     EXPECT_EQ(Exchange(1, {0xC0}, kPatience200ms), Status::NoAnswer);
