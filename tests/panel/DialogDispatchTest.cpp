@@ -2,6 +2,7 @@
 // for, the files dialog's argument and what the panel sends after a dialog.
 #include <gtest/gtest.h>
 
+#include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
 #include "tests/panel/PanelStoryTest.h"
 
@@ -80,6 +81,38 @@ TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
     Record(kPortSetupDialog, {.accepted = false, .chosenNumber = 5});
     EXPECT_EQ(panel->RunPortSetup(3), std::nullopt);
     EXPECT_EQ(opened[kPortSetupDialog], (std::vector<int>{2, 3}));
+}
+
+// The unit falls silent while the routing dialog is open: its values stop at the first one
+// that goes unanswered, the panel says so, and the unit's next answer clears it. A box the
+// dialog shows leaves the polls stopped until the dialog is over.
+TEST_F(DialogDispatchTest, AfterWorkForASilentUnitStopsAtItsFirstRequestAndSaysSo) {
+    Select(1);
+    panel->SelectShortcut(15);
+    opened[kInputRoutingDialog];
+    bool pollsHeldAfterTheBox = false;
+    CTavrinoxDlg::RegisterDialog(kInputRoutingDialog, [&](int) {
+        Unit(1).SetPower(false);
+        panel->ShowMessageBox("Routing changed.");
+        pollsHeldAfterTheBox = !panel->Timers().IsActive(kPollTimer);
+        PanelDialogResult result{.accepted = true};
+        for (uint8_t number = 200; number < 210; ++number) {
+            result.valuesToSend.push_back({number, 1});
+        }
+        return result;
+    });
+    line.TakeWritten();
+    const uint32_t start = Now();
+    panel->OnMenuButton(6);
+    EXPECT_LE(Now() - start, 21'000u);
+    EXPECT_EQ(line.TakeWritten().size(), 6u) << "more than one SetParameterByte went out";
+    EXPECT_TRUE(pollsHeldAfterTheBox);
+    EXPECT_TRUE(panel->Timers().IsActive(kPollTimer));
+    EXPECT_EQ(panel->InfoBar()->Alert(),
+              "Main Unit 1 does not answer: the input routing dialog stopped.");
+
+    Unit(1).SetPower(true);
+    ASSERT_TRUE(RunPollTicksUntil([&] { return panel->InfoBar()->Alert().empty(); }, 20));
 }
 
 }  // namespace
