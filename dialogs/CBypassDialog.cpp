@@ -9,6 +9,7 @@
 #include "link/UnitCommands.h"
 #include "platform/PortNames.h"
 #include "platform/Prompter.h"
+#include "platform/WindowWait.h"
 #include "ui_CBypassDialog.h"
 
 namespace {
@@ -140,9 +141,12 @@ void CBypassDialog::showEvent(QShowEvent* event) {
     PlaceOnScreen(this);
 }
 
+// A relay step's frame may still be on the line when the next tick comes: it skips.
 void CBypassDialog::timerEvent(QTimerEvent* event) {
     if (m_timers.IdOf(event) == kRelayTimer) {
-        RelayStep();
+        if (WindowWait::Depth() == 0) {
+            RelayStep();
+        }
         return;
     }
     QDialog::timerEvent(event);
