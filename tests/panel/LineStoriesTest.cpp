@@ -6,6 +6,7 @@
 #include "protocol/Commands.h"
 #include "sim/unit/SimFaults.h"
 #include "tests/panel/PanelFixture.h"
+#include "tests/support/ForwardingPeer.h"
 
 namespace {
 
@@ -14,23 +15,21 @@ using Bytes = std::vector<uint8_t>;
 constexpr uint8_t kEmptyUnitTwoPoll = 0x22;  // IdentifyUnit's address byte for unit 2
 
 // The line of units; the user reaches for a control the moment the master writes `trigger`.
-class PressDuringPoll : public LinePeer {
+class PressDuringPoll : public ForwardingPeer {
   public:
-    PressDuringPoll(SimLine& sim, uint8_t trigger) : m_sim(sim), m_trigger(trigger) {}
-    void OnMasterByte(InProcessLine& line, uint8_t byte) override {
+    PressDuringPoll(SimLine& sim, uint8_t trigger) : ForwardingPeer(sim), m_trigger(trigger) {}
+
+    bool armed = false;
+
+  protected:
+    void BeforeByte(uint8_t byte) override {
         if (armed && byte == m_trigger) {
             LineDemand::Raise();
             armed = false;
         }
-        m_sim.OnMasterByte(line, byte);
     }
-    void OnBreak(InProcessLine& line, bool on) override { m_sim.OnBreak(line, on); }
-    void OnMasterRead(InProcessLine& line) override { m_sim.OnMasterRead(line); }
-
-    bool armed = false;
 
   private:
-    SimLine& m_sim;
     uint8_t m_trigger;
 };
 
@@ -40,6 +39,19 @@ class LineStoriesTest : public PanelFixture {
         LineDemand::Clear();
         line.SetPeer(&sim);
         PanelFixture::TearDown();
+    }
+    // Unit 1 selected, knob 1's value changed on the unit, which flags it but ignores the
+    // value reads; the knob's record and the changed value.
+    std::pair<ParamRecord*, int> FlagAChangeTheUnitWillNotGive() {
+        SimUnit& unit = SelectUnit(1);
+        ParamRecord* param = panel->KnobDisplay(0)->Param();
+        const int changed = param == nullptr || param->value == 0 ? 1 : param->value - 1;
+        unit.Faults().Set(FaultKind::IgnoreCommand,
+                          static_cast<uint8_t>(Command::ReadParameterValues));
+        if (param != nullptr) {
+            unit.ChangeLocally(param->number, changed);
+        }
+        return {param, changed};
     }
     // Ticks until the next poll goes to unit `unit`.
     void PollNextGoesTo(int unit) {
@@ -97,12 +109,8 @@ TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtO
 // a bounded number of times, then the poll leaves the values alone until the unit flags them
 // again, and reads them as soon as the unit answers.
 TEST_F(LineStoriesTest, AValueReadThatKeepsFailingIsTriedABoundedNumberOfTimes) {
-    SimUnit& unit = SelectUnit(1);
-    ParamRecord* param = panel->KnobDisplay(0)->Param();
+    const auto [param, changed] = FlagAChangeTheUnitWillNotGive();
     ASSERT_NE(param, nullptr);
-    const int changed = param->value == 0 ? 1 : param->value - 1;
-    unit.Faults().Set(FaultKind::IgnoreCommand, static_cast<uint8_t>(Command::ReadParameterValues));
-    unit.ChangeLocally(param->number, changed);
 
     // Three ticks wait out a read each; then the ticks cost their polls alone, with one more
     // try every few seconds.
@@ -115,19 +123,15 @@ TEST_F(LineStoriesTest, AValueReadThatKeepsFailingIsTriedABoundedNumberOfTimes) 
     EXPECT_NE(param->value, changed);
     EXPECT_EQ(g_currentUnitAddress, 0x10);
 
-    unit.Faults().ClearAll();
+    Unit(1).Faults().ClearAll();
     ASSERT_TRUE(RunPollTicksUntil([&] { return param->value == changed; }, 60));
     EXPECT_EQ(panel->InfoBar()->Alert(), "");
 }
 
 // The poll's read of values the unit flagged gives way too, and is read at a later tick.
 TEST_F(LineStoriesTest, APressDuringThePollsValueReadTakesTheLineAndTheReadComesLater) {
-    SimUnit& unit = SelectUnit(1);
-    ParamRecord* param = panel->KnobDisplay(0)->Param();
+    const auto [param, changed] = FlagAChangeTheUnitWillNotGive();
     ASSERT_NE(param, nullptr);
-    const int changed = param->value == 0 ? 1 : param->value - 1;
-    unit.Faults().Set(FaultKind::IgnoreCommand, static_cast<uint8_t>(Command::ReadParameterValues));
-    unit.ChangeLocally(param->number, changed);
     PressDuringPoll peer(sim, static_cast<uint8_t>(Command::ReadParameterValues));
     line.SetPeer(&peer);
     peer.armed = true;
@@ -138,7 +142,7 @@ TEST_F(LineStoriesTest, APressDuringThePollsValueReadTakesTheLineAndTheReadComes
     EXPECT_EQ(g_panelModel.m_pollMissCount, 0);
 
     LineDemand::Clear();
-    unit.Faults().ClearAll();
+    Unit(1).Faults().ClearAll();
     RunPollTicks(1);
     EXPECT_EQ(param->value, changed);
 }

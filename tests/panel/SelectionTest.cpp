@@ -10,6 +10,7 @@
 #include "protocol/Commands.h"
 #include "sim/unit/UnitCommands.h"
 #include "tests/panel/PanelFixture.h"
+#include "tests/support/ForwardingPeer.h"
 
 namespace {
 
@@ -86,23 +87,21 @@ TEST_F(SelectionTest, AnotherUnitReplacesTheTablesAndACachedImageIsNotFetchedAga
 
 // The line of units, except that a unit stays silent once to the first value read after the
 // drop is armed.
-class DropOneValueRead : public LinePeer {
+class DropOneValueRead : public ForwardingPeer {
   public:
-    DropOneValueRead(SimLine& sim, SimUnit& unit) : m_sim(sim), m_unit(unit) {}
-    void OnMasterByte(InProcessLine& line, uint8_t byte) override {
+    DropOneValueRead(SimLine& sim, SimUnit& unit) : ForwardingPeer(sim), m_unit(unit) {}
+
+    bool armed = false;
+
+  protected:
+    void BeforeByte(uint8_t byte) override {
         if (armed && byte == static_cast<uint8_t>(Command::ReadParameterValues)) {
             m_unit.Faults().Set(FaultKind::Silent, 0, 1);
             armed = false;
         }
-        m_sim.OnMasterByte(line, byte);
     }
-    void OnBreak(InProcessLine& line, bool on) override { m_sim.OnBreak(line, on); }
-    void OnMasterRead(InProcessLine& line) override { m_sim.OnMasterRead(line); }
-
-    bool armed = false;
 
   private:
-    SimLine& m_sim;
     SimUnit& m_unit;
 };
 
