@@ -5,6 +5,7 @@
 
 #include "link/LineDemand.h"
 #include "link/LineWork.h"
+#include "link/SerialCom.h"
 #include "model/PanelModel.h"
 
 namespace {
@@ -107,6 +108,10 @@ Status SendRequestTo(uint8_t unitAddress, Command command,
 
 Status SendRequest(Command command, std::initializer_list<uint8_t> arguments) {
     return SendRequestTo(g_currentUnitAddress, command, arguments);
+}
+
+Status SendLineBreak() {
+    return CarryOnLine({}, [] { return g_link.SendBreak(); });
 }
 
 Status ExpectCode(const AnswerBuffer& answer, uint8_t code) {

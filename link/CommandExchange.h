@@ -37,6 +37,9 @@ Status SendRequestTo(uint8_t unitAddress, Command command,
 // The same to the selected unit.
 Status SendRequest(Command command, std::initializer_list<uint8_t> arguments);
 
+// One break pulse on the link, carried on the line like an exchange: Ok or WriteFailed.
+Status SendLineBreak();
+
 // Ok when the answer carries `code`, else WrongCode.
 Status ExpectCode(const AnswerBuffer& answer, uint8_t code);
 

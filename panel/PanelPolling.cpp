@@ -5,6 +5,7 @@
 #include "controls/CInfoBar.h"
 #include "controls/COnLineBar.h"
 #include "controls/CSettingsBar.h"
+#include "link/CommandExchange.h"
 #include "link/LineDemand.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
@@ -234,9 +235,9 @@ void CTavrinoxDlg::DeclareLinkLost() {
     m_linkLostShown = true;
     // Two breaks bring a unit that lost the thread back to the start of a request.
     if (g_link.IsOpen()) {
-        static_cast<void>(g_link.SendBreak());
+        static_cast<void>(SendLineBreak());
         Wait(kBreakGap_ms);
-        static_cast<void>(g_link.SendBreak());
+        static_cast<void>(SendLineBreak());
         Wait(kBreakGap_ms);
     }
     m_timers.SetTimer(kKeyScanTimer, kKeyScanPeriod_ms);

@@ -5,6 +5,7 @@
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
+#include "link/CommandExchange.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "link/SerialCom.h"
@@ -283,12 +284,12 @@ void CTavrinoxDlg::ClearFiles() {
     const int function = AttributeLatchSet() ? kLatchedClearFunction : kClearFunction;
     static_cast<void>(SendParameterByteNoAnswer(static_cast<uint8_t>(function), 1));
     Wait(kBreakSettle_ms);
-    static_cast<void>(g_link.SendBreak());
+    static_cast<void>(SendLineBreak());
     Wait(kBreakSettle_ms);
     const bool ready = WaitWhileBusy();
     m_infoBar->SetMessage(message);
     Wait(kBreakSettle_ms);
-    static_cast<void>(g_link.SendBreak());
+    static_cast<void>(SendLineBreak());
     Wait(kAfterClear_ms);
     static_cast<void>(DrainInput());
     // A unit that is gone or still busy is not asked again: each read would wait it out.

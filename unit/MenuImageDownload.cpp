@@ -1,5 +1,6 @@
 #include "unit/MenuImageDownload.h"
 
+#include "link/CommandExchange.h"
 #include "link/MenuDataCommands.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
@@ -16,7 +17,7 @@ constexpr uint32_t kAfterBreak_ms = 100;
 void SendBreakPulses() {
     for (int pulse = 0; pulse < kBreakPulses; ++pulse) {
         // A port without BREAK still carries the transfer; the attempts tell.
-        static_cast<void>(g_link.SendBreak());
+        static_cast<void>(SendLineBreak());
         Wait(kAfterBreak_ms);
     }
 }
