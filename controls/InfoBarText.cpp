@@ -32,7 +32,7 @@ std::string ParameterRoutingLine(const char* format, int first, int second) {
 // The function number menu 46 places on function button `button` (0..3).
 int RoutingFunction(int button) {
     const int firstFunctionEntry =
-        std::clamp(g_panelModel.m_menuButtonCount, 0, kMenuEntryWords - kFunctionButtonCount);
+        std::clamp(g_panelModel.MenuButtonCount(), 0, kMenuEntryWords - kFunctionButtonCount);
     return g_menuTable[kRoutingMenu].entry[firstFunctionEntry + button];
 }
 

@@ -31,8 +31,6 @@ constexpr int kStatusWaitAttempts = 25;
 constexpr int kPageStep = 12;
 constexpr int kUnits = 4;
 // Message numbers whose text the unit sends on request.
-constexpr uint8_t kFetchedMessage = 100;
-constexpr uint8_t kFetchedMessageAlt = 255;
 
 constexpr char kStatusPrefix[] = " Status: ";
 
@@ -237,7 +235,7 @@ void CFilesDialog::ShowUnitMessage() {
         return;
     }
     std::string text;
-    if (message == kFetchedMessage || message == kFetchedMessageAlt) {
+    if (IsFetchedMessage(message)) {
         if (ReadUnitMessage() == Status::Ok) {
             text = g_unitMessage;
         }
@@ -439,7 +437,7 @@ void CFilesDialog::OnTransfer(int unit) {
                    .arg(name)
                    .arg(unit)
                    .arg(g_transferBuffer.length));
-    status = WriteFileData(static_cast<uint8_t>(unit << 4));
+    status = WriteFileData(AddressOfUnit(unit));
     if (status != Status::Ok) {
         ShowStatus(QStringLiteral(" Status: File %1 was not copied.").arg(name));
         ReportFailure(QStringLiteral("File %1 was not copied to unit %2: %3.\n\nCheck that unit "

@@ -32,10 +32,6 @@ int FunctionParameter(int number) {
                : 0;
 }
 
-int FunctionValue(int number) {
-    return g_functionTable[number - kFirstFunctionNumber].value;
-}
-
 // SetParameterByte as the dialog sends it: the answer's updates land in the tables.
 void SendFunctionByte(int number, int value) {
     AnswerBuffer answer{};

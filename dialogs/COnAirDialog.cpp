@@ -27,11 +27,6 @@ const char* const kTablesNotRead =
     "The Main Unit did not send its lock-out tables; the lists show what it reported before. "
     "Check the connection and try again.";
 
-int FunctionValue(int number) {
-    const int offset = number - kFirstFunctionNumber;
-    return offset >= 0 && offset < kFunctionCount ? g_functionTable[offset].value : 0;
-}
-
 void AddItem(QListWidget* list, const LockoutItem& item) {
     auto* row = new QListWidgetItem(QString::fromLatin1(item.name.c_str()), list);
     row->setData(kNumberRole, item.number);

@@ -112,7 +112,6 @@ bool FuzzMenuImage(const uint8_t* data, size_t size, const std::function<void()>
     UnitPeer peer(model, (control & 0x80) == 0);
     FuzzLink session(kLineName, peer, ResetOnAirLockTables);
     g_unitStatus[kStatusByteModel] = model;
-    g_panelModel.m_menuEntryCount = IsCompactModel(model) ? 12 : 20;
     auto& block = g_panelModel.MenuImage(1);
     if (size > 1) {
         std::copy_n(data + 1, std::min(size - 1, block.size()), block.begin());

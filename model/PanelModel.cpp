@@ -49,10 +49,8 @@ void PanelModel::Reset() {
         m_unitMenu[unit] = -1;
         m_lampBits[unit] = 0;
     }
-    m_viewSelect = 131;
+    m_viewSelect = kNoView;
     m_pollMissCount = 0;
-    m_menuButtonCount = 10;
-    m_menuEntryCount = 20;
     m_portNumber = 1;
     m_routerEnabled.clear();
     m_routerPolarity.clear();
@@ -86,6 +84,31 @@ bool SelectsInputsByParameters(uint8_t model) {
 int UnitOfAddress(uint8_t address) {
     const int unit = address >> 4;
     return unit < kUnitSlots ? unit : 0;
+}
+
+uint8_t AddressOfUnit(int unit) {
+    return unit >= 1 && unit < kUnitSlots ? static_cast<uint8_t>(unit << 4) : 0;
+}
+
+int FunctionValue(int functionNumber) {
+    const int offset = functionNumber - kFirstFunctionNumber;
+    return offset >= 0 && offset < kFunctionCount ? g_functionTable[offset].value : 0;
+}
+
+int PanelModel::MenuButtonCount() const {
+    return MenuButtonCountOf(g_unitStatus[kStatusByteModel]);
+}
+
+int PanelModel::MenuEntryCount() const {
+    return MenuEntryCountOf(g_unitStatus[kStatusByteModel]);
+}
+
+int MenuButtonCountOf(uint8_t model) {
+    return IsCompactModel(model) ? 6 : 10;
+}
+
+int MenuEntryCountOf(uint8_t model) {
+    return IsCompactModel(model) ? 12 : 20;
 }
 
 int DisplayedValue(const ParamRecord& param) {

@@ -29,6 +29,11 @@ constexpr int kEmptyFunctionOffset = 127;
 constexpr int kKeyframeMenu = 64;
 constexpr int kCustomMenuList = 65;
 constexpr uint8_t kImageNotLoaded = 0xFF;
+// Bit 0 of a unit's lamp byte: the unit is on line.
+constexpr uint8_t kOnLineBit = 0x01;
+// The view select when none of the view functions (FG 129, BG 130, MATTE 132) is on; the
+// panel starts with it.
+constexpr int kNoView = 131;
 
 // The first 12 bytes of the answer to IdentifyUnit, kept raw; protocol/StatusFlags.h names
 // its bytes and flags.
@@ -115,6 +120,10 @@ extern const char* const g_faceName;
 struct PanelModel {
     PanelModel();
 
+    // Menu buttons and entry words of the selected unit's model (g_unitStatus).
+    int MenuButtonCount() const;
+    int MenuEntryCount() const;
+
     // One 65,536-byte menu image per unit slot; byte 0 doubles as the load marker.
     std::unique_ptr<std::array<std::array<uint8_t, kMenuImageSize>, kUnitSlots>> m_menuImage;
     int32_t m_currentMenu[kUnitSlots];
@@ -123,8 +132,6 @@ struct PanelModel {
     uint8_t m_lampBits[kUnitSlots];
     int32_t m_viewSelect;
     int32_t m_pollMissCount;
-    int32_t m_menuButtonCount;
-    int32_t m_menuEntryCount;
     int32_t m_portNumber;
     std::string m_routerEnabled;
     std::string m_routerPolarity;
@@ -160,6 +167,16 @@ bool SelectsInputsByParameters(uint8_t model);
 
 // The unit number (1..4) of an address byte, 0 for none; never indexes outside the slots.
 int UnitOfAddress(uint8_t address);
+// The address byte of unit 1..4 (the number times 16), 0 for any other number.
+uint8_t AddressOfUnit(int unit);
+
+// The selected unit's function value of function number 128..255, 0 for any other number.
+int FunctionValue(int functionNumber);
+
+// Menu buttons and entry words of a model: six and twelve for the compact family, ten and
+// twenty for the full one.
+int MenuButtonCountOf(uint8_t model);
+int MenuEntryCountOf(uint8_t model);
 
 // The value a read-out shows for a knob parameter: dispMin + (dispMax - dispMin) * value /
 // (rawMax - rawMin) in floating point, truncated toward zero, then raised to dispMin and

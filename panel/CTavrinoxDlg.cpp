@@ -127,7 +127,7 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
         g_panelModel.m_currentMenu[unit] = -1;
         g_panelModel.m_unitMenu[unit] = -1;
     }
-    g_panelModel.m_viewSelect = 131;
+    g_panelModel.m_viewSelect = kNoView;
     m_pollHandler.SetLampBits(g_panelModel.m_lampBits);
     ReadRouterSettings();
     SetAccessibleNames();

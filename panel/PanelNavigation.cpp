@@ -150,7 +150,7 @@ int CTavrinoxDlg::FunctionOffset(int button) {
         return g_customFunctionMap[SelectedUnit()][menu - kCustomMenuList][button];
     }
     if (IsUnitMenu(menu)) {
-        const int word = g_panelModel.m_menuButtonCount + button;
+        const int word = g_panelModel.MenuButtonCount() + button;
         if (word < 0 || word >= kMenuEntryWords) {
             return kEmptyFunctionOffset;
         }

@@ -22,12 +22,9 @@ constexpr uint32_t kFailedPollPause_ms = 1000;
 constexpr uint32_t kRecoveryPause_ms = 1000;
 constexpr uint32_t kReopenInterval_ms = 1000;
 constexpr int kMissesUntilLost = 3;
-constexpr uint8_t kOnLineBit = 0x01;
 constexpr uint8_t kLatchKeyBit = 0x10;
 constexpr int kLatchKeyByte = 2;
 constexpr int kFirstUnitKeyByte = 3;
-constexpr uint8_t kFetchedMessage = 100;
-constexpr uint8_t kFetchedMessageAlt = 255;
 constexpr int kPromptMenu = 15;
 // Values a unit does not give are asked for at this many ticks in a row, then once in a
 // while: each failed read waits out its patience, and holds the line meanwhile.
@@ -189,7 +186,7 @@ void CTavrinoxDlg::HandleUnitMessage(uint8_t message) {
         return;
     }
     std::string text;
-    if (message == kFetchedMessage || message == kFetchedMessageAlt) {
+    if (IsFetchedMessage(message)) {
         // A text that did not arrive is not replaced by the one shown last time.
         if (ReadUnitMessage() != Status::Ok) {
             return;

@@ -12,12 +12,6 @@
 
 namespace {
 
-constexpr uint8_t kOnLineBit = 0x01;
-constexpr int kCompactMenuButtons = 6;
-constexpr int kCompactMenuEntries = 12;
-constexpr int kFullMenuButtons = 10;
-constexpr int kFullMenuEntries = 20;
-
 // Router settings a unit takes when it is selected.
 constexpr uint8_t kRouterPolarityFunction = 214;
 constexpr uint8_t kRouterDwellParameter = 114;
@@ -48,7 +42,7 @@ void CTavrinoxDlg::SelectUnit(int unit) {
         return;
     }
     g_panelModel.m_lampBits[unit] |= kOnLineBit;
-    g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
+    g_currentUnitAddress = AddressOfUnit(unit);
     m_statusHeld = false;
     m_linkLostShown = false;
     // A unit that falls silent during its retrieval is not sent the router settings either.
@@ -89,9 +83,6 @@ void CTavrinoxDlg::RetrieveMenus() {
         ShowRetrievalFailed(unit);
         return;
     }
-    const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
-    g_panelModel.m_menuButtonCount = compact ? kCompactMenuButtons : kFullMenuButtons;
-    g_panelModel.m_menuEntryCount = compact ? kCompactMenuEntries : kFullMenuEntries;
     if (!g_panelModel.IsImageLoaded(unit)) {
         m_infoBar->SetMessage("Retrieving Menus from Main Unit!");
         if (DownloadMenuImage(unit) != Status::Ok) {

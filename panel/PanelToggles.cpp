@@ -16,7 +16,6 @@
 namespace {
 
 // Lamp bits beside bit 0 (unit on line, owned by the poll handler).
-constexpr uint8_t kOnLineBit = 0x01;
 constexpr int kPlainLampBytes = 3;  // bytes 0..2 carry no shortcut lamps
 constexpr uint8_t kViewBit = 0x02;
 constexpr uint8_t kFileClearBit = 0x04;
@@ -24,7 +23,6 @@ constexpr uint8_t kShortcutBits = 0x04 | 0x08 | 0x10;
 constexpr uint8_t kLatchBit = CImageToggleButton::kAttributeLatchBit;
 constexpr uint8_t kMemoryBit = 0x20;
 
-constexpr int kNoView = 131;
 constexpr int kViews[] = {129, 130, 132};  // lamp bytes 2, 3, 4
 constexpr int kFirstViewByte = 2;
 constexpr int kIconFunctions[] = {221, 222, 223, 225, 227};
@@ -39,10 +37,6 @@ constexpr uint32_t kBusyPoll_ms = 100;
 constexpr uint32_t kAfterClear_ms = 2000;
 // A unit clears its files in a few seconds; one still busy after this is not coming back.
 constexpr uint32_t kClearFilesLimit_ms = 120000;
-
-int FunctionValue(int number) {
-    return g_functionTable[number - kFirstFunctionNumber].value;
-}
 
 // Where the lamp of a menu shortcut lives: lamp byte and bit, by the menu it shows.
 struct ShortcutLamp {

@@ -14,6 +14,14 @@ constexpr int kStatusByteMessage = 4;
 constexpr int kStatusByteModel = 5;
 constexpr int kStatusByteMenu = 6;
 
+// Message numbers of byte 4 whose text the unit sends on ReadUnitMessage; every other
+// number names an entry of the unit's message table (0: no message).
+constexpr uint8_t kFetchedMessage = 100;
+constexpr uint8_t kFetchedMessageAlt = 255;
+constexpr bool IsFetchedMessage(uint8_t message) {
+    return message == kFetchedMessage || message == kFetchedMessageAlt;
+}
+
 // The flags of byte 3.
 enum StatusFlag : uint8_t {
     kStatusIndicator = 0x01,       // the unit asks for its indicator icon to be shown

@@ -219,7 +219,7 @@ void SoakDriver::PressFunctionButton() {
 }
 
 void SoakDriver::PressMenuButton() {
-    const int button = Pick(0, g_panelModel.m_menuButtonCount - 1);
+    const int button = Pick(0, g_panelModel.MenuButtonCount() - 1);
     Timed("menu button " + std::to_string(button + 1), [&] { m_panel->OnMenuButton(button); });
 }
 

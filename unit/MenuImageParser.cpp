@@ -67,7 +67,7 @@ MenuImageWalk ParseMenuImage(int unit) {
     }
     ClearUnitTables();
     const MenuImageWalk walk =
-        WalkMenuImage(g_panelModel.MenuImage(unit), g_panelModel.m_menuEntryCount);
+        WalkMenuImage(g_panelModel.MenuImage(unit), g_panelModel.MenuEntryCount());
     if (SelectsInputsByParameters(SelectedModel())) {
         MakeSteppedParameters();
     }

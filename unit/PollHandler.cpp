@@ -3,7 +3,7 @@
 #include "link/UnitCommands.h"
 
 CPollHandler::CPollHandler()
-    : m_unitAddress{0x00, 0x10, 0x20, 0x30, 0x40},
+    : m_unitAddress{0, AddressOfUnit(1), AddressOfUnit(2), AddressOfUnit(3), AddressOfUnit(4)},
       m_missCount{},
       m_pollIndex(0),
       m_unitStatus{},

@@ -36,7 +36,6 @@ class CPollHandler {
 
   private:
     static constexpr int kUnits = 4;
-    static constexpr uint8_t kOnLineBit = 0x01;
 
     uint8_t m_unitAddress[kUnitSlots];
     uint8_t m_missCount[kUnitSlots];

@@ -224,7 +224,7 @@ StatusData SimUnit::TakeStatus() {
                          static_cast<uint8_t>(imageSize >> 8),
                          static_cast<uint8_t>(imageSize & 0xFF)};
     // A plain message is reported once; texts wait for their read, questions for the reply.
-    if (m_message != kTextMessage && m_message != kTextMessageAlt && !MessageAsks(m_message)) {
+    if (!IsFetchedMessage(m_message) && !MessageAsks(m_message)) {
         m_message = 0;
     }
     return status;
@@ -249,7 +249,7 @@ void SimUnit::PostMessage(uint8_t number, const std::string& text) {
 }
 
 std::string SimUnit::TakeMessageText() {
-    if (m_message == kTextMessage || m_message == kTextMessageAlt) {
+    if (IsFetchedMessage(m_message)) {
         m_message = 0;
     }
     return m_messageText;

@@ -18,10 +18,6 @@ class UnitStorage;
 // Parameter changes a unit reports back: (number, new value), in the order they happened.
 using UpdateList = std::vector<std::pair<uint8_t, int>>;
 
-// Message numbers whose text is fetched separately.
-constexpr uint8_t kTextMessage = 100;
-constexpr uint8_t kTextMessageAlt = 255;
-
 // How long clearing the stored files keeps a unit busy.
 constexpr uint32_t kClearFilesBusy_ms = 1500;
 

@@ -139,7 +139,6 @@ TEST_F(ReadoutTest, CompactModelsWithInputsShowTheInputParameters) {
 }
 
 TEST_F(ReadoutTest, FullModelsNameTheRoutingFromMenu46) {
-    g_panelModel.m_menuButtonCount = 10;
     g_menuTable[46].entry[10] = 140;  // FG
     g_menuTable[46].entry[11] = 141;  // BG
     g_menuTable[46].entry[12] = 142;  // Matte 1

@@ -283,7 +283,6 @@ TEST_F(RenderTest, InformationLineContents) {
     const QRect area(590, 455, 470, 95);
     g_unitStatus[kStatusByteModel] = 80;
     infoBar.Screen() = ScreenColour{50, 40, 30, 100};
-    g_panelModel.m_menuButtonCount = 10;
     g_menuTable[46].entry[10] = 140;
     g_menuTable[46].entry[11] = 141;
     g_menuTable[46].entry[12] = 142;

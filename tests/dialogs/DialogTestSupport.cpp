@@ -31,8 +31,6 @@ bool SaveDialogPicture(QWidget* dialog, const std::string& name) {
 void SimDialogTest::SelectSimUnit(int unit) {
     g_currentUnitAddress = static_cast<uint8_t>(unit << 4);
     ASSERT_EQ(IdentifySelectedUnit(), Status::Ok);
-    const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
-    g_panelModel.m_menuEntryCount = compact ? 12 : 20;
     ASSERT_EQ(DownloadMenuImage(unit), Status::Ok);
     ASSERT_EQ(ParseMenuImage(unit), MenuImageWalk::Complete);
     ASSERT_EQ(ReadParameterValues(), Status::Ok);

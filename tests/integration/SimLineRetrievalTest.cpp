@@ -30,7 +30,6 @@ class SimLineRetrievalTest : public LinkFixture {
         SimUnit* unit = sim.AddUnit(number, code);
         g_currentUnitAddress = static_cast<uint8_t>(number << 4);
         EXPECT_EQ(IdentifySelectedUnit(), Status::Ok);
-        g_panelModel.m_menuEntryCount = IsCompactModel(static_cast<uint8_t>(code)) ? 12 : 20;
         return *unit;
     }
 

@@ -27,7 +27,7 @@ TEST_F(SelectionTest, SelectingAUnitRetrievesItsMenusAndKnobsFollowTheUnit) {
     SimUnit& unit = SelectUnit(1);
     EXPECT_TRUE(Sent(line.TakeWritten(), kPrepareMenuData));
     EXPECT_EQ(g_currentUnitAddress, 0x10);
-    EXPECT_EQ(g_panelModel.m_menuButtonCount, 10);
+    EXPECT_EQ(g_panelModel.MenuButtonCount(), 10);
     EXPECT_EQ(g_panelModel.m_currentMenu[1], unit.UnitMenu());
     EXPECT_EQ(g_panelModel.m_unitMenu[1], unit.UnitMenu());
     EXPECT_TRUE(g_panelModel.IsImageLoaded(1));
@@ -70,8 +70,8 @@ TEST_F(SelectionTest, AnotherUnitReplacesTheTablesAndACachedImageIsNotFetchedAga
     SelectUnit(1);
     SimUnit& compact = SelectUnit(3);
     EXPECT_EQ(g_currentUnitAddress, 0x30);
-    EXPECT_EQ(g_panelModel.m_menuButtonCount, 6);
-    EXPECT_EQ(g_panelModel.m_menuEntryCount, 12);
+    EXPECT_EQ(g_panelModel.MenuButtonCount(), 6);
+    EXPECT_EQ(g_panelModel.MenuEntryCount(), 12);
     EXPECT_TRUE(panel->ModelBadge(0)->isVisibleTo(panel.get()));  // model 4
     EXPECT_FALSE(panel->ModelBadge(4)->isVisibleTo(panel.get()));
     EXPECT_EQ(panel->KnobDisplay(0)->Param()->value,
@@ -81,7 +81,7 @@ TEST_F(SelectionTest, AnotherUnitReplacesTheTablesAndACachedImageIsNotFetchedAga
     line.TakeWritten();
     SimUnit& full = SelectUnit(1);
     EXPECT_FALSE(Sent(line.TakeWritten(), kPrepareMenuData));
-    EXPECT_EQ(g_panelModel.m_menuButtonCount, 10);
+    EXPECT_EQ(g_panelModel.MenuButtonCount(), 10);
     EXPECT_EQ(panel->TitleLabel()->Text(), g_menuTable[full.UnitMenu()].title);
 }
 
@@ -150,7 +150,7 @@ TEST_F(SelectionTest, AUnitSilentAtSelectionIsNotReadAndComesBackByItsPoll) {
     Unit(1).SetPower(true);
     ASSERT_TRUE(RunPollTicksUntil([] { return g_panelModel.m_currentMenu[1] != -1; }, 30));
     EXPECT_EQ(panel->InfoBar()->Alert(), "");
-    EXPECT_EQ(g_panelModel.m_menuButtonCount, 10);
+    EXPECT_EQ(g_panelModel.MenuButtonCount(), 10);
     EXPECT_EQ(panel->KnobDisplay(0)->Param()->value,
               Unit(1).Value(panel->KnobDisplay(0)->Param()->number));
 }

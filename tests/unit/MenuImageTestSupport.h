@@ -186,7 +186,6 @@ class MenuImageTest : public LinkFixture {
         LinkFixture::SetUp();
         ResetOnAirLockTables();
         g_currentUnitAddress = 0x10;
-        g_panelModel.m_menuEntryCount = 20;
         knobLocks.assign(128, kLockStateUnlocked);
         functionLocks.assign(128, kLockStateUnlocked);
         peer.onRequest = [this](const std::vector<uint8_t>& request) { AnswerUnit(request); };
@@ -200,7 +199,6 @@ class MenuImageTest : public LinkFixture {
     void SetModel(uint8_t code) {
         model = code;
         g_unitStatus[kStatusByteModel] = code;
-        g_panelModel.m_menuEntryCount = IsCompactModel(code) ? 12 : 20;
     }
 
     void Load(const std::vector<uint8_t>& bytes) {

@@ -15,11 +15,6 @@ constexpr int ExitStatus(Status status) {
     return static_cast<int>(status);
 }
 
-// The address byte of unit 1..4 (0 for none).
-inline uint8_t AddressOfUnit(int unit) {
-    return static_cast<uint8_t>(unit * 16);
-}
-
 // What a subcommand gets from the command line.
 struct ProbeRequest {
     int unit = 0;                   // 1..4; 0 when --unit was not given

@@ -159,9 +159,6 @@ int Menus(const ProbeRequest& request) {
     if (result != Status::Ok) {
         return Fail("IdentifyUnit", result);
     }
-    const bool compact = IsCompactModel(g_unitStatus[kStatusByteModel]);
-    g_panelModel.m_menuButtonCount = compact ? 6 : 10;
-    g_panelModel.m_menuEntryCount = compact ? 12 : 20;
     result = DownloadMenuImage(request.unit);
     if (result != Status::Ok) {
         return Fail("DownloadMenuImage", result);
