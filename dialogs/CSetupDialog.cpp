@@ -40,9 +40,9 @@ CSetupDialog::CSetupDialog(QWidget* parent)
         m_selected = index;
         ShowDevice(index);
     });
-    connect(m_ui->portCombo->lineEdit(), &QLineEdit::textEdited, this, [this] {
-        m_selected = -1;
-        ShowDevice(-1);
+    connect(m_ui->portCombo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_selected = PortIndexOfName(text);
+        ShowDevice(m_selected);
     });
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -66,6 +66,11 @@ void CSetupDialog::SetPortNumber(int portNumber) {
     m_selected = portNumber >= 1 && portNumber <= kPortCount ? portNumber - 1 : -1;
     m_ui->portCombo->setCurrentIndex(m_selected);
     ShowDevice(m_selected);
+}
+
+// A typed name picks its entry as a choice from the list does, in any letter case.
+int CSetupDialog::PortIndexOfName(const QString& name) const {
+    return m_ui->portCombo->findText(name.trimmed(), Qt::MatchFixedString);
 }
 
 void CSetupDialog::ShowDevice(int index) {

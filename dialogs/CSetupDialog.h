@@ -8,7 +8,8 @@ class CSetupDialog;
 }
 
 // The COM port of the link. The opener sets the current port number, runs the dialog and on
-// OK reads the chosen one: 1..16, or 0 when text was typed instead of a choice.
+// OK reads the chosen one: 1..16, whether picked or typed, or 0 when the typed text names no
+// port of the list.
 class CSetupDialog : public QDialog {
     Q_OBJECT
 
@@ -29,9 +30,10 @@ class CSetupDialog : public QDialog {
 
   private:
     void FillPortList();
+    int PortIndexOfName(const QString& name) const;
     void ShowDevice(int index);
 
     std::unique_ptr<Ui::CSetupDialog> m_ui;
     int m_portNumber = 1;
-    int m_selected = -1;  // the entry chosen from the list; -1 once text is typed
+    int m_selected = -1;  // the entry chosen from the list; -1 when the typed text names none
 };

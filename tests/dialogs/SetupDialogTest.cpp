@@ -68,16 +68,24 @@ TEST_F(SetupDialogTest, OffersSixteenPortsWithTheirDevicesAndReturnsTheChoice) {
     EXPECT_EQ(dialog.PortNumber(), 3);
 }
 
-TEST_F(SetupDialogTest, TypedTextChoosesNoPortAndCancelOrABodyClickKeepsTheNumber) {
+TEST_F(SetupDialogTest, TypedNameChoosesItsPortOtherTextNoneAndCancelOrABodyClickKeepsIt) {
     CSetupDialog dialog;
-    dialog.SetPortNumber(2);
-    dialog.show();
-    QLineEdit* edit = Combo(dialog)->lineEdit();
-    edit->selectAll();
-    QTest::keyClicks(edit, "COM5");
+    const auto typeAndAccept = [&](int current, const char* text) {
+        dialog.SetPortNumber(current);
+        dialog.show();
+        QLineEdit* edit = Combo(dialog)->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        dialog.accept();
+        return dialog.PortNumber();
+    };
+    // The current port's own name, retyped, keeps that port.
+    EXPECT_EQ(typeAndAccept(2, "COM2"), 2);
+    EXPECT_EQ(typeAndAccept(2, "com1"), 1);
+    EXPECT_EQ(DeviceShown(dialog), QString::fromStdString(m_folder + "/ttyUSB0"));
+    EXPECT_EQ(typeAndAccept(2, "COM17"), 0);
     EXPECT_TRUE(DeviceShown(dialog).isEmpty());
-    dialog.accept();
-    EXPECT_EQ(dialog.PortNumber(), 0);
+    EXPECT_EQ(typeAndAccept(2, "COM"), 0);
 
     dialog.SetPortNumber(7);
     dialog.show();
