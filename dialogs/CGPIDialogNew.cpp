@@ -3,11 +3,15 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "dialogs/CGPIDialog.h"
 #include "dialogs/DialogUnits.h"
+#include "dialogs/LinkOutcome.h"
 #include "link/ParameterCommands.h"
 #include "model/PanelModel.h"
+#include "platform/Prompter.h"
 #include "protocol/ParameterArguments.h"
 #include "ui_CGPIDialogNew.h"
 
@@ -33,10 +37,22 @@ int FunctionParameter(int number) {
 }
 
 // SetParameterByte as the dialog sends it: the answer's updates land in the tables.
-void SendFunctionByte(int number, int value) {
+Status SendFunctionByte(int number, int value) {
     AnswerBuffer answer{};
-    static_cast<void>(SendParameterByte(static_cast<uint8_t>(number), static_cast<uint8_t>(value),
-                                        kPatience20s, answer));
+    return SendParameterByte(static_cast<uint8_t>(number), static_cast<uint8_t>(value),
+                             kPatience20s, answer);
+}
+
+// "1", "1 and 4", "1, 4 and 10": the sequences in the words of the tabs.
+std::string SequenceNames(const std::vector<int>& sequences) {
+    std::string names;
+    for (size_t i = 0; i < sequences.size(); ++i) {
+        if (i > 0) {
+            names += i + 1 == sequences.size() ? " and " : ", ";
+        }
+        names += std::to_string(sequences[i] + 1);
+    }
+    return names;
 }
 
 }  // namespace
@@ -94,11 +110,11 @@ void CGPIDialogNew::ReadSettings() {
         static_cast<void>(SetParameterWord(static_cast<uint8_t>(m_binding.selectParameter),
                                            static_cast<uint16_t>(i + 1)));
         if (m_binding.inputEnableFunction != 0) {
-            SendFunctionByte(m_binding.inputEnableFunction, kFunctionValueQuery);
+            static_cast<void>(SendFunctionByte(m_binding.inputEnableFunction, kFunctionValueQuery));
             m_inputEnable[slot] = FunctionValue(m_binding.inputEnableFunction);
         }
         if (m_binding.highEnableFunction != 0) {
-            SendFunctionByte(m_binding.highEnableFunction, kFunctionValueQuery);
+            static_cast<void>(SendFunctionByte(m_binding.highEnableFunction, kFunctionValueQuery));
             m_highEnable[slot] = FunctionValue(m_binding.highEnableFunction);
         }
         if (m_binding.dwellParameter != 0) {
@@ -126,25 +142,52 @@ void CGPIDialogNew::done(int result) {
     CGpiDialogBase::done(result);
 }
 
+// A sequence the unit did not take all of is named in one box at the end; when its select
+// failed, its settings are not sent at all, as they would land on another sequence.
 void CGPIDialogNew::WriteSettings() {
     if (m_binding.selectParameter == 0 || SequenceCount() == 0) {
         return;
     }
     const auto select = static_cast<uint8_t>(m_binding.selectParameter);
+    std::vector<int> notStored;
+    Status firstFailure = Status::Ok;
     for (int i = 0; i < SequenceCount(); ++i) {
-        const auto slot = static_cast<size_t>(i);
-        static_cast<void>(SetParameterWord(select, static_cast<uint16_t>(i + 1)));
-        if (m_binding.inputEnableFunction != 0) {
-            SendFunctionByte(m_binding.inputEnableFunction, m_inputEnable[slot]);
-        }
-        if (m_binding.highEnableFunction != 0) {
-            SendFunctionByte(m_binding.highEnableFunction, m_highEnable[slot]);
-        }
-        if (m_binding.dwellParameter != 0) {
-            static_cast<void>(SetParameterWord(static_cast<uint8_t>(m_binding.dwellParameter),
-                                               static_cast<uint16_t>(m_dwell[slot])));
+        const Status status = WriteSequenceSettings(i);
+        if (status != Status::Ok) {
+            notStored.push_back(i);
+            firstFailure = firstFailure == Status::Ok ? status : firstFailure;
         }
     }
     static_cast<void>(
         SetParameterWord(select, static_cast<uint16_t>(std::max(CurrentSequence(), 0) + 1)));
+    if (!notStored.empty()) {
+        ShowStopBox("The Main Unit did not store the settings of GPI " + SequenceNames(notStored) +
+                        ". Open the dialog again to see what it holds.",
+                    windowTitle().toLatin1().toStdString(),
+                    FailureReason(firstFailure).toStdString());
+    }
+}
+
+Status CGPIDialogNew::WriteSequenceSettings(int sequence) {
+    const auto slot = static_cast<size_t>(sequence);
+    const Status selected = SetParameterWord(static_cast<uint8_t>(m_binding.selectParameter),
+                                             static_cast<uint16_t>(sequence + 1));
+    if (selected != Status::Ok) {
+        return selected;
+    }
+    Status result = Status::Ok;
+    const auto keepFirst = [&result](Status status) {
+        result = result == Status::Ok ? status : result;
+    };
+    if (m_binding.inputEnableFunction != 0) {
+        keepFirst(SendFunctionByte(m_binding.inputEnableFunction, m_inputEnable[slot]));
+    }
+    if (m_binding.highEnableFunction != 0) {
+        keepFirst(SendFunctionByte(m_binding.highEnableFunction, m_highEnable[slot]));
+    }
+    if (m_binding.dwellParameter != 0) {
+        keepFirst(SetParameterWord(static_cast<uint8_t>(m_binding.dwellParameter),
+                                   static_cast<uint16_t>(m_dwell[slot])));
+    }
+    return result;
 }

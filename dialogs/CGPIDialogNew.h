@@ -11,7 +11,8 @@ class CGPIDialogNew;
 
 // GPI sequences on the full family, with each sequence's GPI input enable, high enable and
 // input dwell time. The unit's settings address one sequence at a time through the GPI-select
-// parameter; they are read for all ten on opening and written back when the dialog closes.
+// parameter; they are read for all ten on opening and written back when the dialog closes,
+// and a box names the sequences the unit did not store.
 class CGPIDialogNew : public CGpiDialogBase {
     Q_OBJECT
 
@@ -38,6 +39,8 @@ class CGPIDialogNew : public CGpiDialogBase {
     };
     static Binding ReadBinding();
     void WriteSettings();
+    // Selects `sequence` on the unit and writes its settings: the first failure, or 0.
+    Status WriteSequenceSettings(int sequence);
 
     std::unique_ptr<Ui::CGPIDialogNew> m_ui;
     Binding m_binding;

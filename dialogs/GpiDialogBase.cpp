@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -92,8 +93,15 @@ void CGpiDialogBase::Open(const GpiControls& controls) {
     }
 
     connect(m_controls.tabs, &QTabBar::currentChanged, this, &CGpiDialogBase::OnTabChanged);
+    // A click on the tab on show changes nothing, yet reads its events again.
+    connect(m_controls.tabs, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index == m_controls.tabs->currentIndex()) {
+            OnTabChanged(index);
+        }
+    });
     connect(m_controls.events, &QListWidget::currentRowChanged, this,
             &CGpiDialogBase::OnEventClicked);
+    m_controls.events->viewport()->installEventFilter(this);
     connect(m_controls.add, &QPushButton::clicked, this, &CGpiDialogBase::Add);
     connect(m_controls.remove, &QPushButton::clicked, this, &CGpiDialogBase::Remove);
     connect(m_controls.removeAll, &QPushButton::clicked, this, &CGpiDialogBase::RemoveAll);
@@ -153,13 +161,33 @@ void CGpiDialogBase::OnEventClicked(int row) {
     }
 }
 
+// A plain click on the current event changes no row, yet puts the pointer on it again; a
+// Ctrl+click only takes the selection away.
+bool CGpiDialogBase::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_controls.events->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const int row = m_controls.events->indexAt(press->position().toPoint()).row();
+        if (press->button() == Qt::LeftButton && !(press->modifiers() & Qt::ControlModifier) &&
+            row >= 0 && row == m_controls.events->currentRow()) {
+            OnEventClicked(row);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// The selected event's row, -1 with none: the current row may be left unselected.
+int CGpiDialogBase::SelectedEvent() const {
+    const QList<QListWidgetItem*> selected = m_controls.events->selectedItems();
+    return selected.isEmpty() ? -1 : m_controls.events->row(selected.front());
+}
+
 void CGpiDialogBase::Add() {
     const int sequence = CurrentSequence();
     const int file = m_controls.files->currentRow();
     if (sequence < 0 || file < 0 || file >= DirectoryCount()) {
         return;
     }
-    const int selected = m_controls.events->currentRow();
+    const int selected = SelectedEvent();
     const int position = selected >= 0 ? selected : ListedEventCount(sequence);
     const auto fileId =
         static_cast<uint8_t>(MainDirectory().entries[static_cast<size_t>(file)].fileId & 0xFF);
@@ -174,7 +202,7 @@ void CGpiDialogBase::Add() {
 
 void CGpiDialogBase::Remove() {
     const int sequence = CurrentSequence();
-    const int selected = m_controls.events->currentRow();
+    const int selected = SelectedEvent();
     if (sequence < 0 || selected < 0) {
         return;
     }
@@ -213,7 +241,7 @@ void CGpiDialogBase::StepDown() {
 }
 
 void CGpiDialogBase::StepUp() {
-    const int selected = m_controls.events->currentRow();
+    const int selected = SelectedEvent();
     if (selected >= 1) {
         PlacePointer(selected);
     }

@@ -59,11 +59,13 @@ class CGpiDialogBase : public QDialog {
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void ListEvents(int sequence);
     void SelectPointerEvent(int sequence);
     void SelectEvent(int row);
+    int SelectedEvent() const;
     void OnTabChanged(int sequence);
     void OnEventClicked(int row);
     void Add();

@@ -51,23 +51,33 @@ TEST_F(GpiDialogTest, EditsTheSequenceAndMovesThePointerOnTheUnit) {
     EXPECT_EQ(Texts(events), (QStringList{"Factory Setup", "News Open"}));
     EXPECT_EQ(events->currentRow(), 1);  // no pointer: the last event
 
-    // Add inserts at the selected event, or appends with none selected.
+    // Add inserts at the selected event, or appends once a Ctrl+click took the selection
+    // away from the current one.
+    dialog.show();
     files->setCurrentRow(2);
     Click(dialog, "addButton");
     EXPECT_EQ(Texts(events), (QStringList{"Factory Setup", "Sports Key", "News Open"}));
     ASSERT_EQ(Sequence(2, 0).events.size(), 3u);
     EXPECT_EQ(Sequence(2, 0).events[1].file, 3);
-    events->clearSelection();
-    events->setCurrentRow(-1);
+    const auto clickEvent = [&](int row, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseClick(events->viewport(), Qt::LeftButton, keys,
+                          events->visualItemRect(events->item(row)).center());
+    };
+    clickEvent(events->currentRow(), Qt::ControlModifier);
+    ASSERT_TRUE(events->selectedItems().isEmpty());
     files->setCurrentRow(0);
     Click(dialog, "addButton");
     EXPECT_EQ(Texts(events).back(), "Factory Setup");
 
-    // Choosing an event puts the unit's pointer on it, a pause after each step.
+    // Choosing an event puts the unit's pointer on it, a pause after each step; so does a
+    // click on the event already chosen.
     const uint32_t before = CurrentClock().TickCount();
     events->setCurrentRow(2);
     EXPECT_EQ(Sequence(2, 0).step, 3);
     EXPECT_GE(CurrentClock().TickCount() - before, 3 * CGpiDialogBase::kStepPause_ms);
+    Sequence(2, 0).step = 1;
+    clickEvent(2);
+    EXPECT_EQ(Sequence(2, 0).step, 3);
     Click(dialog, "stepDownButton");
     EXPECT_EQ(events->currentRow(), Sequence(2, 0).step - 1);
     Click(dialog, "stepUpButton");
@@ -76,7 +86,6 @@ TEST_F(GpiDialogTest, EditsTheSequenceAndMovesThePointerOnTheUnit) {
     Click(dialog, "resetButton");
     EXPECT_EQ(Sequence(2, 0).step, 0);
     EXPECT_EQ(events->currentRow(), 3);
-    dialog.show();
     EXPECT_TRUE(SaveDialogPicture(&dialog, "gpi"));
 
     Click(dialog, "removeButton");
@@ -88,10 +97,14 @@ TEST_F(GpiDialogTest, EditsTheSequenceAndMovesThePointerOnTheUnit) {
     Click(dialog, "removeButton");
     Click(dialog, "stepUpButton");
 
-    // Another tab shows its own events; Enter does not close the dialog.
+    // Another tab shows its own events, and a click on it reads them again; Enter does not
+    // close the dialog.
     Sequence(2, 4).events = {{1, 2}};
     tabs->setCurrentIndex(4);
     EXPECT_EQ(Texts(events), (QStringList{"News Open"}));
+    Sequence(2, 4).events.push_back({1, 3});
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(4).center());
+    EXPECT_EQ(Texts(events), (QStringList{"News Open", "Sports Key"}));
     QTest::keyClick(&dialog, Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
 
@@ -151,11 +164,18 @@ TEST_F(GpiDialogTest, NewDialogReadsAndWritesEachSequencesSettings) {
     QTest::mouseClick(up, Qt::LeftButton);
     EXPECT_EQ(dwell->Value(), CGPIDialogNew::kMaxDwell);
 
+    // The unit refuses the select of the first sequence: that one is named, once.
     tabs->setCurrentIndex(5);
+    Unit(1).Faults().Set(FaultKind::WrongCode, 0x06, 1);
     Click(dialog, "closeButton");
     EXPECT_EQ(Unit(1).Value(221), 0);  // sequence 10 written last
     EXPECT_EQ(Unit(1).Value(114), 120);
     EXPECT_EQ(Unit(1).Value(93), 6);  // back on the tab on show
+    ASSERT_EQ(prompter.boxes.size(), 1u);
+    EXPECT_EQ(prompter.boxes[0].text,
+              "The Main Unit did not store the settings of GPI 1. Open the dialog again to see "
+              "what it holds.");
+    EXPECT_EQ(prompter.boxes[0].detail, "the unit refused the request");
 }
 
 // The unit falls silent while the dialog writes every sequence's settings back: the piece
@@ -181,6 +201,9 @@ TEST_F(GpiDialogTest, AUnitSilentWhileTheNewDialogClosesIsGivenUpOnAndSaysSo) {
         EXPECT_LE(time.clock.TickCount() - start, 61'000u);
         EXPECT_EQ(line.TakeWritten().size(), 7u) << "more than the first SetParameterWord went out";
         EXPECT_TRUE(reports.empty());
+        ASSERT_EQ(prompter.boxes.size(), 1u);
+        EXPECT_NE(prompter.boxes[0].text.find("GPI 1, 2, 3, 4, 5, 6, 7, 8, 9 and 10."),
+                  std::string::npos);
     }
     LineWork::SetReport({});
     EXPECT_EQ(reports, (std::vector<std::pair<std::string, int>>{{"the GPI dialog", 1}}));
