@@ -142,7 +142,7 @@ std::optional<int> CFilesDialog::Lookup(const QString& name) const {
     return std::nullopt;
 }
 
-bool CFilesDialog::RefreshList() {
+ListOutcome CFilesDialog::RefreshList() {
     m_ui->fileList->clear();
     ShowStatus(QStringLiteral(" Status: Reading the file list..."));
     FileDirectory& directory = Directory();
@@ -162,7 +162,7 @@ bool CFilesDialog::RefreshList() {
                                      "unit is switched on and connected, then open this "
                                      "dialog again.")
                           .arg(FailureReason(status)));
-        return false;
+        return outcome;
     }
     // The dialog's own selection leaves the filename box alone.
     const QSignalBlocker programmatic(m_ui->fileList);
@@ -176,7 +176,7 @@ bool CFilesDialog::RefreshList() {
                                     "show; the first %1 are listed.")
                          .arg(count)
                    : QStringLiteral(" Status:"));
-    return true;
+    return outcome;
 }
 
 void CFilesDialog::OnSelectionChange() {
@@ -304,9 +304,12 @@ void CFilesDialog::OnSave() {
     WaitForUnitStatus();
     ShowStatus(QStringLiteral(" Status: Saving file %1...").arg(name));
     const Status status = WriteFileEntry(id, unitName, g_unitStatus[kStatusByteMenu], m_setup.kind);
-    // The unit's own list is its word that the file is stored.
-    const bool listed = RefreshList();
-    const bool saved = status == Status::Ok && listed && Lookup(name).has_value();
+    // The unit's own list is its word that the file is stored; a list that filled may not
+    // reach the file, and then the unit's answer has to do. Saving again would store it twice.
+    const ListOutcome outcome = RefreshList();
+    const bool listed = outcome != ListOutcome::Failed;
+    const bool saved = status == Status::Ok && listed &&
+                       (Lookup(name).has_value() || outcome == ListOutcome::Filled);
     EndSave();
     if (saved) {
         m_filesChanged = true;
@@ -345,7 +348,7 @@ void CFilesDialog::OnDelete() {
     const Status status = DeleteFile(m_setup.kind, chosen->id);
     WaitForUnitStatus();
     ShowUnitMessage();
-    const bool listed = RefreshList();
+    const bool listed = RefreshList() != ListOutcome::Failed;
     if (status == Status::Ok) {
         m_filesChanged = true;
         ShowDone(name, " has been deleted!");
@@ -374,6 +377,15 @@ void CFilesDialog::OnRename() {
         return;
     }
     const QString& oldName = chosen->name;
+    // The new entry goes first, so a directory the list shows full has no room for it.
+    if (Directory().count >= kDirectoryMaxCount) {
+        ShowStatus(QStringLiteral(" Status: File %1 was not renamed.").arg(oldName));
+        ReportFailure(QStringLiteral("File %1 cannot be renamed while the directory is full: the "
+                                     "file is stored under its new name before the old one is "
+                                     "deleted.\n\nDelete a file, then try Rename again.")
+                          .arg(oldName));
+        return;
+    }
     ShowStatus(QStringLiteral(" Status: Renaming file %1...").arg(oldName));
     m_ui->filenameEdit->clear();
 
@@ -381,7 +393,7 @@ void CFilesDialog::OnRename() {
     WaitForUnitStatus();
     Status status =
         WriteFileEntry(kNewFileId, UnitText(newName), g_unitStatus[kStatusByteMenu], m_setup.kind);
-    const bool listed = RefreshList();
+    const bool listed = RefreshList() != ListOutcome::Failed;
     if (status != Status::Ok || !listed || !Lookup(newName)) {
         ShowStatus(QStringLiteral(" Status: File %1 was not renamed.").arg(oldName));
         if (listed) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "dialogs/LinkOutcome.h"
 #include "link/StorageTables.h"
 #include "protocol/Status.h"
 
@@ -67,7 +68,9 @@ class CFilesDialog : public QDialog {
     };
     std::optional<ChosenFile> Chosen(const char* action);
     std::optional<int> Lookup(const QString& name) const;
-    bool RefreshList();
+    // Reads the directory into the list: whether the list is whole, filled with more files on
+    // the unit than it shows, or failed (reported, the list left empty).
+    ListOutcome RefreshList();
     bool CheckTypedName(const QString& name);
     void WaitForUnitStatus();
     void ShowUnitMessage();

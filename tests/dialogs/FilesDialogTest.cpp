@@ -6,8 +6,10 @@
 
 #include "dialogs/CFilesDialog.h"
 #include "link/FileCommands.h"
+#include "protocol/Commands.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/dialogs/FilesSimFixture.h"
+#include "tests/support/ForwardingPeer.h"
 
 namespace {
 
@@ -176,6 +178,16 @@ TEST_F(FilesDialogTest, RefusalsAndBadNamesAreReportedAndNothingIsClaimed) {
     EXPECT_EQ(BoxTexts().back(),
               "File One More was not saved: the unit did not store it.\n\nThe directory is "
               "full: delete a file, then save again.");
+
+    // Nor can a rename fit, which stores the new name first: the user is told before.
+    const int beforeRename = units.RequestsAnswered();
+    Choose("Fill 50");
+    Type("Renamed");
+    Click("renameButton");
+    EXPECT_EQ(units.RequestsAnswered(), beforeRename);
+    EXPECT_EQ(status->text(), " Status: File Fill 50 was not renamed.");
+    EXPECT_NE(BoxTexts().back().find("cannot be renamed while the directory is full"),
+              std::string::npos);
 }
 
 TEST_F(FilesDialogTest, UnitSilentMidListLeavesAnEmptyListAndSaysWhy) {
@@ -214,6 +226,46 @@ TEST_F(FilesDialogTest, AnEndlessListFillsTheDirectoryOnceAndCountsAsRead) {
     // answer that overflowed.
     constexpr int kPart = 3 * kWireEntrySize;
     EXPECT_EQ(units.RequestsAnswered() - before, 1 + (kDirectoryBufferSize + kPart - 1) / kPart);
+}
+
+// Unit 1, except that more files than the list can show come before the newest one once
+// the list after a save is asked for.
+class MoreFilesThanTheListShows : public ForwardingPeer {
+  public:
+    explicit MoreFilesThanTheListShows(SimLine& sim, std::vector<StoredFile>& files)
+        : ForwardingPeer(sim), m_files(files) {}
+
+    bool armed = false;
+
+  protected:
+    void BeforeByte(uint8_t byte) override {
+        if (armed && byte == static_cast<uint8_t>(Command::ReadFileListMainFirst)) {
+            armed = false;
+            for (int i = 0; i <= kDirectoryMaxCount; ++i) {
+                m_files.insert(m_files.begin(), {.id = static_cast<uint16_t>(500 + i),
+                                                 .name = "Earlier " + std::to_string(i)});
+            }
+        }
+    }
+
+  private:
+    std::vector<StoredFile>& m_files;
+};
+
+// The saved file lies beyond the list: the unit's answer is its word, and no advice to save
+// again would store it twice.
+TEST_F(FilesDialogTest, AFileSavedBeyondTheListIsJudgedByTheUnitsAnswer) {
+    MoreFilesThanTheListShows peer(units, Files(1));
+    UsePeer(&peer);
+    Open();
+    peer.armed = true;
+    Type("Late Take");
+    Click("saveButton");
+    EXPECT_NE(FileNamed(1, "Late Take"), nullptr);
+    EXPECT_EQ(list->count(), kDirectoryMaxCount);
+    EXPECT_TRUE(list->findItems("Late Take", Qt::MatchExactly).isEmpty());
+    EXPECT_EQ(status->text(), " Status: File Late Take has been saved!");
+    EXPECT_TRUE(prompter.boxes.empty());
 }
 
 TEST_F(FilesDialogTest, UserDirectoryPagingAndKeys) {
