@@ -87,11 +87,14 @@ MatteViewBinding::MatteViewBinding(QCheckBox* viewLock, QRadioButton* full, QRad
       m_matteFunction(matteFunction) {
     m_group->addButton(m_full);
     m_group->addButton(m_reduced);
-    // Without a view lock of its own the matte choice is always open.
-    if (m_viewLockFunction == kUnboundFunction) {
-        m_viewLock->hide();
-    } else {
+    // Without a view lock of its own the box stays, unchecked, and the matte choice opens
+    // only once the box is toggled.
+    if (m_viewLockFunction != kUnboundFunction) {
         m_viewLock->setChecked(BoundValue(m_viewLockFunction) != 0);
+        EnableMatteChoice();
+    } else {
+        m_full->setEnabled(false);
+        m_reduced->setEnabled(false);
     }
     if (m_matteFunction == kUnboundFunction) {
         m_full->hide();
@@ -99,7 +102,6 @@ MatteViewBinding::MatteViewBinding(QCheckBox* viewLock, QRadioButton* full, QRad
     } else {
         (BoundValue(m_matteFunction) != 0 ? m_full : m_reduced)->setChecked(true);
     }
-    EnableMatteChoice();
     QObject::connect(m_viewLock, &QCheckBox::toggled, m_full, [this] { EnableMatteChoice(); });
 }
 
@@ -109,12 +111,11 @@ void MatteViewBinding::EnableMatteChoice() {
     m_reduced->setEnabled(open);
 }
 
+// Hidden, the controls keep the unit's values, and they are sent back as they stand.
 void MatteViewBinding::HideAll() {
     m_viewLock->hide();
     m_full->hide();
     m_reduced->hide();
-    m_viewLockFunction = kUnboundFunction;
-    m_matteFunction = kUnboundFunction;
 }
 
 void MatteViewBinding::AppendViewLock(ValuesToSend& values) const {

@@ -45,8 +45,9 @@ class OptionRow {
 };
 
 // "View Lock" and the "100"/"75" matte view choice of both routing dialogs: the matte
-// choice can be changed only while the view is not locked. Absent functions hide their
-// controls.
+// choice can be changed only while the view is not locked. An absent matte function hides
+// its choice; an absent view lock leaves its box and the choice closed until the box is
+// toggled. Each result is handed on while its function is present, shown or hidden.
 class MatteViewBinding {
   public:
     MatteViewBinding(QCheckBox* viewLock, QRadioButton* full, QRadioButton* reduced,

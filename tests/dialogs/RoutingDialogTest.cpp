@@ -109,10 +109,12 @@ TEST_F(RoutingDialogTest, InputDialogReturnsItsValuesInTheOrderThePanelSendsThem
     EXPECT_EQ(again.Values()[5], (std::pair<uint8_t, uint8_t>{236, 0}));
 }
 
+// The matte view and view lock, hidden with the output, still go back as the unit had them.
 TEST_F(RoutingDialogTest, InputDialogWithoutOutputShowsTheReferenceNote) {
     DefineFunction(231, "Input 2:", 1, 1);  // a row name and no choices
     DefineFunction(232, "Input 3:", 0, 0);  // no options: the row is hidden
-    Bind(46, {{10, 230}, {11, 231}, {12, 232}}, "Inputs");
+    DefineFunction(238, "Matte", 2, 1);
+    Bind(46, {{10, 230}, {11, 231}, {12, 232}, {17, 238}, {18, 239}}, "Inputs");
     CInputDialog dialog;
     EXPECT_TRUE(Find<QLabel>(dialog, "referenceNoteLabel")->isVisibleTo(&dialog));
     EXPECT_FALSE(Find<QLabel>(dialog, "referenceIcon")->pixmap().isNull());
@@ -127,7 +129,7 @@ TEST_F(RoutingDialogTest, InputDialogWithoutOutputShowsTheReferenceNote) {
     dialog.show();
     EXPECT_TRUE(SaveDialogPicture(&dialog, "input_note"));
     dialog.accept();
-    EXPECT_EQ(dialog.Values(), (Values{{230, 1}}));
+    EXPECT_EQ(dialog.Values(), (Values{{230, 1}, {239, 0}, {238, 1}}));
 
     CInputDialog cancelled;
     cancelled.show();
@@ -152,6 +154,23 @@ TEST_F(RoutingDialogTest, OutputDialogReturnsInputsViewLockAndMatte) {
     Find<QComboBox>(dialog, "input1Combo")->setCurrentIndex(3);
     QTest::mouseClick(Find<QPushButton>(dialog, "applyButton"), Qt::LeftButton);
     EXPECT_EQ(dialog.Values(), (Values{{230, 4}, {231, 2}, {239, 0}, {238, 0}}));
+
+    // Without a view-lock function its box stays and the matte choice opens only once the
+    // box is toggled back off; nothing is sent for it.
+    Bind(17, {{14, 230}, {15, 231}, {17, 238}}, "Output Routing");
+    COutputDialog unlocked;
+    unlocked.show();
+    auto* viewLock = Find<QCheckBox>(unlocked, "viewLockCheck");
+    auto* reduced = Find<QRadioButton>(unlocked, "matteReducedRadio");
+    EXPECT_TRUE(viewLock->isVisible());
+    EXPECT_FALSE(viewLock->isChecked());
+    EXPECT_FALSE(reduced->isEnabled());
+    ClickIndicator(viewLock);
+    EXPECT_FALSE(reduced->isEnabled());
+    ClickIndicator(viewLock);
+    ClickIndicator(reduced);
+    unlocked.accept();
+    EXPECT_EQ(unlocked.Values(), (Values{{230, 1}, {231, 2}, {238, 0}}));
 }
 
 TEST_F(RoutingDialogTest, MonitorSendsEachClickAndTakesBackWhatTheUnitDidNotConfirm) {
