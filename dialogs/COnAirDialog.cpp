@@ -151,7 +151,10 @@ void COnAirDialog::SetAll(bool lock) {
     }
 }
 
+// Like every other action of the dialog, the switch marks it modified, so the panel runs its
+// file-system update after it, as it does for a changed lock.
 void COnAirDialog::OnEnabledClicked(bool checked) {
+    m_modified = true;
     const Status status = SetParameterByte(static_cast<uint8_t>(m_enableFunction), checked ? 1 : 0);
     if (status != Status::Ok) {
         m_ui->enabledCheck->setChecked(!checked);

@@ -96,6 +96,12 @@ TEST_F(LockoutDialogTest, MovesLocksAllAndPagesTheLockedList) {
 
     Click(dialog, "enabledCheck");
     EXPECT_EQ(Unit(1).Value(kEnableFunction), 1);
+
+    // The switch alone marks a dialog modified, as every other action does.
+    COnAirDialog switched(kEnableFunction);
+    Click(switched, "enabledCheck");
+    EXPECT_EQ(Unit(1).Value(kEnableFunction), 0);
+    EXPECT_TRUE(switched.Modified());
 }
 
 TEST_F(LockoutDialogTest, ASilentOrRefusingUnitIsReportedAndTheListsShowItsState) {
