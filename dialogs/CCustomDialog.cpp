@@ -105,8 +105,13 @@ void CCustomDialog::ListItems() {
     m_ui->itemList->setFocus();
 }
 
+// Eight knob rows, six button rows.
+int CCustomDialog::RowCount() const {
+    return CurrentTab() == kKnobsTab ? kRows : kButtonRows;
+}
+
 void CCustomDialog::ShowRows() {
-    const int rows = CurrentTab() == kKnobsTab ? kRows : kButtonRows;
+    const int rows = RowCount();
     for (int row = 0; row < kRows; ++row) {
         const auto index = static_cast<size_t>(row);
         const bool shown = row < rows;
@@ -130,7 +135,7 @@ void CCustomDialog::OnTabClick() {
 }
 
 void CCustomDialog::OnSet(int row) {
-    if (row < 0 || row >= kRows) {
+    if (row < 0 || row >= RowCount()) {
         return;
     }
     uint8_t& slot = Slot(row);

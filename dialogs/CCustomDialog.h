@@ -45,6 +45,7 @@ class CCustomDialog : public QDialog {
     enum Tab { kKnobsTab = 0, kButtonsTab = 1 };
 
     Tab CurrentTab() const;
+    int RowCount() const;
     void ListItems();
     void ShowRows();
     uint8_t& Slot(int row);

@@ -82,6 +82,8 @@ TEST_F(CustomMenuDialogTest, SlotsChangeInACopyThatApplyWritesBack) {
     EXPECT_TRUE(Child<QLineEdit>(*dialog, "slotEdit7")->isHidden());
     EXPECT_TRUE(Child<QPushButton>(*dialog, "setButton8")->isHidden());
     Set(6);
+    dialog->OnSet(6);  // rows 7 and 8 hold no button: the next menu's slots stay
+    dialog->OnSet(7);
     SaveDialogPicture(dialog.get(), "custom_menu_buttons");
     tabs->setCurrentIndex(0);
     EXPECT_FALSE(Child<QLineEdit>(*dialog, "slotEdit7")->isHidden());
@@ -95,6 +97,8 @@ TEST_F(CustomMenuDialogTest, SlotsChangeInACopyThatApplyWritesBack) {
     EXPECT_EQ(std::memcmp(g_customKnobMap[1][2], knobs, kKnobCount), 0);
     EXPECT_EQ(g_customFunctionMap[1][2][5], 135 - 128);
     EXPECT_EQ(g_customFunctionMap[1][3][5], kEmptyFunctionOffset);
+    EXPECT_EQ(g_customFunctionMap[1][3][0], kEmptyFunctionOffset);
+    EXPECT_EQ(g_customFunctionMap[1][3][1], kEmptyFunctionOffset);
 }
 
 TEST_F(CustomMenuDialogTest, CancelLeavesTheMenusAndPagingStaysInTheList) {
