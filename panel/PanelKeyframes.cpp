@@ -96,6 +96,8 @@ void CTavrinoxDlg::LoadKeyframeState() {
                                                                          effect->keyframeCount)
                                                             : 0;
         ShowKeyframeRange(*effect);
+        // The binding below keeps a frame time the knob edited; a new effect brings its own.
+        ShowCurrentFrameTime(*effect);
     }
     ShowFunctionLabels();
     BindKnobs();

@@ -40,9 +40,12 @@ class KeyframeMenuTest : public PanelStoryTest {
 };
 
 TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
+    // A frame time left from an earlier effect gives way to the loaded one's first keyframe.
+    g_panelModel.m_frameTimeParam.value = 999;
     LoadEffect(3);
     EXPECT_EQ(KeyframeKnob().value, 1);
     EXPECT_EQ(KeyframeKnob().rawMax, 3);
+    EXPECT_EQ(g_panelModel.m_frameTimeParam.value, 100);
     EXPECT_EQ(panel->KnobDisplay(4)->Param(), &g_panelModel.m_frameTimeParam);
     EXPECT_EQ(panel->KnobDisplay(7)->Param(), &g_panelModel.m_keyframeParam);
 
