@@ -43,15 +43,24 @@ void SelectValue(QComboBox* combo, int value) {
     combo->setCurrentIndex(combo->findData(value));
 }
 
-// What the text of `combo` names: an item's value, or nothing for an empty box (the slot
-// keeps its value). False when the text names no item.
+// The item a typed text names: the one spelt alike, else the first alike but for case.
+int TypedItem(const QComboBox* combo, const QString& text) {
+    const int exact = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return exact >= 0 ? exact : combo->findText(text, Qt::MatchFixedString);
+}
+
+// What `combo` names: the selected item's value (two items may share a name), or nothing for
+// an empty box (the slot keeps its value). False when a typed text names no item.
 bool ChoiceOf(const QComboBox* combo, std::optional<int>& value) {
     value.reset();
     const QString text = combo->currentText();
     if (text.isEmpty()) {
         return true;
     }
-    const int index = combo->findText(text, Qt::MatchFixedString);
+    int index = combo->currentIndex();
+    if (index < 0 || combo->itemText(index) != text) {
+        index = TypedItem(combo, text);
+    }
     if (index < 0) {
         return false;
     }
@@ -70,6 +79,46 @@ void StoreChoices(const std::vector<std::optional<int>>& chosen, uint8_t* map) {
 void ForgetLoad(EffectRecord& effect) {
     const EffectRecord listed{effect.number, effect.info, effect.name};
     effect = listed;
+}
+
+// Gives `effect`, as the list now names it, what a load had filled into `loaded`.
+void CarryLoad(const EffectRecord& loaded, EffectRecord& effect) {
+    const EffectRecord listed = effect;
+    effect = loaded;
+    effect.number = listed.number;
+    effect.info = listed.info;
+    effect.name = listed.name;
+}
+
+void ForgetEveryLoad() {
+    for (EffectRecord& effect : g_effectTable) {
+        ForgetLoad(effect);
+    }
+}
+
+// After effect `deleted` went from `before`, the list closed up: every later effect stands
+// one place higher and may have been renumbered. Each entry keeps the load of the effect it
+// now holds, found by its old place and its name; anything else is forgotten.
+void KeepLoadsAfterDelete(const std::vector<EffectRecord>& before, int deleted) {
+    for (int i = 0; i < kEffectSlots; ++i) {
+        const size_t old = static_cast<size_t>(i < deleted ? i : i + 1);
+        if (i < g_effectCount && old < before.size() && before[old].name == g_effectTable[i].name) {
+            CarryLoad(before[old], g_effectTable[i]);
+        } else {
+            ForgetLoad(g_effectTable[i]);
+        }
+    }
+}
+
+// Whether the list now differs from `before` at place `first` or later (as far as both go).
+bool ListChangedFrom(const std::vector<EffectRecord>& before, int first) {
+    for (int i = first; i < g_effectCount && static_cast<size_t>(i) < before.size(); ++i) {
+        const EffectRecord& now = g_effectTable[i];
+        if (now.number != before[i].number || now.name != before[i].name) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -120,7 +169,7 @@ void CEffectDialog::ReportFailure(const QString& text) {
     ShowStopBox(UnitText(text), UnitText(windowTitle()));
 }
 
-bool CEffectDialog::ReadEffects() {
+ListOutcome CEffectDialog::ReadEffects() {
     m_ui->effectList->clear();
     ShowStatus(QStringLiteral(" Status: Reading the effect list..."));
     Status status = Status::Ok;
@@ -132,8 +181,9 @@ bool CEffectDialog::ReadEffects() {
                                      "the unit is switched on and connected, then open this "
                                      "dialog again.")
                           .arg(FailureReason(status)));
-        return false;
+        return outcome;
     }
+    m_listCut = outcome == ListOutcome::Filled;
     for (int i = 0; i < g_effectCount; ++i) {
         m_ui->effectList->addItem(PanelString(g_effectTable[i].Name()));
     }
@@ -142,7 +192,7 @@ bool CEffectDialog::ReadEffects() {
                                     "show; the first %1 are listed.")
                          .arg(g_effectCount)
                    : QStringLiteral(" Status:"));
-    return true;
+    return outcome;
 }
 
 void CEffectDialog::FillCombos() {
@@ -165,16 +215,24 @@ void CEffectDialog::ShowMaps() {
     }
 }
 
+bool CEffectDialog::ReadComboChoices(ComboChoices& choices) {
+    return ReadChoices(m_knobCombo, QStringLiteral("Knob %1: \"%2\" is not a parameter"),
+                       choices.knobs) &&
+           ReadChoices(m_buttonCombo, QStringLiteral("Button %1: \"%2\" is not a function"),
+                       choices.buttons);
+}
+
+void CEffectDialog::StoreComboChoices(const ComboChoices& choices) {
+    StoreChoices(choices.knobs, g_keyframeKnobMap);
+    StoreChoices(choices.buttons, g_keyframeFunctionMap);
+}
+
 bool CEffectDialog::TakeComboChoices() {
-    std::vector<std::optional<int>> knobs;
-    std::vector<std::optional<int>> buttons;
-    if (!ReadChoices(m_knobCombo, QStringLiteral("Knob %1: \"%2\" is not a parameter"), knobs) ||
-        !ReadChoices(m_buttonCombo, QStringLiteral("Button %1: \"%2\" is not a function"),
-                     buttons)) {
+    ComboChoices choices;
+    if (!ReadComboChoices(choices)) {
         return false;
     }
-    StoreChoices(knobs, g_keyframeKnobMap);
-    StoreChoices(buttons, g_keyframeFunctionMap);
+    StoreComboChoices(choices);
     return true;
 }
 
@@ -239,7 +297,8 @@ void CEffectDialog::OnDelete() {
         return;
     }
     const QString name = PanelString(g_effectTable[*index].Name());
-    const int countBefore = g_effectCount;
+    const std::vector<EffectRecord> before(g_effectTable, g_effectTable + g_effectCount);
+    const bool listWasCut = m_listCut;
     ShowStatus(QStringLiteral(" Status: Deleting effect %1...").arg(name));
     AnswerBuffer answer{};
     const Status status =
@@ -251,15 +310,26 @@ void CEffectDialog::OnDelete() {
         return;
     }
     ClearKeyframeAssignments();
-    // The unit renumbers the effects after the deleted one: what was loaded into a position
-    // belongs to another effect now.
-    for (EffectRecord& effect : g_effectTable) {
-        ForgetLoad(effect);
+    // The list read again is the unit's word that the effect is gone: one fewer, or, when
+    // the table could not show them all, the later ones moved up.
+    const ListOutcome outcome = ReadEffects();
+    const int countBefore = static_cast<int>(before.size());
+    const bool listRead = outcome != ListOutcome::Failed;
+    const bool deleted =
+        listRead &&
+        (g_effectCount == countBefore - 1 ||
+         (listWasCut && g_effectCount == countBefore && ListChangedFrom(before, *index)));
+    if (deleted) {
+        KeepLoadsAfterDelete(before, *index);
+    } else if (!listRead || g_effectCount != countBefore || ListChangedFrom(before, 0)) {
+        // The places no longer tell which effect a load belongs to.
+        ForgetEveryLoad();
     }
-    // The list read again is the unit's word that the effect is gone.
-    const bool deleted = ReadEffects() && g_effectCount == countBefore - 1;
     g_currentEffect = static_cast<uint8_t>(std::clamp(*index, 0, std::max(g_effectCount - 1, 0)));
     ShowMaps();
+    if (!listRead) {
+        return;  // the box of the list read says so; whether the effect went is not known
+    }
     if (deleted) {
         ShowStatus(QStringLiteral(" Status: Effect %1 has been deleted.").arg(name));
         return;
@@ -283,7 +353,8 @@ void CEffectDialog::OnSave() {
                           .arg(g_effectCount));
         return;
     }
-    if (!TakeComboChoices()) {
+    ComboChoices choices;
+    if (!ReadComboChoices(choices)) {
         return;
     }
     ShowStatus(QStringLiteral(" Status: Saving effect %1...").arg(name));
@@ -295,6 +366,8 @@ void CEffectDialog::OnSave() {
                           .arg(name, FailureReason(status)));
         return;
     }
+    // Only an effect the unit made takes the choices.
+    StoreComboChoices(choices);
     if (IdentifySelectedUnit() == Status::Ok && g_unitStatus[kStatusByteMessage] != 0) {
         static_cast<void>(SendUnitReply(ReplyKind::Acknowledge, 1));
     }

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "dialogs/LinkOutcome.h"
 #include "dialogs/OnScreenKeyboard.h"
 
 class QComboBox;
@@ -49,9 +50,17 @@ class CEffectDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    bool ReadEffects();
+    // Each combo's value; nothing for an empty box, which keeps its slot.
+    struct ComboChoices {
+        std::vector<std::optional<int>> knobs;
+        std::vector<std::optional<int>> buttons;
+    };
+
+    ListOutcome ReadEffects();
     void FillCombos();
     void ShowMaps();
+    bool ReadComboChoices(ComboChoices& choices);
+    void StoreComboChoices(const ComboChoices& choices);
     bool TakeComboChoices();
     // The value each combo's text names; false, with a message, when one names no item.
     bool ReadChoices(std::span<QComboBox* const> combos, const QString& notAnItem,
@@ -64,4 +73,6 @@ class CEffectDialog : public QDialog {
     std::unique_ptr<OnScreenKeyboard> m_keyboard;
     std::array<QComboBox*, kKnobCombos> m_knobCombo{};
     std::array<QComboBox*, kButtonCombos> m_buttonCombo{};
+    // The last list read filled the table and the unit had more.
+    bool m_listCut = false;
 };

@@ -57,6 +57,7 @@ class EffectDialogTest : public StorageDialogTest {
 
 TEST_F(EffectDialogTest, LoadSaveDeleteAndCloseKeepTheKeyframeMenuInStep) {
     Effects()[0].assignments = {1, 2, 135, 3, 4, 5};
+    g_paramTable[4].name = g_paramTable[2].name;  // the fourth knob names the second's twin
     Open();
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(1)->text(), "Wipe Left");
@@ -75,10 +76,12 @@ TEST_F(EffectDialogTest, LoadSaveDeleteAndCloseKeepTheKeyframeMenuInStep) {
     EXPECT_EQ(knobs, (std::vector<uint8_t>{1, 2, 3, 4, 5, 128, 128, 128}));
     EXPECT_EQ(g_keyframeFunctionMap[0], 135 - 128);
     EXPECT_EQ(Combo("knobCombo2")->currentText(), "Transparency");
+    EXPECT_EQ(Combo("knobCombo4")->currentText(), "Transparency");
     EXPECT_EQ(Combo("buttonCombo1")->currentText(), "Linear,Luma,Chroma");
     SaveDialogPicture(dialog.get(), "effects");
 
-    // Save: the combos' knobs and the fifth knob the load brought go to the new effect.
+    // Save: the combos' knobs, the twin as itself, and the fifth knob the load brought go
+    // to the new effect.
     Choose("knobCombo3", "Clip");
     Name("Titles");
     Click("saveButton");
@@ -88,7 +91,10 @@ TEST_F(EffectDialogTest, LoadSaveDeleteAndCloseKeepTheKeyframeMenuInStep) {
     EXPECT_EQ(list->count(), 3);
     EXPECT_EQ(g_currentEffect, 2);
     EXPECT_EQ(status->text(), " Status: Effect Titles has been saved.");
+    Effects()[2].keyframes = {{10, {}}, {20, {}}};
+    Click("loadButton");
 
+    // Deleting the effect between two loaded ones: each keeps its load in its new place.
     list->setCurrentRow(1);
     Click("deleteButton");
     ASSERT_EQ(Effects().size(), 2u);
@@ -96,7 +102,10 @@ TEST_F(EffectDialogTest, LoadSaveDeleteAndCloseKeepTheKeyframeMenuInStep) {
     EXPECT_EQ(list->item(1)->text(), "Titles");
     EXPECT_EQ(status->text(), " Status: Effect Wipe Left has been deleted.");
     EXPECT_EQ(g_keyframeKnobMap[4], kEmptyKnobParam);
-    EXPECT_EQ(g_effectTable[0].keyframeCount, 0) << "loads are forgotten after renumbering";
+    EXPECT_EQ(g_effectTable[0].keyframeCount, 3);
+    EXPECT_EQ(g_effectTable[1].keyframeCount, 2);
+    EXPECT_EQ(g_effectTable[1].keyframes[1].time, 20);
+    EXPECT_EQ(g_effectTable[2].keyframeCount, 0);
 
     Choose("knobCombo1", "Softness");
     Click("closeButton");
@@ -116,9 +125,16 @@ TEST_F(EffectDialogTest, RefusedAnswersAndUnknownNamesChangeNothing) {
               "the request.\n\nNothing was changed; try Load again.");
     EXPECT_EQ(g_effectTable[0].keyframeCount, 0);
     EXPECT_EQ(g_keyframeKnobMap[0], 7);
+    Name("Titles");
+    Choose("knobCombo1", "Clip");
+    Click("saveButton");
+    EXPECT_NE(BoxTexts().back().find("Effect Titles was not saved"), std::string::npos);
+    EXPECT_EQ(g_keyframeKnobMap[0], 7) << "no effect confirmed, no choice taken";
     Unit(1).Faults().ClearAll();
 
-    Effects().pop_back();  // gone behind the dialog's back: the unit refuses to describe it
+    // Wipe Left (and the Titles made unconfirmed) gone behind the dialog's back: the unit
+    // refuses to describe it.
+    Effects().resize(1);
     list->setCurrentRow(1);
     Click("loadButton");
     EXPECT_EQ(status->text(), " Status: Effect Wipe Left was not loaded.");
@@ -186,6 +202,17 @@ TEST_F(EffectDialogTest, OversizedListsAndAnswersAreCutToWhatTheTablesHold) {
     Click("saveButton");
     EXPECT_NE(BoxTexts().back().find("Delete one before saving a new effect."), std::string::npos);
     EXPECT_EQ(Effects().size(), 2u);
+    Unit(1).Faults().ClearAll();
+
+    // On a unit with more effects than the list shows, a delete keeps the count at 9.
+    Effects().resize(11, StoredEffect{.name = "Spare"});
+    Open();
+    const size_t boxes = prompter.boxes.size();
+    list->setCurrentRow(0);
+    Click("deleteButton");
+    EXPECT_EQ(Effects().size(), 10u);
+    EXPECT_EQ(status->text(), " Status: Effect Fade Up has been deleted.");
+    EXPECT_EQ(prompter.boxes.size(), boxes);
 }
 
 TEST_F(EffectDialogTest, OnScreenKeyboardRunsWhileTheDialogIsOpen) {
