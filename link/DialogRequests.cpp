@@ -4,34 +4,14 @@
 
 #include "link/CommandExchange.h"
 #include "link/EffectCommands.h"
-#include "link/GpiCommands.h"
 #include "link/KeyframeCommands.h"
-#include "link/SetOnAirLockout.h"
 #include "protocol/EffectArguments.h"
 
 namespace {
 
 constexpr size_t kMaxAssignmentItems = 251;
 
-Status GpiEdit(std::initializer_list<uint8_t> arguments) {
-    AnswerBuffer answer{};
-    return Exchange(Command::SetGpiEvent, arguments, kPatience60s, answer);
-}
-
 }  // namespace
-
-Status RemoveFirstGpiEvent(uint8_t gpi) {
-    return GpiEdit({gpi, 0x00, kGpiEventRemove, kGpiEventKindFile, 0x00});
-}
-
-Status AppendGpiEvent(uint8_t gpi, uint8_t eventCount, uint8_t fileId) {
-    return GpiEdit({gpi, eventCount, kGpiEventInsert, kGpiEventKindFile, fileId});
-}
-
-Status LockControl(uint8_t number, uint8_t state) {
-    const Status status = SetOnAirLockout(number, state);
-    return status == Status::Ok ? status : SetOnAirLockout(number, state);
-}
 
 Status RequestEffectInfo(uint8_t effectNumber, AnswerBuffer& answer) {
     return Exchange(Command::Effect, {effectNumber, Byte(EffectOperation::Read)}, kPatience10s,

@@ -5,22 +5,9 @@
 
 #include "link/Framing.h"
 
-// Requests the dialogs build themselves and send to the selected unit. Apart from LockControl
-// none examines the answer code: each returns 0 once any answer came, else the failed
-// exchange's status (1 no answer, 4 request not written, 102 or 103 answer cut before its
-// length or code).
-
-// GPI dialogs, waiting up to a minute each (kPatience60s). RemoveFirstGpiEvent removes the first
-// event of sequence `gpi`: B4, gpi, 00 (first position), 00 (remove), 01 (a file event), 00.
-// AppendGpiEvent appends an event recalling `fileId` after the `eventCount` events the
-// sequence holds: B4, gpi, eventCount, 01 (insert), 01, fileId.
-Status RemoveFirstGpiEvent(uint8_t gpi);
-Status AppendGpiEvent(uint8_t gpi, uint8_t eventCount, uint8_t fileId);
-
-// On-air lock-out dialog: SetOnAirLockout (B8, number, state), sent once more when the first
-// attempt does not return 0 (a failed exchange or an answer code other than 00). Returns the
-// last attempt's status: 0, 6 for another code, or the failed exchange's status.
-Status LockControl(uint8_t number, uint8_t state);
+// Requests the dialogs build themselves and send to the selected unit. None examines the
+// answer code: each returns 0 once any answer came, else the failed exchange's status (1 no
+// answer, 4 request not written, 102 or 103 answer cut before its length or code).
 
 // Effects dialog, leaving the answer in `answer` for the dialog; reads wait up to 10 s, the
 // delete and the assignment write, which change the unit, up to a minute: effect info is B0,

@@ -156,10 +156,10 @@ TEST_F(GpiCommandsTest, EventEditsAndStatusCarryTheirBytes) {
     EXPECT_EQ(AnswerData(answer, 1), 7);
     Answer(0x0C);
     EXPECT_EQ(ReadGpiStatus(answer), Status::WrongCode);
-    Answer(0x99);  // the dialogs do not examine these answers
-    EXPECT_EQ(RemoveFirstGpiEvent(6), Status::Ok);
+    Answer(0x1D);  // the dialogs' Remove All and Add
+    EXPECT_EQ(SetGpiEvent(6, 0, kGpiEventRemove, 0), Status::Ok);
     Answer(0x99);
-    EXPECT_EQ(AppendGpiEvent(6, 12, 0x44), Status::Ok);
+    EXPECT_EQ(SetGpiEvent(6, 12, kGpiEventInsert, 0x44), Status::WrongCode);
     EXPECT_EQ(Payloads(), (std::vector<Bytes>{{0xB4, 2, 5, 1, 1, 0x31},
                                               {0xB4, 2, 0, 0, 1, 0},
                                               {0x9F},

@@ -160,7 +160,7 @@ TEST_F(StorageSimTest, GpiEventsAndPointer) {
     ASSERT_EQ(g_gpiList.count, 10);
     EXPECT_EQ(g_gpiList.entries[0].eventCount, 2);
     ASSERT_EQ(SetGpiEvent(1, 0, kGpiEventInsert, 3), Status::Ok);
-    ASSERT_EQ(AppendGpiEvent(1, 1, 2), Status::Ok);
+    ASSERT_EQ(SetGpiEvent(1, 1, kGpiEventInsert, 2), Status::Ok);
     ASSERT_EQ(SetGpiEvent(1, 0, kGpiEventInsert, 1), Status::Ok);
     ASSERT_EQ(ReadGpiSequence(1, GpiSequenceAction::Read), Status::Ok);
     const GpiSequenceRecord& record = g_gpiSequence[1];
@@ -183,7 +183,7 @@ TEST_F(StorageSimTest, GpiEventsAndPointer) {
     ASSERT_EQ(ReadGpiSequence(1, GpiSequenceAction::Read), Status::Ok);
     EXPECT_EQ(g_gpiSequence[1].step, 0);
 
-    ASSERT_EQ(RemoveFirstGpiEvent(1), Status::Ok);
+    ASSERT_EQ(SetGpiEvent(1, 0, kGpiEventRemove, 0), Status::Ok);
     EXPECT_EQ(SetGpiEvent(1, 9, kGpiEventRemove, 0), Status::WrongCode);
     ASSERT_EQ(ReadGpiEventList(), Status::Ok);
     EXPECT_EQ(g_gpiList.entries[1].eventCount, 2);
@@ -244,7 +244,7 @@ TEST_F(StorageSimTest, InfoAboutAMissingEffectStoresNothing) {
 TEST_F(StorageSimTest, LockOutOfAModelFourUnitComesFunctionsFirst) {
     Select(kUnit3);
     ASSERT_EQ(SetOnAirLockout(0x90, kLockStateLocked), Status::Ok);
-    ASSERT_EQ(LockControl(3, kLockStateLocked), Status::Ok);
+    ASSERT_EQ(SetOnAirLockout(3, kLockStateLocked), Status::Ok);
     ASSERT_EQ(ReadOnAirLockout(), Status::Ok);
     EXPECT_EQ(g_onAirLockTable[kFunctionLockTable][0x10], kLockStateLocked);
     EXPECT_EQ(g_onAirLockTable[kKnobLockTable][3], kLockStateLocked);
