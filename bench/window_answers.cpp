@@ -1,0 +1,598 @@
+// Whether the panel's window keeps answering while the serial line is busy, measured on the
+// real clock: a knob press at a random moment of the poll cycle to the first byte of its
+// request; while the selected unit is busy, ignores a read or falls silent, the longest the
+// window's timers stood still and the longest input waited; and the launch to the window's
+// first paint. The panel runs in this process; vcp-sim serves units 1 and 2 on a
+// pseudo-terminal (units 3 and 4 absent) and is driven from a thread of its own, so a window
+// that hangs delays neither the unit's faults nor the presses.
+// Prints its figures; run with QT_QPA_PLATFORM=offscreen on a machine without a display.
+#include <QApplication>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QPointingDevice>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "controls/CBitmapSlider.h"
+#include "controls/CImageToggleButton.h"
+#include "controls/CInfoBar.h"
+#include "link/SerialCom.h"
+#include "panel/CTavrinoxApp.h"
+#include "panel/CTavrinoxDlg.h"
+#include "panel/LineBeside.h"
+#include "panel/PanelSelfTest.h"
+#include "platform/Prompter.h"
+#include "protocol/Commands.h"
+#include "sim/line/BuiltinSimulator.h"
+#include "tests/support/SimProcess.h"
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+using Millis = std::chrono::duration<double, std::milli>;
+constexpr int kPressSamples = 64;
+constexpr int kLaunchRuns = 10;
+constexpr int kTick_ms = 10;
+constexpr auto kPressLimit = std::chrono::seconds(2);
+
+double Ms(SteadyClock::duration d) {
+    return std::chrono::duration_cast<Millis>(d).count();
+}
+
+// The value below which a share `q` of the samples lie (nearest rank).
+double Quantile(std::vector<double> samples, double q) {
+    if (samples.empty()) {
+        return 0.0;
+    }
+    std::sort(samples.begin(), samples.end());
+    const double rank = std::ceil(q * static_cast<double>(samples.size()));
+    const size_t index = rank < 1.0 ? 0 : static_cast<size_t>(rank) - 1;
+    return samples[std::min(index, samples.size() - 1)];
+}
+
+void ReportSpread(const char* what, const std::vector<double>& samples_ms,
+                  const std::string& note) {
+    std::printf("%-40s p50 %8.1f ms  p95 %8.1f ms  max %8.1f ms  (%zu samples%s)\n", what,
+                Quantile(samples_ms, 0.5), Quantile(samples_ms, 0.95), Quantile(samples_ms, 1.0),
+                samples_ms.size(), note.c_str());
+}
+
+template <typename... Args>
+std::string Text(const char* format, Args... args) {
+    char text[128];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+// Runs the event loop until `done` holds or `limit_ms` passed; whether it came to hold.
+bool RunUntil(const std::function<bool()>& done, int limit_ms) {
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done()) {
+            loop.quit();
+        }
+    });
+    check.start(5);
+    QTimer::singleShot(limit_ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
+class CountingPrompter : public Prompter {
+  public:
+    PromptAnswer Show(const std::string& text, const std::string&, PromptIcon,
+                      PromptButtons buttons) override {
+        std::fprintf(stderr, "message box: %s\n", text.c_str());
+        ++boxes;
+        return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
+    }
+    int boxes = 0;
+};
+
+// Picks the knob's request out of the bytes the link sends. The link may call OnByte on the
+// thread that carries the exchanges, so all it shares is under the mutex, and it only wakes
+// the waiter: it never touches the window.
+class KnobRequestWatch : public LinkTracer {
+  public:
+    void OnByte(TraceDirection direction, uint8_t byte) override {
+        if (direction != TraceDirection::Sent) {
+            return;
+        }
+        const SteadyClock::time_point now = SteadyClock::now();
+        std::lock_guard lock(m_mutex);
+        // A request goes out in one burst; a pause means the last one was cut short.
+        if (m_position > 0 && now - m_lastSent > std::chrono::milliseconds(20)) {
+            m_position = 0;
+        }
+        m_lastSent = now;
+        if (m_position == 0) {
+            m_frameStart = now;
+        } else if (m_position == 1) {
+            m_frameLength = byte;
+        } else if (m_position == 2 && m_frameLength > 0 && m_armed && IsKnobRequest(byte) &&
+                   m_frameStart >= m_pressed) {
+            m_armed = false;
+            m_found = true;
+            m_firstByte = m_frameStart;
+            m_woken.notify_all();
+        }
+        ++m_position;
+        // Address, length, the payload and the checksum.
+        if (m_position >= 2 && m_position >= m_frameLength + 3) {
+            m_position = 0;
+        }
+    }
+
+    void Arm(SteadyClock::time_point pressed) {
+        std::lock_guard lock(m_mutex);
+        m_pressed = pressed;
+        m_armed = true;
+        m_found = false;
+    }
+
+    // From the press to the first byte of the knob's request; nullopt when none came in time.
+    std::optional<SteadyClock::duration> WaitForRequest(SteadyClock::duration limit) {
+        std::unique_lock lock(m_mutex);
+        if (!m_woken.wait_for(lock, limit, [this] { return m_found; })) {
+            m_armed = false;
+            return std::nullopt;
+        }
+        return m_firstByte - m_pressed;
+    }
+
+  private:
+    static bool IsKnobRequest(uint8_t command) {
+        return command == Byte(Command::AdjustParameter) || command == Byte(Command::SetParameter);
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_woken;
+    int m_position = 0;
+    int m_frameLength = 0;
+    SteadyClock::time_point m_lastSent;
+    SteadyClock::time_point m_frameStart;
+    SteadyClock::time_point m_pressed;
+    SteadyClock::time_point m_firstByte;
+    bool m_armed = false;
+    bool m_found = false;
+};
+
+// A 10 ms timer of the window's thread: how late each tick comes after the one before is how
+// long the window answered nothing.
+class LatenessProbe {
+  public:
+    LatenessProbe() {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
+    }
+    void Start() {
+        m_late_ms.clear();
+        m_last = SteadyClock::now();
+        m_timer.start(kTick_ms);
+    }
+    // The lateness of every tick, with the wait still running when it stops.
+    std::vector<double> Stop() {
+        Tick();
+        m_timer.stop();
+        return m_late_ms;
+    }
+
+  private:
+    void Tick() {
+        const SteadyClock::time_point now = SteadyClock::now();
+        m_late_ms.push_back(std::max(0.0, Ms(now - m_last) - kTick_ms));
+        m_last = now;
+    }
+
+    QTimer m_timer;
+    SteadyClock::time_point m_last;
+    std::vector<double> m_late_ms;
+};
+
+// Pointer moves over a widget of the bench's own, posted every 50 ms from a thread of their
+// own as the desktop posts input, numbered in their x position: a window may paint and run its
+// timers while it waits for the line yet hold input back until the wait is over, and how long
+// a move waits is how long a click would. A move dropped while held counts as answered when a
+// later one arrives.
+class InputProbe : public QWidget {
+  public:
+    InputProbe() : m_device(QPointingDevice::primaryPointingDevice()) { setMouseTracking(true); }
+    ~InputProbe() override { Stop(); }
+
+    void Start() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_posted.clear();
+            m_answered = 0;
+            m_wait_ms.clear();
+            ++m_round;  // moves of an earlier round that are still queued are not counted
+            m_stopping = false;
+        }
+        m_poster = std::thread([this] { Post(); });
+    }
+    // How long each move waited; moves still on their way count up to now.
+    std::vector<double> Stop() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_stop.notify_all();
+        if (m_poster.joinable()) {
+            m_poster.join();
+        }
+        std::lock_guard lock(m_mutex);
+        Answer(m_posted.size());
+        return m_wait_ms;
+    }
+
+  protected:
+    void mouseMoveEvent(QMouseEvent* event) override {
+        std::lock_guard lock(m_mutex);
+        const double x = event->position().x();
+        if (event->position().y() == m_round && x >= 0 &&
+            x < static_cast<double>(m_posted.size())) {
+            Answer(static_cast<size_t>(x) + 1);
+        }
+    }
+
+  private:
+    void Post() {
+        std::unique_lock lock(m_mutex);
+        while (
+            !m_stop.wait_for(lock, std::chrono::milliseconds(50), [this] { return m_stopping; })) {
+            const QPointF where(static_cast<double>(m_posted.size()), m_round);
+            m_posted.push_back(SteadyClock::now());
+            QCoreApplication::postEvent(
+                this, new QMouseEvent(QEvent::MouseMove, where, where, Qt::NoButton, Qt::NoButton,
+                                      Qt::NoModifier, m_device));
+        }
+    }
+    void Answer(size_t upTo) {
+        const SteadyClock::time_point now = SteadyClock::now();
+        for (; m_answered < upTo; ++m_answered) {
+            m_wait_ms.push_back(Ms(now - m_posted[m_answered]));
+        }
+    }
+
+    const QPointingDevice* m_device;
+    std::mutex m_mutex;
+    std::condition_variable m_stop;
+    std::vector<SteadyClock::time_point> m_posted;
+    size_t m_answered = 0;
+    std::vector<double> m_wait_ms;
+    int m_round = 0;
+    bool m_stopping = false;
+    std::thread m_poster;
+};
+
+// What happens outside the window: vcp-sim, its control commands and the user's presses, on
+// a thread of their own. Scripts run one after another, each step in turn.
+class Director {
+  public:
+    using Step = std::function<void(SimProcess&)>;
+
+    explicit Director(const std::string& units) : m_thread([this, units] { Main(units); }) {}
+    ~Director() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_quit = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+
+    // Waits for vcp-sim to be ready; the path of its line, empty when it did not start.
+    std::string LinePath() {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_startDone; });
+        return m_linePath;
+    }
+    void Run(std::vector<Step> script) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_scripts.push_back(std::move(script));
+            ++m_pending;
+        }
+        m_changed.notify_all();
+    }
+    bool Idle() {
+        std::lock_guard lock(m_mutex);
+        return m_pending == 0;
+    }
+
+  private:
+    void Main(const std::string& units) {
+        SimProcess sim;
+        const bool started = sim.Start(units);
+        {
+            std::lock_guard lock(m_mutex);
+            m_linePath = started ? sim.LinePath() : std::string();
+            m_startDone = true;
+        }
+        m_changed.notify_all();
+        for (;;) {
+            std::vector<Step> script;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [this] { return m_quit || !m_scripts.empty(); });
+                if (m_scripts.empty()) {
+                    break;
+                }
+                script = std::move(m_scripts.front());
+                m_scripts.pop_front();
+            }
+            for (const Step& step : script) {
+                step(sim);
+            }
+            std::lock_guard lock(m_mutex);
+            --m_pending;
+        }
+        sim.Stop();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<Step>> m_scripts;
+    int m_pending = 0;
+    bool m_quit = false;
+    bool m_startDone = false;
+    std::string m_linePath;
+    std::thread m_thread;  // last: it starts once the rest is in place
+};
+
+Director::Step Control(const std::string& command) {
+    return [command](SimProcess& sim) { sim.Control(command); };
+}
+
+Director::Step Pause(int ms) {
+    return [ms](SimProcess&) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+}
+
+// A click on a unit's toggle, queued to the window's thread as the desktop queues input.
+Director::Step ClickUnitToggle(CTavrinoxDlg& panel, int unit) {
+    QWidget* toggle = panel.Toggle(unit - 1);
+    const int row = toggle->height() / 2;
+    return [toggle, row](SimProcess&) {
+        QMetaObject::invokeMethod(
+            toggle,
+            [toggle, row] {
+                SendLeftMouse(toggle, QEvent::MouseButtonPress, row);
+                SendLeftMouse(toggle, QEvent::MouseButtonRelease, row);
+            },
+            Qt::QueuedConnection);
+    };
+}
+
+// One thread tells another that something happened.
+class Signal {
+  public:
+    void Set() {
+        std::lock_guard lock(m_mutex);
+        m_set = true;
+        m_changed.notify_all();
+    }
+    bool WaitFor(SteadyClock::duration limit) {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, limit, [this] { return m_set; });
+    }
+
+  private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_set = false;
+};
+
+struct PressFigures {
+    std::vector<double> samples_ms;
+    int timedOut = 0;
+};
+
+// Presses knob 1 away from its thumb 100..400 ms after the last release, so the presses fall
+// anywhere in the 100 ms poll cycle, and waits for the first byte of the knob's request.
+Director::Step PressKnob(CBitmapSlider* knob, KnobRequestWatch& watch, PressFigures& figures) {
+    const int row = knob->Geometry().RowOfPosition(2);
+    return [knob, row, &watch, &figures](SimProcess&) {
+        std::mt19937 random(20240611);
+        std::uniform_int_distribution<int> pause_ms(100, 400);
+        for (int i = 0; i < kPressSamples; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms(random)));
+            const SteadyClock::time_point pressed = SteadyClock::now();
+            watch.Arm(pressed);
+            QMetaObject::invokeMethod(
+                knob, [knob, row] { SendLeftMouse(knob, QEvent::MouseButtonPress, row); },
+                Qt::QueuedConnection);
+            if (const auto waited = watch.WaitForRequest(kPressLimit)) {
+                figures.samples_ms.push_back(Ms(*waited));
+            } else {
+                ++figures.timedOut;
+            }
+            // The next pause starts once the window took the release; the signal outlives
+            // a wait that gives up.
+            const auto released = std::make_shared<Signal>();
+            QMetaObject::invokeMethod(
+                knob,
+                [knob, row, released] {
+                    SendLeftMouse(knob, QEvent::MouseButtonRelease, row);
+                    released->Set();
+                },
+                Qt::QueuedConnection);
+            if (!released->WaitFor(std::chrono::seconds(30))) {
+                std::fprintf(stderr, "the window took no release for 30 s; presses stop\n");
+                return;
+            }
+        }
+    };
+}
+
+// The first paint of a panel, and then its close, so that the run's modal loop ends.
+class FirstPaintWatch : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted) {
+            auto* panel = qobject_cast<CTavrinoxDlg*>(watched);
+            if (panel != nullptr && panel->isVisible()) {
+                painted = SteadyClock::now();
+                QTimer::singleShot(0, panel, [panel] { panel->reject(); });
+            }
+        }
+        return false;
+    }
+    std::optional<SteadyClock::time_point> painted;
+};
+
+// The program's own start-up on the built-in line, a fresh panel and line each run.
+std::vector<double> LaunchToFirstPaint(CTavrinoxApp& vcpApp, int& unpainted) {
+    std::vector<double> samples;
+    for (int run = 0; run < kLaunchRuns; ++run) {
+        g_link.Close();  // the link must not hold the line that is replaced now
+        ResetProgramState();
+        RegisterBuiltinSimulator(kDefaultUnitList);
+        FirstPaintWatch watch;
+        qApp->installEventFilter(&watch);
+        // A panel that never paints is closed after 10 s and counted.
+        QTimer bound;
+        bound.setSingleShot(true);
+        QObject::connect(&bound, &QTimer::timeout, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* panel = qobject_cast<CTavrinoxDlg*>(widget)) {
+                    panel->reject();
+                }
+            }
+        });
+        bound.start(10000);
+        const SteadyClock::time_point start = SteadyClock::now();
+        vcpApp.InitInstance({.port = std::string("inproc:") + kBuiltinLineName});
+        qApp->removeEventFilter(&watch);
+        if (watch.painted) {
+            samples.push_back(Ms(*watch.painted - start));
+        } else {
+            ++unpainted;
+        }
+    }
+    g_link.Close();
+    UnregisterBuiltinSimulator();
+    return samples;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The per-user settings of this run stay in a folder of its own.
+    QTemporaryDir home;
+    ::setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
+    CTavrinoxApp vcpApp(argc, argv);
+    CountingPrompter prompter;
+    SetPrompter(&prompter);
+    const SteadyClock::time_point benchStart = SteadyClock::now();
+
+    int unpainted = 0;
+    const std::vector<double> launch = LaunchToFirstPaint(vcpApp, unpainted);
+
+    Director director("1:11,2:4");
+    const std::string linePath = director.LinePath();
+    if (linePath.empty()) {
+        std::fprintf(stderr, "vcp-sim did not start\n");
+        return 1;
+    }
+    ResetProgramState();
+    CTavrinoxDlg::SetRunPort(linePath);
+    // The tracer is in place before the line has a thread of its own, and stays until after.
+    KnobRequestWatch watch;
+    g_link.SetTracer(&watch);
+    PressFigures presses;
+    struct ScenarioFigures {
+        const char* name;
+        std::vector<double> late_ms;
+        std::vector<double> inputWait_ms;
+        double span_s;
+        bool recovered;
+    };
+    std::vector<ScenarioFigures> scenarios;
+    {
+        LineBeside lineBeside;
+        CTavrinoxDlg panel;
+        panel.OnInitDialog();
+        panel.show();
+        panel.SelectUnit(1);
+        const auto atWork = [&] {
+            return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&
+                   panel.InfoBar()->Alert().empty();
+        };
+        if (!RunUntil(atWork, 15000)) {
+            std::fprintf(stderr, "unit 1 was not selected and retrieved\n");
+            return 1;
+        }
+
+        director.Run({PressKnob(panel.Knob(0), watch, presses)});
+        RunUntil([&] { return director.Idle(); }, 120000);
+
+        LatenessProbe probe;
+        InputProbe input;
+        const auto measure = [&](const char* name, std::vector<Director::Step> script) {
+            RunUntil([] { return false; }, 500);
+            const SteadyClock::time_point start = SteadyClock::now();
+            probe.Start();
+            input.Start();
+            director.Run(std::move(script));
+            RunUntil([&] { return director.Idle(); }, 90000);
+            std::vector<double> late = probe.Stop();
+            std::vector<double> held = input.Stop();
+            const double span = Ms(SteadyClock::now() - start) / 1000.0;
+            const bool recovered = RunUntil(atWork, 20000);
+            scenarios.push_back({name, std::move(late), std::move(held), span, recovered});
+        };
+        measure("(a) normal polling", {Pause(5000)});
+        measure("(b) unit 1 busy 12 s",
+                {Control("flag 1 busy on"), Pause(12000), Control("flag 1 busy off")});
+        measure("(c) changed values, reads ignored 12 s",
+                {Control("fault 1 ignore 0xAC"), Control("set 1 0 600"), Pause(12000),
+                 Control("fault 1 clear")});
+        measure("(d) unit 1 silent 8 s, then 3 s",
+                {Control("fault 1 silent"), Pause(8000), Control("fault 1 clear"), Pause(3000)});
+        measure("(e) re-selected, label read ignored 12 s",
+                {Control("fault 1 ignore 0xB6"), ClickUnitToggle(panel, 2), Pause(1500),
+                 ClickUnitToggle(panel, 1), Pause(12000), Control("fault 1 clear")});
+        panel.hide();
+    }
+    g_link.SetTracer(nullptr);
+
+    std::printf("units 1:11 and 2:4 on a pseudo-terminal (3 and 4 absent), unit 1 selected\n");
+    ReportSpread(
+        "knob press to first request byte", presses.samples_ms,
+        presses.timedOut == 0 ? std::string() : Text(", %d timed out after 2 s", presses.timedOut));
+    std::printf(
+        "window lateness (a %d ms timer of the window's thread), and how long input waited "
+        "(a pointer move every 50 ms):\n",
+        kTick_ms);
+    for (const ScenarioFigures& s : scenarios) {
+        std::printf(
+            "  %-42s timer max %8.1f ms  p99 %8.1f ms   input max %8.1f ms  p99 %8.1f ms"
+            "  over %5.1f s%s\n",
+            s.name, Quantile(s.late_ms, 1.0), Quantile(s.late_ms, 0.99),
+            Quantile(s.inputWait_ms, 1.0), Quantile(s.inputWait_ms, 0.99), s.span_s,
+            s.recovered ? "" : "  (unit 1 NOT back at work after 20 s)");
+    }
+    ReportSpread("launch to first paint, inproc:sim", launch,
+                 (launch.empty() ? std::string() : Text(", first run %.1f ms", launch.front())) +
+                     (unpainted == 0 ? std::string() : Text(", %d never painted", unpainted)));
+    std::printf("message boxes: %d; whole run %.1f s\n", prompter.boxes,
+                Ms(SteadyClock::now() - benchStart) / 1000.0);
+    SetPrompter(nullptr);
+    return 0;
+}
