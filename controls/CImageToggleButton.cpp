@@ -13,6 +13,22 @@ bool ToggleNeedsUnit(ToggleKind kind) {
     return kind != ToggleKind::UnitSelect && kind != ToggleKind::Setup;
 }
 
+bool ToggleNeedsMenus(ToggleKind kind) {
+    return kind == ToggleKind::MenuShortcut || kind == ToggleKind::View ||
+           kind == ToggleKind::Memory || kind == ToggleKind::FileClear;
+}
+
+namespace {
+
+// The selected unit answered its last status poll and its menus are loaded.
+bool SelectedUnitMenusLoaded() {
+    const int unit = UnitOfAddress(g_currentUnitAddress);
+    return unit != 0 && g_unitStatus[kStatusByteModel] != 0 &&
+           g_panelModel.m_currentMenu[unit] >= 0;
+}
+
+}  // namespace
+
 CImageToggleButton::CImageToggleButton(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::TabFocus);
 }
@@ -66,6 +82,11 @@ void CImageToggleButton::keyPressEvent(QKeyEvent* event) {
 void CImageToggleButton::Press() {
     update();
     if (ToggleNeedsUnit(m_kind) && g_currentUnitAddress == 0) {
+        return;
+    }
+    // Until the menus are back, a press would show another unit's tables over this one's,
+    // and the poll would no longer see the menus as missing.
+    if (ToggleNeedsMenus(m_kind) && !SelectedUnitMenusLoaded()) {
         return;
     }
     if (m_kind == ToggleKind::AttributeLatch) {

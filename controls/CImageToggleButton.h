@@ -18,6 +18,8 @@ enum class ToggleKind {
 
 // Whether a kind acts only while a unit is selected.
 bool ToggleNeedsUnit(ToggleKind kind);
+// Whether a kind acts only while the selected unit answers and its menus are loaded.
+bool ToggleNeedsMenus(ToggleKind kind);
 
 // The panel's two-state bitmap key: one picture while on, another while off, and a mouse
 // press runs the panel action of its kind. A press never shows the key pushed in and sends

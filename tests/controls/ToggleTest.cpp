@@ -40,24 +40,49 @@ class ToggleTest : public ControlsTest {
         QApplication::sendEvent(&toggle, &second);
     }
 
+    // Unit `unit` selected, answering, with its menus loaded.
+    static void SelectLoadedUnit(int unit) {
+        g_currentUnitAddress = AddressOfUnit(unit);
+        g_unitStatus[kStatusByteModel] = 11;
+        g_panelModel.m_currentMenu[unit] = 0;
+    }
+
     QWidget panel;
     CImageToggleButton toggle{&panel};
     FakePanel actions;
 };
 
 TEST_F(ToggleTest, KindsThatNeedAUnitDoNothingWithoutOne) {
-    for (ToggleKind kind : {ToggleKind::MenuShortcut, ToggleKind::View, ToggleKind::Memory,
-                            ToggleKind::FileClear, ToggleKind::AttributeLatch}) {
+    const ToggleKind kinds[] = {ToggleKind::MenuShortcut, ToggleKind::View, ToggleKind::Memory,
+                                ToggleKind::FileClear, ToggleKind::AttributeLatch};
+    for (ToggleKind kind : kinds) {
         toggle.SetKind(kind, 7);
         Click();
     }
     EXPECT_TRUE(actions.calls.empty());
     EXPECT_FALSE(toggle.IsOn());
     EXPECT_EQ(g_panelModel.m_lampBits[0], 0);
+
+    // Nor while the selected unit's menus are not loaded, or it did not answer its last poll:
+    // only the latch flips.
+    SelectLoadedUnit(2);
+    g_panelModel.m_currentMenu[2] = -1;
+    for (ToggleKind kind : kinds) {
+        toggle.SetKind(kind, 7);
+        Click();
+    }
+    g_panelModel.m_currentMenu[2] = 0;
+    g_unitStatus[kStatusByteModel] = 0;
+    for (ToggleKind kind : kinds) {
+        toggle.SetKind(kind, 7);
+        Click();
+    }
+    EXPECT_TRUE(actions.calls.empty());
+    EXPECT_EQ(g_panelModel.m_lampBits[0], 0) << "flipped twice";
 }
 
 TEST_F(ToggleTest, EachKindRunsItsPanelAction) {
-    g_currentUnitAddress = 0x20;
+    SelectLoadedUnit(2);
     const std::pair<ToggleKind, int> presses[] = {{ToggleKind::MenuShortcut, 26},
                                                   {ToggleKind::View, 130},
                                                   {ToggleKind::UnitSelect, 3},
@@ -74,7 +99,7 @@ TEST_F(ToggleTest, EachKindRunsItsPanelAction) {
 // The second click of a double-click is no press: a hurried user recalls a memory or
 // selects a unit once, not twice over the line.
 TEST_F(ToggleTest, DoubleClickIsOnePress) {
-    g_currentUnitAddress = 0x10;
+    SelectLoadedUnit(1);
     const std::pair<ToggleKind, int> presses[] = {
         {ToggleKind::Memory, 2}, {ToggleKind::UnitSelect, 1}, {ToggleKind::FileClear, 0}};
     for (const auto& [kind, number] : presses) {
@@ -98,7 +123,7 @@ TEST_F(ToggleTest, UnitSelectWorksWithoutASelectedUnit) {
 }
 
 TEST_F(ToggleTest, FileClearLightsItselfBeforeClearing) {
-    g_currentUnitAddress = 0x10;
+    SelectLoadedUnit(1);
     toggle.SetKind(ToggleKind::FileClear, 0);
     Click();
     EXPECT_TRUE(toggle.IsOn());

@@ -1,6 +1,7 @@
 // The link watched over: a unit that stops answering, a device that goes away and comes
 // back, a port missing at start-up. Each loss is reported once and heals without a click.
 #include "controls/CCanvasCtrl.h"
+#include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "link/SerialCom.h"
 #include "tests/panel/PanelFixture.h"
@@ -54,8 +55,14 @@ TEST_F(LinkSupervisionTest, ThirdMissedPollDeclaresTheLossOnceAndTheUnitReturnsB
     EXPECT_EQ(panel->InfoBar()->Alert(), kLostText);
     EXPECT_TRUE(prompter.boxes.empty());
 
-    Unit(1).SetPower(true);
+    // The keys that work on the unit's menus wait for them to come back.
     line.TakeWritten();
+    panel->Toggle(14)->Press();  // the shortcut to menu 15
+    panel->Toggle(4)->Press();   // VIEW FG
+    EXPECT_EQ(g_panelModel.m_currentMenu[1], -1);
+    EXPECT_TRUE(line.TakeWritten().empty());
+
+    Unit(1).SetPower(true);
     ASSERT_TRUE(RunPollTicksUntil([] { return g_panelModel.m_currentMenu[1] != -1; }, 30));
     EXPECT_TRUE(Sent(line.TakeWritten(), kPrepareMenuData));
     EXPECT_TRUE(g_panelModel.IsImageLoaded(1));
