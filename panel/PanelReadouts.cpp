@@ -24,7 +24,9 @@ namespace {
 
 // Knob parameters of the screen colour: red, green, blue and master, in percent.
 constexpr int kReadoutParams[4] = {59, 60, 61, 101};
-constexpr double kPercentToByte = 2.55;
+// A percentage as a colour byte: 100 % is 255; more is held at 255.
+constexpr int kFullPercent = 100;
+constexpr int kFullByte = 255;
 
 // One manual per model group; codes of no group get the quick start.
 struct ManualEntry {
@@ -36,7 +38,7 @@ constexpr ManualEntry kManuals[] = {
     {9, "manual-model-9.pdf"},   {11, "manual-model-11.pdf"}, {177, "manual-model-11.pdf"},
     {80, "manual-model-80.pdf"}, {81, "manual-model-80.pdf"},
 };
-const char* const kQuickStartManual = "manual-quick-start.pdf";
+const char* const kQuickStartManual = "QuickStartQN2.pdf";
 
 const char* ManualFile(int modelCode) {
     for (const ManualEntry& entry : kManuals) {
@@ -94,8 +96,9 @@ void CTavrinoxDlg::ShowReadouts(int unit) {
     }
     m_infoBar->Screen() = ScreenColour{percent[0], percent[1], percent[2], percent[3]};
     m_infoBar->update();
-    const auto toByte = [](int value) {
-        return std::min(static_cast<int>(std::trunc(value * kPercentToByte)), 255);
+    // In integers: 100 * 2.55 in floating point falls just short of 255.
+    const auto toByte = [](int percent) {
+        return std::min(percent * kFullByte / kFullPercent, kFullByte);
     };
     m_onLineBar->SetSwatch(toByte(percent[0]), toByte(percent[1]), toByte(percent[2]));
     m_onLineBar->SetSelectedUnit(static_cast<uint8_t>(unit));

@@ -63,6 +63,13 @@ TEST_F(ReadoutsTest, TheBadgeOpensTheModelsManualWithTheLatchAndSaysWhereItLooke
     ASSERT_EQ(opened.urls.size(), 1);
     EXPECT_EQ(opened.urls[0], QUrl::fromLocalFile(manual));
     EXPECT_EQ(prompter.boxes.size(), 1u);
+
+    // A model of no manual group gets the quick start.
+    g_unitStatus[kStatusByteModel] = 3;
+    SetLatch();
+    ClickBadge();
+    ASSERT_EQ(prompter.boxes.size(), 2u);
+    EXPECT_NE(prompter.boxes[1].text.find("QuickStartQN2.pdf"), std::string::npos);
 }
 
 TEST_F(ReadoutsTest, WithoutTheLatchTheAboutBoxRunsAndItsOkClosesThePanel) {
@@ -105,7 +112,7 @@ TEST_F(ReadoutsTest, TheFileSystemUpdateGivesUpAfterMinutesNotHours) {
 
 TEST_F(ReadoutsTest, ScreenColourPercentagesBecomeTheSwatchCappedAtFullColour) {
     SelectUnit(1);
-    const int percents[3] = {101, 50, 0};
+    const int percents[3] = {100, 101, 50};
     for (int i = 0; i < 3; ++i) {
         ParamRecord& colour = g_paramTable[59 + i];
         colour.rawMin = colour.dispMin = 0;
@@ -113,11 +120,11 @@ TEST_F(ReadoutsTest, ScreenColourPercentagesBecomeTheSwatchCappedAtFullColour) {
         colour.value = static_cast<int16_t>(percents[i]);
     }
     panel->ShowReadouts(1);
-    EXPECT_EQ(panel->InfoBar()->Screen().red, 101);
-    EXPECT_EQ(panel->InfoBar()->Screen().green, 50);
+    EXPECT_EQ(panel->InfoBar()->Screen().red, 100);
+    EXPECT_EQ(panel->InfoBar()->Screen().green, 101);
     EXPECT_EQ(panel->OnLineBar()->SelectedUnit(), 1);
     const QImage bar = panel->OnLineBar()->grab().toImage();
-    EXPECT_EQ(bar.pixelColor(327, 12), QColor(255, 127, 0));
+    EXPECT_EQ(bar.pixelColor(327, 12), QColor(255, 255, 127));
 }
 
 }  // namespace
