@@ -43,21 +43,42 @@ constexpr int kKeyScanPeriod_ms = 20;
 constexpr int kPromptPeriod_ms = 20;
 constexpr int kMessageShown_ms = 3000;
 
-// The dialogs the panel opens through OpenPanelDialog, by kind.
+// The unit menus that stand for a dialog: selecting one opens the dialog instead of showing
+// the menu.
+enum DialogMenu : int {
+    kOutputRoutingMenu = 17,
+    kGpiMenu = 32,
+    kLockoutMenu = 37,
+    kMonitorMenu = 45,
+    kInputRoutingMenu = 46,
+};
+
+// The dialogs the panel opens through OpenPanelDialog, by kind. A dialog that a unit menu
+// stands for has that menu's number as its kind (DialogKindOfMenu).
 enum PanelDialogKind : int {
     kFilesDialog = 1,
     kCustomMenuDialog = 2,
     kAttributeDialog = 3,
     kBypassDialog = 4,
     kEffectDialog = 5,
-    kOutputRoutingDialog = 17,
-    kGpiDialog = 32,
-    kLockoutDialog = 37,
-    kMonitorDialog = 45,
-    kInputRoutingDialog = 46,
+    kOutputRoutingDialog = kOutputRoutingMenu,
+    kGpiDialog = kGpiMenu,
+    kLockoutDialog = kLockoutMenu,
+    kMonitorDialog = kMonitorMenu,
+    kInputRoutingDialog = kInputRoutingMenu,
     kPortSetupDialog = 100,  // the setup toggle's COM port dialog
     kAboutDialog = 101,      // the model badge's About box
 };
+
+// The dialog kind a unit menu opens when it stands for a dialog (its opens-dialog flag, or
+// the GPI and lock-out menus): the menu's own number.
+constexpr int DialogKindOfMenu(int menu) {
+    return menu;
+}
+// The GPI and on-air lock-out menus open their dialogs whatever their flags say.
+constexpr bool AlwaysOpensDialog(int menu) {
+    return menu == kGpiMenu || menu == kLockoutMenu;
+}
 
 // Argument of the files dialog: bit 0 set for the user files (menu button 9), bit n set when
 // unit n (1..4), another unit than the selected one, has the selected unit's model.
@@ -280,6 +301,7 @@ class CTavrinoxDlg : public QDialog,
     std::string m_messageBeforeWait;  // the info line's message while a long wait is shown
     bool m_inTimerWork = false;   // a timer handler runs; a nested message loop must not re-enter
     bool m_initialised = false;   // OnInitDialog ran; only then is the port stored at the end
+    bool m_storesPort = false;    // the run uses the stored port (no --port), so it stores it
     bool m_cursorHidden = false;  // the configuration hides the pointer while the panel runs
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
@@ -294,6 +316,12 @@ class CTavrinoxDlg : public QDialog,
     void ShowCustomMenuLabels(int menu);
     void ShowMenuReadout(int menu);
     int MenuTarget(int menu, int button) const;
+    // The outcomes of a menu button (PanelNavigation.cpp).
+    void ReturnToPreviousMenu(int old);
+    void OpenUserFilesOrBypass();
+    void ChooseInCustomMenu(int button, int old);
+    void FollowMenuEntry(int button, int old);
+    void ShowEnteredMenu(int button, int old);
     // The function offset behind function button `button` in the current menu.
     int FunctionOffset(int button);
     void StepFunction(int offset);

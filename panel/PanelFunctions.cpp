@@ -2,17 +2,15 @@
 #include "controls/CImageTextButton.h"
 #include "link/ParameterCommands.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelMenus.h"
 #include "platform/Clock.h"
 
 namespace {
 
 constexpr uint32_t kLatchSettle_ms = 500;
 constexpr uint32_t kMomentaryHold_ms = 1000;
-constexpr int kTakeOffset = 31;        // function 159 sends a press and a release
-constexpr int kBackgroundOffset = 33;  // function 161 chooses the background menu
-constexpr int kAltBackgroundMenu = 30;
-constexpr int kExtendedBackgroundMenu = 41;
-constexpr int kBackgroundMenu = 11;
+constexpr int kTakeOffset = 31;  // function 159 sends a press and a release
+constexpr int kBackgroundOffset = kBackgroundFunction - kFirstFunctionNumber;
 constexpr int kLastUnitFunctionOffset = 126;
 
 bool IsUnitFunction(int offset) {
@@ -38,11 +36,11 @@ void CTavrinoxDlg::OnFunctionButton(int button) {
         return;
     }
     const int menu = CurrentMenu();
+    if (menu < 0) {
+        return;  // the menus are not loaded
+    }
     if (AttributeLatchSet()) {
-        // The panel's own menus have no unit menu entry to take the attributes of.
-        if (menu < 0 || menu >= kKeyframeMenu) {
-            return;
-        }
+        // The press takes the latch in every menu; the attributes are a unit function's.
         Wait(kLatchSettle_ms);
         const int offset = FunctionOffset(button);
         if (IsUnitFunction(offset)) {
@@ -67,12 +65,7 @@ void CTavrinoxDlg::OnFunctionButton(int button) {
     StepFunction(offset);
     const bool menuChanges = offset == kBackgroundOffset;
     if (menuChanges) {
-        int32_t& current = CurrentMenu();
-        if (g_functionTable[kBackgroundOffset].value != 0) {
-            current = kAltBackgroundMenu;
-        } else {
-            current = g_extendedMenus ? kExtendedBackgroundMenu : kBackgroundMenu;
-        }
+        CurrentMenu() = BackgroundMenu();
     }
     if (momentary) {
         Wait(kMomentaryHold_ms);

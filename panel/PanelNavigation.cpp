@@ -8,6 +8,7 @@
 #include "link/GpiCommands.h"
 #include "link/ParameterCommands.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelMenus.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ constexpr int kFirstCustomButton = 3;
 
 constexpr int kNoTarget = 255;
 constexpr int kLastTargetMenu = kKeyframeMenu;  // targets above it name no menu
-constexpr int kLastUnitMenu = 63;
-constexpr int kLastCustomMenu = 69;
-constexpr int kGpiMonitorMenu = 33;  // compact family
+constexpr int kGpiMonitorMenu = 33;             // compact family
 constexpr int kGpiStatusMenu = 31;
 constexpr int kLockoutEnableFunction = 168;
 constexpr int kCompactGpiPosition = 11;  // answer data of the compact family's monitor
@@ -36,17 +35,48 @@ const char* const kBlankCustomButton = "       ";
 const char* const kCurrentCustomButton = "         ";
 const char* const kEmptyFunctionLabel = " ";
 
+// What a menu button does in a menu: the fixed buttons first, then what the menu offers.
+enum class MenuButtonRole {
+    None,
+    Return,
+    EffectDialog,      // Configure in the keyframe menu
+    KeyframeMenu,      // Effects, on the compact family
+    Files,             // the unit's files
+    CustomMenuList,    // Custom
+    UserFiles,         // the user files, or with the latch the bypass transfer
+    CustomMenuChoice,  // the custom menus' own buttons
+    MenuEntry,         // a unit menu's entry: another menu, or a dialog
+};
+
+MenuButtonRole RoleOfMenuButton(int button, int menu, bool compact) {
+    if (button == kReturnButton) {
+        return MenuButtonRole::Return;
+    }
+    if (button == kConfigureButton && menu == kKeyframeMenu) {
+        return MenuButtonRole::EffectDialog;
+    }
+    if (button == kEffectsButton && compact) {
+        return MenuButtonRole::KeyframeMenu;
+    }
+    switch (button) {
+        case kFilesButton:
+            return MenuButtonRole::Files;
+        case kCustomButton:
+            return MenuButtonRole::CustomMenuList;
+        case kUserFilesButton:
+            return MenuButtonRole::UserFiles;
+        default:
+            break;
+    }
+    if (IsCustomMenu(menu)) {
+        return MenuButtonRole::CustomMenuChoice;
+    }
+    return IsUnitMenu(menu) ? MenuButtonRole::MenuEntry : MenuButtonRole::None;
+}
+
 // Menus without a Return: the unit's top-level menus.
 bool IsRootMenu(int menu) {
     return menu == 0 || menu == 7 || menu == 11 || menu == 18 || menu == 26 || menu == 30;
-}
-
-bool IsUnitMenu(int menu) {
-    return menu >= 0 && menu <= kLastUnitMenu;
-}
-
-bool IsCustomMenu(int menu) {
-    return menu >= kCustomMenuList && menu <= kLastCustomMenu;
 }
 
 // Custom menus on offer: three on the compact family, four on the full one.
@@ -213,55 +243,92 @@ void CTavrinoxDlg::OnMenuButton(int button) {
     if (SelectedModel() == 0 || button < 0 || button >= kMenuButtons) {
         return;
     }
-    int32_t& current = CurrentMenu();
+    // The dialogs a press opens may change the menu on show too (a unit lost meanwhile).
+    const int32_t& current = CurrentMenu();
     const int old = current;
     if (old < 0 || old > kLastCustomMenu) {
         return;
     }
-    const bool compact = IsCompactModel(SelectedModel());
-    if (button == kReturnButton) {
-        const int previous = g_panelModel.m_previousMenu[SelectedUnit()];
-        if (!IsRootMenu(old) && previous >= 0 && previous <= kLastCustomMenu) {
-            current = previous;
-        }
-        m_infoBar->SetMessage(g_idleText);
-    } else if (button == kConfigureButton && old == kKeyframeMenu) {
-        OpenPanelDialog(kEffectDialog, 0);
-    } else if (button == kEffectsButton && compact) {
-        current = kKeyframeMenu;
-    } else if (button == kFilesButton) {
-        OpenPanelDialog(kFilesDialog, FilesDialogArgument(0));
-    } else if (button == kCustomButton) {
-        current = kCustomMenuList;
-    } else if (button == kUserFilesButton) {
-        if (AttributeLatchSet()) {
-            OpenPanelDialog(kBypassDialog, 0);
-            ClearAttributeLatch();
-        } else {
-            OpenPanelDialog(kFilesDialog, FilesDialogArgument(kFilesUserFilesBit));
-        }
-    } else if (IsCustomMenu(old)) {
-        if (button >= kFirstCustomButton && button < kFirstCustomButton + kCustomMenuCount - 1) {
-            current = kCustomMenuList + 1 + button - kFirstCustomButton;
-        } else if (button == kCustomDialogButton) {
-            OpenPanelDialog(kCustomMenuDialog, old - kCustomMenuList);
-        }
-    } else if (IsUnitMenu(old)) {
-        const int target = MenuTarget(old, button);
-        if (target >= 0) {
-            current = target;
-            const bool opensDialog = (g_menuTable[target].flags & kFlagMenuOpensDialog) != 0;
-            if (opensDialog || target == kGpiDialog || target == kLockoutDialog) {
-                // The dialog stands for the menu: title, buttons and knobs stay the old menu's.
-                current = old;
-                OpenPanelDialog(target, target == kLockoutDialog ? kLockoutEnableFunction : 0);
-            }
-        }
+    switch (RoleOfMenuButton(button, old, IsCompactModel(SelectedModel()))) {
+        case MenuButtonRole::Return:
+            ReturnToPreviousMenu(old);
+            break;
+        case MenuButtonRole::EffectDialog:
+            OpenPanelDialog(kEffectDialog, 0);
+            break;
+        case MenuButtonRole::KeyframeMenu:
+            CurrentMenu() = kKeyframeMenu;
+            break;
+        case MenuButtonRole::Files:
+            OpenPanelDialog(kFilesDialog, FilesDialogArgument(0));
+            break;
+        case MenuButtonRole::CustomMenuList:
+            CurrentMenu() = kCustomMenuList;
+            break;
+        case MenuButtonRole::UserFiles:
+            OpenUserFilesOrBypass();
+            break;
+        case MenuButtonRole::CustomMenuChoice:
+            ChooseInCustomMenu(button, old);
+            break;
+        case MenuButtonRole::MenuEntry:
+            FollowMenuEntry(button, old);
+            break;
+        case MenuButtonRole::None:
+            break;
     }
     if (current == old) {
         m_infoBar->update();
         return;
     }
+    ShowEnteredMenu(button, old);
+}
+
+void CTavrinoxDlg::ReturnToPreviousMenu(int old) {
+    const int previous = g_panelModel.m_previousMenu[SelectedUnit()];
+    if (!IsRootMenu(old) && previous >= 0 && previous <= kLastCustomMenu) {
+        CurrentMenu() = previous;
+    }
+    m_infoBar->SetMessage(g_idleText);
+}
+
+// With the attribute latch the user files button opens the bypass transfer instead.
+void CTavrinoxDlg::OpenUserFilesOrBypass() {
+    if (AttributeLatchSet()) {
+        OpenPanelDialog(kBypassDialog, 0);
+        ClearAttributeLatch();
+    } else {
+        OpenPanelDialog(kFilesDialog, FilesDialogArgument(kFilesUserFilesBit));
+    }
+}
+
+// In the custom menus buttons 3..6 lead to custom menus 1..4, and button 1 configures the
+// menu on show.
+void CTavrinoxDlg::ChooseInCustomMenu(int button, int old) {
+    if (button >= kFirstCustomButton && button < kFirstCustomButton + kCustomMenuCount - 1) {
+        CurrentMenu() = kCustomMenuList + 1 + button - kFirstCustomButton;
+    } else if (button == kCustomDialogButton) {
+        OpenPanelDialog(kCustomMenuDialog, old - kCustomMenuList);
+    }
+}
+
+// A unit menu's button leads to the menu of its entry; a menu that stands for a dialog opens
+// it, and the title, buttons and knobs stay the old menu's.
+void CTavrinoxDlg::FollowMenuEntry(int button, int old) {
+    const int target = MenuTarget(old, button);
+    if (target < 0) {
+        return;
+    }
+    const bool opensDialog = (g_menuTable[target].flags & kFlagMenuOpensDialog) != 0;
+    if (!opensDialog && !AlwaysOpensDialog(target)) {
+        CurrentMenu() = target;
+        return;
+    }
+    const int kind = DialogKindOfMenu(target);
+    OpenPanelDialog(kind, kind == kLockoutDialog ? kLockoutEnableFunction : 0);
+}
+
+void CTavrinoxDlg::ShowEnteredMenu(int button, int old) {
     if (CImageTextButton* pressed = m_menuButton[button]) {
         pressed->SetImageIndex(1);
         pressed->repaint();
@@ -269,7 +336,7 @@ void CTavrinoxDlg::OnMenuButton(int button) {
     static_cast<void>(ReadParameterValues());
     RefreshMenu();
     g_panelModel.m_previousMenu[SelectedUnit()] = old;
-    ShowMenuReadout(current);
+    ShowMenuReadout(CurrentMenu());
 }
 
 // What the information line shows on entering `menu`: the GPI position in the GPI menus,

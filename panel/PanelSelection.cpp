@@ -7,6 +7,7 @@
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelMenus.h"
 #include "unit/MenuImageDownload.h"
 #include "unit/MenuImageParser.h"
 
@@ -89,7 +90,7 @@ void CTavrinoxDlg::RetrieveMenus() {
             ShowRetrievalFailed(unit);
             return;
         }
-        const int shown = g_unitStatus[kStatusByteMenu];
+        const int shown = UnitShownMenu(g_unitStatus[kStatusByteMenu]);
         g_panelModel.m_currentMenu[unit] = shown;
         g_panelModel.m_previousMenu[unit] = shown;
         g_panelModel.m_unitMenu[unit] = shown;

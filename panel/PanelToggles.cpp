@@ -11,6 +11,7 @@
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelMenus.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -28,7 +29,6 @@ constexpr int kFirstViewByte = 2;
 constexpr int kIconFunctions[] = {221, 222, 223, 225, 227};
 constexpr int kFirstMemoryFunction = 216;  // memories 1..5: functions 216..220
 constexpr int kMemories = 5;
-constexpr int kBackgroundFunction = 161;
 
 constexpr int kLatchedClearFunction = 174;
 constexpr int kClearFunction = 163;
@@ -83,18 +83,12 @@ const ShortcutLamp* LampOfShortcut(int shortcut) {
 // The menu a shortcut leads to on this unit.
 int ShortcutTarget(int shortcut) {
     switch (shortcut) {
-        case 0: {
-            // The menu the unit shows itself, when it names one of its menus.
-            const int unitMenu = g_unitStatus[kStatusByteMenu];
-            return unitMenu <= 63 ? unitMenu : 0;
-        }
+        case 0:
+            return UnitShownMenu(g_unitStatus[kStatusByteMenu]);
         case 7:
             return g_extendedMenus ? 40 : 7;
         case 11:
-            if (FunctionValue(kBackgroundFunction) != 0) {
-                return 30;
-            }
-            return g_extendedMenus ? 41 : 11;
+            return BackgroundMenu();
         default:
             return shortcut;
     }

@@ -82,15 +82,25 @@ TEST_F(MenuNavigationTest, CompactFamilyOffersEffectsFilesAndCustomMenus) {
     EXPECT_EQ(Title(), "Custom Menu 2");
     EXPECT_EQ(Labels()[1], "Configure");
     EXPECT_EQ(Labels()[4], "         ");
-    SetLatch();  // a custom menu's function has no unit menu entry to take attributes of
+    // The latch takes the attributes of a custom menu's function as in any menu.
+    const std::vector<int>& asked = Record(kAttributeDialog);
+    g_customFunctionMap[2][2][0] = 8;
+    SetLatch();
     panel->OnFunctionButton(0);
-    EXPECT_TRUE(panel->AttributeLatchSet());
+    EXPECT_EQ(asked, std::vector<int>{136});
+    EXPECT_FALSE(panel->AttributeLatchSet());
+    SetLatch();
     panel->OnMenuButton(9);  // the latch makes this the bypass transfer, which clears it
     panel->OnMenuButton(6);
     ASSERT_EQ(Menu(), 64);
     EXPECT_EQ(Title(), "Effect Menu");
     EXPECT_EQ(Labels()[5], "Configure");
     EXPECT_EQ(FunctionLabel(3), "Insert\r\nKeyframe");
+    // A keyframe function has no attributes: the press only takes the latch.
+    SetLatch();
+    panel->OnFunctionButton(2);
+    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_EQ(asked.size(), 1u);
     panel->OnMenuButton(2);  // the keyframe menu's empty buttons lead nowhere
     EXPECT_EQ(Menu(), 64);
 

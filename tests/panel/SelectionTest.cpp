@@ -2,6 +2,7 @@
 // spares a second download, the refusal of a unit in boot mode and the router settings.
 #include <QGuiApplication>
 
+#include "app/SavedPort.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
@@ -68,8 +69,12 @@ TEST_F(SelectionTest, SelectingAUnitRetrievesItsMenusAndKnobsFollowTheUnit) {
 
 TEST_F(SelectionTest, AnotherUnitReplacesTheTablesAndACachedImageIsNotFetchedAgain) {
     SelectUnit(1);
+    // A unit naming a menu that is not one of its own starts in its first.
+    Unit(3).ShowMenu(70);
     SimUnit& compact = SelectUnit(3);
     EXPECT_EQ(g_currentUnitAddress, 0x30);
+    EXPECT_EQ(g_panelModel.m_currentMenu[3], 0);
+    EXPECT_EQ(panel->TitleLabel()->Text(), g_menuTable[0].title);
     EXPECT_EQ(g_panelModel.MenuButtonCount(), 6);
     EXPECT_EQ(g_panelModel.MenuEntryCount(), 12);
     EXPECT_TRUE(panel->ModelBadge(0)->isVisibleTo(panel.get()));  // model 4
@@ -205,6 +210,21 @@ TEST_F(ConfigurationTest, RouterNotSentWithoutTheSectionOrWhenNotExactlyTrue) {
     EXPECT_EQ(unit.Value(214), 1);
     EXPECT_EQ(unit.Value(114), 0);
     EXPECT_EQ(unit.Value(211), 1);
+}
+
+TEST_F(ConfigurationTest, ARunOnTheStoredPortStoresThePortChosenInTheSetup) {
+    CTavrinoxDlg::SetRunPort("");
+    UseConfiguration("[COMPORTS]\nCOM4=inproc:panel\nCOM6=inproc:panel\n");
+    SavePortNumber(4);
+    StartPanel();
+    EXPECT_TRUE(g_link.IsOpen());
+    CTavrinoxDlg::RegisterDialog(kPortSetupDialog, [](int) {
+        return PanelDialogResult{.accepted = true, .chosenNumber = 6};
+    });
+    panel->Toggle(20)->Press();
+    CTavrinoxDlg::UnregisterDialog(kPortSetupDialog);
+    panel.reset();
+    EXPECT_EQ(ReadSavedPort(), 6);
 }
 
 TEST_F(ConfigurationTest, ThePointerIsHiddenUnlessVisibleIsExactlyTrue) {
