@@ -74,23 +74,8 @@ CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
     CreateControls();
 
     m_icon = LoadResourceBitmap(ResourceId::kApplicationIcon);
-    for (int unit = 0; unit < kUnitSlots; ++unit) {
-        g_panelModel.MarkImageNotLoaded(unit);
-    }
-    for (auto& unit : g_customKnobMap) {
-        for (auto& menu : unit) {
-            std::fill(std::begin(menu), std::end(menu), kEmptyKnobParam);
-        }
-    }
-    for (auto& unit : g_customFunctionMap) {
-        for (auto& menu : unit) {
-            std::fill(std::begin(menu), std::end(menu), kEmptyFunctionOffset);
-        }
-    }
-    std::fill(std::begin(g_keyframeKnobMap), std::end(g_keyframeKnobMap), kEmptyKnobParam);
-    const uint8_t keyframeFunctions[kFunctionButtonCount] = {127, 127, 131, 128, 129, 130};
-    std::copy(std::begin(keyframeFunctions), std::end(keyframeFunctions), g_keyframeFunctionMap);
-    g_panelModel.ResetKeyframeRecords();
+    // Every menu image not loaded, the custom and keyframe maps empty.
+    ResetProgramState();
 }
 
 CTavrinoxDlg::~CTavrinoxDlg() {
@@ -154,6 +139,7 @@ void CTavrinoxDlg::ReadConfiguration() {
     ApplyConfiguredPorts();
     g_panelModel.m_portNumber = ReadSavedPort();
     const std::string& port = RunPort();
+    m_storesPort = port.empty();
     if (port.empty()) {
         PortNames().SetRunOverride("");
         return;
@@ -186,8 +172,10 @@ void CTavrinoxDlg::ReadRouterSettings() {
         LeadingNumber(TryGetSetting("ROUTER", "DWELL_FRAMES").value_or(""));
 }
 
+// A run on a port of its own (--port) leaves the stored port to the runs without one: a
+// number chosen in the setup reached the run's port, not that COM port.
 void CTavrinoxDlg::StoreSettings() {
-    if (m_initialised) {
+    if (m_initialised && m_storesPort) {
         SavePortNumber(g_panelModel.m_portNumber);
     }
 }

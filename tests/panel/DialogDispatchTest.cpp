@@ -2,6 +2,8 @@
 // for, the files dialog's argument and what the panel sends after a dialog.
 #include <gtest/gtest.h>
 
+#include "app/SavedPort.h"
+#include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
 #include "tests/panel/PanelStoryTest.h"
@@ -81,6 +83,14 @@ TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
     Record(kPortSetupDialog, {.accepted = false, .chosenNumber = 5});
     EXPECT_EQ(panel->RunPortSetup(3), std::nullopt);
     EXPECT_EQ(opened[kPortSetupDialog], (std::vector<int>{2, 3}));
+
+    // This run's port is its own: a COM number chosen in the setup is never stored.
+    SavePortNumber(3);
+    Record(kPortSetupDialog, {.accepted = true, .chosenNumber = 9});
+    panel->Toggle(20)->Press();
+    EXPECT_EQ(g_panelModel.m_portNumber, 9);
+    panel.reset();
+    EXPECT_EQ(ReadSavedPort(), 3);
 }
 
 // The unit falls silent while the routing dialog is open: its values stop at the first one
