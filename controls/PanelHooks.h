@@ -6,14 +6,14 @@
 // What the controls need from the panel that owns them. The panel implements these; tests
 // use fakes. Each is small so a control depends on only what it calls.
 
-// The panel's polling: timer 2 (unit polls, 100 ms) and timer 3 (prompts, 20 ms). Anything
-// that holds the user for a while (a held knob, a modal dialog) stops both first and starts
-// them again afterwards, so no poll runs in between.
+// The panel's polling: the unit polls (every 100 ms) and the update prompt (every 20 ms).
+// Anything that holds the user for a while (a held knob, a modal dialog) stops both first and
+// starts them again afterwards, so no poll runs in between.
 class PanelPolling {
   public:
     virtual ~PanelPolling() = default;
-    virtual void StopPolling() = 0;    // kills timers 2 and 3
-    virtual void ResumePolling() = 0;  // timer 2 at 100 ms, timer 3 at 20 ms
+    virtual void StopPolling() = 0;    // stops the polls and the prompt
+    virtual void ResumePolling() = 0;  // starts them again
 };
 
 // What a knob calls on the panel while it is held.

@@ -1,5 +1,5 @@
-// The panel's own message boxes. No poll may run while the user reads one, so timers 2 and
-// 3 stop for as long as the box is up.
+// The panel's own message boxes. No poll may run while the user reads one, so the poll and
+// prompt timers stop for as long as the box is up.
 #include "panel/CTavrinoxDlg.h"
 #include "platform/Prompter.h"
 

@@ -37,8 +37,9 @@ class PanelFixture : public ::testing::Test {
     // Writes `text` as this run's configuration file (as --config names it).
     void UseConfiguration(const std::string& text);
 
-    // `ticks` ticks of timer 2 (the polls), each 100 ms after the one before, with timers 1
-    // and 3 when they run and timer 4 once its 3 s are up. A stopped timer 2 does nothing.
+    // `ticks` ticks of kPollTimer, each 100 ms after the one before, with kKeyScanTimer and
+    // kPromptTimer when they run and kMessageClearTimer once its 3 s are up. A stopped
+    // kPollTimer does nothing.
     void RunPollTicks(int ticks);
     // Ticks until `done` holds, at most `limit` ticks; whether it came to hold.
     bool RunPollTicksUntil(const std::function<bool()>& done, int limit = 200);

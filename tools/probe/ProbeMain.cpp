@@ -14,6 +14,13 @@
 
 namespace {
 
+// What a command can end with; a presence poll's yield to the panel's user never happens here.
+constexpr Status kExitStatuses[] = {
+    Status::Ok,          Status::NoAnswer,  Status::WrongLength,
+    Status::WriteFailed, Status::WrongCode, Status::NoLength,
+    Status::NoCode,      Status::CutShort,  Status::MenuDataOverflow,
+};
+
 // The one command that looks at this machine instead of a line.
 const char* const kPortsCommand = "ports";
 
@@ -40,10 +47,12 @@ void PrintUsage(std::FILE* to) {
     for (const ProbeCommand& command : AllCommands()) {
         std::fprintf(to, "  vcp-probe --port PORT %s\n", command.usage);
     }
-    std::fprintf(to,
-                 "The exit status is the command's status code: 0 success, 1 no answer, 3 wrong\n"
-                 "answer length, 4 write failed or port not open, 6 wrong answer code, 102 length\n"
-                 "byte missing, 103 code byte missing; 2 for a usage error.\n");
+    std::fprintf(to, "The exit status is the command's status code (%d for a usage error):\n",
+                 kUsageError);
+    for (const Status status : kExitStatuses) {
+        std::fprintf(to, "  %3d %s%s\n", ExitStatus(status), StatusText(status),
+                     status == Status::WriteFailed ? ", or the port did not open" : "");
+    }
 }
 
 struct Options {
