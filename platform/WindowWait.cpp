@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
@@ -37,9 +38,27 @@ bool IsInput(QEvent::Type type) {
     }
 }
 
+// A click ends with its release, and a key may act on its release too: both want the line
+// as much as the press.
 bool WantsTheLine(QEvent::Type type) {
-    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
-           type == QEvent::KeyPress || type == QEvent::Wheel;
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A pointer that only hovers starts nothing; a move with a button down is part of a drag
+// and keeps its place among the held presses and releases.
+bool IsHover(const QEvent* event) {
+    return event->type() == QEvent::MouseMove &&
+           static_cast<const QMouseEvent*>(event)->buttons() == Qt::NoButton;
 }
 
 struct Held {
@@ -50,7 +69,7 @@ struct Held {
 class InputHold : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (depth == 0 || !IsInput(event->type())) {
+        if (depth == 0 || !IsInput(event->type()) || (IsHover(event) && held.empty())) {
             return false;
         }
         // A close is the window's own; a shortcut goes to its action; other input is the
