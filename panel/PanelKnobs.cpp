@@ -6,11 +6,10 @@
 #include "link/StorageTables.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelMenus.h"
 
 namespace {
 
-constexpr int kLastUnitMenu = 63;
-constexpr int kLastCustomMenu = 69;
 constexpr int kFrameTimeDisplay = 4;
 constexpr int kKeyframeDisplays = 4;  // displays 0..3 of the keyframe menu show unit parameters
 constexpr int kLocalEditMenu = 15;    // models 5, 7, 9 step these knobs on the panel
@@ -33,10 +32,10 @@ bool IsUnitParameter(const ParamRecord* record) {
 
 ParamRecord* CTavrinoxDlg::BoundRecord(int display) const {
     const int menu = g_panelModel.m_currentMenu[SelectedUnit()];
-    if (menu >= 0 && menu <= kLastUnitMenu) {
+    if (IsUnitMenu(menu)) {
         return TableRecord(g_menuTable[menu].knobParam[display]);
     }
-    if (menu >= kCustomMenuList && menu <= kLastCustomMenu) {
+    if (IsCustomMenu(menu)) {
         return TableRecord(g_customKnobMap[SelectedUnit()][menu - kCustomMenuList][display]);
     }
     if (menu != kKeyframeMenu) {
