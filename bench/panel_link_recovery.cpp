@@ -17,6 +17,7 @@
 #include "controls/CInfoBar.h"
 #include "panel/CTavrinoxDlg.h"
 #include "platform/Prompter.h"
+#include "tests/support/RunEventsUntil.h"
 
 namespace {
 
@@ -38,21 +39,6 @@ class CountingPrompter : public Prompter {
     }
     int boxes = 0;
 };
-
-// Runs the event loop until `done` holds (checked every millisecond) or `limit_ms` passed.
-bool RunUntil(const std::function<bool()>& done, int limit_ms) {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    check.start(1);
-    QTimer::singleShot(limit_ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
-}
 
 bool StartSim(QProcess& sim, const QString& path) {
     const auto bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
@@ -94,7 +80,7 @@ int main(int argc, char** argv) {
     const auto connected = [&] {
         return g_panelModel.m_currentMenu[1] != -1 && panel.InfoBar()->Alert().empty();
     };
-    if (!RunUntil(connected, 10000)) {
+    if (!RunEventsUntil(connected, 10000, 1)) {
         std::fprintf(stderr, "unit 1 was not selected\n");
         return 1;
     }
@@ -102,18 +88,19 @@ int main(int argc, char** argv) {
     std::vector<double> detect;
     std::vector<double> recover;
     for (int round = 1; round <= kRounds; ++round) {
-        RunUntil([] { return false; }, 1000);
+        RunEventsUntil([] { return false; }, 1000, 1);
         StopSim(sim);
         const Clock::time_point gone = Clock::now();
-        const bool lost = RunUntil([&] { return panel.InfoBar()->Alert() == kLostText; }, 10000);
+        const bool lost =
+            RunEventsUntil([&] { return panel.InfoBar()->Alert() == kLostText; }, 10000, 1);
         detect.push_back(Millis(Clock::now() - gone));
-        RunUntil([] { return false; }, 2500);  // stays lost, quietly
+        RunEventsUntil([] { return false; }, 2500, 1);  // stays lost, quietly
         if (!StartSim(sim, path)) {
             std::fprintf(stderr, "vcp-sim did not start again\n");
             return 1;
         }
         const Clock::time_point back = Clock::now();
-        const bool recovered = RunUntil(connected, 20000);
+        const bool recovered = RunEventsUntil(connected, 20000, 1);
         recover.push_back(Millis(Clock::now() - back));
         std::printf(
             "round %d: loss shown after %7.1f ms%s, back at work %7.1f ms after the "

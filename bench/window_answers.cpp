@@ -39,6 +39,7 @@
 #include "platform/Prompter.h"
 #include "protocol/Commands.h"
 #include "sim/line/BuiltinSimulator.h"
+#include "tests/support/RunEventsUntil.h"
 #include "tests/support/SimProcess.h"
 
 namespace {
@@ -77,21 +78,6 @@ std::string Text(const char* format, Args... args) {
     char text[128];
     std::snprintf(text, sizeof text, format, args...);
     return text;
-}
-
-// Runs the event loop until `done` holds or `limit_ms` passed; whether it came to hold.
-bool RunUntil(const std::function<bool()>& done, int limit_ms) {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    check.start(5);
-    QTimer::singleShot(limit_ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
 }
 
 class CountingPrompter : public Prompter {
@@ -534,27 +520,27 @@ int main(int argc, char** argv) {
             return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&
                    panel.InfoBar()->Alert().empty();
         };
-        if (!RunUntil(atWork, 15000)) {
+        if (!RunEventsUntil(atWork, 15000)) {
             std::fprintf(stderr, "unit 1 was not selected and retrieved\n");
             return 1;
         }
 
         director.Run({PressKnob(panel.Knob(0), watch, presses)});
-        RunUntil([&] { return director.Idle(); }, 120000);
+        RunEventsUntil([&] { return director.Idle(); }, 120000);
 
         LatenessProbe probe;
         InputProbe input;
         const auto measure = [&](const char* name, std::vector<Director::Step> script) {
-            RunUntil([] { return false; }, 500);
+            RunEventsUntil([] { return false; }, 500);
             const SteadyClock::time_point start = SteadyClock::now();
             probe.Start();
             input.Start();
             director.Run(std::move(script));
-            RunUntil([&] { return director.Idle(); }, 90000);
+            RunEventsUntil([&] { return director.Idle(); }, 90000);
             std::vector<double> late = probe.Stop();
             std::vector<double> held = input.Stop();
             const double span = Ms(SteadyClock::now() - start) / 1000.0;
-            const bool recovered = RunUntil(atWork, 20000);
+            const bool recovered = RunEventsUntil(atWork, 20000);
             scenarios.push_back({name, std::move(late), std::move(held), span, recovered});
         };
         measure("(a) normal polling", {Pause(5000)});

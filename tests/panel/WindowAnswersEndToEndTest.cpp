@@ -14,26 +14,13 @@
 #include "panel/CTavrinoxDlg.h"
 #include "panel/LineBeside.h"
 #include "platform/PortNames.h"
+#include "tests/support/RunEventsUntil.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/support/SimProcess.h"
 
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-
-bool RunUntil(const std::function<bool()>& done, int limit_ms) {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    check.start(5);
-    QTimer::singleShot(limit_ms, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
-}
 
 TEST(WindowAnswersEndToEndTest, UnitIgnoringItsValueReadsLeavesTheWindowAnswering) {
     SimProcess sim;
@@ -57,7 +44,7 @@ TEST(WindowAnswersEndToEndTest, UnitIgnoringItsValueReadsLeavesTheWindowAnswerin
         CTavrinoxDlg panel;
         panel.OnInitDialog();
         panel.SelectUnit(1);
-        ASSERT_TRUE(RunUntil(
+        ASSERT_TRUE(RunEventsUntil(
             [&] {
                 return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&
                        panel.InfoBar()->Alert().empty();
@@ -77,14 +64,14 @@ TEST(WindowAnswersEndToEndTest, UnitIgnoringItsValueReadsLeavesTheWindowAnswerin
             last = SteadyClock::now();
         });
         tick.start(10);
-        RunUntil([] { return false; }, 3000);
+        RunEventsUntil([] { return false; }, 3000);
         longest = std::max(longest, SteadyClock::now() - last);
         EXPECT_LT(longest - std::chrono::milliseconds(10), std::chrono::milliseconds(1000));
         EXPECT_EQ(panel.SelectedUnit(), 1);
         EXPECT_NE(g_panelModel.m_currentMenu[1], -1) << "the unit answers its status polls";
 
         sim.Control("fault 1 clear");
-        EXPECT_TRUE(RunUntil([] { return g_paramTable[0].value == 600; }, 10000));
+        EXPECT_TRUE(RunEventsUntil([] { return g_paramTable[0].value == 600; }, 10000));
     }
 }
 
