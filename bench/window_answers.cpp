@@ -191,14 +191,16 @@ class LatenessProbe {
     std::vector<double> m_late_ms;
 };
 
-// Pointer moves over a widget of the bench's own, posted every 50 ms from a thread of their
-// own as the desktop posts input, numbered in their x position: a window may paint and run its
-// timers while it waits for the line yet hold input back until the wait is over, and how long
-// a move waits is how long a click would. A move dropped while held counts as answered when a
-// later one arrives.
+// Clicks (the release that ends one) on a widget of the bench's own, posted four times a
+// second from a thread of their own as the desktop posts input, numbered in their x
+// position: a window may paint and run its timers while it waits for the line yet hold input
+// back until the wait is over, and a click claims the line from the polls. A click dropped
+// while held counts as answered when a later one arrives.
 class InputProbe : public QWidget {
   public:
-    InputProbe() : m_device(QPointingDevice::primaryPointingDevice()) { setMouseTracking(true); }
+    static constexpr std::chrono::milliseconds kClickEvery{250};
+
+    InputProbe() : m_device(QPointingDevice::primaryPointingDevice()) {}
     ~InputProbe() override { Stop(); }
 
     void Start() {
@@ -207,12 +209,12 @@ class InputProbe : public QWidget {
             m_posted.clear();
             m_answered = 0;
             m_wait_ms.clear();
-            ++m_round;  // moves of an earlier round that are still queued are not counted
+            ++m_round;  // clicks of an earlier round that are still queued are not counted
             m_stopping = false;
         }
         m_poster = std::thread([this] { Post(); });
     }
-    // How long each move waited; moves still on their way count up to now.
+    // How long each click waited; clicks still on their way count up to now.
     std::vector<double> Stop() {
         {
             std::lock_guard lock(m_mutex);
@@ -228,7 +230,7 @@ class InputProbe : public QWidget {
     }
 
   protected:
-    void mouseMoveEvent(QMouseEvent* event) override {
+    void mouseReleaseEvent(QMouseEvent* event) override {
         std::lock_guard lock(m_mutex);
         const double x = event->position().x();
         if (event->position().y() == m_round && x >= 0 &&
@@ -240,13 +242,12 @@ class InputProbe : public QWidget {
   private:
     void Post() {
         std::unique_lock lock(m_mutex);
-        while (
-            !m_stop.wait_for(lock, std::chrono::milliseconds(50), [this] { return m_stopping; })) {
+        while (!m_stop.wait_for(lock, kClickEvery, [this] { return m_stopping; })) {
             const QPointF where(static_cast<double>(m_posted.size()), m_round);
             m_posted.push_back(SteadyClock::now());
             QCoreApplication::postEvent(
-                this, new QMouseEvent(QEvent::MouseMove, where, where, Qt::NoButton, Qt::NoButton,
-                                      Qt::NoModifier, m_device));
+                this, new QMouseEvent(QEvent::MouseButtonRelease, where, where, Qt::LeftButton,
+                                      Qt::NoButton, Qt::NoModifier, m_device));
         }
     }
     void Answer(size_t upTo) {
@@ -564,7 +565,7 @@ int main(int argc, char** argv) {
         presses.timedOut == 0 ? std::string() : Text(", %d timed out after 2 s", presses.timedOut));
     std::printf(
         "window lateness (a %d ms timer of the window's thread), and how long input waited "
-        "(a pointer move every 50 ms):\n",
+        "(a click every 250 ms):\n",
         kTick_ms);
     for (const ScenarioFigures& s : scenarios) {
         std::printf(
