@@ -5,14 +5,8 @@
 #include "link/ParameterCommands.h"
 #include "panel/CTavrinoxDlg.h"
 
-namespace {
-
-constexpr uint8_t kUnitAddresses[] = {0x10, 0x20, 0x30, 0x40};
-
-}  // namespace
-
 void CTavrinoxDlg::RunFileSystemUpdate() {
-    // The screen is whole again before the long exchange holds the window.
+    // The place of the closed dialog is painted before the update's message shows.
     repaint();
     OnUpdateFileSystem();
 }
@@ -20,8 +14,8 @@ void CTavrinoxDlg::RunFileSystemUpdate() {
 void CTavrinoxDlg::OnUpdateFileSystem() {
     m_infoBar->SetMessage("Please wait while the File System is being updated!");
     bool complete = true;
-    for (const uint8_t address : kUnitAddresses) {
-        if (UpdateFileSystem(address) != Status::Ok) {
+    for (int unit = 1; unit <= kUnitIcons; ++unit) {
+        if (UpdateFileSystem(AddressOfUnit(unit)) != Status::Ok) {
             complete = false;
         }
     }

@@ -6,6 +6,7 @@
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
+#include "protocol/Commands.h"
 #include "tests/panel/PanelStoryTest.h"
 
 namespace {
@@ -91,6 +92,25 @@ TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
     EXPECT_EQ(g_panelModel.m_portNumber, 9);
     panel.reset();
     EXPECT_EQ(ReadSavedPort(), 3);
+}
+
+// After the on-air lock-out dialog the panel reads the lock-out tables again, and rebuilds the
+// file systems of the units on the line only when the dialog changed something.
+TEST_F(DialogDispatchTest, TheLockoutDialogIsFollowedByTheTablesAndAFileUpdateWhenModified) {
+    Select(1);
+    const auto count = [](const std::vector<std::vector<uint8_t>>& requests, Command command) {
+        return std::count_if(requests.begin(), requests.end(), [command](const auto& request) {
+            return !request.empty() && request[0] == static_cast<uint8_t>(command);
+        });
+    };
+    for (const bool modified : {false, true}) {
+        SCOPED_TRACE(modified);
+        Record(kLockoutDialog, {.accepted = true, .modified = modified});
+        panel->OpenPanelDialog(kLockoutDialog, 0);
+        const std::vector<std::vector<uint8_t>> sent = SentRequests();
+        EXPECT_EQ(count(sent, Command::ReadOnAirLockout), 2);
+        EXPECT_EQ(count(sent, Command::UpdateFileSystem), modified ? 4 : 0);
+    }
 }
 
 // The unit falls silent while the routing dialog is open: its values stop at the first one
