@@ -13,3 +13,7 @@ std::string BuildProgram(const char* name) {
 std::string ScreenshotFolder() {
     return VCP_BUILD_DIR "/screenshots";
 }
+
+std::string ManualPictureFolder() {
+    return VCP_BUILD_DIR "/manual";
+}

@@ -8,3 +8,6 @@ std::string BinFolder();
 std::string BuildProgram(const char* name);
 // Where rendering tests leave their pictures for a person to look at: build/screenshots.
 std::string ScreenshotFolder();
+// Where the test run leaves the user manual's pictures: build/manual, installed beside the
+// manual.
+std::string ManualPictureFolder();

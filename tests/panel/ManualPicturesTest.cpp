@@ -1,0 +1,176 @@
+// The user manual's pictures, drawn by the real panel and its dialogs on simulated units so
+// that the manual always shows the program as it is. Each lands in build/manual/NAME.png,
+// small enough to ship beside the manual.
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <functional>
+
+#include "controls/CCanvasCtrl.h"
+#include "controls/CInfoBar.h"
+#include "dialogs/CAttributeDialog.h"
+#include "dialogs/CCustomDialog.h"
+#include "dialogs/CEffectDialog.h"
+#include "dialogs/CFilesDialog.h"
+#include "dialogs/CGPIDialogNew.h"
+#include "dialogs/CMyAbout.h"
+#include "dialogs/COnAirDialog.h"
+#include "dialogs/CSetupDialog.h"
+#include "dialogs/OnScreenKeyboard.h"
+#include "platform/PortNames.h"
+#include "tests/panel/PanelFixture.h"
+#include "tests/support/TestPaths.h"
+
+namespace {
+
+// Wide enough to read the panel's labels, small enough for a page.
+constexpr int kPictureWidth_px = 640;
+constexpr int kLockoutEnableFunction = 168;
+
+// Virtual time that lets the test look at the panel whenever the program pauses.
+class WatchedClock final : public Clock {
+  public:
+    WatchedClock(uint32_t start_ms, std::function<void()> onPause)
+        : m_now(start_ms), m_onPause(std::move(onPause)) {}
+    uint32_t TickCount() override { return m_now; }
+    void Sleep(uint32_t ms) override {
+        m_now += ms;
+        m_onPause();
+    }
+
+  private:
+    uint32_t m_now;
+    std::function<void()> m_onPause;
+};
+
+// The line of the demo: a studio unit (model 11) as unit 1, a compact one (model 4) as unit 2.
+class ManualPicturesTest : public PanelFixture {
+  protected:
+    std::vector<UnitEntry> Units() const override { return {{1, 11}, {2, 4}}; }
+
+    void TearDown() override {
+        PortNames().ClearOverrides();
+        PanelFixture::TearDown();
+    }
+
+    // Saves `picture` as NAME.png, at most the manual's width, and checks that the file
+    // holds a picture of that size.
+    static void Save(QImage picture, const char* name) {
+        picture.setDevicePixelRatio(1);
+        if (picture.width() > kPictureWidth_px) {
+            picture = picture.scaledToWidth(kPictureWidth_px, Qt::SmoothTransformation);
+        }
+        const QString folder = QString::fromStdString(ManualPictureFolder());
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = folder + "/" + name + ".png";
+        QFile::remove(path);
+        ASSERT_TRUE(picture.convertToFormat(QImage::Format_RGB32).save(path)) << name;
+        const QImage written(path);
+        ASSERT_FALSE(written.isNull()) << name;
+        EXPECT_EQ(written.size(), picture.size()) << name;
+    }
+
+    void SavePanel(const char* name) {
+        panel->show();
+        QCoreApplication::processEvents();
+        const QImage picture = panel->grab().toImage();
+        Save(picture, name);
+        EXPECT_EQ(picture.width() * 760, picture.height() * 1280) << "the whole panel";
+    }
+
+    // The information line alone, at the panel's own size.
+    void SaveInfoLine(const char* name) {
+        Save(panel->grab(panel->InfoBar()->geometry()).toImage(), name);
+    }
+
+    static void SaveDialog(QDialog& dialog, const char* name) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        Save(dialog.grab().toImage(), name);
+        dialog.close();
+    }
+};
+
+TEST_F(ManualPicturesTest, ThePanelAtStartWithAStudioUnitAndWithACompactUnit) {
+    SavePanel("panel-start");
+    SelectUnit(1);
+    ASSERT_EQ(g_unitStatus[kStatusByteModel], 11);
+    SavePanel("panel-unit");
+    SelectUnit(2);
+    ASSERT_EQ(g_unitStatus[kStatusByteModel], 4);
+    SavePanel("panel-compact");
+}
+
+TEST_F(ManualPicturesTest, TheInformationLineWhileAUnitClearsItsFilesAndWhenItIsLost) {
+    SelectUnit(1);
+    panel->show();
+    QCoreApplication::processEvents();
+    bool clearShown = false;
+    WatchedClock watched(Now(), [&] {
+        const std::string& message = panel->InfoBar()->Message();
+        if (!clearShown && message.rfind("Main Unit 1 clears its files: 1 s", 0) == 0) {
+            clearShown = true;
+            SaveInfoLine("info-file-clear");
+        }
+    });
+    SetCurrentClock(&watched);
+    panel->ClearFiles();
+    time.clock.Set(watched.TickCount());
+    SetCurrentClock(&time.clock);
+    EXPECT_TRUE(clearShown);
+
+    Unit(1).SetPower(false);
+    ASSERT_TRUE(RunPollTicksUntil(
+        [&] { return panel->InfoBar()->Alert() == "Lost communication with Main Unit!"; }));
+    SaveInfoLine("info-lost");
+}
+
+TEST_F(ManualPicturesTest, TheDialogsOfAStudioUnit) {
+    SelectUnit(1);
+    // A COM number pinned to a serial device server, as the configuration file allows.
+    PortNames().SetRunOverride("");
+    PortNames().SetOverride(2, "rfc2217://192.168.1.50:4001");
+    {
+        CSetupDialog dialog(panel.get());
+        dialog.SetPortNumber(2);
+        SaveDialog(dialog, "dialog-setup");
+    }
+    {
+        CFilesDialog dialog(FilesDialogSetupFrom(0), panel.get());
+        ASSERT_TRUE(dialog.OnInitDialog());
+        SaveDialog(dialog, "dialog-files");
+    }
+    {
+        CGPIDialogNew dialog(panel.get());
+        SaveDialog(dialog, "dialog-gpi");
+    }
+    {
+        COnAirDialog dialog(kLockoutEnableFunction, panel.get());
+        SaveDialog(dialog, "dialog-lockout");
+    }
+    {
+        ASSERT_NE(panel->KnobDisplay(0)->Param(), nullptr);
+        CAttributeDialog dialog(panel->KnobDisplay(0)->Param()->number, panel.get());
+        SaveDialog(dialog, "dialog-attributes");
+    }
+    {
+        CCustomDialog dialog(1, panel.get());
+        ASSERT_TRUE(dialog.OnInitDialog());
+        SaveDialog(dialog, "dialog-custom-menu");
+    }
+    {
+        CMyAbout dialog(panel.get());
+        SaveDialog(dialog, "dialog-about");
+    }
+}
+
+TEST_F(ManualPicturesTest, TheEffectsDialogOfACompactUnit) {
+    SelectUnit(2);
+    // No on-screen keyboard beside the dialog in the picture.
+    CEffectDialog dialog(std::make_unique<OnScreenKeyboard>(QStringList{"vcp-manual-no-keyboard"}),
+                         panel.get());
+    ASSERT_TRUE(dialog.OnInitDialog());
+    SaveDialog(dialog, "dialog-effects");
+}
+
+}  // namespace
