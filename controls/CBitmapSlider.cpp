@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
+#include <algorithm>
+#include <limits>
 
 #include "controls/CCanvasCtrl.h"
 #include "controls/CMemDC.h"
@@ -146,29 +148,71 @@ void CBitmapSlider::OnRepeatTimer() {
     if (m_display == nullptr || m_display->Param() == nullptr) {
         return;
     }
+    const int deflection = kRestPosition - m_position;
+    // A stepped parameter moves one step per tick at any deflection.
+    const bool stepped = (m_display->Param()->flags & kFlagStepped) != 0;
+    Turn(stepped ? (deflection > 0) - (deflection < 0) : SquaredDelta(deflection));
+}
+
+void CBitmapSlider::TurnByKey(KnobKey key) {
+    if (m_display == nullptr || m_display->Param() == nullptr) {
+        return;
+    }
+    Turn(KeyTurn(key));
+}
+
+int CBitmapSlider::KeyTurn(KnobKey key) const {
+    const ParamRecord& record = *m_display->Param();
+    const int fullDeflection = SquaredDelta(kRestPosition - m_geometry.rangeMin);
+    const bool hasRange = record.rawMin < record.rawMax;
+    int amount = 0;
+    switch (key) {
+        case KnobKey::StepUp:
+            amount = 1;
+            break;
+        case KnobKey::StepDown:
+            amount = -1;
+            break;
+        case KnobKey::LargeUp:
+            amount = fullDeflection;
+            break;
+        case KnobKey::LargeDown:
+            amount = -fullDeflection;
+            break;
+        case KnobKey::RangeStart:
+            amount = hasRange ? record.rawMin - record.value : 0;
+            break;
+        case KnobKey::RangeEnd:
+            amount = hasRange ? record.rawMax - record.value : 0;
+            break;
+    }
+    // A delta goes to the unit in 16 bits.
+    return std::clamp(amount, static_cast<int>(std::numeric_limits<int16_t>::min()),
+                      static_cast<int>(std::numeric_limits<int16_t>::max()));
+}
+
+void CBitmapSlider::Turn(int amount) {
+    if (amount == 0) {
+        return;
+    }
     if (m_display->Param()->flags & kFlagStepped) {
-        StepRecord();
+        StepRecord(amount);
         return;
     }
-    const int delta = SquaredDelta(kRestPosition - m_position);
-    if (delta == 0) {
-        return;
-    }
-    m_display->Adjust(delta);
+    m_display->Adjust(amount);
     if (m_host != nullptr) {
         m_host->BindKnobs();
     }
 }
 
-// A stepped parameter moves one step per tick at any deflection, locally: the panel sends
-// it to the unit on a double-click. A hidden display steps nothing.
-void CBitmapSlider::StepRecord() {
-    const int deflection = kRestPosition - m_position;
-    if (deflection == 0 || !m_display->IsActive()) {
+// A stepped parameter moves locally: the panel sends it to the unit on a double-click. It
+// moves in 16 bits and is then held to its raw range. A hidden display steps nothing.
+void CBitmapSlider::StepRecord(int steps) {
+    if (!m_display->IsActive()) {
         return;
     }
     ParamRecord& record = *m_display->Param();
-    auto value = static_cast<int16_t>(record.value + (deflection > 0 ? 1 : -1));
+    auto value = static_cast<int16_t>(record.value + steps);
     if (value > record.rawMax) {
         value = record.rawMax;
     }
@@ -179,12 +223,14 @@ void CBitmapSlider::StepRecord() {
     m_display->Redraw();
 }
 
-// Every key but Tab is swallowed (Tab never arrives here: it moves the focus first).
+// The knob keys turn; the rest (the panel's keys, Enter, Escape) go on to the panel.
 void CBitmapSlider::keyPressEvent(QKeyEvent* event) {
-    event->accept();
-}
-
-void CBitmapSlider::keyReleaseEvent(QKeyEvent* event) {
+    const std::optional<KnobKey> key = KnobKeyOf(*event);
+    if (!key) {
+        event->ignore();
+        return;
+    }
+    TurnByKey(*key);
     event->accept();
 }
 

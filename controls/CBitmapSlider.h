@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "controls/ControlKeys.h"
 #include "controls/KnobGeometry.h"
 #include "platform/WindowTimers.h"
 
@@ -12,8 +13,8 @@ class KnobHost;
 // The panel's knob: a bitmap-skinned vertical slider with a spring return, used as a jog
 // control. While the left button holds the thumb off its centre, a 20 ms timer changes the
 // paired display's parameter by the square of the deflection; releasing snaps it back.
-// A focused knob swallows every key but Tab, so Enter and Escape never close the panel
-// while the user is jogging.
+// A focused knob turns with the knob keys as a drag turns it; every other key goes on to the
+// panel.
 class CBitmapSlider : public QWidget {
     Q_OBJECT
 
@@ -38,6 +39,10 @@ class CBitmapSlider : public QWidget {
 
     // One repeat tick: what the timer does every 20 ms while the knob is held.
     void OnRepeatTimer();
+    // One turn by a knob key, the way a tick turns: an arrow as the slowest deflection, a
+    // Page key as the fullest, Home and End by the distance to the raw range's end (only
+    // where rawMin < rawMax). The knob's display sends it on the same keys.
+    void TurnByKey(KnobKey key);
 
   signals:
     // Posted (queued) to whoever listens, like the knob's notifications to its parent.
@@ -50,7 +55,6 @@ class CBitmapSlider : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -59,7 +63,11 @@ class CBitmapSlider : public QWidget {
     void MoveTo(int pointerRow);
     void EndHold();
     void PrepareThumb(const QImage& thumb);
-    void StepRecord();
+    // Turns the bound parameter by `amount`: knob delta of an ordinary parameter, or local
+    // steps of a stepped one.
+    void Turn(int amount);
+    void StepRecord(int steps);
+    int KeyTurn(KnobKey key) const;
 
     int m_controlId;
     int m_position = 0;

@@ -1,5 +1,6 @@
 #include "controls/CCanvasCtrl.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <algorithm>
 #include <limits>
@@ -22,6 +23,7 @@ constexpr unsigned kValueFlags = kTextCentre | kTextVCentre | kTextSingleLine;
 }  // namespace
 
 CCanvasCtrl::CCanvasCtrl(QWidget* parent) : CCanvas(parent) {
+    setFocusPolicy(Qt::StrongFocus);
     hide();
 }
 
@@ -70,6 +72,21 @@ int CCanvasCtrl::Adjust(int delta) {
     static_cast<void>(CurrentControlCommands().AdjustParameter(number, static_cast<int16_t>(step)));
     Redraw();
     return 1;
+}
+
+// Enter held down is one double-click, not a stream of them; the rest goes on to the panel.
+void CCanvasCtrl::keyPressEvent(QKeyEvent* event) {
+    if (const std::optional<KnobKey> key = KnobKeyOf(*event)) {
+        emit KnobKeyPressed(*key);
+    } else if (IsEnterKey(*event)) {
+        if (!event->isAutoRepeat()) {
+            emit DoubleClicked();
+        }
+    } else {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 void CCanvasCtrl::Draw(QPainter& painter) {

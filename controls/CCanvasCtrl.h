@@ -3,12 +3,14 @@
 #include <QRect>
 
 #include "controls/CCanvas.h"
+#include "controls/ControlKeys.h"
 #include "controls/KnobGauge.h"
 #include "model/PanelModel.h"
 
 // The knob display: the name and value of the parameter its knob controls, as a fill bar
 // with range labels and a reference mark, or as a timecode. It also carries the knob's
 // effect on the parameter (Adjust), which goes to the unit or, for a timecode, stays local.
+// Focused, it hands the knob keys to its knob and takes Enter as a double-click.
 class CCanvasCtrl : public CCanvas {
     Q_OBJECT
 
@@ -32,8 +34,13 @@ class CCanvasCtrl : public CCanvas {
     int StepAccumulator() const { return m_stepAccumulator.Sum(); }
     QRect ValueBoxRect() const { return m_valueBoxRect; }
 
+  signals:
+    // A knob key pressed while the display has the focus: its knob turns.
+    void KnobKeyPressed(KnobKey key);
+
   protected:
     void Draw(QPainter& painter) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void DrawGauge(QPainter& painter, const QRect& client);

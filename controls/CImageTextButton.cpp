@@ -1,10 +1,12 @@
 #include "controls/CImageTextButton.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "controls/CaptionLines.h"
+#include "controls/ControlKeys.h"
 #include "controls/Fonts.h"
 #include "controls/PaintHelpers.h"
 #include "resources/ResourceTable.h"
@@ -106,4 +108,16 @@ void CImageTextButton::changeEvent(QEvent* event) {
 // as another click.
 void CImageTextButton::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+}
+
+// Enter clicks as Space does; held down it clicks once.
+void CImageTextButton::keyPressEvent(QKeyEvent* event) {
+    if (IsEnterKey(*event)) {
+        if (!event->isAutoRepeat()) {
+            click();
+        }
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }

@@ -12,7 +12,8 @@
 // The panel's menu and function buttons: one of two pictures with a caption of one or two
 // lines over it. The panel picks the picture (the second is the lit look) and the caption;
 // clicks reach the panel as the button's clicked() signal, and the second click of a
-// double-click is none. The pressed state changes nothing on the screen.
+// double-click is none. Space or Enter on a focused button clicks it. The pressed state
+// changes nothing on the screen.
 class CImageTextButton : public QAbstractButton {
     Q_OBJECT
 
@@ -39,6 +40,7 @@ class CImageTextButton : public QAbstractButton {
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void DrawCaption(QPainter& painter, const QColor& colour);

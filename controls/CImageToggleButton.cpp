@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/ControlKeys.h"
 #include "controls/PanelHooks.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
@@ -72,6 +73,13 @@ void CImageToggleButton::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space) {
         if (!event->isAutoRepeat()) {
             SetOn(!IsOn());
+        }
+        event->accept();
+        return;
+    }
+    if (IsEnterKey(*event)) {
+        if (!event->isAutoRepeat()) {
+            Press();
         }
         event->accept();
         return;

@@ -23,7 +23,8 @@ bool ToggleNeedsMenus(ToggleKind kind);
 
 // The panel's two-state bitmap key: one picture while on, another while off, and a mouse
 // press runs the panel action of its kind. A press never shows the key pushed in and sends
-// no click; the space bar on a focused key flips its picture and runs nothing.
+// no click; the space bar on a focused key flips its picture and runs nothing, and Enter on it
+// presses it as the mouse does.
 class CImageToggleButton : public QWidget {
     Q_OBJECT
 

@@ -178,14 +178,47 @@ TEST_F(KnobTest, HiddenDisplaysStepNothing) {
     EXPECT_EQ(param.value, 50);
 }
 
-TEST_F(KnobTest, FocusedKnobSwallowsKeys) {
+TEST_F(KnobTest, FocusedKnobTurnsWithItsKeysAsADragAndPassesTheRest) {
+    const auto press = [this](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        event.ignore();
+        QApplication::sendEvent(&knob, &event);
+        return event.isAccepted();
+    };
+    display.Bind(&param);
     knob.setFocus();
-    for (int key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down, Qt::Key_A}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        press.ignore();
-        QApplication::sendEvent(&knob, &press);
-        EXPECT_TRUE(press.isAccepted()) << key;
-    }
+    // Enter, Escape and the panel's own keys go on to the panel.
+    EXPECT_FALSE(press(Qt::Key_Return));
+    EXPECT_FALSE(press(Qt::Key_Escape));
+    EXPECT_FALSE(press(Qt::Key_1, Qt::ControlModifier));
+    EXPECT_FALSE(press(Qt::Key_Up, Qt::ShiftModifier));
+    EXPECT_TRUE(commands.adjustments.empty());
+
+    // One step as the slowest deflection, a large one as the fullest, the ends by the
+    // distance to them; each re-binds the displays as a tick does.
+    EXPECT_TRUE(press(Qt::Key_Up));
+    EXPECT_TRUE(press(Qt::Key_PageDown));
+    EXPECT_TRUE(press(Qt::Key_End));
+    EXPECT_TRUE(press(Qt::Key_Home));
+    using Adjustment = std::pair<uint8_t, int16_t>;
+    EXPECT_EQ(commands.adjustments,
+              (std::vector<Adjustment>{{0x17, 1}, {0x17, -25}, {0x17, 500}, {0x17, -500}}));
+    EXPECT_EQ(host.binds, 4);
+
+    // A stepped parameter steps locally; without a range Home and End do nothing.
+    param = MakeParam("Softness", kFlagStepped, 0, 15, 0, 15, 2);
+    display.Bind(&param);
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(param.value, 15);
+    press(Qt::Key_Left);
+    EXPECT_EQ(param.value, 14);
+    press(Qt::Key_Home);
+    EXPECT_EQ(param.value, 0);
+    param.rawMax = 0;
+    param.value = 0;
+    press(Qt::Key_End);
+    EXPECT_EQ(param.value, 0);
+    EXPECT_EQ(commands.adjustments.size(), 4u);
 }
 
 }  // namespace
