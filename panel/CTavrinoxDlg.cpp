@@ -14,9 +14,11 @@
 #include "app/ConfigStore.h"
 #include "app/PortMapping.h"
 #include "app/SavedPort.h"
+#include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "link/LineWork.h"
 #include "panel/LineBeside.h"
+#include "panel/PanelKeys.h"
 #include "platform/PortNames.h"
 #include "platform/ResourceIds.h"
 #include "platform/WindowWait.h"
@@ -64,6 +66,17 @@ int LeadingNumber(const std::string& text) {
         value = std::min(value * 10 + (text[i] - '0'), 0x7FFFFFFFL);
     }
     return static_cast<int>(negative ? -value : value);
+}
+
+// The hard key of `kind` and `number`; null when the panel has none.
+CImageToggleButton* FindToggle(const CTavrinoxDlg& panel, ToggleKind kind, int number) {
+    for (int i = 0; i < CTavrinoxDlg::kToggles; ++i) {
+        CImageToggleButton* toggle = panel.Toggle(i);
+        if (toggle != nullptr && toggle->Kind() == kind && toggle->Number() == number) {
+            return toggle;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -231,8 +244,15 @@ void CTavrinoxDlg::closeEvent(QCloseEvent* event) {
 }
 
 // The panel has no default button: Enter and Escape must not close it in the middle of a
-// show. It closes from its window frame or the About box.
+// show. It closes from its window frame or the About box. A panel key held down runs once.
 void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
+    if (const PanelKey* key = FindPanelKey(event->keyCombination())) {
+        if (!event->isAutoRepeat()) {
+            RunPanelKey(*key);
+        }
+        event->accept();
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -241,5 +261,16 @@ void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
             return;
         default:
             QDialog::keyPressEvent(event);
+    }
+}
+
+void CTavrinoxDlg::RunPanelKey(const PanelKey& key) {
+    if (key.target == PanelKeyTarget::MenuButton) {
+        OnMenuButton(key.number);
+    } else if (key.target == PanelKeyTarget::FunctionButton) {
+        OnFunctionButton(key.number);
+    } else if (CImageToggleButton* toggle =
+                   FindToggle(*this, ToggleKindOf(key.target), key.number)) {
+        toggle->Press();
     }
 }

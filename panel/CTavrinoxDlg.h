@@ -19,6 +19,7 @@
 #include "unit/PollHandler.h"
 
 struct EffectRecord;
+struct PanelKey;
 
 class CBitmapSlider;
 class CCanvasCtrl;
@@ -245,6 +246,8 @@ class CTavrinoxDlg : public QDialog,
     void ReadRouterSettings();
     void SetAccessibleNames();
     void SetTabOrder();
+    // What the panel key `key` stands for, the way a click on its control does it.
+    void RunPanelKey(const PanelKey& key);
 
     // Link supervision helpers (PanelPolling.cpp).
     void DeclareLinkLost();

@@ -1,6 +1,7 @@
 // What assistive technology reads from the panel's owner-drawn controls: a knob and its
 // display by the parameter they are bound to and its value, a button by its caption, a key
-// by its printed label and whether it is lit. Read live, so every re-binding is heard.
+// by its printed label and whether it is lit. Read live, so every re-binding is heard. Each
+// control's tooltip and accessible description name the keys that work it.
 #include <QAccessible>
 #include <QAccessibleWidget>
 
@@ -12,8 +13,10 @@
 #include "controls/CLabel.h"
 #include "controls/COnLineBar.h"
 #include "controls/CSettingsBar.h"
+#include "controls/ControlKeys.h"
 #include "controls/KnobGauge.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelKeys.h"
 
 namespace {
 
@@ -128,6 +131,17 @@ class InfoBarAccessible : public QAccessibleWidget {
     }
 };
 
+// The keys that work a control: its panel key, and Enter once the control is focused.
+QString KeysText(const QString& panelKey) {
+    const QString enter = EnterKeyName() + QStringLiteral(" when focused");
+    return QStringLiteral("Key: ") + (panelKey.isEmpty() ? enter : panelKey + ", or " + enter);
+}
+
+void DescribeKeys(QWidget* widget, const QString& name, const QString& keys) {
+    widget->setAccessibleDescription(keys);
+    widget->setToolTip(name.isEmpty() ? keys : name + QStringLiteral("\n") + keys);
+}
+
 QAccessibleInterface* PanelAccessibleFactory(const QString& className, QObject* object) {
     if (object == nullptr || !object->isWidgetType()) {
         return nullptr;
@@ -162,4 +176,22 @@ void CTavrinoxDlg::SetAccessibleNames() {
     m_titleLabel->setAccessibleName(QStringLiteral("Menu title"));
     m_settingsBar->setAccessibleName(QStringLiteral("Settings"));
     m_onLineBar->setAccessibleName(QStringLiteral("Units on line"));
+
+    for (CImageToggleButton* toggle : m_toggle) {
+        DescribeKeys(toggle, toggle->property("label").toString(),
+                     KeysText(ToggleKeyName(toggle->Kind(), toggle->Number())));
+    }
+    for (int i = 0; i < kMenuButtons; ++i) {
+        DescribeKeys(m_menuButton[i], {}, KeysText(PanelKeyName(PanelKeyTarget::MenuButton, i)));
+    }
+    for (int i = 0; i < kFunctionButtonCount; ++i) {
+        DescribeKeys(m_functionButton[i], {},
+                     KeysText(PanelKeyName(PanelKeyTarget::FunctionButton, i)));
+    }
+    for (int i = 0; i < kKnobCount; ++i) {
+        DescribeKeys(m_knob[i], QStringLiteral("Knob %1").arg(i + 1), KnobKeysHelp());
+        DescribeKeys(m_knobDisplay[i], {},
+                     KnobKeysHelp() + QStringLiteral("; ") + EnterKeyName() +
+                         QStringLiteral(": as a double-click"));
+    }
 }

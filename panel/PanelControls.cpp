@@ -1,5 +1,9 @@
 // The panel's controls: what each one is, where it sits on the skin, and what it calls.
 #include <QLabel>
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 #include "controls/CBitmapSlider.h"
 #include "controls/CCanvasCtrl.h"
@@ -244,13 +248,17 @@ void CTavrinoxDlg::ConnectControls() {
     for (int i = 0; i < kKnobCount; ++i) {
         connect(m_knobDisplay[i], &CCanvas::DoubleClicked, this,
                 [this, i] { OnKnobDisplayDoubleClick(i); });
+        connect(m_knobDisplay[i], &CCanvasCtrl::KnobKeyPressed, m_knob[i],
+                &CBitmapSlider::TurnByKey);
     }
     for (PanelBadge* badge : m_modelBadge) {
         connect(badge, &PanelBadge::Clicked, this, &CTavrinoxDlg::OnBadgeClick);
     }
 }
 
-// Keys first, top to bottom as printed, then the screen's buttons, then the knobs.
+// The panel's reading order: the hard keys top to bottom as printed, then the screen's menu
+// and function buttons, then each knob with its display, left to right, the left column of
+// knobs before the right.
 void CTavrinoxDlg::SetTabOrder() {
     std::vector<QWidget*> chain(m_toggle.begin(), m_toggle.end());
     std::stable_sort(chain.begin(), chain.end(), [](QWidget* a, QWidget* b) {
@@ -258,7 +266,13 @@ void CTavrinoxDlg::SetTabOrder() {
     });
     chain.insert(chain.end(), m_menuButton.begin(), m_menuButton.end());
     chain.insert(chain.end(), m_functionButton.begin(), m_functionButton.end());
-    chain.insert(chain.end(), m_knob.begin(), m_knob.end());
+    for (int i = 0; i < kKnobCount; ++i) {
+        std::array<QWidget*, 2> pair{m_knob[i], m_knobDisplay[i]};
+        if (pair[1]->x() < pair[0]->x()) {
+            std::swap(pair[0], pair[1]);
+        }
+        chain.insert(chain.end(), pair.begin(), pair.end());
+    }
     for (size_t i = 1; i < chain.size(); ++i) {
         QWidget::setTabOrder(chain[i - 1], chain[i]);
     }
