@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a machine gets: each program in
-# bin and nothing else, each with a man page that names every option of its --help and no
-# other, and, with the panel, its menu entry and icon where desktops look for them.
+# bin and nothing else, each with a compressed man page that names every option of its --help
+# and no other, and, with the panel, its menu entry and icon where desktops look for them.
 # Usage: check-install-tree.sh BUILD_FOLDER
 set -uo pipefail
 
@@ -48,7 +48,7 @@ options_of() {
 
 for program in "${programs[@]}"; do
     binary="$prefix/bin/$program"
-    page="$prefix/share/man/man1/$program.1"
+    page="$prefix/share/man/man1/$program.1.gz"
     check
     help="$(QT_QPA_PLATFORM=offscreen "$binary" --help 2>&1)" || fail "$program --help failed"
     check
@@ -57,23 +57,24 @@ for program in "${programs[@]}"; do
         continue
     fi
     check
-    if [[ "$(options_of <<<"$help")" != "$(options_of <"$page")" ]]; then
+    if [[ "$(options_of <<<"$help")" != "$(zcat "$page" | options_of)" ]]; then
         fail "$program: --help and the man page name different options:" \
-            "$(diff <(options_of <<<"$help") <(options_of <"$page") | grep '^[<>]' | tr '\n' ' ')"
+            "$(diff <(options_of <<<"$help") <(zcat "$page" | options_of) | grep '^[<>]' | tr '\n' ' ')"
     fi
     if command -v groff >/dev/null; then
         check
-        warnings="$(groff -man -ww -z "$page" 2>&1)"
+        warnings="$(zcat "$page" | groff -man -ww -z 2>&1)"
         [[ -z "$warnings" ]] || fail "$page: $warnings"
     fi
 done
 
 # vcp-probe's subcommands are all in its man page.
 if [[ -x "$prefix/bin/vcp-probe" ]]; then
+    probe_page="$(zcat "$prefix/share/man/man1/vcp-probe.1.gz" 2>/dev/null)"
     for command in $("$prefix/bin/vcp-probe" --help | sed -n 's/^  vcp-probe --port PORT \(--unit N \)\{0,1\}\([a-z]*\).*/\2/p'); do
         check
         grep -q "^\\.B.* $command\\b\\|^\\\\fB$command\\|^\\.B $command\$\\|^\\.BI \"$command " \
-            "$prefix/share/man/man1/vcp-probe.1" || fail "vcp-probe.1 lacks the command $command"
+            <<<"$probe_page" || fail "vcp-probe.1 lacks the command $command"
     done
 fi
 
