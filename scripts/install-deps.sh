@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, when missing.
 # ser2net is a serial device server the tests start on loopback; on a machine with systemd
-# its package also enables Debian's sample service (localhost ports only).
+# its package also enables Debian's sample service (localhost ports only). lintian and
+# appstream check the Debian package the build makes.
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-open-sans fonts-dejavu-core
-    ser2net desktop-file-utils groff-base
+    ser2net desktop-file-utils groff-base lintian appstream
 )
 if [[ "${1:-}" == "--demo" ]]; then
     packages+=(qt6-qpa-plugins)
