@@ -151,14 +151,15 @@ void CBitmapSlider::OnRepeatTimer() {
     const int deflection = kRestPosition - m_position;
     // A stepped parameter moves one step per tick at any deflection.
     const bool stepped = (m_display->Param()->flags & kFlagStepped) != 0;
-    Turn(stepped ? (deflection > 0) - (deflection < 0) : SquaredDelta(deflection));
+    Turn(stepped ? (deflection > 0) - (deflection < 0) : SquaredDelta(deflection),
+         TurnSource::Drag);
 }
 
 void CBitmapSlider::TurnByKey(KnobKey key) {
     if (m_display == nullptr || m_display->Param() == nullptr) {
         return;
     }
-    Turn(KeyTurn(key));
+    Turn(KeyTurn(key), TurnSource::Key);
 }
 
 int CBitmapSlider::KeyTurn(KnobKey key) const {
@@ -191,7 +192,8 @@ int CBitmapSlider::KeyTurn(KnobKey key) const {
                       static_cast<int>(std::numeric_limits<int16_t>::max()));
 }
 
-void CBitmapSlider::Turn(int amount) {
+// A key turns a coarse parameter by whole steps; a drag's ticks build up to one.
+void CBitmapSlider::Turn(int amount, TurnSource source) {
     if (amount == 0) {
         return;
     }
@@ -199,7 +201,11 @@ void CBitmapSlider::Turn(int amount) {
         StepRecord(amount);
         return;
     }
-    m_display->Adjust(amount);
+    if (source == TurnSource::Key) {
+        m_display->AdjustByKey(amount);
+    } else {
+        m_display->Adjust(amount);
+    }
     if (m_host != nullptr) {
         m_host->BindKnobs();
     }

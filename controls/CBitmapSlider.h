@@ -63,9 +63,10 @@ class CBitmapSlider : public QWidget {
     void MoveTo(int pointerRow);
     void EndHold();
     void PrepareThumb(const QImage& thumb);
-    // Turns the bound parameter by `amount`: knob delta of an ordinary parameter, or local
-    // steps of a stepped one.
-    void Turn(int amount);
+    enum class TurnSource { Drag, Key };
+    // Turns the bound parameter by `amount`: knob delta of an ordinary parameter (whole steps
+    // of a coarse one from a key), or local steps of a stepped one.
+    void Turn(int amount, TurnSource source);
     void StepRecord(int steps);
     int KeyTurn(KnobKey key) const;
 

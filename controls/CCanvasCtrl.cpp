@@ -50,6 +50,14 @@ void CCanvasCtrl::Bind(ParamRecord* record) {
 }
 
 int CCanvasCtrl::Adjust(int delta) {
+    return Turn(delta, CoarseTurn::Accumulated);
+}
+
+int CCanvasCtrl::AdjustByKey(int delta) {
+    return Turn(delta, CoarseTurn::WholeSteps);
+}
+
+int CCanvasCtrl::Turn(int delta, CoarseTurn coarse) {
     if (!m_active || m_param == nullptr) {
         return 1;
     }
@@ -61,7 +69,7 @@ int CCanvasCtrl::Adjust(int delta) {
         return 1;
     }
     int step = delta;
-    if (m_param->flags & kFlagCoarse) {
+    if ((m_param->flags & kFlagCoarse) && coarse == CoarseTurn::Accumulated) {
         step = m_stepAccumulator.Add(delta);
         if (step == 0) {
             return 0;

@@ -28,6 +28,9 @@ class CCanvasCtrl : public CCanvas {
     void Bind(ParamRecord* record);
     // Applies one knob delta (returns 1 when it was taken, 0 while a coarse step builds up).
     int Adjust(int delta);
+    // A key's turn: as Adjust, but a coarse parameter takes `delta` as whole steps at once,
+    // so one arrow press is one of its steps.
+    int AdjustByKey(int delta);
 
     ParamRecord* Param() const { return m_param; }
     bool IsActive() const { return m_active; }
@@ -43,6 +46,8 @@ class CCanvasCtrl : public CCanvas {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    enum class CoarseTurn { Accumulated, WholeSteps };
+    int Turn(int delta, CoarseTurn coarse);
     void DrawGauge(QPainter& painter, const QRect& client);
     void DrawTimecode(QPainter& painter, const QRect& client);
 

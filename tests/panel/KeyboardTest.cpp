@@ -69,6 +69,14 @@ TEST_F(KeyboardTest, KnobKeysOnADisplayTurnItsKnobAsADragDoes) {
     EXPECT_EQ(clip->Param()->value, 0);
     line.TakeWritten();
 
+    // A coarse parameter's drag builds up to a step; its arrow key is one step at once.
+    CCanvasCtrl* keySource = panel->KnobDisplay(4);
+    ASSERT_TRUE(keySource->Param()->flags & kFlagCoarse);
+    const int source = Unit(1).Value(keySource->Param()->number);
+    Key(keySource, Qt::Key_Up);
+    EXPECT_EQ(Unit(1).Value(keySource->Param()->number), source + 1);
+    line.TakeWritten();
+
     // A stepped parameter steps on the panel alone, as its knob does.
     CCanvasCtrl* softness = panel->KnobDisplay(3);
     ASSERT_TRUE(softness->Param()->flags & kFlagStepped);
