@@ -1,5 +1,7 @@
 #include "dialogs/CMyAbout.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
 #include <array>
@@ -24,6 +26,13 @@ constexpr int kTextTop_px = 10;
 const char* const kNoVersionLine =
     "The Main Unit did not send its version. Check the connection and open About again.";
 
+// The manual is installed beside the program: <prefix>/bin/vcp, <prefix>/share/doc/vcp.
+QString InstalledManualLine() {
+    const QString path = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                         QStringLiteral("/../share/doc/vcp/manual.md"));
+    return QStringLiteral("User manual: ") + path;
+}
+
 }  // namespace
 
 CMyAbout::CMyAbout(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CMyAbout>()) {
@@ -31,6 +40,7 @@ CMyAbout::CMyAbout(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui:
     LayOutInDialogUnits(this);
     connect(m_ui->updateButton, &QPushButton::clicked, this, &QDialog::accept);
     BuildAboutText();
+    m_manualLine = InstalledManualLine();
 }
 
 CMyAbout::~CMyAbout() = default;
@@ -76,6 +86,7 @@ void CMyAbout::paintEvent(QPaintEvent* event) {
     QString text =
         QString::fromLatin1(m_aboutText.data(), static_cast<qsizetype>(m_aboutText.size()));
     text.remove(QLatin1Char('\r'));
+    text += QStringLiteral("\n\n") + m_manualLine;
     painter.drawText(rect().translated(0, kTextTop_px), Qt::AlignHCenter | Qt::AlignTop, text);
 }
 

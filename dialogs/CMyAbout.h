@@ -19,6 +19,8 @@ class CMyAbout : public QDialog {
     ~CMyAbout() override;
 
     const std::string& AboutText() const { return m_aboutText; }
+    // The line under the text that says where the user manual is installed.
+    const QString& ManualLine() const { return m_manualLine; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -30,4 +32,5 @@ class CMyAbout : public QDialog {
 
     std::unique_ptr<Ui::CMyAbout> m_ui;
     std::string m_aboutText;
+    QString m_manualLine;
 };

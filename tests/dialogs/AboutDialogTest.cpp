@@ -105,6 +105,8 @@ TEST_F(AboutDialogTest, ShowsTheUnitsVersionAndUpdateEndsWithOk) {
 
 TEST_F(AboutDialogTest, NoUnitSilentUnitAndABackgroundClick) {
     CMyAbout programOnly;
+    EXPECT_TRUE(programOnly.ManualLine().startsWith("User manual: /"));
+    EXPECT_TRUE(programOnly.ManualLine().endsWith("/share/doc/vcp/manual.md"));
     EXPECT_EQ(programOnly.AboutText(), ProgramAboutText(BuiltProgramVersion()));
     EXPECT_TRUE(peer.Requests().empty());
 
