@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "controls/ProgramLook.h"
 #include "panel/CTavrinoxDlg.h"
 #include "panel/DialogRunners.h"
 #include "panel/LineBeside.h"
@@ -12,6 +13,7 @@ CTavrinoxApp::CTavrinoxApp(int& argc, char** argv) : m_app(argc, argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Korvanthe"));
     QCoreApplication::setApplicationName(QStringLiteral("KorvantheVCP"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Virtual Control Panel"));
+    ApplyProgramLook();
     SetPrompter(&m_prompter);
 }
 

@@ -6,9 +6,11 @@
 #include <memory>
 
 #include "controls/Fonts.h"
+#include "controls/ProgramLook.h"
 
 // Widgets need one application object for the whole run of a test program, with the panel's
-// font stand-ins installed. A test program registers it once:
+// font stand-ins and the program's look installed, so pictures show what users see. A test
+// program registers it once:
 //   [[maybe_unused]] auto* const g_app = AddWidgetApplication("vcp_test_controls");
 class WidgetApplicationEnvironment : public ::testing::Environment {
   public:
@@ -17,6 +19,7 @@ class WidgetApplicationEnvironment : public ::testing::Environment {
         m_argv[0] = const_cast<char*>(m_name);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
         InstallFontSubstitutions();
+        ApplyProgramLook();
     }
     void TearDown() override { m_app.reset(); }
 
