@@ -7,6 +7,7 @@
 #include <array>
 
 #include "controls/Fonts.h"
+#include "controls/ProgramLook.h"
 #include "dialogs/AboutText.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/DialogUnits.h"
@@ -37,6 +38,8 @@ QString InstalledManualLine() {
 
 CMyAbout::CMyAbout(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CMyAbout>()) {
     m_ui->setupUi(this);
+    // The one window on light paper: dark ink.
+    setPalette(PaperPalette());
     LayOutInDialogUnits(this);
     connect(m_ui->updateButton, &QPushButton::clicked, this, &QDialog::accept);
     BuildAboutText();
@@ -82,7 +85,7 @@ void CMyAbout::paintEvent(QPaintEvent* event) {
         painter.drawPixmap(rect(), background);
     }
     painter.setFont(MakePanelFont(g_faceName, kTextHeight_px));
-    painter.setPen(Qt::black);
+    painter.setPen(palette().color(QPalette::WindowText));
     QString text =
         QString::fromLatin1(m_aboutText.data(), static_cast<qsizetype>(m_aboutText.size()));
     text.remove(QLatin1Char('\r'));

@@ -10,6 +10,7 @@
 #include "app/ConfigLocation.h"
 #include "app/ConfigStore.h"
 #include "controls/CImageToggleButton.h"
+#include "controls/ProgramLook.h"
 #include "link/LockoutCommands.h"
 #include "link/SerialCom.h"
 #include "link/StorageTables.h"
@@ -26,6 +27,7 @@ class PanelApplicationEnvironment : public testing::Environment {
         ::setenv("XDG_CONFIG_DIRS", m_home.path().toLocal8Bit().constData(), 1);
         QStandardPaths::setTestModeEnabled(true);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        ApplyProgramLook();
     }
     void TearDown() override { m_app.reset(); }
 
