@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/ConfigLocation.h"
+#include "link/SerialCom.h"
 #include "panel/CTavrinoxApp.h"
 #include "sim/line/BuiltinSimulator.h"
 
@@ -75,8 +76,15 @@ int main(int argc, char** argv) {
             return UsageError("unknown or incomplete option " + args[i]);
         }
     }
-    if (options.port == std::string("inproc:") + kBuiltinLineName) {
+    const bool builtinLine = options.port == std::string("inproc:") + kBuiltinLineName;
+    if (builtinLine) {
         RegisterBuiltinSimulator(kDefaultUnitList);
     }
-    return app.InitInstance(options);
+    const int status = app.InitInstance(options);
+    // The built-in line lives in this process and ends before the link would at exit: the
+    // link lets go of it first.
+    if (builtinLine) {
+        g_link.Close();
+    }
+    return status;
 }
