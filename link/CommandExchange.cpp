@@ -49,7 +49,7 @@ Status SendTo(uint8_t unitAddress, Command command, std::span<const uint8_t> arg
     if (LineWork::GivenUp(unitAddress)) {
         return Status::NoAnswer;
     }
-    return CarryOnLine({unitAddress, 0, LineUse::Ordinary}, [&] { return SendPacket(request); });
+    return CarryOnLine({unitAddress, 0}, [&] { return SendPacket(request); });
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ Status CarryExchange(std::span<const uint8_t> request, Patience patience, Answer
         answer.fill(0);
         return Status::NoAnswer;
     }
-    const LineTask task{unitAddress, Milliseconds(patience), use};
+    const LineTask task{unitAddress, Milliseconds(patience)};
     const Status status = CarryOnLine(task, [&] {
         if (use == LineUse::YieldsToUser && LineDemand::Raised()) {
             answer.fill(0);

@@ -15,7 +15,6 @@ enum class LineUse {
 struct LineTask {
     uint8_t unitAddress = 0;
     uint32_t patience_ms = 0;  // the longest it waits for an answer
-    LineUse use = LineUse::Ordinary;
 };
 
 // Where the link's exchanges run. Without a carrier they run on the caller's thread, as the

@@ -27,10 +27,6 @@ void CSerialCom::SetFailureReaction(PortFailureReaction* reaction) {
     g_failureReaction = reaction;
 }
 
-PortFailureReaction* CSerialCom::FailureReaction() {
-    return g_failureReaction;
-}
-
 bool CSerialCom::OpenPort(const std::string& name) {
     m_deviceName = PortNames().Resolve(name);
     OpenError error;

@@ -88,7 +88,6 @@ class CSerialCom {
     bool TakeUnreportedFailure();
 
     static void SetFailureReaction(PortFailureReaction* reaction);
-    static PortFailureReaction* FailureReaction();
 
   private:
     std::unique_ptr<SerialDevice> m_port;  // null when closed

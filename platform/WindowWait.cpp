@@ -1,7 +1,6 @@
 #include "platform/WindowWait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QMouseEvent>
@@ -165,13 +164,12 @@ void WindowWait::Until(const std::function<bool()>& done) {
 
 void WindowWait::For(uint32_t ms) {
     const WaitScope scope;
-    QElapsedTimer elapsed;
-    elapsed.start();
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
     timer.setSingleShot(true);
     timer.start(static_cast<int>(ms));
-    while (timer.isActive() && elapsed.elapsed() < static_cast<qint64>(ms)) {
+    // Wait() counts the time itself and pauses again for any that is left.
+    while (timer.isActive()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }

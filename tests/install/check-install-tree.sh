@@ -8,15 +8,7 @@ set -uo pipefail
 build="$1"
 prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
-failures=0
-checks=0
-fail() {
-    echo "FAILED: $*" >&2
-    failures=$((failures + 1))
-}
-check() {
-    checks=$((checks + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 if ! cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1; then
     cat "$prefix.log" >&2
@@ -98,5 +90,4 @@ if [[ " ${programs[*]} " == *" vcp "* ]]; then
     fi
 fi
 
-echo "install tree of ${programs[*]}: $((checks - failures)) of $checks checks passed"
-((failures == 0))
+finish "install tree of ${programs[*]}"

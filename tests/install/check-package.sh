@@ -10,15 +10,7 @@ build="$1"
 source="$2"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
-failures=0
-checks=0
-fail() {
-    echo "FAILED: $*" >&2
-    failures=$((failures + 1))
-}
-check() {
-    checks=$((checks + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 for tool in lintian appstreamcli dpkg-deb; do
     if ! command -v "$tool" >/dev/null; then
@@ -112,5 +104,4 @@ for picture in "${rendered[@]}"; do
         fail "the manual's picture $(basename "$picture") is not shipped"
 done
 
-echo "package $(basename "$deb"): $((checks - failures)) of $checks checks passed"
-((failures == 0))
+finish "package $(basename "$deb")"

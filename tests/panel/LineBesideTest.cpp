@@ -65,7 +65,7 @@ TEST(LineBesideTest, TheWindowAnswersDuringAnExchangeAndItsInputWaitsItsTurn) {
     window.start();
 
     std::thread::id workedOn;
-    const Status status = CarryOnLine({0x10, 1000, LineUse::Ordinary}, [&] {
+    const Status status = CarryOnLine({0x10, 1000}, [&] {
         workedOn = std::this_thread::get_id();
         const bool came = answered.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
         return came ? Status::WrongCode : Status::NoAnswer;
