@@ -12,7 +12,6 @@
 #include "controls/CMemDC.h"
 #include "controls/PanelHooks.h"
 #include "platform/ResourceIds.h"
-#include "platform/WindowWait.h"
 #include "resources/ResourceTable.h"
 
 namespace {
@@ -137,9 +136,8 @@ void CBitmapSlider::EndHold() {
     }
 }
 
-// A tick that comes while the line still carries the last one is skipped, never nested.
 void CBitmapSlider::timerEvent(QTimerEvent* event) {
-    if (m_timers.IdOf(event) == kRepeatTimerId && WindowWait::Depth() == 0) {
+    if (m_timers.IdOf(event) == kRepeatTimerId) {
         OnRepeatTimer();
     }
 }

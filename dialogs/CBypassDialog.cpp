@@ -9,7 +9,6 @@
 #include "link/UnitCommands.h"
 #include "platform/PortNames.h"
 #include "platform/Prompter.h"
-#include "platform/WindowWait.h"
 #include "ui_CBypassDialog.h"
 
 namespace {
@@ -141,12 +140,9 @@ void CBypassDialog::showEvent(QShowEvent* event) {
     PlaceOnScreen(this);
 }
 
-// A relay step's frame may still be on the line when the next tick comes: it skips.
 void CBypassDialog::timerEvent(QTimerEvent* event) {
     if (m_timers.IdOf(event) == kRelayTimer) {
-        if (WindowWait::Depth() == 0) {
-            RelayStep();
-        }
+        RelayStep();
         return;
     }
     QDialog::timerEvent(event);

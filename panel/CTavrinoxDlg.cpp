@@ -199,9 +199,8 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
         QDialog::timerEvent(event);
         return;
     }
-    // A message box runs its own loop, and so does a wait on the line: the timers skip
-    // their tick until this one is done, and never start line work inside another.
-    if (m_inTimerWork || WindowWait::Depth() > 0) {
+    // A message box runs its own loop: the timers wait until this tick is done.
+    if (m_inTimerWork) {
         return;
     }
     m_inTimerWork = true;

@@ -3,6 +3,7 @@
 #include <QTimerEvent>
 
 #include "platform/Clock.h"
+#include "platform/WindowWait.h"
 
 void WindowTimers::SetTimer(int id, int ms) {
     Timer& timer = m_timers[id];
@@ -30,6 +31,9 @@ bool WindowTimers::PeriodElapsed(int id) const {
 }
 
 int WindowTimers::IdOf(const QTimerEvent* event) const {
+    if (WindowWait::Depth() > 0) {
+        return 0;
+    }
     for (const auto& [id, timer] : m_timers) {
         if (timer.timer.isActive() && timer.timer.timerId() == event->timerId()) {
             return id;

@@ -20,7 +20,8 @@ class WindowTimers {
     // Whether a whole period of timer `id` has passed on the current clock since it was last
     // set; false when it is not running. For timers played by hand on the virtual clock.
     bool PeriodElapsed(int id) const;
-    // The id of a timer event of ours, or 0 when the event belongs to another timer.
+    // The id of a timer event of ours, or 0 when the event belongs to another timer. Also 0
+    // while the window waits for the line: a tick then is skipped, never nested in the wait.
     int IdOf(const QTimerEvent* event) const;
 
   private:
