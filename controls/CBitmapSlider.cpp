@@ -160,6 +160,15 @@ void CBitmapSlider::TurnByKey(KnobKey key) {
     Turn(KeyTurn(key), TurnSource::Key);
 }
 
+void CBitmapSlider::TurnBySteps(int steps) {
+    if (m_display == nullptr || m_display->Param() == nullptr) {
+        return;
+    }
+    Turn(std::clamp(steps, static_cast<int>(std::numeric_limits<int16_t>::min()),
+                    static_cast<int>(std::numeric_limits<int16_t>::max())),
+         TurnSource::Key);
+}
+
 int CBitmapSlider::KeyTurn(KnobKey key) const {
     const ParamRecord& record = *m_display->Param();
     const int fullDeflection = SquaredDelta(kRestPosition - m_geometry.rangeMin);

@@ -43,6 +43,8 @@ class CBitmapSlider : public QWidget {
     // Page key as the fullest, Home and End by the distance to the raw range's end (only
     // where rawMin < rawMax). The knob's display sends it on the same keys.
     void TurnByKey(KnobKey key);
+    // `steps` presses of the step key at once (a surface's detents, a client's turn).
+    void TurnBySteps(int steps);
 
   signals:
     // Posted (queued) to whoever listens, like the knob's notifications to its parent.

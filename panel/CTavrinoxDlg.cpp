@@ -18,6 +18,7 @@
 #include "controls/CInfoBar.h"
 #include "link/LineWork.h"
 #include "panel/LineBeside.h"
+#include "panel/PanelActions.h"
 #include "panel/PanelKeys.h"
 #include "platform/PortNames.h"
 #include "platform/ResourceIds.h"
@@ -85,6 +86,7 @@ CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Virtual Control Panel"));
     setObjectName(QStringLiteral("mainPanel"));
     CreateControls();
+    m_actions = new PanelActions(*this);
 
     m_icon = LoadResourceBitmap(ResourceId::kApplicationIcon);
     // Every menu image not loaded, the custom and keyframe maps empty.
@@ -221,6 +223,8 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
             break;
     }
     m_inTimerWork = false;
+    // A poll shows the unit's own changes; whoever follows the panel hears of them.
+    m_actions->StateMayHaveChanged();
 }
 
 void CTavrinoxDlg::paintEvent(QPaintEvent*) {
@@ -264,10 +268,11 @@ void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CTavrinoxDlg::RunPanelKey(const PanelKey& key) {
+    const ActionOrigin keyboard{ActionSource::Keyboard, {}};
     if (key.target == PanelKeyTarget::MenuButton) {
-        OnMenuButton(key.number);
+        static_cast<void>(m_actions->PressMenuButton(key.number, keyboard));
     } else if (key.target == PanelKeyTarget::FunctionButton) {
-        OnFunctionButton(key.number);
+        static_cast<void>(m_actions->PressFunctionButton(key.number, keyboard));
     } else if (CImageToggleButton* toggle =
                    FindToggle(*this, ToggleKindOf(key.target), key.number)) {
         toggle->Press();

@@ -31,6 +31,7 @@ class CSettingsBar;
 class CLabel;
 class QLabel;
 class PanelBadge;
+class PanelActions;
 
 // The panel's window timers.
 enum PanelTimer : int {
@@ -223,6 +224,12 @@ class CTavrinoxDlg : public QDialog,
     QWidget* UnitIcon(int i) const;
     QWidget* FunctionIcon(int i) const;
     CPollHandler& PollHandler() { return m_pollHandler; }
+    // The named actions of the panel's controls, for every source, and the state they show.
+    PanelActions& Actions() const { return *m_actions; }
+    // The alert of a lost link is up.
+    bool LinkLost() const { return m_linkLostShown; }
+    // The selected unit's menu on show; -1 while its menus are not loaded.
+    int CurrentMenuShown() const { return g_panelModel.m_currentMenu[SelectedUnit()]; }
     WindowTimers& Timers() { return m_timers; }
 
   protected:
@@ -271,6 +278,7 @@ class CTavrinoxDlg : public QDialog,
 
     WindowTimers m_timers{this};
     CPollHandler m_pollHandler;
+    PanelActions* m_actions = nullptr;
     QPixmap m_skin;
     QPixmap m_icon;
 

@@ -6,6 +6,7 @@
 #include "link/StorageTables.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelActions.h"
 #include "panel/PanelMenus.h"
 
 namespace {
@@ -59,6 +60,7 @@ void CTavrinoxDlg::BindKnobs() {
             m_knobDisplay[display]->Bind(BoundRecord(display));
         }
     }
+    m_actions->StateMayHaveChanged();
     if (menu != kKeyframeMenu) {
         return;
     }

@@ -11,6 +11,7 @@
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
+#include "panel/PanelActions.h"
 #include "panel/PanelMenus.h"
 #include "platform/Clock.h"
 
@@ -179,6 +180,7 @@ void CTavrinoxDlg::UpdateLamps(bool full) {
             toggle->repaint();
         }
     }
+    m_actions->StateMayHaveChanged();
 }
 
 void CTavrinoxDlg::SelectView(int functionNumber) {

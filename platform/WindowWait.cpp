@@ -65,6 +65,11 @@ struct Held {
     std::unique_ptr<QEvent> event;
 };
 
+struct IdleWork {
+    QPointer<QObject> context;
+    std::function<void()> work;
+};
+
 class InputHold : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -102,7 +107,7 @@ class InputHold : public QObject {
     // Hands the held input back once no wait is left; a wait that starts meanwhile holds
     // the rest again.
     void ScheduleRelease() {
-        if (held.empty()) {
+        if (held.empty() && idle.empty()) {
             return;
         }
         QTimer::singleShot(0, this, [this] {
@@ -116,6 +121,14 @@ class InputHold : public QObject {
                     QCoreApplication::postEvent(item.receiver, item.event.release());
                 }
             }
+            // Work that waited for the window comes after the user's input.
+            std::vector<IdleWork> waiting = std::move(idle);
+            idle.clear();
+            for (IdleWork& item : waiting) {
+                if (item.context) {
+                    WindowWait::WhenIdle(item.context, std::move(item.work));
+                }
+            }
             if (onReleased) {
                 onReleased();
             }
@@ -124,6 +137,7 @@ class InputHold : public QObject {
 
     int depth = 0;
     std::vector<Held> held;
+    std::vector<IdleWork> idle;
     std::function<void()> onHeld;
     std::function<void()> onReleased;
 };
@@ -181,15 +195,23 @@ void WindowWait::Wake() {
     }
 }
 
+// Posted behind what is already queued; work whose turn comes inside another wait waits
+// for that wait's end.
 void WindowWait::WhenIdle(QObject* context, std::function<void()> work) {
-    constexpr int kLookAgain_ms = 10;
-    QTimer::singleShot(Depth() > 0 ? kLookAgain_ms : 0, context, [context, work] {
-        if (Depth() > 0) {
-            WhenIdle(context, work);
-        } else {
-            work();
-        }
-    });
+    if (Depth() > 0) {
+        Hold().idle.push_back({context, std::move(work)});
+        return;
+    }
+    QMetaObject::invokeMethod(
+        context,
+        [context, work = std::move(work)]() mutable {
+            if (Depth() > 0) {
+                WhenIdle(context, std::move(work));
+            } else {
+                work();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 int WindowWait::Depth() {

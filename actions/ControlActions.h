@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+
+// Every panel control's action, named once. The mouse, the keyboard, a control surface and a
+// network client all call these, so an action takes the same exchanges and obeys the same
+// rules (on-air lock-out, attribute latch, keyframe rules) whoever asks for it.
+//
+// An action asked for while the line is busy with other work waits its turn; turns of a knob
+// that wait are summed into one. The outcome says at once whether the panel takes the action
+// or why it refuses it; what the unit then does shows in the panel's state.
+
+// Who asked: the source and, for a surface or a client, which one.
+enum class ActionSource { Mouse, Keyboard, Surface, Network };
+
+struct ActionOrigin {
+    ActionSource source = ActionSource::Mouse;
+    std::string client;  // the surface's port name, the client's address; empty otherwise
+};
+
+struct ActionOutcome {
+    bool taken = true;
+    std::string reason;  // why the panel refuses, in the words its user would read
+
+    static ActionOutcome Taken() { return {}; }
+    static ActionOutcome Refused(std::string why) { return {false, std::move(why)}; }
+};
+
+// The counts the actions address; numbers outside them are refused.
+constexpr int kActionKnobs = 8;            // knobs 0..7, left column first
+constexpr int kActionMenuButtons = 10;     // menu buttons 0..9 in reading order
+constexpr int kActionFunctionButtons = 6;  // function buttons 0..5
+constexpr int kActionUnits = 4;            // units 1..4
+constexpr int kActionMemories = 5;         // memories 1..5
+
+class ControlActions {
+  public:
+    virtual ~ControlActions() = default;
+
+    // Turns knob `knob` by `delta` knob steps, as a drag's tick of that size does.
+    virtual ActionOutcome TurnKnob(int knob, int delta, const ActionOrigin& origin) = 0;
+    virtual ActionOutcome PressMenuButton(int button, const ActionOrigin& origin) = 0;
+    virtual ActionOutcome PressFunctionButton(int button, const ActionOrigin& origin) = 0;
+    // Presses the hard key printed `label` ("UNIT 2", "VIEW FG", "MEM 3", "ALT", ...).
+    virtual ActionOutcome PressToggle(const std::string& label, const ActionOrigin& origin) = 0;
+    virtual ActionOutcome SelectUnit(int unit, const ActionOrigin& origin) = 0;
+    virtual ActionOutcome RecallMemory(int memory, const ActionOrigin& origin) = 0;
+    // Stores into memory `memory`: the memory key with the attribute latch set.
+    virtual ActionOutcome StoreMemory(int memory, const ActionOrigin& origin) = 0;
+    // Sets parameter `number` of the selected unit to the raw `value`.
+    virtual ActionOutcome SetParameter(int number, int value, const ActionOrigin& origin) = 0;
+};
