@@ -256,6 +256,12 @@ void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Shift+F10 opens the context menu as the Menu key does.
+    if (event->keyCombination() == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)) {
+        ShowContextMenu(mapToGlobal(QPoint(width() / 2, height() / 2)));
+        event->accept();
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:

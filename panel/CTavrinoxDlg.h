@@ -30,6 +30,7 @@ class COnLineBar;
 class CSettingsBar;
 class CLabel;
 class QLabel;
+class QMenu;
 class PanelBadge;
 class PanelActions;
 
@@ -103,6 +104,10 @@ struct PanelDialogResult {
 // parameter or function number). The dialogs register themselves; a kind without a runner is
 // reported to the user as not available in this build.
 using PanelDialogRunner = std::function<PanelDialogResult(int argument)>;
+
+// Entries a part of the program adds to the panel's context menu (its settings), each part
+// in a section of its own.
+using ContextEntries = std::function<void(QMenu& menu)>;
 
 // The main panel: the skinned 1280 x 760 front panel of the selected unit. It owns every
 // control and wires them; its work is split by concern over the Panel*.cpp files.
@@ -197,6 +202,12 @@ class CTavrinoxDlg : public QDialog,
     void ShowModelBadge();
     void OnBadgeClick();
 
+    // --- The context menu of the program's own settings (PanelContextMenu.cpp) ---
+    void AddContextEntries(ContextEntries entries);
+    // Opens the context menu at `globalPos`; `build` only fills it, for tests and pictures.
+    void ShowContextMenu(const QPoint& globalPos);
+    void BuildContextMenu(QMenu& menu);
+
     // --- Message boxes with the polls stopped (PanelMessages.cpp) ---
     void ShowMessageBox(const std::string& text);
     // 1 for OK, 2 for Cancel.
@@ -237,6 +248,7 @@ class CTavrinoxDlg : public QDialog,
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     // Control creation and placement (PanelControls.cpp).
@@ -314,6 +326,8 @@ class CTavrinoxDlg : public QDialog,
     bool m_initialised = false;   // OnInitDialog ran; only then is the port stored at the end
     bool m_storesPort = false;    // the run uses the stored port (no --port), so it stores it
     bool m_cursorHidden = false;  // the configuration hides the pointer while the panel runs
+
+    std::vector<ContextEntries> m_contextEntries;
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
 
