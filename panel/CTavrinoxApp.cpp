@@ -29,6 +29,7 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     CTavrinoxDlg panel;
     m_prompter.SetParent(&panel);
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
+    panel.ApplyStoredZoom();
     int status = 0;
     if (!options.selfTestPicture.empty()) {
         WindowWait::WhenIdle(&panel, [&panel, &options, &status] {
