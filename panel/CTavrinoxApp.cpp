@@ -6,6 +6,7 @@
 #include "panel/CTavrinoxDlg.h"
 #include "panel/DialogRunners.h"
 #include "panel/LineBeside.h"
+#include "panel/PanelHistory.h"
 #include "panel/PanelSelfTest.h"
 #include "platform/WindowWait.h"
 
@@ -30,6 +31,7 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     m_prompter.SetParent(&panel);
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
     panel.ApplyStoredZoom();
+    const PanelHistory history(panel, AsRunLog::DefaultPath());
     int status = 0;
     if (!options.selfTestPicture.empty()) {
         WindowWait::WhenIdle(&panel, [&panel, &options, &status] {
