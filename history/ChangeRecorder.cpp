@@ -39,8 +39,12 @@ ChangeRecorder::CauseScope::~CauseScope() {
 
 void ChangeRecorder::OnByte(TraceDirection direction, uint8_t byte) {
     Frame& frame = direction == TraceDirection::Sent ? m_request : m_answer;
-    if (direction == TraceDirection::Sent && m_answer.size > 0) {
-        m_answer.size = 0;  // an answer cut short: the request is all we know
+    // A frame the other way ends one cut short: an answer that stopped, a request not
+    // written whole.
+    if (direction == TraceDirection::Sent) {
+        m_answer.size = 0;
+    } else if (m_request.size > 0) {
+        m_request.size = 0;
     }
     if (frame.size < frame.bytes.size()) {
         frame.bytes[frame.size++] = byte;

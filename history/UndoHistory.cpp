@@ -32,9 +32,3 @@ std::optional<UndoStep> UndoHistory::Take(int unit) {
 size_t UndoHistory::Depth(int unit) const {
     return ValidUnit(unit) ? m_steps[static_cast<size_t>(unit)].size() : 0;
 }
-
-void UndoHistory::Forget(int unit) {
-    if (ValidUnit(unit)) {
-        m_steps[static_cast<size_t>(unit)].clear();
-    }
-}

@@ -23,8 +23,6 @@ class UndoHistory {
     // The newest step of `unit`, taken off the history; empty when there is none.
     std::optional<UndoStep> Take(int unit);
     size_t Depth(int unit) const;
-    // A unit whose menu image changed holds other parameters: its steps go.
-    void Forget(int unit);
 
   private:
     std::array<std::deque<UndoStep>, kUnitSlots> m_steps;

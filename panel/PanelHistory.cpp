@@ -1,11 +1,14 @@
 #include "panel/PanelHistory.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
 #include <QPointer>
 #include <QShortcut>
 
+#include "actions/OriginScope.h"
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
 #include "dialogs/CAsRunLogDialog.h"
@@ -63,9 +66,29 @@ PanelHistory::PanelHistory(CTavrinoxDlg& panel, std::string logPath)
     connect(undoKey, &QShortcut::activated, this, [this] { static_cast<void>(Undo()); });
     connect(&m_collectTimer, &QTimer::timeout, this, [this] { CollectChanges(); });
     m_collectTimer.start(kCollectPeriod_ms);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool PanelHistory::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+            OriginScope::SetWindowInput(ActionSource::Keyboard);
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            OriginScope::SetWindowInput(ActionSource::Mouse);
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 PanelHistory::~PanelHistory() {
+    QCoreApplication::instance()->removeEventFilter(this);
+    OriginScope::SetWindowInput(ActionSource::Mouse);
     CollectChanges(true);
     g_link.SetTracer(nullptr);
 }
@@ -350,7 +373,7 @@ std::string PanelHistory::Undo() {
 void PanelHistory::ShowLog() {
     CollectChanges(true);
     // The viewer reads what the writer has written; a moment's patience lets it catch up.
-    static_cast<void>(m_log.Flush(std::chrono::milliseconds(500)));
+    static_cast<void>(m_log.Flush(std::chrono::milliseconds(kViewerCatchUp_ms)));
     m_prompts.showLog(ReadLogLines(m_log.Path(), m_log.KeptFiles(), kViewerLines));
 }
 

@@ -44,6 +44,8 @@ class PanelHistory : public QObject {
     // collects at once.
     static constexpr int kCollectPeriod_ms = 250;
     static constexpr size_t kViewerLines = 2000;
+    // How long the viewer lets the log's writer catch up before it reads the file.
+    static constexpr int kViewerCatchUp_ms = 200;
 
     PanelHistory(CTavrinoxDlg& panel, std::string logPath);
     ~PanelHistory() override;
@@ -63,6 +65,11 @@ class PanelHistory : public QObject {
     void CollectChanges(bool closeBursts = false);
     AsRunLog& Log() { return m_log; }
     const UndoHistory& UndoSteps() const { return m_undo; }
+
+  protected:
+    // Notes whether the window's last input came from the mouse or the keyboard: the source
+    // of the changes no action claims (a drag, a focused knob's keys).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void AddMenuEntries(QMenu& menu);

@@ -51,3 +51,33 @@ TEST(AsRunLogTest, LinesRotateBySizeAndReadBackOldestFirstWithinARange) {
     EXPECT_EQ(range.front(), LineAt(5, "Clip | 1 -> 5"));
     EXPECT_EQ(range.back(), LineAt(7, "Clip | 1 -> 7"));
 }
+
+TEST(AsRunLogTest, AFullQueueDropsTheOldestAndTheNextLineSaysHowMany) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("as-run.log").toStdString();
+    constexpr int kLines = 2000;
+    {
+        AsRunLog log(path, {1 << 20, 1, 4});
+        for (int i = 0; i < kLines; ++i) {
+            log.Write(LineAt(i % 60, "line " + std::to_string(i)));
+        }
+        ASSERT_TRUE(log.Flush(milliseconds(5000)));
+    }
+    // Every line is in the file or counted in a note, and the newest is never dropped.
+    std::ifstream file(path);
+    std::string line;
+    std::string last;
+    int written = 0;
+    int dropped = 0;
+    while (std::getline(file, line)) {
+        const size_t note = line.find(" lines were dropped here");
+        if (note != std::string::npos) {
+            dropped += std::stoi(line.substr(26, note - 26));
+        } else {
+            ++written;
+            last = line;
+        }
+    }
+    EXPECT_EQ(written + dropped, kLines);
+    EXPECT_NE(last.find("line " + std::to_string(kLines - 1)), std::string::npos);
+}

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <fstream>
 
 #include "controls/CCanvasCtrl.h"
@@ -164,6 +165,22 @@ TEST_F(SnapshotStoryTest, RestoreSendsExactlyWhatDiffersAndRefusesAnotherModel) 
     EXPECT_EQ(history->RestoreSnapshot(), "Restored 1 of 1 value.");
     EXPECT_NE(shownHeading.find("another menu image"), std::string::npos);
 
+    // A value the unit will not hold is reported with what it holds instead; a parameter
+    // the snapshot names otherwise is not one of this image's and is left alone.
+    const ParamRecord& first = g_paramTable[moved[0]];
+    other = *saved;
+    auto* beyond = const_cast<SnapshotValue*>(other.Find(moved[0]));
+    beyond->value = first.rawMax + 50;
+    const_cast<SnapshotValue*>(other.Find(moved[1]))->name = "Another";
+    ASSERT_EQ(WriteSnapshotFile(file, other), "");
+    ChangeOnTheUnit({moved[1]});
+    SentRequests();
+    EXPECT_EQ(history->RestoreSnapshot(),
+              "Restored 0 of 1 value; Main Unit 1 refused 1 value: " + first.name + " (holds " +
+                  ParameterValueText(first, first.rawMax) + ", not " +
+                  ParameterValueText(first, first.rawMax + 50) + ").");
+    EXPECT_EQ(SetRequests().size(), 1U);
+
     // A bad file changes nothing and says what is wrong with it.
     SentRequests();
     std::ofstream(file) << "{\"version\": 1, \"unit\": 9}";
@@ -213,8 +230,12 @@ TEST_F(SnapshotStoryTest, TheLogHoldsALinePerBurstWithItsSourceAndUndoWalksBack)
     RunPollTicks(11);  // the burst ends after a second without a turn
     ASSERT_TRUE(
         panel->Actions().SetParameter(number, start, {ActionSource::Network, "10.0.0.7"}).taken);
+    // A focused knob's key is the keyboard's, with no action to say so.
+    QTest::keyClick(panel->KnobDisplay(0), Qt::Key_Up);
+    RunPollTicks(1);
     const std::vector<std::string> lines = LogLines();
-    ASSERT_EQ(lines.size(), 2U);
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_NE(lines[2].find(" | keyboard"), std::string::npos) << lines[2];
     EXPECT_NE(lines[0].find(" | Main Unit 1 | " + record.name + " | " +
                             ParameterValueText(record, start) + " -> " +
                             ParameterValueText(record, start + 8) + " | surface fader bank"),
@@ -226,7 +247,8 @@ TEST_F(SnapshotStoryTest, TheLogHoldsALinePerBurstWithItsSourceAndUndoWalksBack)
         << lines[1];
 
     // Undo goes back to before the set value, then to before the burst; then there is none.
-    ASSERT_EQ(history->UndoSteps().Depth(1), 2U);
+    ASSERT_EQ(history->UndoSteps().Depth(1), 3U);
+    history->Undo();
     EXPECT_EQ(history->Undo(),
               "Undone: " + record.name + " back to " + ParameterValueText(record, start + 8) + ".");
     EXPECT_EQ(Unit(1).Value(number), start + 8);
@@ -234,6 +256,6 @@ TEST_F(SnapshotStoryTest, TheLogHoldsALinePerBurstWithItsSourceAndUndoWalksBack)
     EXPECT_EQ(Unit(1).Value(number), start);
     EXPECT_EQ(history->Undo(), "Nothing to undo on Main Unit 1.");
     const std::vector<std::string> undone = LogLines();
-    ASSERT_EQ(undone.size(), 4U);
-    EXPECT_NE(undone[3].find(", undo"), std::string::npos) << undone[3];
+    ASSERT_EQ(undone.size(), 6U);
+    EXPECT_NE(undone[5].find(", undo"), std::string::npos) << undone[5];
 }
