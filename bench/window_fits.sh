@@ -7,14 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-work="$(mktemp -d /tmp/vcp-fits-XXXXXX)"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source bench/processes.sh
 
 taskbar=48
 display=71
