@@ -46,8 +46,9 @@ CDifferencesDialog::CDifferencesDialog(QWidget* parent, const std::string& headi
         offerRestore ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel : QDialogButtonBox::Close,
         this);
     if (offerRestore) {
+        const int count = static_cast<int>(differences.size());
         buttons->button(QDialogButtonBox::Ok)
-            ->setText(tr("Restore %n value(s)", nullptr, static_cast<int>(differences.size())));
+            ->setText(count == 1 ? tr("Restore 1 value") : tr("Restore %1 values").arg(count));
     }
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

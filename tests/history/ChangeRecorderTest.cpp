@@ -3,10 +3,13 @@
 // nothing; and the undo history keeps the last fifty steps of each unit.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "actions/OriginScope.h"
 #include "history/ChangeRecorder.h"
+#include "history/RequestChanges.h"
 #include "history/UndoHistory.h"
 #include "history/ValueText.h"
 #include "platform/Clock.h"
@@ -85,6 +88,47 @@ TEST_F(ChangeRecorderTest, TurnsInARowMakeOneChangeAndReadsMakeNone) {
     EXPECT_EQ(changes[1].newText, "no answer");
     EXPECT_EQ(changes[2].control, "delete main file");
     EXPECT_EQ(changes[2].newText, "file 258");
+}
+
+TEST(RequestChangesTest, WritesAreChangesAndReadsAreNot) {
+    const std::vector<std::pair<std::vector<uint8_t>, std::string>> changes = {
+        {{0xBF, 0x00, 0x07}, "delete user file"},
+        {{0x93, 0x05}, "load main file"},
+        {{0xCD, 0x00, 0x09, 0x00}, "save user file"},
+        {{0xB8, 0x12, 0x01}, "on-air lock-out"},
+        {{0xB4, 0x01, 0x02, 0x01, 0x01, 0x00, 0x05}, "GPI event"},
+        {{0xB0, 0xFF, 0x01}, "effect"},
+        {{0xB0, 0x03, 0x00}, "effect"},
+        {{0xB2, 0x03, 0x02, 0x04}, "keyframe"},
+        {{0xEA}, "update file system"},
+    };
+    for (const auto& [payload, control] : changes) {
+        const std::optional<RequestChange> change = DecodeRequest(payload);
+        ASSERT_TRUE(change) << control;
+        EXPECT_EQ(change->control, control);
+    }
+    const std::vector<std::vector<uint8_t>> reads = {
+        {0xC0},
+        {0xAC},
+        {0xAE},
+        {0xB0, 0x03, 0x02},
+        {0xB1, 0x03, 0x02},
+        {0xB2, 0x03, 0x01, 0x02},
+        {0xA8, 0x81, 0xFF},
+        {0xA8, 0x05},
+        {0x81, 0x05},
+        {0xB9},
+        {0xC2},
+        {},
+    };
+    for (const auto& payload : reads) {
+        EXPECT_FALSE(DecodeRequest(payload)) << (payload.empty() ? -1 : payload[0]);
+    }
+    // An update list cut short gives only its whole entries.
+    const std::vector<uint8_t> updates = {3, 0x01, 0x02, 0x82, 7, 5, 0x01};
+    EXPECT_EQ(UpdatedValue(updates, 3), 0x0102);
+    EXPECT_EQ(UpdatedValue(updates, 0x82), 7);
+    EXPECT_FALSE(UpdatedValue(updates, 5));
 }
 
 TEST(UndoHistoryTest, KeepsTheLastFiftyStepsOfEachUnitNewestFirst) {
