@@ -19,7 +19,8 @@ class QMenu;
 // What the panel keeps of the units on the PC: snapshots of the selected unit with their
 // comparison and restore, the comparison of two units, the as-run log of every change the
 // panel makes and undo (Ctrl+Z). It records the changes from the link's bytes, so every
-// control, dialog and source is logged alike, and the wire carries nothing for it.
+// control, dialog and source is logged alike, and the wire carries nothing for it. The
+// snapshot work is in PanelSnapshots.cpp.
 class PanelHistory : public QObject {
     Q_OBJECT
 
@@ -72,6 +73,7 @@ class PanelHistory : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    static std::string UnitName(int unit);
     void AddMenuEntries(QMenu& menu);
     // Why nothing can be read from the selected unit now; empty when it can.
     std::string Unavailable() const;
