@@ -71,7 +71,8 @@ void ChangeRecorder::OnRequestFramed() {
     request.when = std::chrono::system_clock::now();
     request.at_ms = CurrentClock().TickCount();
     request.unitAddress = static_cast<uint8_t>(m_request.bytes[0] & ~kRequestFlag);
-    if (change->number >= 0 && request.unitAddress == g_currentUnitAddress) {
+    request.selected = request.unitAddress == g_currentUnitAddress;
+    if (change->number >= 0 && request.selected) {
         request.oldValue = TableValue(change->number);
     }
     request.change = std::move(*change);
@@ -148,13 +149,18 @@ void ChangeRecorder::Decode(QueuedRequest& request, std::vector<UnitChange>& out
     const bool accepted = request.answered && (change.kind == ChangeKind::Other ||
                                                request.answerCode == kCodeParameterUpdates);
     const int unit = UnitOfAddress(request.unitAddress);
-    const bool selected = request.unitAddress == g_currentUnitAddress;
+    // The tables describe the request's unit only while it is still the selected one.
+    const bool selected = request.selected && request.unitAddress == g_currentUnitAddress;
     if (change.kind == ChangeKind::Turn && accepted && m_burst && m_burst->unit == unit &&
         m_burst->number == change.number && m_burst->origin.source == request.origin.source &&
         m_burst->origin.client == request.origin.client &&
         request.at_ms - m_burstLast_ms < kBurstGap_ms) {
         // Another turn of the same knob parameter: the burst's new value moves on.
-        if (const auto value = UpdatedValue(request.answerData, change.number)) {
+        std::optional<int> value = UpdatedValue(request.answerData, change.number);
+        if (!value && m_burst->newValue) {
+            value = *m_burst->newValue + change.value;
+        }
+        if (value) {
             m_burst->newValue = *value;
             m_burst->newText = selected ? ValueText(change.number, *value) : std::to_string(*value);
         }
@@ -172,7 +178,8 @@ void ChangeRecorder::Decode(QueuedRequest& request, std::vector<UnitChange>& out
         result.control = change.control;
         result.newText = change.arguments;
     } else {
-        result.control = ParameterName(change.number);
+        result.control =
+            selected ? ParameterName(change.number) : "parameter " + std::to_string(change.number);
         result.oldValue = request.oldValue;
         if (request.oldValue) {
             result.oldText = selected ? ValueText(change.number, *request.oldValue)

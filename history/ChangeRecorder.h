@@ -75,6 +75,7 @@ class ChangeRecorder : public LinkTracer {
         std::chrono::system_clock::time_point when;
         uint32_t at_ms = 0;
         uint8_t unitAddress = 0;
+        bool selected = false;  // the unit was the selected one when the request went
         RequestChange change;
         std::optional<int> oldValue;
         ActionOrigin origin;
