@@ -19,13 +19,15 @@
 namespace {
 
 constexpr auto kPatience = std::chrono::seconds(5);
+// Each RtMidi object is a JACK client of its own, named apart so their ports' names are known.
 constexpr const char* kClient = "vcp-test-controller";
+constexpr const char* kRingsClient = "vcp-test-controller-rings";
 
 // A controller on JACK: it sends on "controller out" and keeps the last value of each control
 // change it receives on "controller in".
 class JackController {
   public:
-    JackController() : m_out(RtMidi::UNIX_JACK, kClient), m_in(RtMidi::UNIX_JACK, kClient) {
+    JackController() : m_out(RtMidi::UNIX_JACK, kClient), m_in(RtMidi::UNIX_JACK, kRingsClient) {
         m_out.openVirtualPort("controller out");
         m_in.setCallback(
             [](double, std::vector<unsigned char>* message, void* self) {
@@ -100,7 +102,7 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
     settings.enabled = true;
     settings.system = "jack";
     settings.input = std::string(kClient) + ":controller out";
-    settings.output = std::string(kClient) + ":controller in";
+    settings.output = std::string(kRingsClient) + ":controller in";
     settings.mapping = "generic-eight-encoders";
     PanelSurface surface(*panel, settings, true);
     ASSERT_TRUE(surface.HasMapping());

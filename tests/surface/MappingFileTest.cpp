@@ -72,9 +72,11 @@ TEST(MappingFileTest, BadAndForeignFilesAreRefusedWithTheFileAndTheLine) {
               "mine.json, line 8: \"encoding\" is");
     EXPECT_EQ(ErrorOf(knobs + "  {\"knob\": 1, \"cc\": 18, \"encoding\": \"sign-bit\"}\n ]\n}"),
               "mine.json, line 7: knob 1 is bound twice.");
-    EXPECT_EQ(ErrorOf(knobs + " ],\n \"buttons\": [{\"menu\": 1, \"note\": 3},\n" +
-                      "  {\"function\": 1, \"cc\": 16}]\n}"),
-              "mine.json, line 9: this control of the surface is bound twice.");
+    EXPECT_EQ(
+        ErrorOf(kHead + " \"knobs\": [\n  {\"knob\": 1, \"cc\": 16, \"encoding\": \"sign-bit\"}\n" +
+                " ],\n \"buttons\": [{\"menu\": 1, \"note\": 3},\n" +
+                "  {\"function\": 1, \"cc\": 16}]\n}"),
+        "mine.json, line 9: this control of the surface is bound twice.");
     EXPECT_EQ(ErrorOf(kHead + " \"buttons\": [\n  {\"menu\": 1, \"note\": 200}\n ]\n}"),
               "mine.json, line 6: \"note\" takes a whole number from 0 to 127.");
     EXPECT_EQ(ErrorOf(kHead + " \"buttons\": [{\"menu\": 1, \"function\": 2, \"note\": 1}]\n}"),
