@@ -32,7 +32,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 constexpr uint8_t kAdjust = 0x81;
 constexpr int kSamples = 60;
 constexpr int kSpinDetents = 200;
@@ -40,7 +40,7 @@ constexpr int kSpinDetents = 200;
 constexpr const char* kClient = "vcp-bench-controller";
 constexpr const char* kRingsClient = "vcp-bench-controller-rings";
 
-double Millis(Clock::duration d) {
+double Millis(SteadyClock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
@@ -62,7 +62,7 @@ void Report(const char* what, std::vector<double> samples) {
 class WireLog : public LinkTracer {
   public:
     void OnByte(TraceDirection direction, uint8_t byte) override {
-        const Clock::time_point now = Clock::now();
+        const SteadyClock::time_point now = SteadyClock::now();
         const std::lock_guard lock(m_mutex);
         if (direction == TraceDirection::Received) {
             m_lastReceived = now;
@@ -80,7 +80,7 @@ class WireLog : public LinkTracer {
             m_frameLength = 3;
         }
     }
-    std::vector<Clock::time_point> Adjustments() {
+    std::vector<SteadyClock::time_point> Adjustments() {
         const std::lock_guard lock(m_mutex);
         return m_adjustments;
     }
@@ -93,9 +93,9 @@ class WireLog : public LinkTracer {
     std::mutex m_mutex;
     int m_at = 0;
     int m_frameLength = 3;
-    Clock::time_point m_frameStart;
-    Clock::time_point m_lastReceived;
-    std::vector<Clock::time_point> m_adjustments;
+    SteadyClock::time_point m_frameStart;
+    SteadyClock::time_point m_lastReceived;
+    std::vector<SteadyClock::time_point> m_adjustments;
 };
 
 // A controller: knob 1 of the generic mapping out, its ring in.
@@ -109,7 +109,7 @@ class Controller {
                 if (message->size() == 3 && (*message)[0] == 0xB0 && (*message)[1] == 1) {
                     const std::lock_guard lock(controller->m_mutex);
                     controller->m_ring = (*message)[2];
-                    controller->m_ringAt = Clock::now();
+                    controller->m_ringAt = SteadyClock::now();
                 }
             },
             this);
@@ -119,7 +119,7 @@ class Controller {
         std::vector<unsigned char> message{0xB0, 1, value};
         m_out.sendMessage(&message);
     }
-    std::pair<int, Clock::time_point> Ring() {
+    std::pair<int, SteadyClock::time_point> Ring() {
         const std::lock_guard lock(m_mutex);
         return {m_ring, m_ringAt};
     }
@@ -129,13 +129,13 @@ class Controller {
     RtMidiIn m_in;
     std::mutex m_mutex;
     int m_ring = -1;
-    Clock::time_point m_ringAt;
+    SteadyClock::time_point m_ringAt;
 };
 
 // Runs the event loop until `done` holds or `limit_ms` passed; whether it holds.
 bool RunUntil(const std::function<bool()>& done, int limit_ms) {
-    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(limit_ms);
-    while (!done() && Clock::now() < end) {
+    const SteadyClock::time_point end = SteadyClock::now() + std::chrono::milliseconds(limit_ms);
+    while (!done() && SteadyClock::now() < end) {
         QEventLoop loop;
         QTimer::singleShot(1, &loop, &QEventLoop::quit);
         loop.exec();
@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     }
     jack_client_close(probe);
     QApplication app(argc, argv);
-    SimLine* sim = RegisterBuiltinSimulator("1:11,2:4");
+    SimLine* sim = RegisterBuiltinSimulator("1:11");
     CTavrinoxDlg::SetRunPort("inproc:sim");
     const LineBeside line;
     CTavrinoxDlg panel;
@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kSamples; ++i) {
         RunEventsFor(120);
         wire.Clear();
-        const Clock::time_point sent = Clock::now();
+        const SteadyClock::time_point sent = SteadyClock::now();
         controller.Turn(i % 2 == 0 ? 0x01 : 0x7F);
         if (RunUntil([&] { return !wire.Adjustments().empty(); }, 1000)) {
             toWire.push_back(Millis(wire.Adjustments().front() - sent));
@@ -208,21 +208,21 @@ int main(int argc, char** argv) {
     const int before = KnobValue(panel);
     wire.Clear();
     std::atomic<bool> spun{false};
-    Clock::time_point lastDetent;
+    SteadyClock::time_point lastDetent;
     std::thread spinner([&] {
-        const Clock::time_point start = Clock::now();
+        const SteadyClock::time_point start = SteadyClock::now();
         for (int i = 0; i < kSpinDetents; ++i) {
             std::this_thread::sleep_until(start + std::chrono::milliseconds(5 * i));
             controller.Turn(0x01);
         }
-        lastDetent = Clock::now();
+        lastDetent = SteadyClock::now();
         spun = true;
     });
     RunUntil([&] { return spun.load(); }, 3000);
     spinner.join();
     RunUntil([&] { return KnobValue(panel) == before + kSpinDetents; }, 2000);
     RunEventsFor(300);
-    const std::vector<Clock::time_point> adjustments = wire.Adjustments();
+    const std::vector<SteadyClock::time_point> adjustments = wire.Adjustments();
     std::vector<double> exchanges;
     for (size_t i = 1; i < adjustments.size(); ++i) {
         exchanges.push_back(Millis(adjustments[i] - adjustments[i - 1]));
@@ -237,19 +237,24 @@ int main(int argc, char** argv) {
 
     // The unit's own change, made on the line's thread where the unit lives, to the ring.
     std::vector<double> toRing;
+    std::vector<double> toPanel;
     for (int i = 0; i < 20; ++i) {
         const int value = 100 + 40 * (i % 2 == 0 ? i : -i + 20);
-        const Clock::time_point changed = Clock::now();
+        const SteadyClock::time_point changed = SteadyClock::now();
         static_cast<void>(CarryOnLine({1, 100}, [&] {
             sim->Unit(1)->ChangeLocally(0, value);
             return Status::Ok;
         }));
         const int wanted = (value * 127 + 1023 / 2) / 1023;
+        if (RunUntil([&] { return KnobValue(panel) == value; }, 1000)) {
+            toPanel.push_back(Millis(SteadyClock::now() - changed));
+        }
         if (RunUntil([&] { return controller.Ring().first == wanted; }, 1000)) {
             toRing.push_back(Millis(controller.Ring().second - changed));
         }
         RunEventsFor(50);
     }
+    Report("unit's own change to the panel's knob", toPanel);
     Report("unit's own change to its ring", toRing);
     g_link.SetTracer(nullptr);
     panel.hide();
