@@ -3,41 +3,58 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/SkinZoom.h"
+
 CCanvas::CCanvas(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CCanvas::Place(int x, int y) {
-    setGeometry(x, y, kWidth, kHeight);
-    if (m_bufferBitmap.isNull()) {
-        const qreal ratio = devicePixelRatioF();
-        m_bufferBitmap = QPixmap(QSize(kWidth, kHeight) * ratio);
-        m_bufferBitmap.setDevicePixelRatio(ratio);
-        m_bufferBitmap.fill(Qt::black);
-    }
+    PlaceOnSkin(this, QRect(x, y, kWidth, kHeight));
+    m_placed = true;
+    BufferAtRatio();
     update();
 }
 
 void CCanvas::Draw(QPainter&) {}
 
+// The picture is kept at the screen's ratio times the zoom; a new zoom draws it again.
+bool CCanvas::BufferAtRatio() {
+    const qreal ratio = BufferRatio(devicePixelRatioF() * ZoomOf(this));
+    if (!m_bufferBitmap.isNull() && qFuzzyCompare(m_bufferBitmap.devicePixelRatio(), ratio)) {
+        return false;
+    }
+    m_bufferBitmap = QPixmap(QSize(kWidth, kHeight) * ratio);
+    m_bufferBitmap.setDevicePixelRatio(ratio);
+    m_bufferBitmap.fill(Qt::black);
+    return true;
+}
+
+void CCanvas::DrawBuffer() {
+    QPainter painter(&m_bufferBitmap);
+    Draw(painter);
+}
+
 void CCanvas::Redraw() {
-    if (m_bufferBitmap.isNull()) {
+    if (!m_placed) {
         return;
     }
-    {
-        QPainter painter(&m_bufferBitmap);
-        Draw(painter);
-    }
+    BufferAtRatio();
+    DrawBuffer();
     if (isVisible()) {
         repaint();
     }
 }
 
 void CCanvas::paintEvent(QPaintEvent*) {
-    if (m_bufferBitmap.isNull()) {
+    if (!m_placed) {
         return;
     }
+    if (BufferAtRatio()) {
+        DrawBuffer();
+    }
     QPainter painter(this);
+    PaintOnSkin(painter, this);
     painter.drawPixmap(0, 0, m_bufferBitmap);
 }
 

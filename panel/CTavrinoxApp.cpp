@@ -30,6 +30,7 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     CTavrinoxDlg panel;
     m_prompter.SetParent(&panel);
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
+    panel.ApplyStoredZoom();
     const PanelSurface surface(panel, ReadSurfaceSettings());
     int status = 0;
     if (!options.selfTestPicture.empty()) {

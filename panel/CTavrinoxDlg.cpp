@@ -16,6 +16,7 @@
 #include "app/SavedPort.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
+#include "controls/SkinZoom.h"
 #include "link/LineWork.h"
 #include "panel/LineBeside.h"
 #include "panel/PanelActions.h"
@@ -229,8 +230,10 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
 
 void CTavrinoxDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    // The device actually painted: a screen, or a picture of another ratio (render, grab).
-    const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
+    PaintOnSkin(painter, this);
+    // The device actually painted (a screen, or a picture of another ratio: render, grab)
+    // at the zoom.
+    const qreal ratio = PaintRatio(painter);
     if (m_skin.isNull() || !qFuzzyCompare(m_skin.devicePixelRatio(), ratio)) {
         m_skin = SkinForRatio(ratio);
     }
@@ -249,6 +252,11 @@ void CTavrinoxDlg::closeEvent(QCloseEvent* event) {
 // The panel has no default button: Enter and Escape must not close it in the middle of a
 // show. It closes from its window frame or the About box. A panel key held down runs once.
 void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
+    if (const std::optional<ZoomCommand> zoom = ZoomCommandOf(event->keyCombination())) {
+        RunZoomCommand(*zoom);
+        event->accept();
+        return;
+    }
     if (const PanelKey* key = FindPanelKey(event->keyCombination())) {
         if (!event->isAutoRepeat()) {
             RunPanelKey(*key);
