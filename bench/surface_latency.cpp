@@ -201,6 +201,18 @@ int main(int argc, char** argv) {
         }
     }
     Report("surface message to first request byte", toWire);
+    // The same turn asked of the panel's actions directly: the panel's and the line's share.
+    std::vector<double> actionToWire;
+    for (int i = 0; i < kSamples; ++i) {
+        RunEventsFor(120);
+        wire.Clear();
+        const SteadyClock::time_point asked = SteadyClock::now();
+        static_cast<void>(panel.Actions().TurnKnob(0, i % 2 == 0 ? 1 : -1, {}));
+        if (RunUntil([&] { return !wire.Adjustments().empty(); }, 1000)) {
+            actionToWire.push_back(Millis(wire.Adjustments().front() - asked));
+        }
+    }
+    Report("the same turn as a named action", actionToWire);
 
     // 200 detents right in one second from the controller's own thread.
     static_cast<void>(panel.Actions().SetParameter(0, 300, {ActionSource::Surface, "bench"}));
