@@ -30,8 +30,11 @@ PanelSurface::PanelSurface(CTavrinoxDlg& panel, const SurfaceSettings& settings,
         Say(m_panel, why);
     }
     m_panel.Actions().AddListener(this);
-    m_panel.AddContextEntries([this](QMenu& menu) {
-        menu.addAction(tr("Control surface..."), this, &PanelSurface::OpenSettings);
+    // The panel keeps its context entries for its whole life; the surface may go first.
+    m_panel.AddContextEntries([surface = QPointer<PanelSurface>(this)](QMenu& menu) {
+        if (surface != nullptr) {
+            menu.addAction(tr("Control surface..."), surface, &PanelSurface::OpenSettings);
+        }
     });
 }
 
@@ -114,7 +117,14 @@ void PanelSurface::OnMessage(const std::vector<uint8_t>& bytes) {
         return;
     }
     const ActionOrigin origin{ActionSource::Surface, m_settings.input};
-    static_cast<void>(m_input->Handle(bytes, m_state, m_panel.Actions(), origin));
+    const ActionOutcome outcome = m_input->Handle(bytes, m_state, m_panel.Actions(), origin);
+    // A refusal is said once, not at every detent of a knob that cannot turn.
+    if (outcome.taken) {
+        m_lastRefusal.clear();
+    } else if (outcome.reason != m_lastRefusal) {
+        m_lastRefusal = outcome.reason;
+        Say(m_panel, outcome.reason);
+    }
 }
 
 void PanelSurface::OnPanelState(const PanelState& state) {

@@ -61,5 +61,6 @@ class PanelSurface : public QObject, public PanelStateListener {
     PanelState m_state;
     std::unique_ptr<MidiConnection> m_connection;
     bool m_everPresent = false;
+    std::string m_lastRefusal;
     QPointer<CSurfaceDialog> m_dialog;  // while the settings are open, it learns from the messages
 };

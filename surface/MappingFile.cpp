@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <vector>
 
@@ -95,8 +96,8 @@ struct EntryReader {
             return fallback;
         }
         const double number = value.toDouble(-1e9);
-        if (!value.isDouble() || number != static_cast<int>(number) || number < low ||
-            number > high) {
+        // The range first: a number beyond int has no whole-number test of its own.
+        if (!value.isDouble() || number < low || number > high || number != std::floor(number)) {
             Fail(std::string("\"") + key + "\" takes a whole number from " + std::to_string(low) +
                  " to " + std::to_string(high));
             return fallback;

@@ -73,6 +73,13 @@ TEST_F(PanelSurfaceTest, AMappingThatDoesNotReadIsNamedAndChangesNothing) {
     EXPECT_EQ(panel->InfoBar()->Message(), "There is no mapping \"no-such-surface\".");
 
     PanelSurface surface(*panel, Generic(), false);
+    // Without a unit the knob cannot turn: the line says so once.
+    panel->InfoBar()->SetMessage("");
+    surface.OnMessage({0xB0, 1, 1});
+    EXPECT_EQ(panel->InfoBar()->Message(), "No unit is selected.");
+    panel->InfoBar()->SetMessage("");
+    surface.OnMessage({0xB0, 1, 1});
+    EXPECT_EQ(panel->InfoBar()->Message(), "");
     std::string why;
     EXPECT_FALSE(surface.Apply(missing, &why));
     EXPECT_EQ(why, "There is no mapping \"no-such-surface\".");

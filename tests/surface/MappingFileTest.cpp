@@ -83,6 +83,8 @@ TEST(MappingFileTest, BadAndForeignFilesAreRefusedWithTheFileAndTheLine) {
               "mine.json, line 5: a button entry names one of \"menu\", \"function\" or "
               "\"toggle\".");
     EXPECT_EQ(ErrorOf(kHead + " \"knobs\": [7]\n}"), "mine.json, line 5: an entry is an object.");
+    EXPECT_EQ(ErrorOf(kHead + " \"buttons\": [{\"menu\": 1e300, \"note\": 1.5}]\n}"),
+              "mine.json, line 5: \"menu\" takes a whole number from 1 to 10.");
 }
 
 }  // namespace
