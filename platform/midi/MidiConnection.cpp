@@ -4,6 +4,7 @@
 #include <rtmidi/RtMidi.h>
 
 #include <QMetaObject>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -28,7 +29,7 @@ std::vector<std::string> PortNames(Port& port) {
     std::vector<std::string> names;
     const unsigned count = port.getPortCount();
     for (unsigned i = 0; i < count; ++i) {
-        names.push_back(StablePortName(port.getPortName(i)));
+        names.push_back(port.getPortName(i));
     }
     return names;
 }
@@ -50,6 +51,16 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+// The full name, numbers and all, of the port whose stable name is `name`; empty for none.
+std::string FullNameOf(const std::vector<std::string>& fullNames, const std::string& name) {
+    for (const std::string& fullName : fullNames) {
+        if (StablePortName(fullName) == name) {
+            return fullName;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 // Everything of the MIDI system, owned by the connection's thread alone.
@@ -60,10 +71,16 @@ struct MidiConnection::Devices {
     std::unique_ptr<RtMidiOut> outputList;
     std::unique_ptr<RtMidiIn> input;
     std::unique_ptr<RtMidiOut> output;
+    std::vector<std::string> inputNames;  // the last look's, in full
+    std::vector<std::string> outputNames;
+    std::string openedInput;  // the full names of the ports opened
+    std::string openedOutput;
 
     void ClosePorts() {
         input.reset();
         output.reset();
+        openedInput.clear();
+        openedOutput.clear();
     }
     void CloseAll() {
         ClosePorts();
@@ -178,8 +195,11 @@ void MidiConnection::Run() {
     devices.CloseAll();
 }
 
-void MidiConnection::Look(Devices& devices) {
+// The machine's ports as they are now, for the settings and for finding the named ones.
+MidiPorts MidiConnection::ListPorts(Devices& devices) {
     MidiPorts ports;
+    devices.inputNames.clear();
+    devices.outputNames.clear();
     try {
         if (m_system == MidiSystem::Jack) {
             if (devices.jackGone) {
@@ -199,85 +219,113 @@ void MidiConnection::Look(Devices& devices) {
             }
             if (devices.jack == nullptr) {
                 ports.whyNone = "No JACK server runs on this machine.";
+                return ports;
             }
-        } else {
-            std::error_code error;
-            if (!std::filesystem::exists(kSequencerDevice, error)) {
-                ports.whyNone = "This machine has no MIDI sequencer device (" +
-                                std::string(kSequencerDevice) + ").";
-            }
+        } else if (std::error_code error; !std::filesystem::exists(kSequencerDevice, error)) {
+            ports.whyNone = "This machine has no MIDI sequencer device (" +
+                            std::string(kSequencerDevice) + ").";
+            return ports;
         }
-        if (ports.whyNone.empty()) {
-            if (devices.inputList == nullptr) {
-                devices.inputList = std::make_unique<RtMidiIn>(ApiOf(m_system), m_clientName);
-                devices.inputList->setErrorCallback(SilentRtMidi);
-                devices.outputList = std::make_unique<RtMidiOut>(ApiOf(m_system), m_clientName);
-                devices.outputList->setErrorCallback(SilentRtMidi);
-            }
-            ports.inputs = PortNames(*devices.inputList);
-            ports.outputs = PortNames(*devices.outputList);
-            if (ports.inputs.empty() && ports.outputs.empty()) {
-                ports.whyNone = "No MIDI controller is plugged in.";
-            }
+        if (devices.inputList == nullptr) {
+            devices.inputList = std::make_unique<RtMidiIn>(ApiOf(m_system), m_clientName);
+            devices.inputList->setErrorCallback(SilentRtMidi);
+            devices.outputList = std::make_unique<RtMidiOut>(ApiOf(m_system), m_clientName);
+            devices.outputList->setErrorCallback(SilentRtMidi);
         }
+        devices.inputNames = PortNames(*devices.inputList);
+        devices.outputNames = PortNames(*devices.outputList);
     } catch (const RtMidiError& error) {
         devices.CloseAll();
-        ports = {{}, {}, "The MIDI system does not open: " + error.getMessage()};
+        return {{}, {}, "The MIDI system does not open: " + error.getMessage()};
     }
+    for (const std::string& name : devices.inputNames) {
+        ports.inputs.push_back(StablePortName(name));
+    }
+    for (const std::string& name : devices.outputNames) {
+        ports.outputs.push_back(StablePortName(name));
+    }
+    if (ports.inputs.empty() && ports.outputs.empty()) {
+        ports.whyNone = "No MIDI controller is plugged in.";
+    }
+    return ports;
+}
 
+// Opens the named ports; on failure none stays open.
+void MidiConnection::OpenPorts(Devices& devices) {
+    try {
+        if (!m_inputName.empty()) {
+            devices.input = std::make_unique<RtMidiIn>(ApiOf(m_system), m_clientName);
+            devices.input->setErrorCallback(SilentRtMidi);
+            devices.input->ignoreTypes(true, true, true);
+            devices.input->setCallback(
+                [](double, std::vector<unsigned char>* message, void* self) {
+                    auto* connection = static_cast<MidiConnection*>(self);
+                    if (message != nullptr && connection->m_handlers.received) {
+                        connection->Post([received = connection->m_handlers.received,
+                                          bytes = *message] { received(bytes); });
+                    }
+                },
+                this);
+            if (!OpenNamed(*devices.input, m_inputName, kInputPortName)) {
+                devices.ClosePorts();
+                return;
+            }
+        }
+        if (!m_outputName.empty()) {
+            devices.output = std::make_unique<RtMidiOut>(ApiOf(m_system), m_clientName);
+            devices.output->setErrorCallback(SilentRtMidi);
+            if (!OpenNamed(*devices.output, m_outputName, kOutputPortName)) {
+                devices.ClosePorts();
+                return;
+            }
+        }
+    } catch (const RtMidiError&) {
+        devices.ClosePorts();
+        return;
+    }
+    devices.openedInput = FullNameOf(devices.inputNames, m_inputName);
+    devices.openedOutput = FullNameOf(devices.outputNames, m_outputName);
+}
+
+void MidiConnection::Look(Devices& devices) {
+    MidiPorts ports = ListPorts(devices);
     const bool wanted = !m_inputName.empty() || !m_outputName.empty();
     const bool there = wanted && (m_inputName.empty() || Contains(ports.inputs, m_inputName)) &&
                        (m_outputName.empty() || Contains(ports.outputs, m_outputName));
     const bool open = devices.input != nullptr || devices.output != nullptr;
-    if (open && !there) {
+    // Unplugged and plugged back between two looks: ALSA numbers it anew, and the old
+    // connection is gone with the old port.
+    const bool replugged = open && there &&
+                           (FullNameOf(devices.inputNames, m_inputName) != devices.openedInput ||
+                            FullNameOf(devices.outputNames, m_outputName) != devices.openedOutput);
+    if (open && (!there || replugged)) {
         devices.ClosePorts();
-    } else if (!open && there) {
-        try {
-            if (!m_inputName.empty()) {
-                devices.input = std::make_unique<RtMidiIn>(ApiOf(m_system), m_clientName);
-                devices.input->setErrorCallback(SilentRtMidi);
-                devices.input->ignoreTypes(true, true, true);
-                devices.input->setCallback(
-                    [](double, std::vector<unsigned char>* message, void* self) {
-                        auto* connection = static_cast<MidiConnection*>(self);
-                        if (message != nullptr && connection->m_handlers.received) {
-                            connection->Post([received = connection->m_handlers.received,
-                                              bytes = *message] { received(bytes); });
-                        }
-                    },
-                    this);
-                if (!OpenNamed(*devices.input, m_inputName, kInputPortName)) {
-                    devices.ClosePorts();
-                }
-            }
-            if (!m_outputName.empty() && (m_inputName.empty() || devices.input != nullptr)) {
-                devices.output = std::make_unique<RtMidiOut>(ApiOf(m_system), m_clientName);
-                devices.output->setErrorCallback(SilentRtMidi);
-                if (!OpenNamed(*devices.output, m_outputName, kOutputPortName)) {
-                    devices.ClosePorts();
-                }
-            }
-        } catch (const RtMidiError&) {
-            devices.ClosePorts();
-        }
+    }
+    if (there && devices.input == nullptr && devices.output == nullptr) {
+        OpenPorts(devices);
     }
     const bool present = devices.input != nullptr || devices.output != nullptr;
 
-    bool presenceChanged = false;
+    bool wasPresent = false;
     bool listChanged = false;
     {
         const std::lock_guard lock(m_mutex);
         listChanged = ports.inputs != m_ports.inputs || ports.outputs != m_ports.outputs ||
                       ports.whyNone != m_ports.whyNone;
-        presenceChanged = present != m_present;
+        wasPresent = m_present;
         m_ports = std::move(ports);
         m_present = present;
-        if (!present) {
+        if (!present || replugged) {
             m_outgoing.clear();
         }
     }
-    if (presenceChanged && m_handlers.presence) {
-        Post([presence = m_handlers.presence, present] { presence(present); });
+    if (m_handlers.presence) {
+        if (replugged && wasPresent && present) {
+            Post([presence = m_handlers.presence] { presence(false); });
+        }
+        if (present != wasPresent || (replugged && present)) {
+            Post([presence = m_handlers.presence, present] { presence(present); });
+        }
     }
     if (listChanged && m_handlers.portsChanged) {
         Post([changed = m_handlers.portsChanged] { changed(); });

@@ -70,6 +70,8 @@ class MidiConnection {
     struct Devices;
     void Run();
     void Look(Devices& devices);
+    MidiPorts ListPorts(Devices& devices);
+    void OpenPorts(Devices& devices);
     void Post(std::function<void()> work);
 
     const MidiSystem m_system;

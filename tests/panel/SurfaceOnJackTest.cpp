@@ -1,7 +1,8 @@
 // The control surface end to end through the real MIDI stack: the panel on the simulated
 // line, its surface on a JACK server (the dummy backend the test scripts start), and a
 // controller played by a JACK client of the test's own that turns knobs, presses keys and
-// reads the rings the panel sends back. Real time: every wait is bounded.
+// reads the rings the panel sends back, and is unplugged and plugged back. Real time: every
+// wait is bounded.
 #include <gtest/gtest.h>
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
@@ -9,9 +10,11 @@
 #include <QCoreApplication>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 
+#include "controls/CInfoBar.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelSurface.h"
 #include "tests/panel/PanelStoryTest.h"
@@ -97,7 +100,7 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
         << "No JACK server runs. Start one first: jackd --no-realtime -d dummy "
            "(scripts/test.sh and .ci/run start it themselves).";
     Select(1);
-    JackController controller;
+    auto controller = std::make_unique<JackController>();
     SurfaceSettings settings;
     settings.enabled = true;
     settings.system = "jack";
@@ -108,13 +111,13 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
     ASSERT_TRUE(surface.HasMapping());
     const Mapping mapping = *LoadMapping(settings.mapping).mapping;
     ASSERT_TRUE(PumpUntil([&] { return surface.Present(); })) << "the surface's ports never opened";
-    ASSERT_TRUE(PumpUntil([&] { return RingsFollowThePanel(controller, mapping); }))
+    ASSERT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
         << "the rings were not sent when the surface came";
 
     // Three detents right and one left on knob 1 move the unit's value by two.
     const int start = Unit(1).Value(0);
     for (unsigned char detent : {0x01, 0x01, 0x01, 0x7F}) {
-        controller.Send({0xB0, 1, detent});
+        controller->Send({0xB0, 1, detent});
     }
     EXPECT_TRUE(PumpUntil([&] { return Unit(1).Value(0) == start + 2; }))
         << "the unit's value is " << Unit(1).Value(0) << ", not " << start + 2;
@@ -122,20 +125,32 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
     // The unit's own change shows on the ring with the next polls.
     Unit(1).ChangeLocally(0, 1000);
     EXPECT_TRUE(PumpUntil([&] {
-        return RingsFollowThePanel(controller, mapping) &&
+        return RingsFollowThePanel(*controller, mapping) &&
                panel->Actions().CurrentState().knobs[0].value == 1000;
     })) << "the ring did not follow the unit's own change";
 
     // Another menu, from the controller's menu button 2: the knobs bind elsewhere and the
     // rings show their new values.
     const PanelState before = panel->Actions().CurrentState();
-    controller.Send({0x90, 9, 0x7F});
+    controller->Send({0x90, 9, 0x7F});
     ASSERT_TRUE(PumpUntil([&] {
         return panel->Actions().CurrentState().menuTitle != before.menuTitle;
     })) << "menu button 2 did not change the menu";
     EXPECT_NE(panel->Actions().CurrentState().knobs, before.knobs);
-    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(controller, mapping); }))
+    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
         << "the rings did not follow the new menu";
+
+    // Unplugged, the panel says so; plugged back, the controller is found again by its name
+    // and shown the panel's rings.
+    const std::string name = "The control surface \"" + settings.input + "\"";
+    controller.reset();
+    EXPECT_TRUE(PumpUntil(
+        [&] { return panel->InfoBar()->Message() == name + " is gone; the panel looks for it."; }));
+    EXPECT_FALSE(surface.Present());
+    controller = std::make_unique<JackController>();
+    EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
+    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings were not shown again";
 }
 
 }  // namespace
