@@ -12,15 +12,16 @@ CCanvas::CCanvas(QWidget* parent) : QWidget(parent) {
 void CCanvas::Place(int x, int y) {
     PlaceOnSkin(this, QRect(x, y, kWidth, kHeight));
     m_placed = true;
-    BufferAtRatio();
+    BufferAtRatio(ShownRatio());
     update();
 }
 
 void CCanvas::Draw(QPainter&) {}
 
-// The picture is kept at the screen's ratio times the zoom; a new zoom draws it again.
-bool CCanvas::BufferAtRatio() {
-    const qreal ratio = BufferRatio(devicePixelRatioF() * ZoomOf(this));
+// The picture is kept at the ratio it is shown at (the screen's times the zoom); a new
+// zoom or screen draws it again.
+bool CCanvas::BufferAtRatio(qreal paintRatio) {
+    const qreal ratio = BufferRatio(paintRatio);
     if (!m_bufferBitmap.isNull() && qFuzzyCompare(m_bufferBitmap.devicePixelRatio(), ratio)) {
         return false;
     }
@@ -28,6 +29,10 @@ bool CCanvas::BufferAtRatio() {
     m_bufferBitmap.setDevicePixelRatio(ratio);
     m_bufferBitmap.fill(Qt::black);
     return true;
+}
+
+qreal CCanvas::ShownRatio() const {
+    return devicePixelRatioF() * ZoomOf(this);
 }
 
 void CCanvas::DrawBuffer() {
@@ -39,7 +44,7 @@ void CCanvas::Redraw() {
     if (!m_placed) {
         return;
     }
-    BufferAtRatio();
+    BufferAtRatio(ShownRatio());
     DrawBuffer();
     if (isVisible()) {
         repaint();
@@ -50,11 +55,11 @@ void CCanvas::paintEvent(QPaintEvent*) {
     if (!m_placed) {
         return;
     }
-    if (BufferAtRatio()) {
-        DrawBuffer();
-    }
     QPainter painter(this);
     PaintOnSkin(painter, this);
+    if (BufferAtRatio(PaintRatio(painter))) {
+        DrawBuffer();
+    }
     painter.drawPixmap(0, 0, m_bufferBitmap);
 }
 

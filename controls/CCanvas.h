@@ -37,7 +37,8 @@ class CCanvas : public QWidget {
 
   private:
     // Makes the buffer anew when the ratio it is drawn at changed; whether it did.
-    bool BufferAtRatio();
+    bool BufferAtRatio(qreal paintRatio);
+    qreal ShownRatio() const;
     void DrawBuffer();
 
     QPixmap m_bufferBitmap;
