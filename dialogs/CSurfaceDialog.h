@@ -7,7 +7,7 @@
 
 #include "platform/midi/MidiConnection.h"
 #include "surface/Learner.h"
-#include "surface/SurfaceSettings.h"
+#include "app/SurfaceSettings.h"
 
 namespace Ui {
 class CSurfaceDialog;

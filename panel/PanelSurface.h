@@ -9,7 +9,7 @@
 #include "actions/PanelState.h"
 #include "surface/SurfaceFeedback.h"
 #include "surface/SurfaceInput.h"
-#include "surface/SurfaceSettings.h"
+#include "app/SurfaceSettings.h"
 
 class CTavrinoxDlg;
 class CSurfaceDialog;

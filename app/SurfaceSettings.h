@@ -5,7 +5,7 @@
 #include "surface/MappingCatalogue.h"
 
 // The control surface's settings, kept in the per-user settings beside the panel's own
-// (QSettings of the program, section "Surface"): whether it is on, its ports by name, its
+// (OpenUserSettings, section "Surface"): whether it is on, its ports by name, its
 // mapping by stem, and the MIDI system ("alsa" or "jack"; empty for the desktop's own).
 struct SurfaceSettings {
     bool enabled = false;

@@ -1,6 +1,6 @@
-#include "surface/SurfaceSettings.h"
+#include "app/SurfaceSettings.h"
 
-#include <QSettings>
+#include "app/UserSettings.h"
 
 namespace {
 
@@ -15,7 +15,8 @@ std::string Text(const QSettings& settings, const char* key, const std::string& 
 }  // namespace
 
 SurfaceSettings ReadSurfaceSettings() {
-    QSettings settings;
+    const std::unique_ptr<QSettings> opened = OpenUserSettings();
+    QSettings& settings = *opened;
     settings.beginGroup(QLatin1String(kSection));
     SurfaceSettings read;
     read.enabled = settings.value(QStringLiteral("Enabled"), false).toBool();
@@ -27,7 +28,8 @@ SurfaceSettings ReadSurfaceSettings() {
 }
 
 void StoreSurfaceSettings(const SurfaceSettings& stored) {
-    QSettings settings;
+    const std::unique_ptr<QSettings> opened = OpenUserSettings();
+    QSettings& settings = *opened;
     settings.beginGroup(QLatin1String(kSection));
     settings.setValue(QStringLiteral("Enabled"), stored.enabled);
     settings.setValue(QStringLiteral("Input"), QString::fromStdString(stored.input));
