@@ -7,6 +7,7 @@
 #include "panel/DialogRunners.h"
 #include "panel/LineBeside.h"
 #include "panel/PanelSelfTest.h"
+#include "panel/PanelSurface.h"
 #include "platform/WindowWait.h"
 
 CTavrinoxApp::CTavrinoxApp(int& argc, char** argv) : m_app(argc, argv) {
@@ -30,6 +31,7 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     m_prompter.SetParent(&panel);
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
     panel.ApplyStoredZoom();
+    const PanelSurface surface(panel, ReadSurfaceSettings());
     int status = 0;
     if (!options.selfTestPicture.empty()) {
         WindowWait::WhenIdle(&panel, [&panel, &options, &status] {

@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the build, the tests and the demo need, when missing.
 # ser2net is a serial device server the tests start on loopback; on a machine with systemd
 # its package also enables Debian's sample service (localhost ports only). lintian and
-# appstream check the Debian package the build makes.
+# appstream check the Debian package the build makes. RtMidi carries the control surfaces;
+# jackd2 runs the dummy JACK server of their end-to-end test.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-open-sans fonts-dejavu-core
     ser2net desktop-file-utils groff-base lintian appstream
+    librtmidi-dev libjack-jackd2-dev jackd2
 )
 if [[ "${1:-}" == "--demo" ]]; then
     packages+=(qt6-qpa-plugins)
