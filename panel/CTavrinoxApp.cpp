@@ -6,6 +6,7 @@
 #include "panel/CTavrinoxDlg.h"
 #include "panel/DialogRunners.h"
 #include "panel/LineBeside.h"
+#include "panel/PanelRemote.h"
 #include "panel/PanelSelfTest.h"
 #include "platform/WindowWait.h"
 
@@ -29,6 +30,8 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     CTavrinoxDlg panel;
     m_prompter.SetParent(&panel);
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
+    // Off unless the user's settings turn it on; gone before the panel.
+    const PanelRemote remote(panel);
     int status = 0;
     if (!options.selfTestPicture.empty()) {
         WindowWait::WhenIdle(&panel, [&panel, &options, &status] {
