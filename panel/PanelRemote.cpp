@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QMenu>
+#include <QPointer>
 
 #include "controls/CInfoBar.h"
 #include "dialogs/CRemoteDialog.h"
@@ -35,22 +36,29 @@ std::string PanelRemote::SettingsProblem(const RemoteSettings& settings) {
     return error.empty() ? error : "Allowed clients: " + error;
 }
 
-PanelRemote::PanelRemote(CTavrinoxDlg& panel) : m_panel(panel) {
-    m_panel.AddContextEntries([this](QMenu& menu) {
-        QAction* open = menu.addAction(QStringLiteral("Network control..."));
-        open->setObjectName(QStringLiteral("networkControlEntry"));
-        connect(open, &QAction::triggered, this, &PanelRemote::OpenDialog);
-        if (m_lines || m_osc) {
-            const size_t clients = Clients().size();
-            QAction* status = menu.addAction(
-                QString::fromStdString("Network control is on: " + std::to_string(clients) +
-                                       (clients == 1 ? " client" : " clients")));
-            status->setEnabled(false);
+PanelRemote::PanelRemote(CTavrinoxDlg& panel) : m_panel(panel), m_actions(panel.Actions()) {
+    // The panel keeps its entries; once this owner is gone they add nothing.
+    m_panel.AddContextEntries([self = QPointer<PanelRemote>(this)](QMenu& menu) {
+        if (self) {
+            self->AddEntries(menu);
         }
     });
     const std::string failed = Apply(ReadRemoteSettings());
     if (!failed.empty()) {
         Note(failed);
+    }
+}
+
+void PanelRemote::AddEntries(QMenu& menu) {
+    QAction* open = menu.addAction(QStringLiteral("Network control..."));
+    open->setObjectName(QStringLiteral("networkControlEntry"));
+    connect(open, &QAction::triggered, this, &PanelRemote::OpenDialog);
+    if (m_lines || m_osc) {
+        const size_t clients = Clients().size();
+        QAction* status = menu.addAction(
+            QString::fromStdString("Network control is on: " + std::to_string(clients) +
+                                   (clients == 1 ? " client" : " clients")));
+        status->setEnabled(false);
     }
 }
 
@@ -80,7 +88,7 @@ std::string PanelRemote::Apply(const RemoteSettings& settings) {
     options.address.setAddress(QString::fromStdString(settings.listenAddress));
     options.allowList = ClientAllowList::Parse(settings.allowList);
     options.readOnly = settings.readOnly;
-    const RemoteHooks hooks{&m_panel.Actions(), [this] { return m_panel.Actions().CurrentState(); },
+    const RemoteHooks hooks{&m_actions, [this] { return m_panel.Actions().CurrentState(); },
                             [this](const std::string& text) { Note(text); }};
     std::vector<std::string> failures;
     if (settings.lineOn) {

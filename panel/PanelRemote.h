@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "actions/PanelState.h"
+#include "panel/RemoteActions.h"
 #include "remote/RemoteSettings.h"
 
 class CTavrinoxDlg;
+class QMenu;
 class LineProtocolServer;
 class OscServer;
 
@@ -42,9 +44,11 @@ class PanelRemote : public QObject, public PanelStateListener {
   private:
     void Stop();
     void Note(const std::string& text);
+    void AddEntries(QMenu& menu);
     void OpenDialog();
 
     CTavrinoxDlg& m_panel;
+    RemoteActions m_actions;
     RemoteSettings m_settings;
     std::unique_ptr<LineProtocolServer> m_lines;
     std::unique_ptr<OscServer> m_osc;

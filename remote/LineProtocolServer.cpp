@@ -212,14 +212,20 @@ void LineProtocolServer::RunLine(Client& client, std::string line) {
 // A new subscriber hears the whole state at once, then its changes.
 void LineProtocolServer::Subscribe(Client& client) {
     client.subscribed = true;
-    const PanelState state = m_hooks.currentState();
+    client.sent.reset();
+    SendChanges(client, m_hooks.currentState());
+}
+
+// The items of `state` the client has not heard yet, as STATE lines in one write.
+void LineProtocolServer::SendChanges(Client& client, const PanelState& state) {
     std::string lines;
-    for (const StateItem& item : ChangedStateItems(std::nullopt, state)) {
-        lines += "STATE " + ItemText(item) + "\n";
+    for (const StateItem& item : ChangedStateItems(client.sent, state)) {
+        lines += (lines.empty() ? "" : "\n") + ("STATE " + ItemText(item));
     }
     client.sent = state;
-    lines.pop_back();
-    Write(client, lines);
+    if (!lines.empty()) {
+        Write(client, lines);
+    }
 }
 
 void LineProtocolServer::Write(Client& client, const std::string& text) {
@@ -249,16 +255,8 @@ void LineProtocolServer::StateChanged(const PanelState& state) {
 
 void LineProtocolServer::Push() {
     for (const auto& client : m_clients) {
-        if (!client->subscribed || client->gone) {
-            continue;
-        }
-        std::string lines;
-        for (const StateItem& item : ChangedStateItems(client->sent, m_latest)) {
-            lines += (lines.empty() ? "" : "\n") + ("STATE " + ItemText(item));
-        }
-        client->sent = m_latest;
-        if (!lines.empty()) {
-            Write(*client, lines);
+        if (client->subscribed && !client->gone) {
+            SendChanges(*client, m_latest);
         }
     }
 }

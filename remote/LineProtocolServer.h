@@ -43,6 +43,7 @@ class LineProtocolServer : public QObject {
     void Take(Client& client, const char* bytes, size_t count);
     void RunLine(Client& client, std::string line);
     void Subscribe(Client& client);
+    void SendChanges(Client& client, const PanelState& state);
     void Write(Client& client, const std::string& text);
     void Drop(Client& client, const std::string& why);
     void Push();

@@ -19,7 +19,11 @@
 
 #include "controls/CInfoBar.h"
 #include "dialogs/CRemoteDialog.h"
+#include "link/LineDemand.h"
+#include "panel/PanelActions.h"
 #include "panel/PanelRemote.h"
+#include "panel/RemoteActions.h"
+#include "platform/WindowWait.h"
 #include "remote/LineProtocolServer.h"
 #include "remote/OscServer.h"
 #include "remote/ShownValue.h"
@@ -345,6 +349,27 @@ TEST_F(NetworkControlTest, TheMenuOpensTheSettingsWhichKeepWhatDoesNotReadAndLas
     LineClient client(remote->Lines()->Port());
     EXPECT_EQ(client.Ask("UNIT 1"), "ERR read-only: this server takes reads and SUBSCRIBE only.");
     StoreRemoteSettings(RemoteSettings{});
+}
+
+TEST_F(NetworkControlTest, AClientsActionInsideAWaitClaimsTheLineUntilItHasRun) {
+    Select(1);
+    RemoteActions actions(panel->Actions());
+    const ActionOrigin client{ActionSource::Network, "tcp 127.0.0.1:5555"};
+    const int start = Unit(1).Value(0);
+    bool claimed = false;
+    WindowWait::Until([&] {
+        EXPECT_TRUE(actions.TurnKnob(0, 2, client).taken);
+        EXPECT_FALSE(actions.TurnKnob(8, 1, client).taken);
+        claimed = LineDemand::Raised();
+        return true;
+    });
+    EXPECT_TRUE(claimed);
+    ASSERT_TRUE(PumpUntil([&] { return !LineDemand::Raised(); }));
+    EXPECT_EQ(Unit(1).Value(0), start + 2);
+    // Outside a wait nothing is claimed: the action runs at once.
+    EXPECT_TRUE(actions.TurnKnob(0, 1, client).taken);
+    EXPECT_FALSE(LineDemand::Raised());
+    EXPECT_EQ(Unit(1).Value(0), start + 3);
 }
 
 }  // namespace
