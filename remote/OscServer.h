@@ -14,8 +14,9 @@
 #include "remote/RemoteHooks.h"
 
 // OSC over UDP: liblo reads each datagram as a message and writes the answers and the pushed
-// state; the socket is Qt's, bound to the options' address (loopback unless configured) and
-// read from the window's event loop, never waited on. A datagram from a client outside the
+// state; the socket is Qt's, bound to the options' address (loopback unless configured; a
+// server of liblo's own binds every interface) and read from the window's event loop, never
+// waited on. A datagram from a client outside the
 // allow-list is dropped unanswered. Answers go to the sender's host at its subscribed port
 // when it has one, else to the port the message came from.
 class OscServer : public QObject {

@@ -24,6 +24,7 @@
 #include "panel/PanelRemote.h"
 #include "panel/RemoteActions.h"
 #include "platform/WindowWait.h"
+#include "remote/ClientAllowList.h"
 #include "remote/LineProtocolServer.h"
 #include "remote/OscServer.h"
 #include "remote/ShownValue.h"
@@ -299,6 +300,17 @@ TEST_F(NetworkControlTest, ReadOnlyServersReadAndRefuseChangesAndStrangersAreTur
         answers.push_back(reader.NextLine());
     }
     EXPECT_EQ(answers.back(), "ERR Too many commands: at most 50 a second.");
+
+    // The allow-list takes addresses and subnets, an IPv4 client on a dual-stack socket too;
+    // an empty one lets in loopback alone.
+    const ClientAllowList studio = ClientAllowList::Parse("192.168.10.0/24, 10.1.2.3 ::1");
+    EXPECT_TRUE(studio.Allows(QHostAddress("192.168.10.77")));
+    EXPECT_TRUE(studio.Allows(QHostAddress("::ffff:10.1.2.3")));
+    EXPECT_TRUE(studio.Allows(QHostAddress("::1")));
+    EXPECT_FALSE(studio.Allows(QHostAddress("127.0.0.1")));
+    EXPECT_FALSE(studio.Allows(QHostAddress("192.168.11.1")));
+    EXPECT_TRUE(ClientAllowList::Parse("").Allows(QHostAddress("127.0.0.1")));
+    EXPECT_FALSE(ClientAllowList::Parse("").Allows(QHostAddress("192.168.10.77")));
 
     // A client outside the allow-list hears why and is closed.
     settings.allowList = "10.1.2.3";
