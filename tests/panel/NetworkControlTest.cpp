@@ -301,6 +301,18 @@ TEST_F(NetworkControlTest, ReadOnlyServersReadAndRefuseChangesAndStrangersAreTur
     }
     EXPECT_EQ(answers.back(), "ERR Too many commands: at most 50 a second.");
 
+    // A client that stops reading is dropped once its answers pile up, not waited for.
+    LineClient deaf(TcpPort());
+    deaf.socket.setReadBufferSize(1);
+    ASSERT_TRUE(PumpUntil([&] { return remote->Clients().size() == 2; }));
+    const QByteArray flood = QByteArray("LINK\n").repeated(150000);
+    deaf.socket.write(flood);
+    EXPECT_TRUE(PumpUntil(
+        [&] { return InfoLine().find("dropped: it stopped reading") != std::string::npos; }));
+    // The reader's second has passed: it is answered again.
+    time.clock.Advance(1000);
+    EXPECT_EQ(reader.Ask("UNIT"), "OK 1");
+
     // The allow-list takes addresses and subnets, an IPv4 client on a dual-stack socket too;
     // an empty one lets in loopback alone.
     const ClientAllowList studio = ClientAllowList::Parse("192.168.10.0/24, 10.1.2.3 ::1");
