@@ -13,8 +13,10 @@ RemoteAnswer FromOutcome(const ActionOutcome& outcome, std::string okText = {}) 
                          : RemoteAnswer::Error(outcome.reason);
 }
 
+// A parameter of the selected unit's table, by its place there, which is its number.
 struct FoundParameter {
     const ParamRecord* param = nullptr;
+    int number = -1;
     std::string error;
 };
 
@@ -22,17 +24,17 @@ FoundParameter FindParameter(const ParameterRef& ref) {
     if (ref.name.empty()) {
         if (ref.number >= 0 && ref.number < kEmptyKnobParam &&
             !g_paramTable[ref.number].name.empty()) {
-            return {&g_paramTable[ref.number], {}};
+            return {&g_paramTable[ref.number], ref.number, {}};
         }
-        return {nullptr,
+        return {nullptr, -1,
                 "Parameter " + std::to_string(ref.number) + " is not one of the selected unit's."};
     }
     for (int number = 0; number < kEmptyKnobParam; ++number) {
         if (SameLabel(g_paramTable[number].name, ref.name)) {
-            return {&g_paramTable[number], {}};
+            return {&g_paramTable[number], number, {}};
         }
     }
-    return {nullptr, "The selected unit has no parameter \"" + ref.name + "\"."};
+    return {nullptr, -1, "The selected unit has no parameter \"" + ref.name + "\"."};
 }
 
 // A key's label, then a menu button's caption, then a function button's.
@@ -74,7 +76,7 @@ RemoteAnswer SetParameter(const RemoteCommand& command, const CommandContext& co
         }
         raw = *inverse.raw;
     }
-    return FromOutcome(context.actions.SetParameter(found.param->number, raw, context.origin),
+    return FromOutcome(context.actions.SetParameter(found.number, raw, context.origin),
                        std::to_string(raw));
 }
 
@@ -154,8 +156,9 @@ RemoteAnswer RunCommand(const RemoteCommand& command, const CommandContext& cont
             return FromOutcome(actions.RecallMemory(command.number, origin));
         case Verb::ReadParameter: {
             const FoundParameter found = FindParameter(command.parameter);
-            return found.param != nullptr ? RemoteAnswer::Ok(ItemText(ParameterItem(*found.param)))
-                                          : RemoteAnswer::Error(found.error);
+            return found.param != nullptr
+                       ? RemoteAnswer::Ok(ItemText(ParameterItem(found.number, *found.param)))
+                       : RemoteAnswer::Error(found.error);
         }
         case Verb::ReadKnob:
             return ReadKnob(command.number, state);

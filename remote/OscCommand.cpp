@@ -53,20 +53,29 @@ std::string NumberWord(double value) {
     return std::to_string(std::lround(value));
 }
 
+// An argument's value, read from its bytes: liblo places arguments four bytes apart, short of
+// the alignment of its argument union.
+template <typename T>
+T ValueAt(const lo_arg* arg) {
+    T value;
+    std::memcpy(&value, reinterpret_cast<const char*>(arg), sizeof value);
+    return value;
+}
+
 // One argument as a word of the line protocol, or empty with `error` set.
 std::string ArgumentWord(char type, const lo_arg* arg, std::string& error) {
     switch (type) {
         case LO_INT32:
-            return std::to_string(arg->i);
+            return std::to_string(ValueAt<int32_t>(arg));
         case LO_INT64:
-            return NumberWord(static_cast<double>(arg->h));
+            return NumberWord(static_cast<double>(ValueAt<int64_t>(arg)));
         case LO_FLOAT:
-            return NumberWord(arg->f);
+            return NumberWord(ValueAt<float>(arg));
         case LO_DOUBLE:
-            return NumberWord(arg->d);
+            return NumberWord(ValueAt<double>(arg));
         case LO_STRING:
         case LO_SYMBOL:
-            return Quoted(&arg->s);
+            return Quoted(reinterpret_cast<const char*>(arg));
         default:
             error = std::string("An OSC argument of type '") + type +
                     "' is not taken: send numbers or strings.";

@@ -192,7 +192,7 @@ bool ChangesThePanel(Verb verb) {
 }
 
 std::optional<int> WireNumber(std::string_view word) {
-    if (!word.empty() && word.front() == '+') {
+    if (word.size() > 1 && word.front() == '+' && word[1] != '-') {
         word.remove_prefix(1);
     }
     long long value = 0;

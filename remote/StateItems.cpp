@@ -21,9 +21,9 @@ StateItem KnobItem(const PanelState& state, int knob) {
         {knob + 1, Flag(k.bound), k.parameter, k.name, k.value, k.minimum, k.maximum, k.valueText}};
 }
 
-StateItem ParameterItem(const ParamRecord& param) {
+StateItem ParameterItem(int number, const ParamRecord& param) {
     return {"param",
-            {param.number, param.name, param.value, param.rawMin, param.rawMax, ShownText(param)}};
+            {number, param.name, param.value, param.rawMin, param.rawMax, ShownText(param)}};
 }
 
 std::vector<StateItem> AllStateItems(const PanelState& state) {

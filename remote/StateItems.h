@@ -39,7 +39,7 @@ std::vector<StateItem> ChangedStateItems(const std::optional<PanelState>& before
                                          const PanelState& after);
 
 StateItem KnobItem(const PanelState& state, int knob);  // knob 0..7, numbered from 1 on the wire
-StateItem ParameterItem(const ParamRecord& param);
+StateItem ParameterItem(int number, const ParamRecord& param);
 
 // A string as the line protocol quotes it: in double quotes, with \" and \\.
 std::string Quoted(const std::string& text);

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 #include "controls/CInfoBar.h"
@@ -112,7 +113,11 @@ struct OscClient {
             const char* types = lo_message_get_types(message);
             for (int i = 0; i < lo_message_get_argc(message); ++i) {
                 const lo_arg* arg = lo_message_get_argv(message)[i];
-                entry.args.push_back(types[i] == LO_INT32 ? std::to_string(arg->i) : &arg->s);
+                // Arguments lie four bytes apart, short of the union's alignment.
+                const char* bytes = reinterpret_cast<const char*>(arg);
+                int32_t number = 0;
+                std::memcpy(&number, bytes, sizeof number);
+                entry.args.push_back(types[i] == LO_INT32 ? std::to_string(number) : bytes);
             }
             heard.push_back(std::move(entry));
             lo_message_free(message);

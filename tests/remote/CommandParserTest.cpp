@@ -154,7 +154,7 @@ TEST(CommandParserTest, MalformedOscIsRefusedWithItsReason) {
         lo_message_deserialise(const_cast<char*>(answer.data()), answer.size(), &result);
     ASSERT_NE(read, nullptr);
     EXPECT_STREQ(answer.data(), "/vcp/error");
-    EXPECT_STREQ(&lo_message_get_argv(read)[0]->s, "read-only");
+    EXPECT_STREQ(reinterpret_cast<const char*>(lo_message_get_argv(read)[0]), "read-only");
     lo_message_free(read);
 }
 
