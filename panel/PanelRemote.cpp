@@ -16,10 +16,10 @@ namespace {
 
 constexpr const char* kNotePrefix = "Network control: ";
 
-std::string Joined(const std::vector<std::string>& parts, const char* separator) {
+std::string Joined(const std::vector<std::string>& pieces, const char* separator) {
     std::string text;
-    for (const std::string& part : parts) {
-        text += (text.empty() ? "" : separator) + part;
+    for (const std::string& piece : pieces) {
+        text += (text.empty() ? "" : separator) + piece;
     }
     return text;
 }
@@ -121,15 +121,15 @@ std::string PanelRemote::StatusText() const {
     if (!m_lines && !m_osc) {
         return m_settings.enabled ? "not listening" : "off";
     }
-    std::vector<std::string> parts;
+    std::vector<std::string> pieces;
     const std::string address = m_settings.listenAddress;
     if (m_lines) {
-        parts.push_back("TCP " + address + ":" + std::to_string(m_lines->Port()));
+        pieces.push_back("TCP " + address + ":" + std::to_string(m_lines->Port()));
     }
     if (m_osc) {
-        parts.push_back("OSC " + address + ":" + std::to_string(m_osc->Port()));
+        pieces.push_back("OSC " + address + ":" + std::to_string(m_osc->Port()));
     }
-    return Joined(parts, ", ") + (m_settings.readOnly ? " (read-only)" : "");
+    return Joined(pieces, ", ") + (m_settings.readOnly ? " (read-only)" : "");
 }
 
 std::vector<std::string> PanelRemote::Clients() const {

@@ -29,18 +29,18 @@ std::string TextAt(const ParamRecord& param, int raw) {
 
 // hh:mm:ss:ff as a frame count, when the text reads back the same.
 std::optional<int> FramesOf(const std::string& text) {
-    int parts[4] = {};
+    int fields[4] = {};
     char tail = 0;
-    if (std::sscanf(text.c_str(), "%d:%d:%d:%d%c", &parts[0], &parts[1], &parts[2], &parts[3],
+    if (std::sscanf(text.c_str(), "%d:%d:%d:%d%c", &fields[0], &fields[1], &fields[2], &fields[3],
                     &tail) != 4) {
         return std::nullopt;
     }
-    for (int part : parts) {
-        if (part < 0 || part > 99) {
+    for (int field : fields) {
+        if (field < 0 || field > 99) {
             return std::nullopt;
         }
     }
-    const int frames = ((parts[0] * 60 + parts[1]) * 60 + parts[2]) * 30 + parts[3];
+    const int frames = ((fields[0] * 60 + fields[1]) * 60 + fields[2]) * 30 + fields[3];
     if (TimecodeText(frames) != text) {
         return std::nullopt;
     }
