@@ -7,16 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
-work="$(mktemp -d /tmp/vcp-idle-XXXXXX)"
+source bench/processes.sh
 export XDG_CONFIG_HOME="$work/config"   # the run's stored port stays out of the user's settings
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 build/bin/vcp-sim --pty "$work/line" --units 1:11,2:4,3:80,4:5 > "$work/sim.log" &
 sim=$!

@@ -11,6 +11,7 @@
 #include "controls/CCanvasCtrl.h"
 #include "controls/CMemDC.h"
 #include "controls/PanelHooks.h"
+#include "controls/SkinZoom.h"
 #include "platform/ResourceIds.h"
 #include "resources/ResourceTable.h"
 
@@ -31,27 +32,29 @@ CBitmapSlider::CBitmapSlider(int controlId, QWidget* parent)
 }
 
 void CBitmapSlider::InitKnob(int x, int y) {
-    m_trackBitmap = LoadResourceBitmap(ResourceId::kKnobTrack);
-    m_trackLoaded = !m_trackBitmap.isNull();
+    m_trackLoaded = !LoadResourceBitmap(ResourceId::kKnobTrack).isNull();
     if (m_trackLoaded) {
         m_trackSize = ResourceBitmapSize(ResourceId::kKnobTrack);
-        resize(m_trackSize);
+        ResizeOnSkin(this, m_trackSize);
     }
-    const QImage thumb = LoadResourceImage(ResourceId::kKnobThumb);
-    m_thumbLoaded = !thumb.isNull();
+    m_thumbLoaded = !LoadResourceImage(ResourceId::kKnobThumb).isNull();
     if (m_thumbLoaded) {
         m_thumbSize = ResourceBitmapSize(ResourceId::kKnobThumb);
-        PrepareThumb(thumb);
     }
     m_position = kRestPosition;
     m_geometry = KnobGeometry{0, kKnobRangeMax, m_trackSize.height(), m_thumbSize.height()};
     update();
-    move(x, y);
+    MoveOnSkin(this, QPoint(x, y));
 }
 
 // The key colour is the thumb's top-left pixel; wherever the thumb has it the track shows.
-void CBitmapSlider::PrepareThumb(const QImage& thumb) {
-    QImage keyed = thumb.convertToFormat(QImage::Format_ARGB32);
+// Prepared once for each pixel ratio the knob is drawn at.
+const QPixmap& CBitmapSlider::ThumbAt(qreal ratio) {
+    if (!m_thumbBitmap.isNull() && qFuzzyCompare(m_thumbBitmap.devicePixelRatio(), ratio)) {
+        return m_thumbBitmap;
+    }
+    QImage keyed =
+        LoadResourceImageAt(ResourceId::kKnobThumb, ratio).convertToFormat(QImage::Format_ARGB32);
     const QRgb key = keyed.pixel(0, 0);
     for (int y = 0; y < keyed.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
@@ -62,20 +65,25 @@ void CBitmapSlider::PrepareThumb(const QImage& thumb) {
         }
     }
     m_thumbBitmap = QPixmap::fromImage(keyed);
+    m_thumbBitmap.setDevicePixelRatio(ratio);
+    return m_thumbBitmap;
 }
 
 void CBitmapSlider::paintEvent(QPaintEvent*) {
     QPainter target(this);
-    CMemDC memDC(target, rect());
+    PaintOnSkin(target, this);
+    CMemDC memDC(target, SkinClientRect(this));
     QPainter& painter = memDC.Painter();
+    const qreal ratio = PaintRatio(painter);
     if (m_trackLoaded) {
-        painter.drawPixmap(QRect(QPoint(0, 0), m_trackSize), m_trackBitmap);
+        painter.drawPixmap(QRect(QPoint(0, 0), m_trackSize),
+                           LoadResourceBitmapAt(ResourceId::kKnobTrack, ratio));
     } else {
-        painter.fillRect(rect(), palette().window());
+        painter.fillRect(SkinClientRect(this), palette().window());
     }
     if (m_thumbLoaded) {
         const int top = m_geometry.RowOfPosition(m_position) - m_geometry.HalfThumb();
-        painter.drawPixmap(QRect(QPoint(0, top), m_thumbSize), m_thumbBitmap);
+        painter.drawPixmap(QRect(QPoint(0, top), m_thumbSize), ThumbAt(ratio));
     }
 }
 
@@ -86,7 +94,7 @@ void CBitmapSlider::mousePressEvent(QMouseEvent* event) {
     }
     setFocus(Qt::MouseFocusReason);
     m_buttonDown = true;
-    const int pointerRow = static_cast<int>(event->position().y());
+    const int pointerRow = static_cast<int>(ToSkin(this, event->position()).y());
     const int offset = pointerRow - m_geometry.RowOfPosition(m_position);
     // A press on the thumb keeps the grip; a press elsewhere makes the thumb jump there.
     m_dragOffset = std::abs(offset) <= m_geometry.HalfThumb() ? offset : 0;
@@ -100,7 +108,7 @@ void CBitmapSlider::mousePressEvent(QMouseEvent* event) {
 
 void CBitmapSlider::mouseMoveEvent(QMouseEvent* event) {
     if (m_buttonDown) {
-        MoveTo(static_cast<int>(event->position().y()));
+        MoveTo(static_cast<int>(ToSkin(this, event->position()).y()));
     }
 }
 

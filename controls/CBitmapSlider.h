@@ -64,7 +64,7 @@ class CBitmapSlider : public QWidget {
   private:
     void MoveTo(int pointerRow);
     void EndHold();
-    void PrepareThumb(const QImage& thumb);
+    const QPixmap& ThumbAt(qreal ratio);
     enum class TurnSource { Drag, Key };
     // Turns the bound parameter by `amount`: knob delta of an ordinary parameter (whole steps
     // of a coarse one from a key), or local steps of a stepped one.
@@ -80,8 +80,7 @@ class CBitmapSlider : public QWidget {
     bool m_trackLoaded = false;
     bool m_thumbLoaded = false;
     bool m_buttonDown = false;
-    QPixmap m_trackBitmap;
-    QPixmap m_thumbBitmap;  // key-colour pixels made transparent once, at setup
+    QPixmap m_thumbBitmap;  // key-colour pixels made transparent, at the last ratio drawn
     KnobGeometry m_geometry;
     CCanvasCtrl* m_display = nullptr;
     KnobHost* m_host = nullptr;

@@ -3,41 +3,63 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/SkinZoom.h"
+
 CCanvas::CCanvas(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CCanvas::Place(int x, int y) {
-    setGeometry(x, y, kWidth, kHeight);
-    if (m_bufferBitmap.isNull()) {
-        const qreal ratio = devicePixelRatioF();
-        m_bufferBitmap = QPixmap(QSize(kWidth, kHeight) * ratio);
-        m_bufferBitmap.setDevicePixelRatio(ratio);
-        m_bufferBitmap.fill(Qt::black);
-    }
+    PlaceOnSkin(this, QRect(x, y, kWidth, kHeight));
+    m_placed = true;
+    BufferAtRatio(ShownRatio());
     update();
 }
 
 void CCanvas::Draw(QPainter&) {}
 
+// The picture is kept at the ratio it is shown at (the screen's times the zoom); a new
+// zoom or screen draws it again.
+bool CCanvas::BufferAtRatio(qreal paintRatio) {
+    const qreal ratio = BufferRatio(paintRatio);
+    if (!m_bufferBitmap.isNull() && qFuzzyCompare(m_bufferBitmap.devicePixelRatio(), ratio)) {
+        return false;
+    }
+    m_bufferBitmap = QPixmap(QSize(kWidth, kHeight) * ratio);
+    m_bufferBitmap.setDevicePixelRatio(ratio);
+    m_bufferBitmap.fill(Qt::black);
+    return true;
+}
+
+qreal CCanvas::ShownRatio() const {
+    return devicePixelRatioF() * ZoomOf(this);
+}
+
+void CCanvas::DrawBuffer() {
+    QPainter painter(&m_bufferBitmap);
+    Draw(painter);
+}
+
 void CCanvas::Redraw() {
-    if (m_bufferBitmap.isNull()) {
+    if (!m_placed) {
         return;
     }
-    {
-        QPainter painter(&m_bufferBitmap);
-        Draw(painter);
-    }
+    BufferAtRatio(ShownRatio());
+    DrawBuffer();
     if (isVisible()) {
         repaint();
     }
 }
 
 void CCanvas::paintEvent(QPaintEvent*) {
-    if (m_bufferBitmap.isNull()) {
+    if (!m_placed) {
         return;
     }
     QPainter painter(this);
+    PaintOnSkin(painter, this);
+    if (BufferAtRatio(PaintRatio(painter))) {
+        DrawBuffer();
+    }
     painter.drawPixmap(0, 0, m_bufferBitmap);
 }
 

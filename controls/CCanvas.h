@@ -17,7 +17,8 @@ class CCanvas : public QWidget {
 
     explicit CCanvas(QWidget* parent = nullptr);
 
-    // Moves to (x, y) at the canvas size and makes the buffer if there is none yet.
+    // Moves to (x, y) of the skin at the canvas size and makes the buffer if there is none
+    // yet.
     void Place(int x, int y);
     // Draws the picture anew into the buffer and shows it at once.
     void Redraw();
@@ -35,5 +36,11 @@ class CCanvas : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
+    // Makes the buffer anew when the ratio it is drawn at changed; whether it did.
+    bool BufferAtRatio(qreal paintRatio);
+    qreal ShownRatio() const;
+    void DrawBuffer();
+
     QPixmap m_bufferBitmap;
+    bool m_placed = false;
 };

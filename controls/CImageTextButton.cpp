@@ -9,6 +9,7 @@
 #include "controls/ControlKeys.h"
 #include "controls/Fonts.h"
 #include "controls/PaintHelpers.h"
+#include "controls/SkinZoom.h"
 #include "resources/ResourceTable.h"
 
 CImageTextButton::CImageTextButton(QWidget* parent) : QAbstractButton(parent) {
@@ -17,17 +18,15 @@ CImageTextButton::CImageTextButton(QWidget* parent) : QAbstractButton(parent) {
 
 void CImageTextButton::SetImages(int firstBitmapId, int secondBitmapId) {
     m_images = {};
-    const QPixmap first = LoadResourceBitmap(firstBitmapId);
-    if (first.isNull()) {
+    if (LoadResourceBitmap(firstBitmapId).isNull()) {
         update();
         return;
     }
     const QSize size = ResourceBitmapSize(firstBitmapId);
     m_imageRect = QRect(QPoint(0, 0), size);
-    m_images[0] = first;
-    m_images[1] = LoadResourceBitmap(secondBitmapId);
+    m_images = {firstBitmapId, secondBitmapId};
     // The button takes its picture's size, in front of the skin's other pieces.
-    resize(size);
+    ResizeOnSkin(this, size);
     raise();
     update();
 }
@@ -61,12 +60,13 @@ void CImageTextButton::SetTextColours(const QColor& textColour, const QColor& di
 
 void CImageTextButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    PaintOnSkin(painter, this);
     if (!ImagesLoaded()) {
-        m_imageRect = rect();
+        m_imageRect = SkinClientRect(this);
     }
     const QColor colour = isEnabled() ? m_textColour : m_disabledTextColour;
     if (ImagesLoaded() && m_imageIndex >= 0 && m_imageIndex < static_cast<int>(m_images.size())) {
-        const QPixmap& image = m_images[m_imageIndex];
+        const QPixmap image = LoadResourceBitmapAt(m_images[m_imageIndex], PaintRatio(painter));
         if (!image.isNull()) {
             painter.drawPixmap(QRect(QPoint(0, 0), m_imageRect.size()), image);
         }

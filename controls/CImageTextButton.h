@@ -33,7 +33,7 @@ class CImageTextButton : public QAbstractButton {
     int ImageIndex() const { return m_imageIndex; }
     const std::string& Caption() const { return m_caption; }
     // The first picture is set only when it loaded.
-    bool ImagesLoaded() const { return !m_images[0].isNull(); }
+    bool ImagesLoaded() const { return m_images[0] != 0; }
     QRect ImageRect() const { return m_imageRect; }
 
   protected:
@@ -47,7 +47,7 @@ class CImageTextButton : public QAbstractButton {
 
     int m_imageIndex = 0;
     std::string m_caption;
-    std::array<QPixmap, 2> m_images;
+    std::array<int, 2> m_images{};  // resource numbers, drawn at the ratio painted
     QRect m_imageRect;
     QColor m_textColour{255, 255, 255};
     QColor m_disabledTextColour{255, 255, 255};

@@ -6,6 +6,7 @@
 
 #include "controls/ControlKeys.h"
 #include "controls/PanelHooks.h"
+#include "controls/SkinZoom.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "resources/ResourceTable.h"
@@ -47,12 +48,15 @@ void CImageToggleButton::SetOn(bool on) {
 }
 
 void CImageToggleButton::paintEvent(QPaintEvent*) {
-    const QPixmap picture = LoadResourceBitmap(m_on ? m_onBitmapId : m_offBitmapId);
+    QPainter painter(this);
+    PaintOnSkin(painter, this);
+    const QPixmap picture =
+        LoadResourceBitmapAt(m_on ? m_onBitmapId : m_offBitmapId, PaintRatio(painter));
     if (picture.isNull()) {
         return;  // what lies beneath stays
     }
-    const QSize size = picture.deviceIndependentSize().toSize().boundedTo(this->size());
-    QPainter painter(this);
+    const QSize size =
+        picture.deviceIndependentSize().toSize().boundedTo(SkinClientRect(this).size());
     painter.drawPixmap(QPoint(0, 0), picture,
                        QRect(QPoint(0, 0), size * picture.devicePixelRatio()));
 }

@@ -5,6 +5,7 @@
 #include "controls/Fonts.h"
 #include "controls/PaintHelpers.h"
 #include "controls/PanelHooks.h"
+#include "controls/SkinZoom.h"
 #include "model/PanelModel.h"
 #include "platform/ResourceIds.h"
 #include "resources/ResourceTable.h"
@@ -34,15 +35,14 @@ const QRect kRoutingRect2 = RectLtrb(50, 50, 430, 65);
 }  // namespace
 
 CInfoBar::CInfoBar(QWidget* parent) : QWidget(parent) {
-    m_background = LoadResourceBitmap(ResourceId::kInfoLine);
     const QSize size = ResourceBitmapSize(ResourceId::kInfoLine);
     if (size.isValid()) {
-        resize(size);
+        ResizeOnSkin(this, size);
     }
 }
 
 void CInfoBar::InitInfoBar(const int32_t* menuOfUnit) {
-    move(kPanelPlace);
+    MoveOnSkin(this, kPanelPlace);
     m_message.clear();
     m_alert.clear();
     m_screen = ScreenColour{};
@@ -91,8 +91,10 @@ InfoContent CInfoBar::Content() const {
 void CInfoBar::paintEvent(QPaintEvent*) {
     ++m_paintCount;
     QPainter painter(this);
-    if (!m_background.isNull()) {
-        painter.drawPixmap(0, 0, m_background);
+    PaintOnSkin(painter, this);
+    const QPixmap background = LoadResourceBitmapAt(ResourceId::kInfoLine, PaintRatio(painter));
+    if (!background.isNull()) {
+        painter.drawPixmap(0, 0, background);
     }
     painter.setFont(MakePanelFont(g_faceName, kTextFontHeight));
     switch (Content()) {

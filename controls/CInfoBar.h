@@ -51,6 +51,5 @@ class CInfoBar : public QWidget {
     const int32_t* m_menuOfUnit = nullptr;
     bool m_showReadouts = false;
     const KeyframeReadout* m_keyframes = nullptr;
-    QPixmap m_background;
     int m_paintCount = 0;
 };

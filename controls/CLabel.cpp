@@ -12,6 +12,7 @@
 #include "controls/CMemDC.h"
 #include "controls/LabelGradient.h"
 #include "controls/PaintHelpers.h"
+#include "controls/SkinZoom.h"
 
 namespace {
 
@@ -304,10 +305,11 @@ void CLabel::changeEvent(QEvent* event) {
 
 void CLabel::paintEvent(QPaintEvent*) {
     QPainter target(this);
+    PaintOnSkin(target, this);
     if (m_transparent) {
         PaintLabel(target);
     } else {
-        CMemDC memDC(target, rect());
+        CMemDC memDC(target, SkinClientRect(this));
         PaintLabel(memDC.Painter());
     }
     DrawFrame(target);
@@ -327,10 +329,10 @@ void CLabel::FillBackground(QPainter& painter, const QRect& area) {
 }
 
 void CLabel::PaintLabel(QPainter& painter) {
-    const QRect client = contentsRect();
+    const QRect client = SkinClientRect(this).marginsRemoved(contentsMargins());
     const QString text = PanelString(m_text);
     if (!m_transparent) {
-        FillBackground(painter, rect());
+        FillBackground(painter, SkinClientRect(this));
     }
     painter.setFont(m_font);
     painter.setBackgroundMode(Qt::TransparentMode);
@@ -353,7 +355,7 @@ void CLabel::PaintLabel(QPainter& painter) {
 }
 
 void CLabel::DrawFrame(QPainter& painter) {
-    QRect frame = rect();
+    QRect frame = SkinClientRect(this);
     if (m_borderLine) {
         painter.setPen(Qt::black);
         painter.drawRect(frame.adjusted(0, 0, -1, -1));

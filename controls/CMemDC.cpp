@@ -2,6 +2,8 @@
 
 #include <QPaintDevice>
 
+#include "controls/SkinZoom.h"
+
 namespace {
 
 bool DrawsOnScreen(const QPainter& target) {
@@ -21,7 +23,9 @@ CMemDC::CMemDC(QPainter& target, const QRect& clipRect)
         m_buffered = false;
         return;
     }
-    const qreal ratio = target.device()->devicePixelRatioF();
+    // The buffer holds the target's device pixels, zoom included, so a blit copies them
+    // one for one.
+    const qreal ratio = BufferRatio(PaintRatio(target));
     m_offscreenBitmap = QPixmap(m_clipRect.size() * ratio);
     m_offscreenBitmap.setDevicePixelRatio(ratio);
     m_offscreenBitmap.fill(Qt::transparent);

@@ -5,6 +5,7 @@
 
 #include "controls/PaintHelpers.h"
 #include "controls/PanelHooks.h"
+#include "controls/SkinZoom.h"
 
 namespace {
 
@@ -19,13 +20,13 @@ const QRect kDarkLampRect = RectLtrb(414, 4, 450, 20);
 
 COnLineBar::COnLineBar(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(kCoveredSize);
+    ResizeOnSkin(this, kCoveredSize);
 }
 
 void COnLineBar::InitOnLineBar(const PollResults* pollSource,
                                const std::array<QWidget*, kUnits>& onLine,
                                const std::array<QWidget*, kUnits>& selected) {
-    move(kPanelPlace);
+    MoveOnSkin(this, kPanelPlace);
     lower();
     m_pollSource = pollSource;
     m_onLineLamp = onLine;
@@ -56,8 +57,8 @@ void COnLineBar::SetSwatch(int red, int green, int blue) {
 }
 
 void COnLineBar::MoveLamp(QWidget* lamp, const QRect& place) {
-    if (lamp != nullptr && lamp->geometry() != place) {
-        lamp->setGeometry(place);
+    if (lamp != nullptr && SkinGeometry(lamp) != place) {
+        PlaceOnSkin(lamp, place);
     }
 }
 
@@ -73,6 +74,7 @@ void COnLineBar::PlaceLamps() {
 void COnLineBar::paintEvent(QPaintEvent*) {
     PlaceLamps();
     QPainter painter(this);
+    PaintOnSkin(painter, this);
     DrawRoundBox(painter, kSwatchRect, kLampCorner, kLampCorner,
                  QColor(m_swatchRed, m_swatchGreen, m_swatchBlue));
     DrawRoundBox(painter, kDarkLampRect, kLampCorner, kLampCorner, Qt::black);

@@ -7,6 +7,7 @@
 #include "controls/ControlCommands.h"
 #include "controls/Fonts.h"
 #include "controls/PaintHelpers.h"
+#include "controls/SkinZoom.h"
 #include "protocol/Status.h"
 
 namespace {
@@ -23,7 +24,7 @@ const QRect kTextRect = RectLtrb(110, 2, 310, 17);
 
 CSettingsBar::CSettingsBar(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(kCoveredSize);
+    ResizeOnSkin(this, kCoveredSize);
 }
 
 void CSettingsBar::RefreshSettings() {
@@ -36,6 +37,7 @@ void CSettingsBar::RefreshSettings() {
 
 void CSettingsBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    PaintOnSkin(painter, this);
     const QFont font = MakePanelFont("Trebuchet MS", kFontHeight);
     painter.setFont(font);
     // The strip is cleared by a run of spaces on grey, as wide as those spaces are.

@@ -30,6 +30,7 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     CTavrinoxDlg panel;
     m_prompter.SetParent(&panel);
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
+    panel.ApplyStoredZoom();
     // Off unless the user's settings turn it on; gone before the panel.
     const PanelRemote remote(panel);
     int status = 0;

@@ -16,6 +16,7 @@
 #include "app/SavedPort.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
+#include "controls/SkinZoom.h"
 #include "link/LineWork.h"
 #include "panel/LineBeside.h"
 #include "panel/PanelActions.h"
@@ -36,18 +37,19 @@ std::string& RunPort() {
     return port;
 }
 
-// The skin drawn for the pixel ratio of the device being painted; the resource table's
-// rendering serves the application's own ratio, others are rendered once and kept.
+// The skin drawn for the pixel ratio of the device being painted (a screen at the zoom, or a
+// picture of another ratio: render, grab), rendered once for each ratio and kept. The skin
+// covers the whole window, so it is kept opaque: drawing it is a copy, not a blend.
 QPixmap SkinForRatio(qreal ratio) {
-    const QPixmap standard = LoadResourceBitmap(ResourceId::kPanelSkin);
-    if (standard.isNull() || qFuzzyCompare(standard.devicePixelRatio(), ratio)) {
-        return standard;
-    }
-    static std::map<long, QPixmap> others;
-    QPixmap& skin = others[std::lround(ratio * 100)];
+    static std::map<long, QPixmap> rendered;
+    QPixmap& skin = rendered[std::lround(ratio * 100)];
     if (skin.isNull()) {
         const auto entry = FindArt(ResourceId::kPanelSkin);
-        skin = entry ? QPixmap::fromImage(RenderArt(*entry, ratio)) : standard;
+        if (!entry) {
+            return {};
+        }
+        skin = QPixmap::fromImage(RenderArt(*entry, ratio).convertToFormat(QImage::Format_RGB32));
+        skin.setDevicePixelRatio(ratio);
     }
     return skin;
 }
@@ -85,6 +87,8 @@ CImageToggleButton* FindToggle(const CTavrinoxDlg& panel, ToggleKind kind, int n
 CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Virtual Control Panel"));
     setObjectName(QStringLiteral("mainPanel"));
+    // The skin covers the whole window: nothing need be cleared beneath it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     CreateControls();
     m_actions = new PanelActions(*this);
 
@@ -120,7 +124,6 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
     LineBeside::SetWaitView([this](const LineTask& task, uint32_t waited_ms, bool inputWaits,
                                    bool done) { ShowLineWait(task, waited_ms, inputWaits, done); });
     LineWork::SetReport([this](const std::string& what, int unit) { ShowGivenUp(what, unit); });
-    m_skin = LoadResourceBitmap(ResourceId::kPanelSkin);
     ApplyMouseSetting();
     CreateToggles();
     for (int unit = 0; unit < kUnitSlots; ++unit) {
@@ -229,8 +232,10 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
 
 void CTavrinoxDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    // The device actually painted: a screen, or a picture of another ratio (render, grab).
-    const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
+    PaintOnSkin(painter, this);
+    // The device actually painted (a screen, or a picture of another ratio: render, grab)
+    // at the zoom.
+    const qreal ratio = PaintRatio(painter);
     if (m_skin.isNull() || !qFuzzyCompare(m_skin.devicePixelRatio(), ratio)) {
         m_skin = SkinForRatio(ratio);
     }
@@ -249,6 +254,11 @@ void CTavrinoxDlg::closeEvent(QCloseEvent* event) {
 // The panel has no default button: Enter and Escape must not close it in the middle of a
 // show. It closes from its window frame or the About box. A panel key held down runs once.
 void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
+    if (const std::optional<ZoomCommand> zoom = ZoomCommandOf(event->keyCombination())) {
+        RunZoomCommand(*zoom);
+        event->accept();
+        return;
+    }
     if (const PanelKey* key = FindPanelKey(event->keyCombination())) {
         if (!event->isAutoRepeat()) {
             RunPanelKey(*key);

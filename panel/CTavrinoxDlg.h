@@ -15,6 +15,7 @@
 #include "link/LineCarrier.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
+#include "panel/PanelZoom.h"
 #include "platform/WindowTimers.h"
 #include "unit/PollHandler.h"
 
@@ -208,6 +209,17 @@ class CTavrinoxDlg : public QDialog,
     void ShowContextMenu(const QPoint& globalPos);
     void BuildContextMenu(QMenu& menu);
 
+    // --- Zoom (PanelZoom.cpp) ---
+    // The zoom of the user's settings; a first start fits the screen without enlarging.
+    void ApplyStoredZoom();
+    // Shows the panel at `zoom` (held to 50..200 %), its frame kept on the screen.
+    void SetZoom(double zoom);
+    // A zoom key's or menu entry's work; the choice is kept in the user's settings.
+    void RunZoomCommand(ZoomCommand command);
+    void ChooseZoom(const ZoomSetting& setting);
+    // The largest zoom at which the window, frame included, fits the screen's free area.
+    double FitZoom() const;
+
     // --- Message boxes with the polls stopped (PanelMessages.cpp) ---
     void ShowMessageBox(const std::string& text);
     // 1 for OK, 2 for Cancel.
@@ -281,6 +293,9 @@ class CTavrinoxDlg : public QDialog,
     // but again every few seconds.
     bool ValueReadDue() const;
     void OpenManual();
+    void AddZoomEntries(QMenu& menu);
+    QSize FrameExtent() const;
+    QRect AvailableArea() const;
     // The info line's word on the line while a wait lasts (LineBeside's view).
     void ShowLineWait(const LineTask& task, uint32_t waited_ms, bool inputWaits, bool done);
     void ShowGivenUp(const std::string& what, int unit);

@@ -90,6 +90,14 @@ std::string PanelActions::NeedsUnit() const {
     return Busy();
 }
 
+std::string PanelActions::NeedsMenus() const {
+    std::string why = NeedsUnit();
+    if (why.empty() && m_panel.CurrentMenuShown() < 0) {
+        why = "The selected unit's menus are not loaded yet.";
+    }
+    return why;
+}
+
 void PanelActions::RunWhenFree(std::function<void()> work) {
     if (WindowWait::Depth() == 0 && OnWindowThread()) {
         work();
@@ -142,11 +150,8 @@ ActionOutcome PanelActions::PressMenuButton(int button, const ActionOrigin&) {
     if (button < 0 || button >= kActionMenuButtons) {
         return ActionOutcome::Refused(OutOfRange("Menu button", button + 1, kActionMenuButtons, 1));
     }
-    if (std::string why = NeedsUnit(); !why.empty()) {
+    if (std::string why = NeedsMenus(); !why.empty()) {
         return ActionOutcome::Refused(why);
-    }
-    if (m_panel.CurrentMenuShown() < 0) {
-        return ActionOutcome::Refused("The selected unit's menus are not loaded yet.");
     }
     RunWhenFree([this, button] { m_panel.OnMenuButton(button); });
     return ActionOutcome::Taken();
@@ -157,11 +162,8 @@ ActionOutcome PanelActions::PressFunctionButton(int button, const ActionOrigin&)
         return ActionOutcome::Refused(
             OutOfRange("Function button", button + 1, kActionFunctionButtons, 1));
     }
-    if (std::string why = NeedsUnit(); !why.empty()) {
+    if (std::string why = NeedsMenus(); !why.empty()) {
         return ActionOutcome::Refused(why);
-    }
-    if (m_panel.CurrentMenuShown() < 0) {
-        return ActionOutcome::Refused("The selected unit's menus are not loaded yet.");
     }
     RunWhenFree([this, button] { m_panel.OnFunctionButton(button); });
     return ActionOutcome::Taken();

@@ -44,6 +44,7 @@ class PanelActions : public QObject, public ControlActions {
     // Why no action can run now; empty when one can.
     std::string Busy() const;
     std::string NeedsUnit() const;
+    std::string NeedsMenus() const;
     // Runs `work` now when nothing waits on the line, else once the wait is over.
     void RunWhenFree(std::function<void()> work);
     void SendTurns();

@@ -12,6 +12,7 @@ void CTavrinoxDlg::AddContextEntries(ContextEntries entries) {
 
 void CTavrinoxDlg::BuildContextMenu(QMenu& menu) {
     menu.setObjectName(QStringLiteral("panelContextMenu"));
+    AddZoomEntries(menu);
     for (const ContextEntries& entries : m_contextEntries) {
         if (!menu.isEmpty()) {
             menu.addSeparator();

@@ -13,6 +13,7 @@
 #include "controls/CLabel.h"
 #include "controls/COnLineBar.h"
 #include "controls/CSettingsBar.h"
+#include "controls/SkinZoom.h"
 #include "panel/CTavrinoxDlg.h"
 #include "panel/PanelBadge.h"
 #include "platform/ResourceIds.h"
@@ -114,7 +115,7 @@ Widget* Named(Widget* widget, int controlId, const QString& name) {
 
 QLabel* MakePicture(QWidget* parent, int controlId, int bitmapId, const QString& name) {
     auto* picture = Named(new QLabel(parent), controlId, name);
-    picture->setPixmap(LoadResourceBitmap(bitmapId));
+    ShowSkinPicture(picture, bitmapId);
     picture->setAttribute(Qt::WA_TransparentForMouseEvents);
     return picture;
 }
@@ -124,7 +125,7 @@ void SetUpButton(CImageTextButton* button, int firstBitmap, int secondBitmap, QP
     button->SetImages(firstBitmap, secondBitmap);
     button->SetCaptionFont(g_faceName, kButtonFontHeight);
     button->SetTextColours(kButtonTextColour, kButtonDisabledColour);
-    button->setGeometry(QRect(place, size));
+    PlaceOnSkin(button, QRect(place, size));
 }
 
 }  // namespace
@@ -172,7 +173,7 @@ void CTavrinoxDlg::CreateControls() {
         m_lamp[i] =
             MakePicture(this, kLampIds[i], kOnLineLamps[unit],
                         (onLine ? "onLineLamp" : "selectedLamp") + QString::number(unit + 1));
-        m_lamp[i]->setGeometry(0, 0, 0, 0);
+        PlaceOnSkin(m_lamp[i], QRect());
     }
 }
 
@@ -181,7 +182,7 @@ void CTavrinoxDlg::PlaceControls() {
     m_infoBar->SetKeyframeReadout(this);
     m_onLineBar->InitOnLineBar(this, {m_lamp[0], m_lamp[1], m_lamp[2], m_lamp[3]},
                                {m_lamp[4], m_lamp[5], m_lamp[6], m_lamp[7]});
-    m_settingsBar->move(kSettingsBarPlace);
+    MoveOnSkin(m_settingsBar, kSettingsBarPlace);
     for (int i = 0; i < kMenuButtons; ++i) {
         SetUpButton(m_menuButton[i], kMenuButton, kMenuButton, kMenuButtonPlaces[i],
                     kMenuButtonSize);
@@ -196,10 +197,10 @@ void CTavrinoxDlg::PlaceControls() {
         m_knobDisplay[i]->InitDisplay(i < 4 ? kLeftDisplayX : kRightDisplayX, row);
     }
     for (int i = 0; i < kBadges; ++i) {
-        m_modelBadge[i]->setGeometry(kBadgeRect);
+        PlaceOnSkin(m_modelBadge[i], kBadgeRect);
         m_modelBadge[i]->setVisible(i == kNoModelBadge);
     }
-    setFixedSize(kWidth, kHeight);
+    ApplyZoom(this, QSize(kWidth, kHeight), ZoomOf(this));
     move(0, 0);
 
     for (int i = 0; i < kKnobCount; ++i) {
@@ -213,14 +214,14 @@ void CTavrinoxDlg::PlaceControls() {
         .SetBoldWeight(true)
         .SetTextColour(kTitleColour);
     m_titleLabel->SetStaticStyle(CLabel::kStyleCentreImage);
-    m_titleLabel->setGeometry(kTitleRect);
+    PlaceOnSkin(m_titleLabel, kTitleRect);
     for (int i = 0; i < kUnitIcons; ++i) {
-        m_unitIcon[i]->setGeometry(
-            QRect(QPoint(kUnitIconX + kUnitIconStep * i, kUnitIconY), kIconSize));
+        PlaceOnSkin(m_unitIcon[i],
+                    QRect(QPoint(kUnitIconX + kUnitIconStep * i, kUnitIconY), kIconSize));
         m_unitIcon[i]->hide();
     }
     for (int i = 0; i < kFunctionIcons; ++i) {
-        m_functionIcon[i]->setGeometry(QRect(kFunctionIconPlaces[i], kIconSize));
+        PlaceOnSkin(m_functionIcon[i], QRect(kFunctionIconPlaces[i], kIconSize));
         m_functionIcon[i]->hide();
     }
 }
@@ -232,7 +233,7 @@ void CTavrinoxDlg::CreateToggles() {
         toggle->SetKind(row.kind, row.number);
         toggle->SetBitmaps(row.onBitmap, row.offBitmap, row.thirdBitmap);
         toggle->SetActions(this);
-        toggle->setGeometry(QRect(row.place, kToggleSize));
+        PlaceOnSkin(toggle, QRect(row.place, kToggleSize));
         toggle->setProperty("label", QString::fromLatin1(row.label));
     }
 }

@@ -11,6 +11,7 @@
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/COnLineBar.h"
+#include "controls/SkinZoom.h"
 #include "panel/CTavrinoxDlg.h"
 #include "panel/PanelBadge.h"
 #include "platform/ResourceIds.h"
@@ -78,7 +79,7 @@ const std::array<BadgeEntry, 9>& ModelBadges() {
 
 PanelBadge::PanelBadge(int controlId, int bitmapId, QWidget* parent)
     : QLabel(parent), m_controlId(controlId) {
-    setPixmap(LoadResourceBitmap(bitmapId));
+    ShowSkinPicture(this, bitmapId);
     setCursor(Qt::PointingHandCursor);
 }
 

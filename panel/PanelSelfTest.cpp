@@ -9,6 +9,7 @@
 #include "controls/CBitmapSlider.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageToggleButton.h"
+#include "controls/SkinZoom.h"
 #include "link/ParameterCommands.h"
 #include "panel/CTavrinoxDlg.h"
 
@@ -36,7 +37,9 @@ void TurnKnob(CBitmapSlider* knob, int ticks) {
 bool SavePicture(CTavrinoxDlg& panel, const std::string& path) {
     const QFileInfo file(QString::fromStdString(path));
     QDir().mkpath(file.absolutePath());
-    // The lamps the status strip moved at its last paint are in place before the picture.
+    // The picture shows the panel at its own size, whatever the screen made of it; the lamps
+    // the status strip moved at its last paint are in place before it.
+    panel.SetZoom(1.0);
     QCoreApplication::processEvents();
     return panel.grab().save(file.absoluteFilePath(), "PNG");
 }
@@ -44,7 +47,7 @@ bool SavePicture(CTavrinoxDlg& panel, const std::string& path) {
 }  // namespace
 
 void SendLeftMouse(QWidget* widget, QEvent::Type type, int row) {
-    const QPointF where(widget->width() / 2.0, row);
+    const QPointF where(widget->width() / 2.0, row * ZoomOf(widget));
     QMouseEvent event(type, where, widget->mapToGlobal(where), Qt::LeftButton,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
                       Qt::NoModifier);

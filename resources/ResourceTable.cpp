@@ -23,11 +23,13 @@ constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 // Ratios are cached in hundredths, so 1.25 and 1.5 screens get their own renderings.
 constexpr qreal kRatioSteps = 100.0;
 
+// Ratios a hundredth apart share their pictures.
+qreal RoundedRatio(qreal ratio) {
+    return std::round(ratio * kRatioSteps) / kRatioSteps;
+}
+
 qreal CurrentDevicePixelRatio() {
-    if (qGuiApp == nullptr) {
-        return 1.0;
-    }
-    return std::round(qGuiApp->devicePixelRatio() * kRatioSteps) / kRatioSteps;
+    return qGuiApp == nullptr ? 1.0 : RoundedRatio(qGuiApp->devicePixelRatio());
 }
 
 quint64 CacheKey(int resourceId, qreal devicePixelRatio) {
@@ -76,10 +78,14 @@ QImage CachedImage(int resourceId, qreal devicePixelRatio) {
 }  // namespace
 
 QPixmap LoadResourceBitmap(int resourceId) {
+    return LoadResourceBitmapAt(resourceId, CurrentDevicePixelRatio());
+}
+
+QPixmap LoadResourceBitmapAt(int resourceId, qreal devicePixelRatio) {
     if (qGuiApp == nullptr) {
         return {};  // pixmaps need the application's window system
     }
-    const qreal ratio = CurrentDevicePixelRatio();
+    const qreal ratio = RoundedRatio(devicePixelRatio);
     const quint64 key = CacheKey(resourceId, ratio);
     auto& cache = PixmapCache();
     if (const auto found = cache.constFind(key); found != cache.constEnd()) {
@@ -102,6 +108,10 @@ QPixmap LoadResourceBitmap(int resourceId) {
 
 QImage LoadResourceImage(int resourceId) {
     return CachedImage(resourceId, CurrentDevicePixelRatio());
+}
+
+QImage LoadResourceImageAt(int resourceId, qreal devicePixelRatio) {
+    return CachedImage(resourceId, RoundedRatio(devicePixelRatio));
 }
 
 QIcon LoadResourceIcon(int resourceId) {

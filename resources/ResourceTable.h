@@ -11,5 +11,9 @@
 
 QPixmap LoadResourceBitmap(int resourceId);  // null pixmap for an unknown id
 QImage LoadResourceImage(int resourceId);    // same picture as an image
-QIcon LoadResourceIcon(int resourceId);      // the application icon (128) etc.
-QSize ResourceBitmapSize(int resourceId);    // logical size in pixels; invalid for an unknown id
+// The same at another pixel ratio: a zoomed panel draws its pictures at the screen's ratio
+// times the zoom, so they stay crisp.
+QPixmap LoadResourceBitmapAt(int resourceId, qreal devicePixelRatio);
+QImage LoadResourceImageAt(int resourceId, qreal devicePixelRatio);
+QIcon LoadResourceIcon(int resourceId);    // the application icon (128) etc.
+QSize ResourceBitmapSize(int resourceId);  // logical size in pixels; invalid for an unknown id

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
+#include <QMenu>
 #include <functional>
 
 #include "controls/CCanvasCtrl.h"
@@ -99,6 +100,16 @@ TEST_F(ManualPicturesTest, ThePanelAtStartWithAStudioUnitAndWithACompactUnit) {
     SelectUnit(2);
     ASSERT_EQ(g_unitStatus[kStatusByteModel], 4);
     SavePanel("panel-compact");
+
+    // Half size, and the zoom entries of the panel's menu.
+    panel->SetZoom(0.5);
+    SavePanel("panel-50");
+    QMenu menu;
+    panel->BuildContextMenu(menu);
+    QMenu* zoom = menu.findChild<QMenu*>("zoomMenu");
+    ASSERT_NE(zoom, nullptr);
+    zoom->adjustSize();
+    Save(zoom->grab().toImage(), "menu-zoom");
 }
 
 TEST_F(ManualPicturesTest, TheInformationLineWhileAUnitClearsItsFilesAndWhenItIsLost) {
