@@ -6,6 +6,7 @@
 #include "panel/CTavrinoxDlg.h"
 #include "panel/DialogRunners.h"
 #include "panel/LineBeside.h"
+#include "panel/PanelRemote.h"
 #include "panel/PanelSelfTest.h"
 #include "panel/PanelSurface.h"
 #include "platform/WindowWait.h"
@@ -32,6 +33,8 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
     panel.ApplyStoredZoom();
     const PanelSurface surface(panel, ReadSurfaceSettings());
+    // Off unless the user's settings turn it on; gone before the panel.
+    const PanelRemote remote(panel);
     int status = 0;
     if (!options.selfTestPicture.empty()) {
         WindowWait::WhenIdle(&panel, [&panel, &options, &status] {
