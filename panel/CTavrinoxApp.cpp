@@ -7,7 +7,9 @@
 #include "panel/DialogRunners.h"
 #include "panel/LineBeside.h"
 #include "panel/PanelHistory.h"
+#include "panel/PanelRemote.h"
 #include "panel/PanelSelfTest.h"
+#include "panel/PanelSurface.h"
 #include "platform/WindowWait.h"
 
 CTavrinoxApp::CTavrinoxApp(int& argc, char** argv) : m_app(argc, argv) {
@@ -31,6 +33,9 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     m_prompter.SetParent(&panel);
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
     panel.ApplyStoredZoom();
+    const PanelSurface surface(panel, ReadSurfaceSettings());
+    // Off unless the user's settings turn it on; gone before the panel.
+    const PanelRemote remote(panel);
     const PanelHistory history(panel, AsRunLog::DefaultPath());
     int status = 0;
     if (!options.selfTestPicture.empty()) {

@@ -73,7 +73,10 @@ ButtonState ButtonStateOf(const CImageTextButton* button) {
 PanelActions::PanelActions(CTavrinoxDlg& panel) : QObject(&panel), m_panel(panel) {}
 
 std::string PanelActions::Busy() const {
-    if (QApplication::activeModalWidget() != nullptr) {
+    // The panel itself runs modal in the program; another modal window is one of its dialogs
+    // or boxes.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != &m_panel) {
         return "The panel has a dialog open; close it first.";
     }
     return {};

@@ -2,15 +2,18 @@
 # Installs the Debian 12 packages the build, the tests and the demo need, when missing.
 # ser2net is a serial device server the tests start on loopback; on a machine with systemd
 # its package also enables Debian's sample service (localhost ports only). lintian and
-# appstream check the Debian package the build makes.
+# appstream check the Debian package the build makes. RtMidi carries the control surfaces;
+# jackd2 runs the dummy JACK server of their end-to-end test. liblo-dev reads and writes the
+# OSC of network control (liblo-tools adds oscsend and oscdump for trying it by hand).
 set -euo pipefail
 
 packages=(
     cmake ninja-build ccache g++ clang libclang-rt-dev pkg-config
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev liblo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-open-sans fonts-dejavu-core
     ser2net desktop-file-utils groff-base lintian appstream
+    librtmidi-dev libjack-jackd2-dev jackd2
 )
 if [[ "${1:-}" == "--demo" ]]; then
     packages+=(qt6-qpa-plugins)

@@ -6,5 +6,8 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/build.sh
+# The control surface's end-to-end test runs on JACK's dummy backend.
+source scripts/dummy-jack.sh
+start_dummy_jack
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300

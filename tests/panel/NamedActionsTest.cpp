@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialog>
 
 #include "controls/CCanvasCtrl.h"
 #include "panel/PanelActions.h"
@@ -36,6 +37,15 @@ TEST_F(NamedActionsTest, ActionsTakeThePanelsExchangesOrSayWhyNot) {
     EXPECT_EQ(Actions().TurnKnob(8, 1, kSurface).reason,
               "Knob 9 does not exist: they are numbered 1 to 8.");
     EXPECT_FALSE(Actions().PressToggle("MEM 9", kSurface).taken);
+    // The panel runs modal in the program; a dialog of its own over it refuses actions.
+    panel->setWindowModality(Qt::ApplicationModal);
+    panel->show();
+    QDialog dialog(panel.get());
+    dialog.setModal(true);
+    dialog.show();
+    EXPECT_EQ(Actions().SelectUnit(1, kSurface).reason,
+              "The panel has a dialog open; close it first.");
+    dialog.hide();
     EXPECT_TRUE(Actions().SelectUnit(1, kSurface).taken);
     ASSERT_EQ(panel->SelectedUnit(), 1);
     line.TakeWritten();

@@ -1,0 +1,13 @@
+// Fuzz target: an OSC datagram, parsed and carried out (fuzz/remote/RemoteChecks.h).
+#include <cstdio>
+#include <cstdlib>
+
+#include "fuzz/remote/RemoteChecks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (!CheckOscPacket(data, size)) {
+        std::fprintf(stderr, "invariant of remote_osc broken\n");
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QObject>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A MIDI controller's two ports through RtMidi, found by name and found again when it is
+// unplugged and plugged back. The connection's own thread looks at the machine's ports about
+// once a second, opens the named ones when they appear and closes them when they go; it also
+// sends what the window hands it, so the window's thread never calls the MIDI system and
+// never waits on it. Messages in arrive on RtMidi's thread and are handed to the window's.
+
+// Which MIDI system carries the ports: the ALSA sequencer of a desktop, or a JACK server.
+enum class MidiSystem { Alsa, Jack };
+
+// The system a desktop uses: ALSA when the machine has a sequencer device, else JACK.
+MidiSystem DefaultMidiSystem();
+// "alsa" or "jack", as the settings store it, and back (anything else the default).
+std::string MidiSystemName(MidiSystem system);
+MidiSystem MidiSystemNamed(const std::string& name);
+
+// A port's name without what changes when it is plugged in again (ALSA's client and port
+// numbers at its end: "nanoKONTROL2:nanoKONTROL2 MIDI 1 20:0" is "nanoKONTROL2:nanoKONTROL2
+// MIDI 1").
+std::string StablePortName(const std::string& name);
+
+struct MidiPorts {
+    std::vector<std::string> inputs;   // the ports a controller sends on, stable names
+    std::vector<std::string> outputs;  // the ports a controller listens on
+    std::string whyNone;               // when both are empty: why, in the user's words
+};
+
+class MidiConnection {
+  public:
+    using Message = std::vector<uint8_t>;
+    struct Handlers {
+        std::function<void(const Message&)> received;  // a message from the input port
+        std::function<void(bool present)> presence;    // the named ports came (true) or went
+        std::function<void()> portsChanged;            // the machine's list of ports changed
+    };
+
+    // Looks for the input `inputName` and the output `outputName` (stable names; either may
+    // be empty for none) on `system`. `clientName` names this program's ports there. The
+    // handlers run on the thread that constructs the connection, from its event loop.
+    MidiConnection(MidiSystem system, std::string clientName, std::string inputName,
+                   std::string outputName, Handlers handlers);
+    // Closes the ports and ends the connection's thread.
+    ~MidiConnection();
+    MidiConnection(const MidiConnection&) = delete;
+    MidiConnection& operator=(const MidiConnection&) = delete;
+
+    // Sends `message` on the output port soon; dropped while the port is absent.
+    void Send(Message message);
+    // The ports of the last look, and whether the named ones are open.
+    MidiPorts Ports() const;
+    bool Present() const;
+    const std::string& InputName() const { return m_inputName; }
+
+    // How often the connection looks for its ports.
+    static constexpr int kLookInterval_ms = 1000;
+
+  private:
+    struct Devices;
+    void Run();
+    void Look(Devices& devices);
+    MidiPorts ListPorts(Devices& devices);
+    void OpenPorts(Devices& devices);
+    void Post(std::function<void()> work);
+
+    const MidiSystem m_system;
+    const std::string m_clientName;
+    const std::string m_inputName;
+    const std::string m_outputName;
+    const Handlers m_handlers;
+    std::unique_ptr<QObject> m_context;  // the window thread's receiver; dropping it drops
+                                         // what is still on its way there
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::deque<Message> m_outgoing;
+    MidiPorts m_ports;
+    bool m_present = false;
+    std::thread m_thread;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+// A client's commands a second: a bucket of kCommandsPerSecond that refills evenly, on the
+// program's clock (platform/Clock.h), so a burst of that many goes through at once and a
+// steady client is never refused.
+class RateLimiter {
+  public:
+    RateLimiter();
+    // Whether a command may run now; takes its share when it may.
+    bool Take();
+
+  private:
+    double m_tokens;
+    uint32_t m_last_ms;
+};

@@ -1,0 +1,90 @@
+#include "surface/MappingCatalogue.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <algorithm>
+
+// Outside any namespace, as the resource's initialiser is declared there.
+static void InitMappingResources() {
+    Q_INIT_RESOURCE(mappings);
+}
+
+namespace {
+
+constexpr const char* kShippedResources = ":/mappings";
+constexpr const char* kMappingSuffix = ".json";
+
+// Shipped folders, best first: the compiled-in files, then an install tree's.
+std::vector<QString> ShippedFolders() {
+    InitMappingResources();
+    std::vector<QString> folders{QString::fromLatin1(kShippedResources)};
+    if (QCoreApplication::instance() != nullptr) {
+        folders.push_back(QCoreApplication::applicationDirPath() +
+                          QStringLiteral("/../share/vcp/mappings"));
+    }
+    return folders;
+}
+
+void AddFolder(const QString& folder, bool user, std::vector<MappingListing>& listings) {
+    const QDir dir(folder);
+    for (const QFileInfo& file : dir.entryInfoList(
+             {QStringLiteral("*") + QLatin1String(kMappingSuffix)}, QDir::Files, QDir::Name)) {
+        const std::string stem = file.completeBaseName().toStdString();
+        const bool known = std::any_of(listings.begin(), listings.end(),
+                                       [&stem](const auto& each) { return each.stem == stem; });
+        if (known) {
+            continue;
+        }
+        MappingListing listing{stem, {}, file.filePath().toStdString(), user, {}};
+        const MappingRead read = ReadMappingFile(listing.path);
+        if (read.mapping) {
+            listing.name = read.mapping->name;
+        } else {
+            listing.error = read.error;
+        }
+        listings.push_back(std::move(listing));
+    }
+}
+
+}  // namespace
+
+std::string UserMappingFolder() {
+    return (QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+            QStringLiteral("/mappings"))
+        .toStdString();
+}
+
+std::vector<MappingListing> ListMappings() {
+    std::vector<MappingListing> listings;
+    AddFolder(QString::fromStdString(UserMappingFolder()), true, listings);
+    for (const QString& folder : ShippedFolders()) {
+        AddFolder(folder, false, listings);
+    }
+    return listings;
+}
+
+MappingRead LoadMapping(const std::string& stem) {
+    for (const MappingListing& listing : ListMappings()) {
+        if (listing.stem == stem) {
+            return ReadMappingFile(listing.path);
+        }
+    }
+    return {std::nullopt, "There is no mapping \"" + stem + "\"."};
+}
+
+std::string SaveUserMapping(const Mapping& mapping, const std::string& stem) {
+    const QString folder = QString::fromStdString(UserMappingFolder());
+    if (!QDir().mkpath(folder)) {
+        return "Cannot create " + folder.toStdString() + ".";
+    }
+    QSaveFile file(folder + QLatin1Char('/') + QString::fromStdString(stem) +
+                   QLatin1String(kMappingSuffix));
+    if (!file.open(QIODevice::WriteOnly) || file.write(WriteMapping(mapping)) < 0 ||
+        !file.commit()) {
+        return file.fileName().toStdString() + ": " + file.errorString().toStdString() + ".";
+    }
+    return {};
+}

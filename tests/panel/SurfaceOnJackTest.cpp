@@ -1,0 +1,156 @@
+// The control surface end to end through the real MIDI stack: the panel on the simulated
+// line, its surface on a JACK server (the dummy backend the test scripts start), and a
+// controller played by a JACK client of the test's own that turns knobs, presses keys and
+// reads the rings the panel sends back, and is unplugged and plugged back. Real time: every
+// wait is bounded.
+#include <gtest/gtest.h>
+#include <jack/jack.h>
+#include <rtmidi/RtMidi.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "controls/CInfoBar.h"
+#include "panel/PanelActions.h"
+#include "panel/PanelSurface.h"
+#include "tests/panel/PanelStoryTest.h"
+
+namespace {
+
+constexpr auto kPatience = std::chrono::seconds(5);
+// Each RtMidi object is a JACK client of its own, named apart so their ports' names are known.
+constexpr const char* kClient = "vcp-test-controller";
+constexpr const char* kRingsClient = "vcp-test-controller-rings";
+
+// A controller on JACK: it sends on "controller out" and keeps the last value of each control
+// change it receives on "controller in".
+class JackController {
+  public:
+    JackController() : m_out(RtMidi::UNIX_JACK, kClient), m_in(RtMidi::UNIX_JACK, kRingsClient) {
+        m_out.openVirtualPort("controller out");
+        m_in.setCallback(
+            [](double, std::vector<unsigned char>* message, void* self) {
+                auto* controller = static_cast<JackController*>(self);
+                if (message->size() == 3 && ((*message)[0] & 0xF0) == 0xB0) {
+                    const std::lock_guard lock(controller->m_mutex);
+                    controller->m_rings[(*message)[1]] = (*message)[2];
+                }
+            },
+            this);
+        m_in.openVirtualPort("controller in");
+    }
+    void Send(std::vector<unsigned char> message) { m_out.sendMessage(&message); }
+    std::map<int, int> Rings() {
+        const std::lock_guard lock(m_mutex);
+        return m_rings;
+    }
+
+  private:
+    RtMidiOut m_out;
+    RtMidiIn m_in;
+    std::mutex m_mutex;
+    std::map<int, int> m_rings;
+};
+
+bool JackServerRuns() {
+    jack_client_t* client = jack_client_open("vcp-test-probe", JackNoStartServer, nullptr);
+    if (client == nullptr) {
+        return false;
+    }
+    jack_client_close(client);
+    return true;
+}
+
+class SurfaceOnJackTest : public PanelStoryTest {
+  protected:
+    // Turns the event loop and the panel's polls until `done` holds, at most kPatience.
+    bool PumpUntil(const std::function<bool()>& done) {
+        const auto end = std::chrono::steady_clock::now() + kPatience;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) {
+                return false;
+            }
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            RunPollTicks(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return true;
+    }
+    // Whether the controller's rings show what the panel's knobs show now.
+    bool RingsFollowThePanel(JackController& controller, const Mapping& mapping) {
+        const PanelState state = panel->Actions().CurrentState();
+        const std::map<int, int> rings = controller.Rings();
+        for (int knob = 0; knob < kActionKnobs; ++knob) {
+            const auto ring = rings.find(mapping.knobs[knob]->ring->control.number);
+            if (ring == rings.end() ||
+                ring->second != RingValue(*mapping.knobs[knob]->ring, state.knobs[knob])) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
+    ASSERT_TRUE(JackServerRuns())
+        << "No JACK server runs. Start one first: jackd --no-realtime -d dummy "
+           "(scripts/test.sh and .ci/run start it themselves).";
+    Select(1);
+    auto controller = std::make_unique<JackController>();
+    SurfaceSettings settings;
+    settings.enabled = true;
+    settings.system = "jack";
+    settings.input = std::string(kClient) + ":controller out";
+    settings.output = std::string(kRingsClient) + ":controller in";
+    settings.mapping = "generic-eight-encoders";
+    PanelSurface surface(*panel, settings, true);
+    ASSERT_TRUE(surface.HasMapping());
+    const Mapping mapping = *LoadMapping(settings.mapping).mapping;
+    ASSERT_TRUE(PumpUntil([&] { return surface.Present(); })) << "the surface's ports never opened";
+    ASSERT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings were not sent when the surface came";
+
+    // Three detents right and one left on knob 1 move the unit's value by two.
+    const int start = Unit(1).Value(0);
+    for (unsigned char detent : {0x01, 0x01, 0x01, 0x7F}) {
+        controller->Send({0xB0, 1, detent});
+    }
+    EXPECT_TRUE(PumpUntil([&] { return Unit(1).Value(0) == start + 2; }))
+        << "the unit's value is " << Unit(1).Value(0) << ", not " << start + 2;
+
+    // The unit's own change shows on the ring with the next polls.
+    Unit(1).ChangeLocally(0, 1000);
+    EXPECT_TRUE(PumpUntil([&] {
+        return RingsFollowThePanel(*controller, mapping) &&
+               panel->Actions().CurrentState().knobs[0].value == 1000;
+    })) << "the ring did not follow the unit's own change";
+
+    // Another menu, from the controller's menu button 2: the knobs bind elsewhere and the
+    // rings show their new values.
+    const PanelState before = panel->Actions().CurrentState();
+    controller->Send({0x90, 9, 0x7F});
+    ASSERT_TRUE(PumpUntil([&] {
+        return panel->Actions().CurrentState().menuTitle != before.menuTitle;
+    })) << "menu button 2 did not change the menu";
+    EXPECT_NE(panel->Actions().CurrentState().knobs, before.knobs);
+    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings did not follow the new menu";
+
+    // Unplugged, the panel says so; plugged back, the controller is found again by its name
+    // and shown the panel's rings.
+    const std::string name = "The control surface \"" + settings.input + "\"";
+    controller.reset();
+    EXPECT_TRUE(PumpUntil(
+        [&] { return panel->InfoBar()->Message() == name + " is gone; the panel looks for it."; }));
+    EXPECT_FALSE(surface.Present());
+    controller = std::make_unique<JackController>();
+    EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
+    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings were not shown again";
+}
+
+}  // namespace
