@@ -151,3 +151,21 @@ TEST(UndoHistoryTest, KeepsTheLastFiftyStepsOfEachUnitNewestFirst) {
     EXPECT_EQ(left, UndoHistory::kDepth - 1);
     EXPECT_EQ(last->oldValue, 10);
 }
+
+TEST(OriginScopeTest, ScopesNestAndWithoutOneTheWindowsLastInputCounts) {
+    EXPECT_EQ(OriginScope::Current().source, ActionSource::Mouse);
+    OriginScope::SetWindowInput(ActionSource::Keyboard);
+    EXPECT_EQ(OriginScope::Current().source, ActionSource::Keyboard);
+    {
+        const OriginScope network({ActionSource::Network, "10.0.0.7:4000"});
+        {
+            const OriginScope surface({ActionSource::Surface, "bank 1"});
+            EXPECT_EQ(OriginScope::Current().client, "bank 1");
+        }
+        EXPECT_EQ(OriginScope::Current().source, ActionSource::Network);
+        EXPECT_EQ(OriginScope::Current().client, "10.0.0.7:4000");
+    }
+    EXPECT_EQ(OriginScope::Current().source, ActionSource::Keyboard);
+    EXPECT_TRUE(OriginScope::Current().client.empty());
+    OriginScope::SetWindowInput(ActionSource::Mouse);
+}
