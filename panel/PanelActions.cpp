@@ -12,6 +12,7 @@
 #include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
 #include "controls/KnobGauge.h"
+#include "link/LineDemand.h"
 #include "link/ParameterCommands.h"
 #include "link/StorageTables.h"
 #include "panel/CTavrinoxDlg.h"
@@ -106,6 +107,17 @@ void PanelActions::RunWhenFree(std::function<void()> work) {
         work();
         StateMayHaveChanged();
         return;
+    }
+    // Inside a wait the action claims the line as held input does: a poll still waiting for
+    // an absent unit gives it up, so the action does not wait out the tick. The claim ends
+    // once the wait is over.
+    if (!m_claimed) {
+        m_claimed = true;
+        LineDemand::Raise();
+        WindowWait::WhenIdle(this, [this] {
+            m_claimed = false;
+            LineDemand::Clear();
+        });
     }
     WindowWait::WhenIdle(this, [this, work = std::move(work)] {
         work();
