@@ -1,11 +1,11 @@
 // What a control surface's user waits for, on the real clock: the panel with the line beside
 // its window, vcp-sim serving unit 1 on a pseudo-terminal (addresses 2 to 4 empty), its
-// surface on a JACK server, and a controller
-// played by a JACK client of this program. Prints a message in to the first byte of its
-// request on the wire; a spin of 200 detents in one second (the unit's value must move by
-// exactly 200, and the last request must leave within one exchange of the last detent); and
-// a unit's own change to its ring. Needs a running JACK server (jackd --no-realtime -d
-// dummy); run with QT_QPA_PLATFORM=offscreen on a machine without a display.
+// surface on a JACK server, and a controller played by a JACK client of this program. Prints
+// a message in to the first byte of its request on the wire; a spin of 200 detents in one
+// second (the unit's value must move by exactly 200, and the last request must leave within
+// one exchange of the last detent); and a unit's own change to its ring. Needs a running JACK
+// server (jackd --no-realtime -d dummy); run with QT_QPA_PLATFORM=offscreen on a machine
+// without a display.
 #include <QApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
