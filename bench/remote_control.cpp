@@ -231,7 +231,9 @@ int main(int argc, char** argv) {
     ::setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
     CTavrinoxApp vcpApp(argc, argv);
     SimProcess sim;
-    if (!sim.Start("1:11,2:4")) {
+    // VCP_BENCH_UNITS puts other units on the line ("1:11,2:4,3:80,4:5": no empty address).
+    const char* units = std::getenv("VCP_BENCH_UNITS");
+    if (!sim.Start(units != nullptr ? units : "1:11,2:4")) {
         std::fprintf(stderr, "vcp-sim did not start\n");
         return 1;
     }

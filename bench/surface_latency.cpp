@@ -1,13 +1,11 @@
 // What a control surface's user waits for, on the real clock: the panel with the line beside
-// its window on the built-in simulated line, its surface on a JACK server, and a controller
-// played by a JACK client of this program. Prints a message in to the first byte of its
-// request on the wire; a spin of 200 detents in one second (the unit's value must move by
-// exactly 200, and the last request must leave within one exchange of the last detent); and
-// a unit's own change to its ring. Needs a running JACK server (jackd --no-realtime -d
-// dummy); run with QT_QPA_PLATFORM=offscreen on a machine without a display.
-#include <jack/jack.h>
-#include <rtmidi/RtMidi.h>
-
+// its window, vcp-sim serving unit 1 on a pseudo-terminal (addresses 2 to 4 empty), its
+// surface on a JACK server, and a controller played by a JACK client of this program. Prints
+// a message in to the first byte of its request on the wire; a spin of 200 detents in one
+// second (the unit's value must move by exactly 200, and the last request must leave within
+// one exchange of the last detent); and a unit's own change to its ring. Needs a running JACK
+// server (jackd --no-realtime -d dummy); run with QT_QPA_PLATFORM=offscreen on a machine
+// without a display.
 #include <QApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -18,17 +16,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <random>
 #include <thread>
 #include <vector>
 
-#include "link/LineCarrier.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxDlg.h"
 #include "panel/LineBeside.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelSurface.h"
-#include "sim/line/BuiltinSimulator.h"
-#include "sim/line/SimLine.h"
+#include "tests/support/JackController.h"
+#include "tests/support/SimProcess.h"
 
 namespace {
 
@@ -37,8 +35,7 @@ constexpr uint8_t kAdjust = 0x81;
 constexpr int kSamples = 60;
 constexpr int kSpinDetents = 200;
 // Each RtMidi object is a JACK client of its own, named apart so their ports' names are known.
-constexpr const char* kClient = "vcp-bench-controller";
-constexpr const char* kRingsClient = "vcp-bench-controller-rings";
+constexpr const char* kController = "vcp-bench-controller";
 
 double Millis(SteadyClock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -98,40 +95,6 @@ class WireLog : public LinkTracer {
     std::vector<SteadyClock::time_point> m_adjustments;
 };
 
-// A controller: knob 1 of the generic mapping out, its ring in.
-class Controller {
-  public:
-    Controller() : m_out(RtMidi::UNIX_JACK, kClient), m_in(RtMidi::UNIX_JACK, kRingsClient) {
-        m_out.openVirtualPort("controller out");
-        m_in.setCallback(
-            [](double, std::vector<unsigned char>* message, void* self) {
-                auto* controller = static_cast<Controller*>(self);
-                if (message->size() == 3 && (*message)[0] == 0xB0 && (*message)[1] == 1) {
-                    const std::lock_guard lock(controller->m_mutex);
-                    controller->m_ring = (*message)[2];
-                    controller->m_ringAt = SteadyClock::now();
-                }
-            },
-            this);
-        m_in.openVirtualPort("controller in");
-    }
-    void Turn(unsigned char value) {
-        std::vector<unsigned char> message{0xB0, 1, value};
-        m_out.sendMessage(&message);
-    }
-    std::pair<int, SteadyClock::time_point> Ring() {
-        const std::lock_guard lock(m_mutex);
-        return {m_ring, m_ringAt};
-    }
-
-  private:
-    RtMidiOut m_out;
-    RtMidiIn m_in;
-    std::mutex m_mutex;
-    int m_ring = -1;
-    SteadyClock::time_point m_ringAt;
-};
-
 // Runs the event loop until `done` holds or `limit_ms` passed; whether it holds.
 bool RunUntil(const std::function<bool()>& done, int limit_ms) {
     const SteadyClock::time_point end = SteadyClock::now() + std::chrono::milliseconds(limit_ms);
@@ -156,15 +119,18 @@ int KnobValue(CTavrinoxDlg& panel) {
 int main(int argc, char** argv) {
     QTemporaryDir home;
     ::setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
-    jack_client_t* probe = jack_client_open("vcp-bench-probe", JackNoStartServer, nullptr);
-    if (probe == nullptr) {
+    if (!JackController::ServerRuns()) {
         std::fprintf(stderr, "No JACK server runs: start jackd --no-realtime -d dummy first.\n");
         return 1;
     }
-    jack_client_close(probe);
     QApplication app(argc, argv);
-    SimLine* sim = RegisterBuiltinSimulator("1:11");
-    CTavrinoxDlg::SetRunPort("inproc:sim");
+    // The unit on a pseudo-terminal, as a real line reaches the panel.
+    SimProcess sim;
+    if (!sim.Start("1:11")) {
+        std::fprintf(stderr, "vcp-sim did not start\n");
+        return 1;
+    }
+    CTavrinoxDlg::SetRunPort(sim.LinePath());
     const LineBeside line;
     CTavrinoxDlg panel;
     panel.OnInitDialog();
@@ -173,12 +139,12 @@ int main(int argc, char** argv) {
     panel.SelectUnit(1);
     RunEventsFor(300);
 
-    Controller controller;
+    JackController controller(kController);
     SurfaceSettings settings;
     settings.enabled = true;
     settings.system = "jack";
-    settings.input = std::string(kClient) + ":controller out";
-    settings.output = std::string(kRingsClient) + ":controller in";
+    settings.input = JackController::OutPort(kController);
+    settings.output = JackController::InPort(kController);
     settings.mapping = "generic-eight-encoders";
     PanelSurface surface(panel, settings);
     if (!RunUntil([&] { return surface.Present(); }, 5000)) {
@@ -190,12 +156,15 @@ int main(int argc, char** argv) {
     g_link.SetTracer(&wire);
 
     // One detent at a time, the panel idle before each.
+    std::mt19937 random(7);
     std::vector<double> toWire;
     for (int i = 0; i < kSamples; ++i) {
-        RunEventsFor(120);
+        // At any moment of the poll, not always just after one: the line keeps 20 ms of
+        // silence after every exchange.
+        RunEventsFor(100 + static_cast<int>(random() % 100));
         wire.Clear();
         const SteadyClock::time_point sent = SteadyClock::now();
-        controller.Turn(i % 2 == 0 ? 0x01 : 0x7F);
+        controller.Send({0xB0, 1, static_cast<unsigned char>(i % 2 == 0 ? 0x01 : 0x7F)});
         if (RunUntil([&] { return !wire.Adjustments().empty(); }, 1000)) {
             toWire.push_back(Millis(wire.Adjustments().front() - sent));
         }
@@ -204,7 +173,9 @@ int main(int argc, char** argv) {
     // The same turn asked of the panel's actions directly: the panel's and the line's share.
     std::vector<double> actionToWire;
     for (int i = 0; i < kSamples; ++i) {
-        RunEventsFor(120);
+        // At any moment of the poll, not always just after one: the line keeps 20 ms of
+        // silence after every exchange.
+        RunEventsFor(100 + static_cast<int>(random() % 100));
         wire.Clear();
         const SteadyClock::time_point asked = SteadyClock::now();
         static_cast<void>(panel.Actions().TurnKnob(0, i % 2 == 0 ? 1 : -1, {}));
@@ -225,7 +196,7 @@ int main(int argc, char** argv) {
         const SteadyClock::time_point start = SteadyClock::now();
         for (int i = 0; i < kSpinDetents; ++i) {
             std::this_thread::sleep_until(start + std::chrono::milliseconds(5 * i));
-            controller.Turn(0x01);
+            controller.Send({0xB0, 1, 0x01});
         }
         lastDetent = SteadyClock::now();
         spun = true;
@@ -253,16 +224,13 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 20; ++i) {
         const int value = 100 + 40 * (i % 2 == 0 ? i : -i + 20);
         const SteadyClock::time_point changed = SteadyClock::now();
-        static_cast<void>(CarryOnLine({1, 100}, [&] {
-            sim->Unit(1)->ChangeLocally(0, value);
-            return Status::Ok;
-        }));
+        sim.Control("set 1 0 " + std::to_string(value));
         const int wanted = (value * 127 + 1023 / 2) / 1023;
         if (RunUntil([&] { return KnobValue(panel) == value; }, 1000)) {
             toPanel.push_back(Millis(SteadyClock::now() - changed));
         }
-        if (RunUntil([&] { return controller.Ring().first == wanted; }, 1000)) {
-            toRing.push_back(Millis(controller.Ring().second - changed));
+        if (RunUntil([&] { return controller.Rings()[1].value == wanted; }, 1000)) {
+            toRing.push_back(Millis(controller.Rings()[1].at - changed));
         }
         RunEventsFor(50);
     }

@@ -13,6 +13,7 @@
 #include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
 #include "history/ValueText.h"
+#include "link/LineDemand.h"
 #include "link/ParameterCommands.h"
 #include "link/StorageTables.h"
 #include "panel/CTavrinoxDlg.h"
@@ -110,6 +111,17 @@ void PanelActions::RunWhenFree(const ActionOrigin& origin, std::function<void()>
     if (WindowWait::Depth() == 0 && OnWindowThread()) {
         run();
         return;
+    }
+    // Inside a wait the action claims the line as held input does: a poll still waiting for
+    // an absent unit gives it up, so the action does not wait out the tick. The claim ends
+    // once the wait is over.
+    if (!m_claimed) {
+        m_claimed = true;
+        LineDemand::Raise();
+        WindowWait::WhenIdle(this, [this] {
+            m_claimed = false;
+            LineDemand::Clear();
+        });
     }
     WindowWait::WhenIdle(this, std::move(run));
 }

@@ -13,7 +13,8 @@ class CTavrinoxDlg;
 // The panel's named actions, for every source alike. An action asked for while the line
 // carries other work, or from inside another action's wait, runs once the window is free;
 // turns of one knob that meet there are summed into a single turn, so a fast surface never
-// queues up behind the line and loses nothing. An open dialog or message box refuses
+// queues up behind the line and loses nothing, and the action claims the line as held input
+// does, so a poll of an absent unit gives it up. An open dialog or message box refuses
 // actions: it owns the panel until it closes. Each action's work runs with its origin as the
 // current one (OriginScope), so the as-run log names its source.
 class PanelActions : public QObject, public ControlActions {
@@ -55,6 +56,7 @@ class PanelActions : public QObject, public ControlActions {
     std::array<int, kActionKnobs> m_pendingTurn{};
     bool m_turnsQueued = false;
     ActionOrigin m_turnOrigin;
+    bool m_claimed = false;  // an action queued inside a wait claims the line until it ends
     bool m_tellQueued = false;
     std::vector<PanelStateListener*> m_listeners;
     PanelState m_told;

@@ -36,7 +36,7 @@ std::string PanelRemote::SettingsProblem(const RemoteSettings& settings) {
     return error.empty() ? error : "Allowed clients: " + error;
 }
 
-PanelRemote::PanelRemote(CTavrinoxDlg& panel) : m_panel(panel), m_actions(panel.Actions()) {
+PanelRemote::PanelRemote(CTavrinoxDlg& panel) : m_panel(panel) {
     // The panel keeps its entries; once this owner is gone they add nothing.
     m_panel.AddContextEntries([self = QPointer<PanelRemote>(this)](QMenu& menu) {
         if (self) {
@@ -88,7 +88,7 @@ std::string PanelRemote::Apply(const RemoteSettings& settings) {
     options.address.setAddress(QString::fromStdString(settings.listenAddress));
     options.allowList = ClientAllowList::Parse(settings.allowList);
     options.readOnly = settings.readOnly;
-    const RemoteHooks hooks{&m_actions, [this] { return m_panel.Actions().CurrentState(); },
+    const RemoteHooks hooks{&m_panel.Actions(), [this] { return m_panel.Actions().CurrentState(); },
                             [this](const std::string& text) { Note(text); }};
     std::vector<std::string> failures;
     if (settings.lineOn) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "actions/PanelState.h"
-#include "panel/RemoteActions.h"
 #include "remote/RemoteSettings.h"
 
 class CTavrinoxDlg;
@@ -48,7 +47,6 @@ class PanelRemote : public QObject, public PanelStateListener {
     void OpenDialog();
 
     CTavrinoxDlg& m_panel;
-    RemoteActions m_actions;
     RemoteSettings m_settings;
     std::unique_ptr<LineProtocolServer> m_lines;
     std::unique_ptr<OscServer> m_osc;

@@ -23,7 +23,6 @@
 #include "link/LineDemand.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelRemote.h"
-#include "panel/RemoteActions.h"
 #include "platform/WindowWait.h"
 #include "remote/ClientAllowList.h"
 #include "remote/LineProtocolServer.h"
@@ -380,9 +379,9 @@ TEST_F(NetworkControlTest, TheMenuOpensTheSettingsWhichKeepWhatDoesNotReadAndLas
     StoreRemoteSettings(RemoteSettings{});
 }
 
-TEST_F(NetworkControlTest, AClientsActionInsideAWaitClaimsTheLineUntilItHasRun) {
+TEST_F(NetworkControlTest, AnActionInsideAWaitClaimsTheLineUntilItHasRun) {
     Select(1);
-    RemoteActions actions(panel->Actions());
+    PanelActions& actions = panel->Actions();
     const ActionOrigin client{ActionSource::Network, "tcp 127.0.0.1:5555"};
     const int start = Unit(1).Value(0);
     bool claimed = false;

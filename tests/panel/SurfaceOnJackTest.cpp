@@ -4,8 +4,6 @@
 // reads the rings the panel sends back, and is unplugged and plugged back. Real time: every
 // wait is bounded.
 #include <gtest/gtest.h>
-#include <jack/jack.h>
-#include <rtmidi/RtMidi.h>
 
 #include <QCoreApplication>
 #include <chrono>
@@ -18,52 +16,12 @@
 #include "panel/PanelActions.h"
 #include "panel/PanelSurface.h"
 #include "tests/panel/PanelStoryTest.h"
+#include "tests/support/JackController.h"
 
 namespace {
 
 constexpr auto kPatience = std::chrono::seconds(5);
-// Each RtMidi object is a JACK client of its own, named apart so their ports' names are known.
-constexpr const char* kClient = "vcp-test-controller";
-constexpr const char* kRingsClient = "vcp-test-controller-rings";
-
-// A controller on JACK: it sends on "controller out" and keeps the last value of each control
-// change it receives on "controller in".
-class JackController {
-  public:
-    JackController() : m_out(RtMidi::UNIX_JACK, kClient), m_in(RtMidi::UNIX_JACK, kRingsClient) {
-        m_out.openVirtualPort("controller out");
-        m_in.setCallback(
-            [](double, std::vector<unsigned char>* message, void* self) {
-                auto* controller = static_cast<JackController*>(self);
-                if (message->size() == 3 && ((*message)[0] & 0xF0) == 0xB0) {
-                    const std::lock_guard lock(controller->m_mutex);
-                    controller->m_rings[(*message)[1]] = (*message)[2];
-                }
-            },
-            this);
-        m_in.openVirtualPort("controller in");
-    }
-    void Send(std::vector<unsigned char> message) { m_out.sendMessage(&message); }
-    std::map<int, int> Rings() {
-        const std::lock_guard lock(m_mutex);
-        return m_rings;
-    }
-
-  private:
-    RtMidiOut m_out;
-    RtMidiIn m_in;
-    std::mutex m_mutex;
-    std::map<int, int> m_rings;
-};
-
-bool JackServerRuns() {
-    jack_client_t* client = jack_client_open("vcp-test-probe", JackNoStartServer, nullptr);
-    if (client == nullptr) {
-        return false;
-    }
-    jack_client_close(client);
-    return true;
-}
+constexpr const char* kController = "vcp-test-controller";
 
 class SurfaceOnJackTest : public PanelStoryTest {
   protected:
@@ -83,11 +41,11 @@ class SurfaceOnJackTest : public PanelStoryTest {
     // Whether the controller's rings show what the panel's knobs show now.
     bool RingsFollowThePanel(JackController& controller, const Mapping& mapping) {
         const PanelState state = panel->Actions().CurrentState();
-        const std::map<int, int> rings = controller.Rings();
+        const std::map<int, JackController::Received> rings = controller.Rings();
         for (int knob = 0; knob < kActionKnobs; ++knob) {
             const auto ring = rings.find(mapping.knobs[knob]->ring->control.number);
             if (ring == rings.end() ||
-                ring->second != RingValue(*mapping.knobs[knob]->ring, state.knobs[knob])) {
+                ring->second.value != RingValue(*mapping.knobs[knob]->ring, state.knobs[knob])) {
                 return false;
             }
         }
@@ -96,16 +54,16 @@ class SurfaceOnJackTest : public PanelStoryTest {
 };
 
 TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
-    ASSERT_TRUE(JackServerRuns())
+    ASSERT_TRUE(JackController::ServerRuns())
         << "No JACK server runs. Start one first: jackd --no-realtime -d dummy "
            "(scripts/test.sh and .ci/run start it themselves).";
     Select(1);
-    auto controller = std::make_unique<JackController>();
+    auto controller = std::make_unique<JackController>(kController);
     SurfaceSettings settings;
     settings.enabled = true;
     settings.system = "jack";
-    settings.input = std::string(kClient) + ":controller out";
-    settings.output = std::string(kRingsClient) + ":controller in";
+    settings.input = JackController::OutPort(kController);
+    settings.output = JackController::InPort(kController);
     settings.mapping = "generic-eight-encoders";
     PanelSurface surface(*panel, settings, true);
     ASSERT_TRUE(surface.HasMapping());
@@ -147,7 +105,7 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
     EXPECT_TRUE(PumpUntil(
         [&] { return panel->InfoBar()->Message() == name + " is gone; the panel looks for it."; }));
     EXPECT_FALSE(surface.Present());
-    controller = std::make_unique<JackController>();
+    controller = std::make_unique<JackController>(kController);
     EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
     EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
         << "the rings were not shown again";
