@@ -6,6 +6,7 @@
 #include "panel/CTavrinoxDlg.h"
 #include "panel/DialogRunners.h"
 #include "panel/LineBeside.h"
+#include "panel/PanelHistory.h"
 #include "panel/PanelRemote.h"
 #include "panel/PanelSelfTest.h"
 #include "panel/PanelSurface.h"
@@ -35,6 +36,7 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     const PanelSurface surface(panel, ReadSurfaceSettings());
     // Off unless the user's settings turn it on; gone before the panel.
     const PanelRemote remote(panel);
+    const PanelHistory history(panel, AsRunLog::DefaultPath());
     int status = 0;
     if (!options.selfTestPicture.empty()) {
         WindowWait::WhenIdle(&panel, [&panel, &options, &status] {

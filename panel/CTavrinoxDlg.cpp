@@ -11,6 +11,7 @@
 #include <cmath>
 #include <map>
 
+#include "actions/OriginScope.h"
 #include "app/ConfigStore.h"
 #include "app/PortMapping.h"
 #include "app/SavedPort.h"
@@ -285,6 +286,7 @@ void CTavrinoxDlg::keyPressEvent(QKeyEvent* event) {
 
 void CTavrinoxDlg::RunPanelKey(const PanelKey& key) {
     const ActionOrigin keyboard{ActionSource::Keyboard, {}};
+    const OriginScope scope(keyboard);
     if (key.target == PanelKeyTarget::MenuButton) {
         static_cast<void>(m_actions->PressMenuButton(key.number, keyboard));
     } else if (key.target == PanelKeyTarget::FunctionButton) {

@@ -5,13 +5,14 @@
 #include <algorithm>
 #include <limits>
 
+#include "actions/OriginScope.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageTextButton.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
-#include "controls/KnobGauge.h"
+#include "history/ValueText.h"
 #include "link/LineDemand.h"
 #include "link/ParameterCommands.h"
 #include "link/StorageTables.h"
@@ -57,9 +58,7 @@ KnobState KnobStateOf(const CCanvasCtrl* display) {
     state.value = record.value;
     state.minimum = record.rawMin;
     state.maximum = record.rawMax;
-    state.valueText = (record.flags & kFlagTimecode)
-                          ? TimecodeText(record.value)
-                          : ComputeGauge(record, 0, CCanvasCtrl::kWidth).valueText;
+    state.valueText = ParameterValueText(record, record.value);
     return state;
 }
 
@@ -102,10 +101,15 @@ std::string PanelActions::NeedsMenus() const {
     return why;
 }
 
-void PanelActions::RunWhenFree(std::function<void()> work) {
-    if (WindowWait::Depth() == 0 && OnWindowThread()) {
+void PanelActions::RunWhenFree(const ActionOrigin& origin, std::function<void()> work) {
+    // The work's changes are logged with whoever asked for it.
+    auto run = [this, origin, work = std::move(work)] {
+        const OriginScope scope(origin);
         work();
         StateMayHaveChanged();
+    };
+    if (WindowWait::Depth() == 0 && OnWindowThread()) {
+        run();
         return;
     }
     // Inside a wait the action claims the line as held input does: a poll still waiting for
@@ -119,13 +123,10 @@ void PanelActions::RunWhenFree(std::function<void()> work) {
             LineDemand::Clear();
         });
     }
-    WindowWait::WhenIdle(this, [this, work = std::move(work)] {
-        work();
-        StateMayHaveChanged();
-    });
+    WindowWait::WhenIdle(this, std::move(run));
 }
 
-ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin&) {
+ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin& origin) {
     if (knob < 0 || knob >= kActionKnobs) {
         return ActionOutcome::Refused(OutOfRange("Knob", knob + 1, kActionKnobs, 1));
     }
@@ -142,9 +143,14 @@ ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin&) {
     // A turn goes to the unit in 16 bits; what waits beyond that waits for the next one.
     constexpr int kMost = std::numeric_limits<int16_t>::max();
     m_pendingTurn[knob] = std::clamp(m_pendingTurn[knob] + delta, -kMost, kMost);
+    // Turns summed into one go as the last asker's.
+    m_turnOrigin = origin;
     if (!m_turnsQueued) {
         m_turnsQueued = true;
-        RunWhenFree([this] { SendTurns(); });
+        RunWhenFree(origin, [this] {
+            const OriginScope scope(m_turnOrigin);
+            SendTurns();
+        });
     }
     return ActionOutcome::Taken();
 }
@@ -161,18 +167,18 @@ void PanelActions::SendTurns() {
     }
 }
 
-ActionOutcome PanelActions::PressMenuButton(int button, const ActionOrigin&) {
+ActionOutcome PanelActions::PressMenuButton(int button, const ActionOrigin& origin) {
     if (button < 0 || button >= kActionMenuButtons) {
         return ActionOutcome::Refused(OutOfRange("Menu button", button + 1, kActionMenuButtons, 1));
     }
     if (std::string why = NeedsMenus(); !why.empty()) {
         return ActionOutcome::Refused(why);
     }
-    RunWhenFree([this, button] { m_panel.OnMenuButton(button); });
+    RunWhenFree(origin, [this, button] { m_panel.OnMenuButton(button); });
     return ActionOutcome::Taken();
 }
 
-ActionOutcome PanelActions::PressFunctionButton(int button, const ActionOrigin&) {
+ActionOutcome PanelActions::PressFunctionButton(int button, const ActionOrigin& origin) {
     if (button < 0 || button >= kActionFunctionButtons) {
         return ActionOutcome::Refused(
             OutOfRange("Function button", button + 1, kActionFunctionButtons, 1));
@@ -180,11 +186,11 @@ ActionOutcome PanelActions::PressFunctionButton(int button, const ActionOrigin&)
     if (std::string why = NeedsMenus(); !why.empty()) {
         return ActionOutcome::Refused(why);
     }
-    RunWhenFree([this, button] { m_panel.OnFunctionButton(button); });
+    RunWhenFree(origin, [this, button] { m_panel.OnFunctionButton(button); });
     return ActionOutcome::Taken();
 }
 
-ActionOutcome PanelActions::PressToggle(const std::string& label, const ActionOrigin&) {
+ActionOutcome PanelActions::PressToggle(const std::string& label, const ActionOrigin& origin) {
     CImageToggleButton* toggle = ToggleLabelled(m_panel, label);
     if (toggle == nullptr) {
         return ActionOutcome::Refused("The panel has no key \"" + label + "\".");
@@ -196,7 +202,7 @@ ActionOutcome PanelActions::PressToggle(const std::string& label, const ActionOr
     } else if (std::string why = Busy(); !why.empty()) {
         return ActionOutcome::Refused(why);
     }
-    RunWhenFree([toggle] { toggle->Press(); });
+    RunWhenFree(origin, [toggle] { toggle->Press(); });
     return ActionOutcome::Taken();
 }
 
@@ -214,14 +220,14 @@ ActionOutcome PanelActions::RecallMemory(int memory, const ActionOrigin& origin)
     return PressToggle(Numbered("MEM", memory), origin);
 }
 
-ActionOutcome PanelActions::StoreMemory(int memory, const ActionOrigin&) {
+ActionOutcome PanelActions::StoreMemory(int memory, const ActionOrigin& origin) {
     if (memory < 1 || memory > kActionMemories) {
         return ActionOutcome::Refused(OutOfRange("Memory", memory, kActionMemories, 1));
     }
     if (std::string why = NeedsUnit(); !why.empty()) {
         return ActionOutcome::Refused(why);
     }
-    RunWhenFree([this, memory] {
+    RunWhenFree(origin, [this, memory] {
         if (!m_panel.AttributeLatchSet()) {
             if (CImageToggleButton* latch = ToggleLabelled(m_panel, "ALT")) {
                 latch->Press();
@@ -234,7 +240,7 @@ ActionOutcome PanelActions::StoreMemory(int memory, const ActionOrigin&) {
     return ActionOutcome::Taken();
 }
 
-ActionOutcome PanelActions::SetParameter(int number, int value, const ActionOrigin&) {
+ActionOutcome PanelActions::SetParameter(int number, int value, const ActionOrigin& origin) {
     if (number < 0 || number >= kEmptyKnobParam || g_paramTable[number].name.empty()) {
         return ActionOutcome::Refused(Numbered("Parameter", number) +
                                       " is not one of the selected unit's.");
@@ -251,7 +257,7 @@ ActionOutcome PanelActions::SetParameter(int number, int value, const ActionOrig
     if (value < 0 || value > std::numeric_limits<uint16_t>::max()) {
         return ActionOutcome::Refused("A value is sent in 16 bits.");
     }
-    RunWhenFree([this, number, value] {
+    RunWhenFree(origin, [this, number, value] {
         static_cast<void>(
             SetParameterWord(static_cast<uint8_t>(number), static_cast<uint16_t>(value)));
         m_panel.BindKnobs();

@@ -15,7 +15,8 @@ class CTavrinoxDlg;
 // turns of one knob that meet there are summed into a single turn, so a fast surface never
 // queues up behind the line and loses nothing, and the action claims the line as held input
 // does, so a poll of an absent unit gives it up. An open dialog or message box refuses
-// actions: it owns the panel until it closes.
+// actions: it owns the panel until it closes. Each action's work runs with its origin as the
+// current one (OriginScope), so the as-run log names its source.
 class PanelActions : public QObject, public ControlActions {
     Q_OBJECT
 
@@ -47,13 +48,14 @@ class PanelActions : public QObject, public ControlActions {
     std::string NeedsUnit() const;
     std::string NeedsMenus() const;
     // Runs `work` now when nothing waits on the line, else once the wait is over.
-    void RunWhenFree(std::function<void()> work);
+    void RunWhenFree(const ActionOrigin& origin, std::function<void()> work);
     void SendTurns();
     void TellListeners();
 
     CTavrinoxDlg& m_panel;
     std::array<int, kActionKnobs> m_pendingTurn{};
     bool m_turnsQueued = false;
+    ActionOrigin m_turnOrigin;
     bool m_claimed = false;  // an action queued inside a wait claims the line until it ends
     bool m_tellQueued = false;
     std::vector<PanelStateListener*> m_listeners;

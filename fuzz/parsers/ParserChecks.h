@@ -32,3 +32,4 @@ bool CheckSequenceRecord(std::span<const uint8_t> input);
 bool CheckConfigFile(std::span<const uint8_t> input);
 bool CheckBypassFrames(std::span<const uint8_t> input);
 bool CheckAboutText(std::span<const uint8_t> input);
+bool CheckSnapshotFile(std::span<const uint8_t> input);

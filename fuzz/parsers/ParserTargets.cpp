@@ -15,6 +15,7 @@ constexpr std::array kTargets{
     ParserTarget{"config_file", CheckConfigFile},
     ParserTarget{"bypass_frame", CheckBypassFrames},
     ParserTarget{"about_text", CheckAboutText},
+    ParserTarget{"snapshot_file", CheckSnapshotFile},
 };
 
 }  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "history/SnapshotCompare.h"
+
+// How a restore ended: what the unit took, what it refused (it holds another value after
+// the request, or answered with another code) and where it stopped answering.
+struct RestoreReport {
+    int unit = 0;
+    int planned = 0;                       // values the restore was to send
+    int sent = 0;                          // values the unit answered
+    std::vector<ValueDifference> taken;    // then: the snapshot's value; now: read back
+    std::vector<ValueDifference> refused;  // now: what the unit holds after the request
+    bool stoppedAnswering = false;         // the unit went silent; the rest was not sent
+    bool readBackFailed = false;           // the values could not be read back
+
+    // "Restored 12 of 40 values; Main Unit 1 stopped answering." and the like.
+    std::string Summary() const;
+};
+
+// Called after each value with how many are done of how many.
+using RestoreProgress = std::function<void(int done, int total)>;
+
+// Sends the snapshot's value (`then`) of each difference to the selected unit, `unit`:
+// SetParameterWord for a knob parameter, SetParameterByte for a function, in one piece of
+// line work. A request left unanswered stops the restore there. Then the values are read
+// back and each sent one is sorted into taken or refused. Running it again with a fresh
+// comparison sends only what still differs.
+RestoreReport RestoreValues(const std::vector<ValueDifference>& differences, int unit,
+                            const RestoreProgress& progress = {});

@@ -1,0 +1,35 @@
+#include "history/ValueText.h"
+
+#include "controls/CCanvasCtrl.h"
+#include "controls/InfoBarText.h"
+#include "controls/KnobGauge.h"
+
+std::string ParameterValueText(const ParamRecord& record, int value) {
+    ParamRecord shown = record;
+    shown.value = static_cast<int16_t>(value);
+    if (shown.flags & kFlagTimecode) {
+        return TimecodeText(shown.value);
+    }
+    return ComputeGauge(shown, 0, CCanvasCtrl::kWidth).valueText;
+}
+
+std::string FunctionValueText(const FunctionRecord& record, int value) {
+    if (record.optionCount > 1) {
+        std::string option = OptionLabel(record.label, value);
+        if (!option.empty()) {
+            return option;
+        }
+    }
+    return std::to_string(value);
+}
+
+std::string ParameterName(int number) {
+    std::string name;
+    if (number >= 0 && number <= kLastKnobParameter) {
+        name = g_paramTable[number].name;
+    } else if (number >= kFirstFunctionNumber && number - kFirstFunctionNumber < kFunctionCount) {
+        const FunctionRecord& record = g_functionTable[number - kFirstFunctionNumber];
+        name = record.optionCount > 1 ? OptionLabel(record.label, 0) : record.label;
+    }
+    return name.empty() ? "parameter " + std::to_string(number) : name;
+}

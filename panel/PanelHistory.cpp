@@ -1,0 +1,223 @@
+#include "panel/PanelHistory.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMenu>
+#include <QPointer>
+#include <QShortcut>
+
+#include "actions/OriginScope.h"
+#include "controls/CInfoBar.h"
+#include "dialogs/CAsRunLogDialog.h"
+#include "dialogs/CDifferencesDialog.h"
+#include "history/AsRunLines.h"
+#include "history/ValueText.h"
+#include "link/LineWork.h"
+#include "link/ParameterCommands.h"
+#include "panel/CTavrinoxDlg.h"
+#include "platform/Prompter.h"
+#include "protocol/ParameterArguments.h"
+
+namespace {
+
+const char* const kCaption = "Snapshots";
+
+// Momentary functions (memories, one-shot commands) hold no value to go back to.
+bool Undoable(const UnitChange& change) {
+    if (change.number < 0 || !change.oldValue || !change.newValue ||
+        *change.oldValue == *change.newValue || change.cause == ChangeCause::Undo) {
+        return false;
+    }
+    return change.number <= kLastKnobParameter ||
+           (g_functionTable[change.number - kFirstFunctionNumber].flags & kFlagMomentary) == 0;
+}
+
+std::string ValueText(int number, int value) {
+    if (number <= kLastKnobParameter) {
+        return ParameterValueText(g_paramTable[number], value);
+    }
+    return FunctionValueText(g_functionTable[number - kFirstFunctionNumber], value);
+}
+
+}  // namespace
+
+PanelHistory::PanelHistory(CTavrinoxDlg& panel, std::string logPath)
+    : QObject(&panel), m_panel(panel), m_log(std::move(logPath)), m_prompts(DefaultPrompts()) {
+    g_link.SetTracer(&m_recorder);
+    QPointer<PanelHistory> self(this);
+    m_panel.AddContextEntries([self](QMenu& menu) {
+        if (self) {
+            self->AddMenuEntries(menu);
+        }
+    });
+    auto* undoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &m_panel);
+    connect(undoKey, &QShortcut::activated, this, [this] { static_cast<void>(Undo()); });
+    connect(&m_collectTimer, &QTimer::timeout, this, [this] { CollectChanges(); });
+    m_collectTimer.start(kCollectPeriod_ms);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+std::string PanelHistory::UnitName(int unit) {
+    return "Main Unit " + std::to_string(unit);
+}
+
+bool PanelHistory::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+            OriginScope::SetWindowInput(ActionSource::Keyboard);
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            OriginScope::SetWindowInput(ActionSource::Mouse);
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+PanelHistory::~PanelHistory() {
+    QCoreApplication::instance()->removeEventFilter(this);
+    OriginScope::SetWindowInput(ActionSource::Mouse);
+    CollectChanges(true);
+    g_link.SetTracer(nullptr);
+}
+
+void PanelHistory::AddMenuEntries(QMenu& menu) {
+    const auto add = [&](const char* text, std::function<void()> work) {
+        QAction* action = menu.addAction(QString::fromUtf8(text));
+        connect(action, &QAction::triggered, this, std::move(work));
+    };
+    add("Save snapshot...", [this] { static_cast<void>(SaveSnapshot()); });
+    add("Compare with snapshot...", [this] { static_cast<void>(CompareWithSnapshot()); });
+    add("Restore snapshot...", [this] { static_cast<void>(RestoreSnapshot()); });
+    add("Compare units...", [this] { static_cast<void>(CompareUnits()); });
+    add("Undo (Ctrl+Z)", [this] { static_cast<void>(Undo()); });
+    add("As-run log...", [this] { ShowLog(); });
+}
+
+void PanelHistory::CollectChanges(bool closeBursts) {
+    for (const UnitChange& change : m_recorder.Collect(closeBursts)) {
+        m_log.Write(FormatChange(change));
+        if (Undoable(change)) {
+            m_undo.Push(change.unit, {change.number, *change.oldValue, change.control});
+        }
+    }
+}
+
+std::string PanelHistory::Unavailable() const {
+    if (m_panel.SelectedUnit() == 0 || g_currentUnitAddress == 0) {
+        return "No unit is selected.";
+    }
+    if (m_panel.LinkLost()) {
+        return "The link to the selected unit is lost.";
+    }
+    if (!g_panelModel.IsImageLoaded(m_panel.SelectedUnit())) {
+        return "The selected unit's menus are not loaded yet.";
+    }
+    return {};
+}
+
+std::string PanelHistory::Tell(const std::string& text, bool warning) {
+    m_panel.StopPolling();
+    CurrentPrompter().Show(text, kCaption, warning ? PromptIcon::Warning : PromptIcon::Information,
+                           PromptButtons::Ok);
+    m_panel.ResumePolling();
+    return text;
+}
+
+void PanelHistory::RefreshPanel() {
+    m_panel.BindKnobs();
+    m_panel.ShowFunctionLabels();
+}
+
+std::string PanelHistory::Undo() {
+    if (std::string why = Unavailable(); !why.empty()) {
+        m_panel.InfoBar()->SetMessage(why);
+        return why;
+    }
+    CollectChanges(true);
+    const int unit = m_panel.SelectedUnit();
+    const std::optional<UndoStep> step = m_undo.Take(unit);
+    if (!step) {
+        const std::string text = "Nothing to undo on " + UnitName(unit) + ".";
+        m_panel.InfoBar()->SetMessage(text);
+        return text;
+    }
+    Status status = Status::Ok;
+    {
+        const ChangeRecorder::CauseScope cause(m_recorder, ChangeCause::Undo);
+        const LineWork work("undoing a change of " + UnitName(unit));
+        m_panel.StopPolling();
+        status = step->number <= kLastKnobParameter
+                     ? SetParameterWord(static_cast<uint8_t>(step->number),
+                                        static_cast<uint16_t>(step->oldValue))
+                     : SetParameterByte(static_cast<uint8_t>(step->number),
+                                        static_cast<uint8_t>(step->oldValue));
+        m_panel.ResumePolling();
+    }
+    CollectChanges(true);
+    RefreshPanel();
+    std::string text;
+    if (status == Status::Ok) {
+        text =
+            "Undone: " + step->name + " back to " + ValueText(step->number, step->oldValue) + ".";
+    } else {
+        // Kept, so the undo can be asked for again once the unit answers.
+        m_undo.Push(unit, *step);
+        text = UnitName(unit) + " did not take the undo of " + step->name + " (" +
+               StatusText(status) + ").";
+    }
+    m_panel.InfoBar()->SetMessage(text);
+    return text;
+}
+
+void PanelHistory::ShowLog() {
+    CollectChanges(true);
+    // The viewer reads what the writer has written; a moment's patience lets it catch up.
+    static_cast<void>(m_log.Flush(std::chrono::milliseconds(kViewerCatchUp_ms)));
+    m_prompts.showLog(ReadLogLines(m_log.Path(), m_log.KeptFiles(), kViewerLines));
+}
+
+PanelHistory::Prompts PanelHistory::DefaultPrompts() {
+    Prompts prompts;
+    prompts.chooseFile = [this](bool saving, const std::string& suggested) {
+        const QString filter = tr("Snapshots (*.json)");
+        const QString start = QString::fromStdString(suggested);
+        const QString path =
+            saving ? QFileDialog::getSaveFileName(&m_panel, tr("Save snapshot"), start, filter)
+                   : QFileDialog::getOpenFileName(&m_panel, tr("Open snapshot"), start, filter);
+        return path.toStdString();
+    };
+    prompts.showDifferences = [this](const std::string& heading, const std::string& thenTitle,
+                                     const std::string& nowTitle,
+                                     const std::vector<ValueDifference>& differences,
+                                     bool askToRestore) {
+        CDifferencesDialog dialog(&m_panel, heading, {thenTitle, nowTitle}, differences,
+                                  askToRestore);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    prompts.chooseUnit = [this](const std::vector<int>& candidates) {
+        QStringList names;
+        for (const int unit : candidates) {
+            names << QString::fromStdString(UnitName(unit));
+        }
+        bool chosen = false;
+        const QString name =
+            QInputDialog::getItem(&m_panel, tr("Compare units"),
+                                  tr("Compare the selected unit with"), names, 0, false, &chosen);
+        const qsizetype index = names.indexOf(name);
+        return chosen && index >= 0 ? candidates[static_cast<size_t>(index)] : 0;
+    };
+    prompts.showLog = [this](std::vector<std::string> lines) {
+        m_panel.StopPolling();
+        CAsRunLogDialog dialog(&m_panel, std::move(lines));
+        dialog.exec();
+        m_panel.ResumePolling();
+    };
+    return prompts;
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "history/AsRunLog.h"
+#include "history/ChangeRecorder.h"
+#include "history/Snapshot.h"
+#include "history/SnapshotCompare.h"
+#include "history/UndoHistory.h"
+
+class CTavrinoxDlg;
+class QMenu;
+
+// What the panel keeps of the units on the PC: snapshots of the selected unit with their
+// comparison and restore, the comparison of two units, the as-run log of every change the
+// panel makes and undo (Ctrl+Z). It records the changes from the link's bytes, so every
+// control, dialog and source is logged alike, and the wire carries nothing for it. The
+// snapshot work is in PanelSnapshots.cpp.
+class PanelHistory : public QObject {
+    Q_OBJECT
+
+  public:
+    // The questions it asks the user; the defaults open file and table dialogs, tests
+    // answer them.
+    struct Prompts {
+        // A snapshot file to write (`saving`) or read; empty when the user cancels.
+        std::function<std::string(bool saving, const std::string& suggested)> chooseFile;
+        // The differences shown; with `askToRestore`, true when the user confirms the restore.
+        std::function<bool(const std::string& heading, const std::string& thenTitle,
+                           const std::string& nowTitle,
+                           const std::vector<ValueDifference>& differences, bool askToRestore)>
+            showDifferences;
+        // The unit to compare the selected one with, of `candidates`; 0 when cancelled.
+        std::function<int(const std::vector<int>& candidates)> chooseUnit;
+        // The as-run log viewer with the latest lines.
+        std::function<void(std::vector<std::string> lines)> showLog;
+    };
+
+    // Collects changes this often while the panel runs; an undo or a look at the log
+    // collects at once.
+    static constexpr int kCollectPeriod_ms = 250;
+    static constexpr size_t kViewerLines = 2000;
+    // How long the viewer lets the log's writer catch up before it reads the file.
+    static constexpr int kViewerCatchUp_ms = 200;
+
+    PanelHistory(CTavrinoxDlg& panel, std::string logPath);
+    ~PanelHistory() override;
+
+    void SetPrompts(Prompts prompts) { m_prompts = std::move(prompts); }
+
+    // Each returns what it told the user (the message of its last box), empty when the user
+    // cancelled.
+    std::string SaveSnapshot();
+    std::string CompareWithSnapshot();
+    std::string RestoreSnapshot();
+    std::string CompareUnits();
+    std::string Undo();
+    void ShowLog();
+
+    // The changes finished since the last call go to the log and the undo history.
+    void CollectChanges(bool closeBursts = false);
+    AsRunLog& Log() { return m_log; }
+    const UndoHistory& UndoSteps() const { return m_undo; }
+
+  protected:
+    // Notes whether the window's last input came from the mouse or the keyboard: the source
+    // of the changes no action claims (a drag, a focused knob's keys).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    static std::string UnitName(int unit);
+    void AddMenuEntries(QMenu& menu);
+    // Why nothing can be read from the selected unit now; empty when it can.
+    std::string Unavailable() const;
+    // Reads the values of unit `unit` (the selected one when 0) and captures them; a
+    // failed read tells the user and gives nothing.
+    std::optional<Snapshot> ReadUnit(int unit, std::string& failure);
+    // Reads a snapshot file the user chooses; empty with the message in `failure`.
+    std::optional<Snapshot> ChooseSnapshot(std::string& failure);
+    std::string Tell(const std::string& text, bool warning = false);
+    void RefreshPanel();
+    Prompts DefaultPrompts();
+
+    CTavrinoxDlg& m_panel;
+    AsRunLog m_log;
+    ChangeRecorder m_recorder;
+    UndoHistory m_undo;
+    Prompts m_prompts;
+    QTimer m_collectTimer;
+};

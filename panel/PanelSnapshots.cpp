@@ -1,0 +1,206 @@
+// Snapshots of the selected unit: saving, comparing with a snapshot or another unit, and
+// restoring what differs.
+#include "panel/PanelHistory.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controls/CInfoBar.h"
+#include "controls/CSettingsBar.h"
+#include "history/SnapshotFile.h"
+#include "history/SnapshotRestore.h"
+#include "history/TimeStamp.h"
+#include "link/LineWork.h"
+#include "link/ParameterCommands.h"
+#include "link/UnitCommands.h"
+#include "panel/CTavrinoxDlg.h"
+#include "protocol/StatusFlags.h"
+
+std::optional<Snapshot> PanelHistory::ReadUnit(int unit, std::string& failure) {
+    const int selected = m_panel.SelectedUnit();
+    const int target = unit == 0 ? selected : unit;
+    const uint8_t home = g_currentUnitAddress;
+    m_panel.StopPolling();
+    const LineWork work("reading " + UnitName(target));
+    UnitStatus status = g_unitStatus;
+    Status read = Status::Ok;
+    if (target != selected) {
+        read = IdentifyUnit(AddressOfUnit(target), status);
+        g_currentUnitAddress = AddressOfUnit(target);
+    }
+    if (read == Status::Ok) {
+        read = ReadParameterValues();
+    }
+    std::optional<Snapshot> snapshot;
+    if (read == Status::Ok) {
+        snapshot =
+            CaptureSnapshot(target, m_panel.SettingsBar()->SettingsText(), SnapshotTimeNow());
+        snapshot->model = status[kStatusByteModel];
+        if (target != selected) {
+            snapshot->settingsText.clear();
+        }
+    } else {
+        failure = UnitName(target) + " did not send its values (" + StatusText(read) + ").";
+    }
+    if (target != selected) {
+        // The tables hold the selected unit again.
+        g_currentUnitAddress = home;
+        static_cast<void>(ReadParameterValues());
+    }
+    m_panel.ResumePolling();
+    return snapshot;
+}
+
+std::optional<Snapshot> PanelHistory::ChooseSnapshot(std::string& failure) {
+    const std::string path = m_prompts.chooseFile(false, SnapshotFolder());
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    SnapshotRead read = ReadSnapshotFile(path);
+    failure = read.error;
+    return std::move(read.snapshot);
+}
+
+std::string PanelHistory::SaveSnapshot() {
+    if (std::string why = Unavailable(); !why.empty()) {
+        return Tell(why, true);
+    }
+    std::string failure;
+    const std::optional<Snapshot> snapshot = ReadUnit(0, failure);
+    if (!snapshot) {
+        return Tell(failure, true);
+    }
+    const std::string path = m_prompts.chooseFile(true, DefaultSnapshotPath(*snapshot));
+    if (path.empty()) {
+        return {};
+    }
+    if (std::string error = WriteSnapshotFile(path, *snapshot); !error.empty()) {
+        return Tell("The snapshot was not saved: " + error, true);
+    }
+    return Tell("Snapshot of " + UnitName(snapshot->unit) +
+                " saved: " + std::to_string(snapshot->values.size()) + " values in " + path + ".");
+}
+
+std::string PanelHistory::CompareWithSnapshot() {
+    if (std::string why = Unavailable(); !why.empty()) {
+        return Tell(why, true);
+    }
+    std::string failure;
+    const std::optional<Snapshot> then = ChooseSnapshot(failure);
+    if (!then) {
+        return failure.empty() ? std::string() : Tell(failure, true);
+    }
+    const std::optional<Snapshot> now = ReadUnit(0, failure);
+    if (!now) {
+        return Tell(failure, true);
+    }
+    if (FitOf(*then, *now) == SnapshotFit::OtherModel) {
+        return Tell(FitMessage(*then, *now), true);
+    }
+    const std::vector<ValueDifference> differences = CompareSnapshots(*then, *now);
+    if (differences.empty()) {
+        return Tell(UnitName(now->unit) + " holds every value of the snapshot of " + then->takenAt +
+                    ".");
+    }
+    const std::string heading = std::to_string(differences.size()) + " values of " +
+                                UnitName(now->unit) + " differ from the snapshot of " +
+                                then->takenAt + ". " + FitMessage(*then, *now);
+    m_panel.StopPolling();
+    m_prompts.showDifferences(heading, "Snapshot", UnitName(now->unit) + " now", differences,
+                              false);
+    m_panel.ResumePolling();
+    return heading;
+}
+
+std::string PanelHistory::RestoreSnapshot() {
+    if (std::string why = Unavailable(); !why.empty()) {
+        return Tell(why, true);
+    }
+    std::string failure;
+    const std::optional<Snapshot> then = ChooseSnapshot(failure);
+    if (!then) {
+        return failure.empty() ? std::string() : Tell(failure, true);
+    }
+    const std::optional<Snapshot> now = ReadUnit(0, failure);
+    if (!now) {
+        return Tell(failure, true);
+    }
+    if (FitOf(*then, *now) == SnapshotFit::OtherModel) {
+        return Tell(FitMessage(*then, *now), true);
+    }
+    const std::vector<ValueDifference> differences = CompareSnapshots(*then, *now);
+    if (differences.empty()) {
+        return Tell(UnitName(now->unit) + " already holds every value of the snapshot of " +
+                    then->takenAt + ".");
+    }
+    const std::string heading = "Restore " + std::to_string(differences.size()) + " values of " +
+                                UnitName(now->unit) + " to the snapshot of " + then->takenAt +
+                                "? " + FitMessage(*then, *now);
+    m_panel.StopPolling();
+    const bool confirmed = m_prompts.showDifferences(
+        heading, "Snapshot", UnitName(now->unit) + " now", differences, true);
+    m_panel.ResumePolling();
+    if (!confirmed) {
+        return {};
+    }
+    RestoreReport report;
+    {
+        const ChangeRecorder::CauseScope cause(m_recorder, ChangeCause::Restore);
+        m_panel.StopPolling();
+        report = RestoreValues(differences, now->unit, [this](int done, int total) {
+            m_panel.InfoBar()->SetMessage("Restoring the snapshot: " + std::to_string(done) +
+                                          " of " + std::to_string(total) + " values sent.");
+        });
+        m_panel.InfoBar()->SetMessage(g_idleText);
+        m_panel.ResumePolling();
+    }
+    RefreshPanel();
+    CollectChanges(true);
+    return Tell(report.Summary(), report.stoppedAnswering || !report.refused.empty());
+}
+
+std::string PanelHistory::CompareUnits() {
+    if (std::string why = Unavailable(); !why.empty()) {
+        return Tell(why, true);
+    }
+    const int selected = m_panel.SelectedUnit();
+    std::vector<int> candidates;
+    for (int unit = 1; unit < kUnitSlots; ++unit) {
+        if (unit != selected && m_panel.AnsweringAddress(unit) != 0) {
+            candidates.push_back(unit);
+        }
+    }
+    if (candidates.empty()) {
+        return Tell("No other unit answers on the line.", true);
+    }
+    const int other = m_prompts.chooseUnit(candidates);
+    if (other == 0) {
+        return {};
+    }
+    std::string failure;
+    const std::optional<Snapshot> theirs = ReadUnit(other, failure);
+    if (!theirs) {
+        return Tell(failure, true);
+    }
+    const std::optional<Snapshot> ours = ReadUnit(0, failure);
+    if (!ours) {
+        return Tell(failure, true);
+    }
+    if (theirs->model != ours->model) {
+        return Tell(UnitName(other) + " is a model " + std::to_string(theirs->model) + " and " +
+                        UnitName(selected) + " a model " + std::to_string(ours->model) +
+                        ": only units of one model compare.",
+                    true);
+    }
+    const std::vector<ValueDifference> differences = CompareSnapshots(*theirs, *ours);
+    if (differences.empty()) {
+        return Tell(UnitName(selected) + " and " + UnitName(other) + " hold the same values.");
+    }
+    const std::string heading = std::to_string(differences.size()) + " values differ between " +
+                                UnitName(other) + " and " + UnitName(selected) + ".";
+    m_panel.StopPolling();
+    m_prompts.showDifferences(heading, UnitName(other), UnitName(selected), differences, false);
+    m_panel.ResumePolling();
+    return heading;
+}
