@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include "tests/panel/PanelFixture.h"
 #include "tests/support/SimProcess.h"
@@ -19,6 +20,11 @@ TEST(PanelEndToEndTest, SelfTestTurnsKnobOneOfAUnitServedOnAPseudoTerminal) {
     QProcess vcp;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    // The run's settings, snapshots and as-run log stay out of the user's folders.
+    const QTemporaryDir home;
+    for (const char* folder : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"}) {
+        environment.insert(folder, home.path());
+    }
     vcp.setProcessEnvironment(environment);
     vcp.start(QString::fromStdString(BuildProgram("vcp")),
               {"--port", QString::fromStdString(sim.LinePath()), "--selftest", picture});

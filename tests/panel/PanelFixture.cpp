@@ -25,6 +25,7 @@ class PanelApplicationEnvironment : public testing::Environment {
     void SetUp() override {
         ::setenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit().constData(), 1);
         ::setenv("XDG_CONFIG_DIRS", m_home.path().toLocal8Bit().constData(), 1);
+        ::setenv("XDG_STATE_HOME", m_home.path().toLocal8Bit().constData(), 1);
         QStandardPaths::setTestModeEnabled(true);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
         ApplyProgramLook();
