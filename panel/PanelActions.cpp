@@ -147,6 +147,12 @@ ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin& or
     m_turnOrigin = origin;
     if (!m_turnsQueued) {
         m_turnsQueued = true;
+        // Turns that have to wait are a knob held, as a mouse holds one: the polls stop
+        // until the last turn is sent, so none comes between the turns of a spin.
+        if (!m_pollsHeld && (WindowWait::Depth() > 0 || !OnWindowThread())) {
+            m_pollsHeld = true;
+            m_panel.StopPolling();
+        }
         RunWhenFree(origin, [this] {
             const OriginScope scope(m_turnOrigin);
             SendTurns();
@@ -164,6 +170,11 @@ void PanelActions::SendTurns() {
         if (steps != 0 && m_panel.Knob(knob) != nullptr) {
             m_panel.Knob(knob)->TurnBySteps(steps);
         }
+    }
+    // Turns that came meanwhile have a send of their own queued; the polls wait for it.
+    if (!m_turnsQueued && m_pollsHeld) {
+        m_pollsHeld = false;
+        m_panel.ResumePolling();
     }
 }
 

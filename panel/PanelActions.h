@@ -55,6 +55,7 @@ class PanelActions : public QObject, public ControlActions {
     CTavrinoxDlg& m_panel;
     std::array<int, kActionKnobs> m_pendingTurn{};
     bool m_turnsQueued = false;
+    bool m_pollsHeld = false;  // turns wait to be sent: the polls stop as for a held knob
     ActionOrigin m_turnOrigin;
     bool m_claimed = false;  // an action queued inside a wait claims the line until it ends
     bool m_tellQueued = false;

@@ -90,6 +90,7 @@ TEST_F(NamedActionsTest, TurnsDuringAWaitGoAsOneAndTheStateFollowsTheUnit) {
         return true;
     });
     EXPECT_EQ(Actions().PendingTurn(0), 6);
+    EXPECT_TRUE(panel->PollingStopped()) << "no poll may come between the turns of a spin";
     EXPECT_TRUE(line.TakeWritten().empty());
     Settle();
     const auto sent = SentRequests();
@@ -98,6 +99,7 @@ TEST_F(NamedActionsTest, TurnsDuringAWaitGoAsOneAndTheStateFollowsTheUnit) {
               1);
     EXPECT_TRUE(Contains(sent, {kAdjust, 0, 0, 6}));
     EXPECT_EQ(Unit(1).Value(0), start + 6);
+    EXPECT_FALSE(panel->PollingStopped());
     ASSERT_GE(log.states.size(), 2U);
     EXPECT_EQ(log.states.back().knobs[0].value, start + 6);
 
