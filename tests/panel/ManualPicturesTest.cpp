@@ -9,15 +9,20 @@
 
 #include "controls/CCanvasCtrl.h"
 #include "controls/CInfoBar.h"
+#include "dialogs/CAsRunLogDialog.h"
 #include "dialogs/CAttributeDialog.h"
 #include "dialogs/CCustomDialog.h"
+#include "dialogs/CDifferencesDialog.h"
 #include "dialogs/CEffectDialog.h"
 #include "dialogs/CFilesDialog.h"
 #include "dialogs/CGPIDialogNew.h"
 #include "dialogs/CMyAbout.h"
 #include "dialogs/COnAirDialog.h"
+#include "dialogs/CRemoteDialog.h"
 #include "dialogs/CSetupDialog.h"
+#include "dialogs/CSurfaceDialog.h"
 #include "dialogs/OnScreenKeyboard.h"
+#include "panel/PanelRemote.h"
 #include "platform/PortNames.h"
 #include "tests/panel/PanelFixture.h"
 #include "tests/support/TestPaths.h"
@@ -182,6 +187,47 @@ TEST_F(ManualPicturesTest, TheEffectsDialogOfACompactUnit) {
                          panel.get());
     ASSERT_TRUE(dialog.OnInitDialog());
     SaveDialog(dialog, "dialog-effects");
+}
+
+TEST_F(ManualPicturesTest, TheSettingsOfSurfacesAndNetworkControlAndASnapshotsDifferences) {
+    SelectUnit(1);
+    SurfaceSettings surface;
+    surface.enabled = true;
+    surface.input = "X-Touch Mini:X-Touch Mini MIDI 1";
+    surface.output = surface.input;
+    surface.mapping = "generic-eight-encoders";
+    const MidiPorts ports{{surface.input, "Midi Through:Midi Through Port-0"},
+                          {surface.output, "Midi Through:Midi Through Port-0"},
+                          {}};
+    {
+        CSurfaceDialog dialog(surface, ports, {"UNIT 1", "UNIT 2", "ALT", "MEM 1"}, panel.get());
+        SaveDialog(dialog, "dialog-surface");
+    }
+    RemoteSettings remote;
+    remote.enabled = true;
+    {
+        CRemoteDialog dialog(remote, "Network control is off.", &PanelRemote::SettingsProblem,
+                             panel.get());
+        SaveDialog(dialog, "dialog-remote");
+    }
+    const std::vector<ValueDifference> differences = {{0, "Clip", 512, 600, "50%", "58%"},
+                                                      {1, "Gain", 300, 640, "29%", "62%"},
+                                                      {3, "Softness", 10, 0, "1%", "0%"}};
+    {
+        CDifferencesDialog dialog(panel.get(), "Restore these values to Main Unit 1?",
+                                  {"Snapshot", "Main Unit 1 now"}, differences, true);
+        SaveDialog(dialog, "dialog-differences");
+    }
+    {
+        CAsRunLogDialog dialog(
+            panel.get(),
+            {"2026-12-08 05:31:02.114 | Main Unit 1 | knob 1 Clip | 50% -> 58% | surface "
+             "X-Touch Mini",
+             "2026-12-08 05:31:09.530 | Main Unit 1 | MEM 3 | recall | network tcp "
+             "127.0.0.1:50412",
+             "2026-12-08 05:31:15.006 | Main Unit 1 | Gain | 62% -> 29% | keyboard"});
+        SaveDialog(dialog, "dialog-as-run-log");
+    }
 }
 
 }  // namespace
