@@ -52,7 +52,7 @@ PanelHistory::PanelHistory(CTavrinoxDlg& panel, std::string logPath)
             self->AddMenuEntries(menu);
         }
     });
-    auto* undoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &m_panel);
+    auto* undoKey = new QShortcut(UndoKey(), &m_panel);
     connect(undoKey, &QShortcut::activated, this, [this] { static_cast<void>(Undo()); });
     connect(&m_collectTimer, &QTimer::timeout, this, [this] { CollectChanges(); });
     m_collectTimer.start(kCollectPeriod_ms);
@@ -87,16 +87,22 @@ PanelHistory::~PanelHistory() {
     g_link.SetTracer(nullptr);
 }
 
+// The undo key, as the panel takes it and its menu names it.
+QKeySequence PanelHistory::UndoKey() {
+    return QKeySequence(Qt::CTRL | Qt::Key_Z);
+}
+
 void PanelHistory::AddMenuEntries(QMenu& menu) {
     const auto add = [&](const char* text, std::function<void()> work) {
         QAction* action = menu.addAction(QString::fromUtf8(text));
         connect(action, &QAction::triggered, this, std::move(work));
+        return action;
     };
     add("Save snapshot...", [this] { static_cast<void>(SaveSnapshot()); });
     add("Compare with snapshot...", [this] { static_cast<void>(CompareWithSnapshot()); });
     add("Restore snapshot...", [this] { static_cast<void>(RestoreSnapshot()); });
     add("Compare units...", [this] { static_cast<void>(CompareUnits()); });
-    add("Undo (Ctrl+Z)", [this] { static_cast<void>(Undo()); });
+    add("Undo", [this] { static_cast<void>(Undo()); })->setShortcut(UndoKey());
     add("As-run log...", [this] { ShowLog(); });
 }
 

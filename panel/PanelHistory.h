@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -73,6 +74,7 @@ class PanelHistory : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    static QKeySequence UndoKey();
     static std::string UnitName(int unit);
     void AddMenuEntries(QMenu& menu);
     // Why nothing can be read from the selected unit now; empty when it can.
