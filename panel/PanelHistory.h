@@ -74,6 +74,11 @@ class PanelHistory : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    struct SnapshotAndUnit {
+        Snapshot then;
+        Snapshot now;
+    };
+    std::optional<SnapshotAndUnit> SnapshotAgainstUnit(std::string& told);
     static QKeySequence UndoKey();
     static std::string UnitName(int unit);
     void AddMenuEntries(QMenu& menu);

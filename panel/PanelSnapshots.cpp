@@ -82,22 +82,39 @@ std::string PanelHistory::SaveSnapshot() {
                 " saved: " + std::to_string(snapshot->values.size()) + " values in " + path + ".");
 }
 
-std::string PanelHistory::CompareWithSnapshot() {
+// The snapshot the user chooses and the selected unit as it is now, of one model; nothing,
+// with what the user was told, when either is missing or the models differ.
+std::optional<PanelHistory::SnapshotAndUnit> PanelHistory::SnapshotAgainstUnit(std::string& told) {
     if (std::string why = Unavailable(); !why.empty()) {
-        return Tell(why, true);
+        told = Tell(why, true);
+        return std::nullopt;
     }
     std::string failure;
-    const std::optional<Snapshot> then = ChooseSnapshot(failure);
+    std::optional<Snapshot> then = ChooseSnapshot(failure);
     if (!then) {
-        return failure.empty() ? std::string() : Tell(failure, true);
+        told = failure.empty() ? std::string() : Tell(failure, true);
+        return std::nullopt;
     }
-    const std::optional<Snapshot> now = ReadUnit(0, failure);
+    std::optional<Snapshot> now = ReadUnit(0, failure);
     if (!now) {
-        return Tell(failure, true);
+        told = Tell(failure, true);
+        return std::nullopt;
     }
     if (FitOf(*then, *now) == SnapshotFit::OtherModel) {
-        return Tell(FitMessage(*then, *now), true);
+        told = Tell(FitMessage(*then, *now), true);
+        return std::nullopt;
     }
+    return SnapshotAndUnit{std::move(*then), std::move(*now)};
+}
+
+std::string PanelHistory::CompareWithSnapshot() {
+    std::string told;
+    const std::optional<SnapshotAndUnit> chosen = SnapshotAgainstUnit(told);
+    if (!chosen) {
+        return told;
+    }
+    const Snapshot* const then = &chosen->then;
+    const Snapshot* const now = &chosen->now;
     const std::vector<ValueDifference> differences = CompareSnapshots(*then, *now);
     if (differences.empty()) {
         return Tell(UnitName(now->unit) + " holds every value of the snapshot of " + then->takenAt +
@@ -114,21 +131,13 @@ std::string PanelHistory::CompareWithSnapshot() {
 }
 
 std::string PanelHistory::RestoreSnapshot() {
-    if (std::string why = Unavailable(); !why.empty()) {
-        return Tell(why, true);
+    std::string told;
+    const std::optional<SnapshotAndUnit> chosen = SnapshotAgainstUnit(told);
+    if (!chosen) {
+        return told;
     }
-    std::string failure;
-    const std::optional<Snapshot> then = ChooseSnapshot(failure);
-    if (!then) {
-        return failure.empty() ? std::string() : Tell(failure, true);
-    }
-    const std::optional<Snapshot> now = ReadUnit(0, failure);
-    if (!now) {
-        return Tell(failure, true);
-    }
-    if (FitOf(*then, *now) == SnapshotFit::OtherModel) {
-        return Tell(FitMessage(*then, *now), true);
-    }
+    const Snapshot* const then = &chosen->then;
+    const Snapshot* const now = &chosen->now;
     const std::vector<ValueDifference> differences = CompareSnapshots(*then, *now);
     if (differences.empty()) {
         return Tell(UnitName(now->unit) + " already holds every value of the snapshot of " +
