@@ -13,6 +13,7 @@
 #include "controls/CInfoBar.h"
 #include "controls/CLabel.h"
 #include "history/ValueText.h"
+#include "link/Framing.h"
 #include "link/LineDemand.h"
 #include "link/ParameterCommands.h"
 #include "link/StorageTables.h"
@@ -164,6 +165,9 @@ ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin& or
 // Each knob's sum goes as one turn; turns that arrive while one is on the line meet in the
 // next sum.
 void PanelActions::SendTurns() {
+    // The line's silence before a request is waited out first: turns that come meanwhile
+    // join this sum, so the last turn of a spin leaves within one exchange of it.
+    static_cast<void>(DrainInput());
     m_turnsQueued = false;
     for (int knob = 0; knob < kActionKnobs; ++knob) {
         const int steps = std::exchange(m_pendingTurn[knob], 0);
