@@ -157,13 +157,13 @@ TEST(OriginScopeTest, ScopesNestAndWithoutOneTheWindowsLastInputCounts) {
     OriginScope::SetWindowInput(ActionSource::Keyboard);
     EXPECT_EQ(OriginScope::Current().source, ActionSource::Keyboard);
     {
-        const OriginScope network({ActionSource::Network, "10.0.0.7:4000"});
+        const OriginScope network({ActionSource::Network, "127.0.0.1:4000"});
         {
             const OriginScope surface({ActionSource::Surface, "bank 1"});
             EXPECT_EQ(OriginScope::Current().client, "bank 1");
         }
         EXPECT_EQ(OriginScope::Current().source, ActionSource::Network);
-        EXPECT_EQ(OriginScope::Current().client, "10.0.0.7:4000");
+        EXPECT_EQ(OriginScope::Current().client, "127.0.0.1:4000");
     }
     EXPECT_EQ(OriginScope::Current().source, ActionSource::Keyboard);
     EXPECT_TRUE(OriginScope::Current().client.empty());

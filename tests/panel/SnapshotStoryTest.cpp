@@ -229,7 +229,7 @@ TEST_F(SnapshotStoryTest, TheLogHoldsALinePerBurstWithItsSourceAndUndoWalksBack)
     }
     RunPollTicks(11);  // the burst ends after a second without a turn
     ASSERT_TRUE(
-        panel->Actions().SetParameter(number, start, {ActionSource::Network, "10.0.0.7"}).taken);
+        panel->Actions().SetParameter(number, start, {ActionSource::Network, "127.0.0.1"}).taken);
     // A focused knob's key is the keyboard's, with no action to say so.
     QTest::keyClick(panel->KnobDisplay(0), Qt::Key_Up);
     RunPollTicks(1);
@@ -242,7 +242,7 @@ TEST_F(SnapshotStoryTest, TheLogHoldsALinePerBurstWithItsSourceAndUndoWalksBack)
               std::string::npos)
         << lines[0];
     EXPECT_NE(lines[1].find(ParameterValueText(record, start + 8) + " -> " +
-                            ParameterValueText(record, start) + " | network 10.0.0.7"),
+                            ParameterValueText(record, start) + " | network 127.0.0.1"),
               std::string::npos)
         << lines[1];
 

@@ -10,17 +10,18 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "controls/CInfoBar.h"
 #include "panel/PanelActions.h"
 #include "panel/PanelSurface.h"
 #include "tests/panel/PanelStoryTest.h"
 #include "tests/support/JackController.h"
+#include "tests/support/RunEventsUntil.h"
 
 namespace {
 
 constexpr auto kPatience = std::chrono::seconds(5);
+constexpr int kEventWait_ms = 5;  // between two of the panel's poll ticks
 constexpr const char* kController = "vcp-test-controller";
 
 class SurfaceOnJackTest : public PanelStoryTest {
@@ -32,9 +33,11 @@ class SurfaceOnJackTest : public PanelStoryTest {
             if (std::chrono::steady_clock::now() > end) {
                 return false;
             }
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             RunPollTicks(1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            // What the controller sent arrives as events: the loop waits for them, not a sleep.
+            if (RunEventsUntil(done, kEventWait_ms)) {
+                return true;
+            }
         }
         return true;
     }
