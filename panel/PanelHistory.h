@@ -77,6 +77,7 @@ class PanelHistory : public QObject {
     struct SnapshotAndUnit {
         Snapshot then;
         Snapshot now;
+        std::vector<ValueDifference> differences;  // of now from then
     };
     std::optional<SnapshotAndUnit> SnapshotAgainstUnit(std::string& told);
     static QKeySequence UndoKey();

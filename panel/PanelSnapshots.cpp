@@ -82,7 +82,7 @@ std::string PanelHistory::SaveSnapshot() {
                 " saved: " + std::to_string(snapshot->values.size()) + " values in " + path + ".");
 }
 
-// The snapshot the user chooses and the selected unit as it is now, of one model; nothing,
+// The snapshot the user chooses, the selected unit as it is now and how they differ; nothing,
 // with what the user was told, when either is missing or the models differ.
 std::optional<PanelHistory::SnapshotAndUnit> PanelHistory::SnapshotAgainstUnit(std::string& told) {
     if (std::string why = Unavailable(); !why.empty()) {
@@ -104,7 +104,8 @@ std::optional<PanelHistory::SnapshotAndUnit> PanelHistory::SnapshotAgainstUnit(s
         told = Tell(FitMessage(*then, *now), true);
         return std::nullopt;
     }
-    return SnapshotAndUnit{std::move(*then), std::move(*now)};
+    std::vector<ValueDifference> differences = CompareSnapshots(*then, *now);
+    return SnapshotAndUnit{std::move(*then), std::move(*now), std::move(differences)};
 }
 
 std::string PanelHistory::CompareWithSnapshot() {
@@ -113,19 +114,16 @@ std::string PanelHistory::CompareWithSnapshot() {
     if (!chosen) {
         return told;
     }
-    const Snapshot* const then = &chosen->then;
-    const Snapshot* const now = &chosen->now;
-    const std::vector<ValueDifference> differences = CompareSnapshots(*then, *now);
+    const auto& [then, now, differences] = *chosen;
     if (differences.empty()) {
-        return Tell(UnitName(now->unit) + " holds every value of the snapshot of " + then->takenAt +
+        return Tell(UnitName(now.unit) + " holds every value of the snapshot of " + then.takenAt +
                     ".");
     }
     const std::string heading = std::to_string(differences.size()) + " values of " +
-                                UnitName(now->unit) + " differ from the snapshot of " +
-                                then->takenAt + ". " + FitMessage(*then, *now);
+                                UnitName(now.unit) + " differ from the snapshot of " +
+                                then.takenAt + ". " + FitMessage(then, now);
     m_panel.StopPolling();
-    m_prompts.showDifferences(heading, "Snapshot", UnitName(now->unit) + " now", differences,
-                              false);
+    m_prompts.showDifferences(heading, "Snapshot", UnitName(now.unit) + " now", differences, false);
     m_panel.ResumePolling();
     return heading;
 }
@@ -136,19 +134,17 @@ std::string PanelHistory::RestoreSnapshot() {
     if (!chosen) {
         return told;
     }
-    const Snapshot* const then = &chosen->then;
-    const Snapshot* const now = &chosen->now;
-    const std::vector<ValueDifference> differences = CompareSnapshots(*then, *now);
+    const auto& [then, now, differences] = *chosen;
     if (differences.empty()) {
-        return Tell(UnitName(now->unit) + " already holds every value of the snapshot of " +
-                    then->takenAt + ".");
+        return Tell(UnitName(now.unit) + " already holds every value of the snapshot of " +
+                    then.takenAt + ".");
     }
     const std::string heading = "Restore " + std::to_string(differences.size()) + " values of " +
-                                UnitName(now->unit) + " to the snapshot of " + then->takenAt +
-                                "? " + FitMessage(*then, *now);
+                                UnitName(now.unit) + " to the snapshot of " + then.takenAt + "? " +
+                                FitMessage(then, now);
     m_panel.StopPolling();
     const bool confirmed = m_prompts.showDifferences(
-        heading, "Snapshot", UnitName(now->unit) + " now", differences, true);
+        heading, "Snapshot", UnitName(now.unit) + " now", differences, true);
     m_panel.ResumePolling();
     if (!confirmed) {
         return {};
@@ -157,7 +153,7 @@ std::string PanelHistory::RestoreSnapshot() {
     {
         const ChangeRecorder::CauseScope cause(m_recorder, ChangeCause::Restore);
         m_panel.StopPolling();
-        report = RestoreValues(differences, now->unit, [this](int done, int total) {
+        report = RestoreValues(differences, now.unit, [this](int done, int total) {
             m_panel.InfoBar()->SetMessage("Restoring the snapshot: " + std::to_string(done) +
                                           " of " + std::to_string(total) + " values sent.");
         });
