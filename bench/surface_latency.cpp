@@ -7,9 +7,7 @@
 // server (jackd --no-realtime -d dummy); run with QT_QPA_PLATFORM=offscreen on a machine
 // without a display.
 #include <QApplication>
-#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -26,6 +24,7 @@
 #include "panel/PanelActions.h"
 #include "panel/PanelSurface.h"
 #include "tests/support/JackController.h"
+#include "tests/support/RunEventsUntil.h"
 #include "tests/support/SimProcess.h"
 
 namespace {
@@ -95,19 +94,13 @@ class WireLog : public LinkTracer {
     std::vector<SteadyClock::time_point> m_adjustments;
 };
 
-// Runs the event loop until `done` holds or `limit_ms` passed; whether it holds.
+// The event loop on the real clock, looking every millisecond.
 bool RunUntil(const std::function<bool()>& done, int limit_ms) {
-    const SteadyClock::time_point end = SteadyClock::now() + std::chrono::milliseconds(limit_ms);
-    while (!done() && SteadyClock::now() < end) {
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
+    return RunEventsUntil(done, limit_ms, 1);
 }
 
 void RunEventsFor(int ms) {
-    RunUntil([] { return false; }, ms);
+    RunEventsUntil([] { return false; }, ms);
 }
 
 int KnobValue(CTavrinoxDlg& panel) {
