@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "model/KnobGauge.h"
+
 class QPainter;
 
 // A window that keeps its picture in an off-screen buffer: a derived class draws into the
@@ -12,7 +14,7 @@ class CCanvas : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kWidth = 148;
+    static constexpr int kWidth = kKnobDisplayColumns;
     static constexpr int kHeight = 91;
 
     explicit CCanvas(QWidget* parent = nullptr);

@@ -4,7 +4,7 @@
 
 #include "controls/CCanvas.h"
 #include "controls/ControlKeys.h"
-#include "controls/KnobGauge.h"
+#include "model/KnobGauge.h"
 #include "model/PanelModel.h"
 
 // The knob display: the name and value of the parameter its knob controls, as a fill bar

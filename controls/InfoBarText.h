@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "model/OptionLabels.h"
 #include "model/PanelModel.h"
 
 // What the information line shows, by priority, and the texts of its read-outs.
@@ -31,10 +32,3 @@ struct ReadoutLines {
 
 // Reads the routing from the parameter, function and menu tables.
 ReadoutLines ComposeReadouts(uint8_t model, const ScreenColour& colour);
-
-// Option `index` (from 0) of a comma-separated label list; empty when there are fewer.
-std::string OptionLabel(const std::string& labels, int index);
-
-// The current option of the function a menu entry names (entry = function number,
-// 128..255); empty for an entry that is no function.
-std::string FunctionOptionName(int functionNumber);

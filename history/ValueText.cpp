@@ -1,16 +1,12 @@
 #include "history/ValueText.h"
 
-#include "controls/CCanvasCtrl.h"
-#include "controls/InfoBarText.h"
-#include "controls/KnobGauge.h"
+#include "model/KnobGauge.h"
+#include "model/OptionLabels.h"
 
 std::string ParameterValueText(const ParamRecord& record, int value) {
     ParamRecord shown = record;
     shown.value = static_cast<int16_t>(value);
-    if (shown.flags & kFlagTimecode) {
-        return TimecodeText(shown.value);
-    }
-    return ComputeGauge(shown, 0, CCanvasCtrl::kWidth).valueText;
+    return ShownValueText(shown);
 }
 
 std::string FunctionValueText(const FunctionRecord& record, int value) {

@@ -14,7 +14,7 @@
 #include "controls/COnLineBar.h"
 #include "controls/CSettingsBar.h"
 #include "controls/ControlKeys.h"
-#include "controls/KnobGauge.h"
+#include "model/KnobGauge.h"
 #include "panel/CTavrinoxDlg.h"
 #include "panel/PanelKeys.h"
 

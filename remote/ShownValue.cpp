@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "controls/CCanvas.h"
-#include "controls/KnobGauge.h"
+#include "model/KnobGauge.h"
 #include "remote/RemoteCommand.h"
 
 namespace {
@@ -24,7 +23,7 @@ bool IsTimecode(const ParamRecord& param) {
 std::string TextAt(const ParamRecord& param, int raw) {
     ParamRecord at = param;
     at.value = static_cast<int16_t>(raw);
-    return ShownText(at);
+    return ShownValueText(at);
 }
 
 // hh:mm:ss:ff as a frame count, when the text reads back the same.
@@ -55,11 +54,6 @@ std::optional<int> NumberOf(std::string text) {
 }
 
 }  // namespace
-
-std::string ShownText(const ParamRecord& param) {
-    return IsTimecode(param) ? TimecodeText(param.value)
-                             : ComputeGauge(param, 0, CCanvas::kWidth).valueText;
-}
 
 int ShownNumber(const ParamRecord& param, int raw) {
     if (IsTimecode(param)) {

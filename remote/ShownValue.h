@@ -3,14 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "model/KnobGauge.h"
 #include "model/PanelModel.h"
 
 // A parameter's value in the units its knob display shows, both ways. The display's formula
-// is the gauge's (controls/KnobGauge.h); the inverse asks that formula itself, so a value set
+// is the gauge's (model/KnobGauge.h); the inverse asks that formula itself, so a value set
 // in shown units reads back as the same text on the panel.
-
-// The text the display shows for the parameter's present value: "50%", "-12", "00:01:02:03".
-std::string ShownText(const ParamRecord& param);
 
 // The number the display shows for raw value `raw` (the text without its "%"); the frame
 // count for a time code.

@@ -23,7 +23,7 @@ StateItem KnobItem(const PanelState& state, int knob) {
 
 StateItem ParameterItem(int number, const ParamRecord& param) {
     return {"param",
-            {number, param.name, param.value, param.rawMin, param.rawMax, ShownText(param)}};
+            {number, param.name, param.value, param.rawMin, param.rawMax, ShownValueText(param)}};
 }
 
 std::vector<StateItem> AllStateItems(const PanelState& state) {

@@ -12,6 +12,7 @@
 #include "controls/ControlCommands.h"
 #include "controls/PanelHooks.h"
 #include "model/PanelModel.h"
+#include "tests/support/ModelRecords.h"
 #include "tests/support/StatusPrinter.h"
 
 // Records the commands the controls send and answers with a chosen status.
@@ -82,13 +83,6 @@ class ControlsTest : public ::testing::Test {
     void SetUp() override { ResetProgramState(); }
     void TearDown() override { ResetProgramState(); }
 };
-
-// A named knob parameter.
-ParamRecord MakeParam(const std::string& name, int flags, int16_t rawMin, int16_t rawMax,
-                      int16_t dispMin, int16_t dispMax, int16_t value);
-
-// A function with comma-separated option labels, at option `value`.
-FunctionRecord MakeFunction(int number, int value, const std::string& labels);
 
 // The widget as it shows on the screen, painted offscreen.
 QImage Grab(QWidget& widget);

@@ -111,14 +111,6 @@ TEST(InfoBarText, PriorityOrder) {
     EXPECT_EQ(ChooseInfoContent("", "", 3, false), InfoContent::Nothing);
 }
 
-TEST(InfoBarText, OptionLabelsByIndex) {
-    EXPECT_EQ(OptionLabel("SDI 1,SDI 2,HDMI", 0), "SDI 1");
-    EXPECT_EQ(OptionLabel("SDI 1,SDI 2,HDMI", 2), "HDMI");
-    EXPECT_EQ(OptionLabel("SDI 1,SDI 2,HDMI", 3), "");
-    EXPECT_EQ(OptionLabel("SDI 1", -1), "");
-    EXPECT_EQ(OptionLabel("", 0), "");
-}
-
 class ReadoutTest : public ControlsTest {};
 
 TEST_F(ReadoutTest, CompactModelsShowColourWithoutTheLamp) {

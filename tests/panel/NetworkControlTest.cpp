@@ -200,10 +200,10 @@ TEST_F(NetworkControlTest, ALineClientDrivesTheUnitAndFollowsItsOwnChanges) {
     // In the display's units: the unit ends on a value whose display reads the same.
     ParamRecord shown = g_paramTable[0];
     shown.value = 700;
-    const std::string text = ShownText(shown);
+    const std::string text = ShownValueText(shown);
     EXPECT_EQ(client.Ask("SETSHOWN 0 " + text).rfind("OK ", 0), 0U);
     shown.value = static_cast<int16_t>(Unit(1).Value(0));
-    EXPECT_EQ(ShownText(shown), text);
+    EXPECT_EQ(ShownValueText(shown), text);
 
     line.TakeWritten();
     EXPECT_EQ(client.Ask("PRESS mem 3"), "OK");

@@ -8,7 +8,7 @@
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageTextButton.h"
 #include "controls/CImageToggleButton.h"
-#include "controls/KnobGauge.h"
+#include "model/KnobGauge.h"
 #include "tests/panel/PanelFixture.h"
 #include "tests/support/TestPaths.h"
 

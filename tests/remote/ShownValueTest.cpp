@@ -19,7 +19,7 @@ ParamRecord Range(int rawMin, int rawMax, int dispMin, int dispMax, int flags = 
 
 std::string TextAt(ParamRecord param, int raw) {
     param.value = static_cast<int16_t>(raw);
-    return ShownText(param);
+    return ShownValueText(param);
 }
 
 TEST(ShownValueTest, EveryShownTextLeadsBackToARawValueShowingIt) {

@@ -18,6 +18,9 @@ struct GaugePicture {
     std::string valueText;
 };
 
+// The knob display's width in columns: the gauge's bar and marks fall across them.
+constexpr int kKnobDisplayColumns = 148;
+
 // The gauge of `param` across columns left..right (right exclusive, the display's 0..148).
 //
 // Worked example, a range around zero (raw 0..200, shown -100..100, value 100): f = 0.5,
@@ -30,6 +33,9 @@ struct GaugePicture {
 // draws its bar to the nearer end, so a unit's odd numbers never put the bar outside the
 // display, while the text shows what the unit holds (150% of a 0..100 range).
 GaugePicture ComputeGauge(const ParamRecord& param, int left, int right);
+
+// The value text a knob display shows for `param`: its timecode, or the gauge's text.
+std::string ShownValueText(const ParamRecord& param);
 
 // hh:mm:ss:ff of a count of frames at 30 frames per second; a negative count shows zero.
 std::string TimecodeText(int frames);

@@ -1,4 +1,4 @@
-#include "controls/KnobGauge.h"
+#include "model/KnobGauge.h"
 
 #include <algorithm>
 #include <cmath>
@@ -150,4 +150,9 @@ std::string FormatNumber(const char* format, int number) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, format, number);
     return buffer;
+}
+
+std::string ShownValueText(const ParamRecord& param) {
+    return (param.flags & kFlagTimecode) ? TimecodeText(param.value)
+                                         : ComputeGauge(param, 0, kKnobDisplayColumns).valueText;
 }
