@@ -3,6 +3,7 @@
 #include "controls/CCanvasCtrl.h"
 #include "controls/InfoBarText.h"
 #include "controls/KnobGauge.h"
+#include "protocol/ParameterArguments.h"
 
 std::string ParameterValueText(const ParamRecord& record, int value) {
     ParamRecord shown = record;
@@ -21,6 +22,13 @@ std::string FunctionValueText(const FunctionRecord& record, int value) {
         }
     }
     return std::to_string(value);
+}
+
+std::string ValueText(int number, int value) {
+    if (number <= kLastKnobParameter) {
+        return ParameterValueText(g_paramTable[number], value);
+    }
+    return FunctionValueText(g_functionTable[number - kFirstFunctionNumber], value);
 }
 
 std::string ParameterName(int number) {
