@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "protocol/AnswerCodes.h"
 #include "protocol/ParameterArguments.h"
+#include "protocol/StatusFlags.h"
 
 namespace {
 
@@ -15,13 +16,6 @@ namespace {
 int TableValue(int number) {
     return number <= kLastKnobParameter ? g_paramTable[number].value
                                         : g_functionTable[number - kFirstFunctionNumber].value;
-}
-
-std::string ValueText(int number, int value) {
-    if (number <= kLastKnobParameter) {
-        return ParameterValueText(g_paramTable[number], value);
-    }
-    return FunctionValueText(g_functionTable[number - kFirstFunctionNumber], value);
 }
 
 }  // namespace
@@ -74,6 +68,7 @@ void ChangeRecorder::OnRequestFramed() {
     request.selected = request.unitAddress == g_currentUnitAddress;
     if (change->number >= 0 && request.selected) {
         request.oldValue = TableValue(change->number);
+        request.model = g_unitStatus[kStatusByteModel];
     }
     request.change = std::move(*change);
     request.origin = OriginScope::Current();
@@ -181,6 +176,7 @@ void ChangeRecorder::Decode(QueuedRequest& request, std::vector<UnitChange>& out
         result.control =
             selected ? ParameterName(change.number) : "parameter " + std::to_string(change.number);
         result.oldValue = request.oldValue;
+        result.model = request.model;
         if (request.oldValue) {
             result.oldText = selected ? ValueText(change.number, *request.oldValue)
                                       : std::to_string(*request.oldValue);

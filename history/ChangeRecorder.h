@@ -25,6 +25,7 @@ struct UnitChange {
     int number = -1;  // the parameter or function; -1 for file, lock-out, GPI, effect work
     std::string control;
     std::optional<int> oldValue;  // raw; known when the unit was the selected one
+    int model = 0;                // the unit's model, known with oldValue
     std::optional<int> newValue;  // raw, as the unit's answer gave it
     std::string oldText;
     std::string newText;
@@ -78,6 +79,7 @@ class ChangeRecorder : public LinkTracer {
         bool selected = false;  // the unit was the selected one when the request went
         RequestChange change;
         std::optional<int> oldValue;
+        int model = 0;
         ActionOrigin origin;
         ChangeCause cause = ChangeCause::Control;
         bool answered = false;

@@ -10,8 +10,17 @@ namespace {
 
 constexpr uint64_t kFnvOffsetBasis = 14695981039346656037ULL;
 constexpr uint64_t kFnvPrime = 1099511628211ULL;
-// The functions a menu image can name: 128..255, offsets 0..127.
-constexpr int kImageFunctions = 128;
+
+UnitValues TableValues() {
+    UnitValues values;
+    for (int number = 0; number < kUnitParameters; ++number) {
+        values.parameters[number] = g_paramTable[number].value;
+    }
+    for (int offset = 0; offset < kUnitFunctions; ++offset) {
+        values.functions[offset] = g_functionTable[offset].value;
+    }
+    return values;
+}
 
 }  // namespace
 
@@ -33,24 +42,31 @@ uint64_t MenuImageHash(int unit) {
     return hash;
 }
 
-Snapshot CaptureSnapshot(int unit, const std::string& settingsText, const std::string& takenAt) {
+Snapshot CaptureSnapshot(int unit, const UnitValues& values, const std::string& settingsText,
+                         const std::string& takenAt) {
     Snapshot snapshot;
     snapshot.unit = unit;
     snapshot.model = g_unitStatus[kStatusByteModel];
     snapshot.menuImageHash = MenuImageHash(unit);
     snapshot.settingsText = settingsText;
     snapshot.takenAt = takenAt;
-    for (int number = 0; number <= kLastKnobParameter; ++number) {
+    for (int number = 0; number < kUnitParameters; ++number) {
         const ParamRecord& record = g_paramTable[number];
-        if (!record.name.empty()) {
-            snapshot.values.push_back({number, record.name, record.value});
+        if (!record.name.empty() && values.parameters[number]) {
+            snapshot.values.push_back({number, record.name, *values.parameters[number]});
         }
     }
-    for (int offset = 0; offset < kImageFunctions; ++offset) {
+    for (int offset = 0; offset < kUnitFunctions; ++offset) {
         const FunctionRecord& record = g_functionTable[offset];
-        if (!record.label.empty() && (record.flags & kFlagMomentary) == 0) {
-            snapshot.values.push_back({kFirstFunctionNumber + offset, record.label, record.value});
+        if (!record.label.empty() && (record.flags & kFlagMomentary) == 0 &&
+            values.functions[offset]) {
+            snapshot.values.push_back(
+                {kFirstFunctionNumber + offset, record.label, *values.functions[offset]});
         }
     }
     return snapshot;
+}
+
+Snapshot CaptureSnapshot(int unit, const std::string& settingsText, const std::string& takenAt) {
+    return CaptureSnapshot(unit, TableValues(), settingsText, takenAt);
 }

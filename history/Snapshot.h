@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/UnitValues.h"
+
 // What the panel can read of a unit, kept on the PC: every knob parameter's and function's
 // value, the unit's model and the identity of its menu image, its number and its settings
 // strip, and when it was taken.
@@ -38,3 +40,8 @@ uint64_t MenuImageHash(int unit);
 // parameters the menu image names, and the functions it names that hold a value (momentary
 // functions hold none).
 Snapshot CaptureSnapshot(int unit, const std::string& settingsText, const std::string& takenAt);
+// The same with the values of `values`, read of unit `unit` apart from the tables: the names
+// are the selected unit's, so the unit must be of its model; an entry the read did not carry
+// is left out. The model is the selected unit's until the caller sets the unit's own.
+Snapshot CaptureSnapshot(int unit, const UnitValues& values, const std::string& settingsText,
+                         const std::string& takenAt);

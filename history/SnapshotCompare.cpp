@@ -4,17 +4,6 @@
 #include "model/PanelModel.h"
 #include "protocol/ParameterArguments.h"
 
-namespace {
-
-std::string ValueText(int number, int value) {
-    if (number <= kLastKnobParameter) {
-        return ParameterValueText(g_paramTable[number], value);
-    }
-    return FunctionValueText(g_functionTable[number - kFirstFunctionNumber], value);
-}
-
-}  // namespace
-
 SnapshotFit FitOf(const Snapshot& then, const Snapshot& now) {
     if (then.model != now.model) {
         return SnapshotFit::OtherModel;

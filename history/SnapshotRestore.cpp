@@ -1,5 +1,7 @@
 #include "history/SnapshotRestore.h"
 
+#include <algorithm>
+
 #include "history/ValueText.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
@@ -17,12 +19,20 @@ Status SendValue(int number, int value) {
 
 // The value the tables hold for `number` and its text.
 std::pair<int, std::string> HeldValue(int number) {
+    const int value = number <= kLastKnobParameter
+                          ? g_paramTable[number].value
+                          : g_functionTable[number - kFirstFunctionNumber].value;
+    return {value, ValueText(number, value)};
+}
+
+// The lowest and the highest value the selected unit's records give `number` now.
+std::pair<int, int> CurrentRange(int number) {
     if (number <= kLastKnobParameter) {
         const ParamRecord& record = g_paramTable[number];
-        return {record.value, ParameterValueText(record, record.value)};
+        return std::minmax<int>(record.rawMin, record.rawMax);
     }
     const FunctionRecord& record = g_functionTable[number - kFirstFunctionNumber];
-    return {record.value, FunctionValueText(record, record.value)};
+    return std::minmax<int>(record.minValue, record.maxValue);
 }
 
 std::string Plural(int count, const char* one, const char* many) {
@@ -34,6 +44,16 @@ std::string Plural(int count, const char* one, const char* many) {
 std::string RestoreReport::Summary() const {
     std::string text = "Restored " + std::to_string(static_cast<int>(taken.size())) + " of " +
                        Plural(planned, "value", "values");
+    if (!outOfRange.empty()) {
+        text += "; " + Plural(static_cast<int>(outOfRange.size()), "value", "values") +
+                " not sent, outside " + (outOfRange.size() == 1 ? "its" : "their") + " range now:";
+        for (const ValueDifference& value : outOfRange) {
+            const auto [lowest, highest] = CurrentRange(value.number);
+            text += " " + value.name + " (" + value.thenText + ", takes " +
+                    ValueText(value.number, lowest) + " to " + ValueText(value.number, highest) +
+                    ")";
+        }
+    }
     if (stoppedAnswering) {
         return text + "; Main Unit " + std::to_string(unit) + " stopped answering.";
     }
@@ -59,19 +79,31 @@ RestoreReport RestoreValues(const std::vector<ValueDifference>& differences, int
     const LineWork work("restoring a snapshot to Main Unit " + std::to_string(unit));
     std::vector<const ValueDifference*> answered;
     std::vector<const ValueDifference*> refusedAtOnce;
+    std::vector<const ValueDifference*> toSend;
     for (const ValueDifference& difference : differences) {
-        const Status status = SendValue(difference.number, difference.then);
+        const auto [lowest, highest] = CurrentRange(difference.number);
+        if (difference.then < lowest || difference.then > highest) {
+            report.outOfRange.push_back(difference);
+        } else {
+            toSend.push_back(&difference);
+        }
+    }
+    if (toSend.empty()) {
+        return report;
+    }
+    for (const ValueDifference* difference : toSend) {
+        const Status status = SendValue(difference->number, difference->then);
         if (status == Status::WrongCode) {
-            refusedAtOnce.push_back(&difference);
+            refusedAtOnce.push_back(difference);
         } else if (status != Status::Ok) {
             report.stoppedAnswering = true;
             break;
         } else {
-            answered.push_back(&difference);
+            answered.push_back(difference);
         }
         ++report.sent;
         if (progress) {
-            progress(report.sent, report.planned);
+            progress(report.sent, static_cast<int>(toSend.size()));
         }
     }
     if (report.stoppedAnswering || ReadParameterValues() != Status::Ok) {

@@ -2,6 +2,7 @@
 
 #include "model/KnobGauge.h"
 #include "model/OptionLabels.h"
+#include "protocol/ParameterArguments.h"
 
 std::string ParameterValueText(const ParamRecord& record, int value) {
     ParamRecord shown = record;
@@ -17,6 +18,13 @@ std::string FunctionValueText(const FunctionRecord& record, int value) {
         }
     }
     return std::to_string(value);
+}
+
+std::string ValueText(int number, int value) {
+    if (number <= kLastKnobParameter) {
+        return ParameterValueText(g_paramTable[number], value);
+    }
+    return FunctionValueText(g_functionTable[number - kFirstFunctionNumber], value);
 }
 
 std::string ParameterName(int number) {

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kFunctionParameters = 128;  // function numbers 128..255, offsets 0..127
 constexpr int kFullValuesLength = 255;
 constexpr int kShortValuesLength = 27;
 constexpr int kRestLength = 131;
@@ -59,6 +58,53 @@ Status ExchangeOfLength(Command command, int length, uint8_t code, AnswerBuffer&
     return ExpectCode(answer, code);
 }
 
+// Where a read of the selected unit puts what it reads.
+void StoreInTables(const UnitValues& values) {
+    for (int number = 0; number < kUnitParameters; ++number) {
+        if (const auto& value = values.parameters[number]) {
+            g_paramTable[number].value = *value;
+        }
+    }
+    for (int offset = 0; offset < kUnitFunctions; ++offset) {
+        if (const auto& value = values.functions[offset]) {
+            g_functionTable[offset].value = *value;
+        }
+    }
+}
+
+// The two requests of a values read to the unit at `unitAddress` and their checks; `first`
+// and `rest` store each answer that passes them.
+template <typename StoreFirst, typename StoreRest>
+Status ReadValues(uint8_t unitAddress, StoreFirst first, StoreRest rest) {
+    AnswerBuffer answer{};
+    Status status =
+        ExchangeWith(unitAddress, Command::ReadParameterValues, {}, kValueReadPatience, answer);
+    if (status != Status::Ok) {
+        return status;
+    }
+    const int code = AnswerCode(answer);
+    const int length = AnswerLength(answer);
+    if (code != kCodeValuesFull && code != kCodeValuesShort) {
+        return Status::WrongCode;
+    }
+    const int expectedLength = code == kCodeValuesFull ? kFullValuesLength : kShortValuesLength;
+    if (length != expectedLength) {
+        return Status::WrongLength;
+    }
+    first(answer);
+
+    status =
+        ExchangeWith(unitAddress, Command::ReadParameterValuesRest, {}, kValueReadPatience, answer);
+    if (status == Status::Ok) {
+        status = ExpectCode(answer, kCodeValuesRest);
+    }
+    if (status != Status::Ok) {
+        return status;
+    }
+    rest(answer);
+    return Status::Ok;
+}
+
 }  // namespace
 
 void ApplyParameterUpdates(const AnswerBuffer& answer) {
@@ -82,23 +128,35 @@ void ApplyParameterUpdates(const AnswerBuffer& answer) {
     }
 }
 
-void StoreParameterValues(const AnswerBuffer& answer) {
+void StoreParameterValues(const AnswerBuffer& answer, UnitValues& values) {
     const int words = std::min(AnswerDataCount(answer) / 2, kLastKnobParameter);
     for (int number = 0; number < words; ++number) {
-        g_paramTable[number].value = DataWord(answer, 2 * number);
+        values.parameters[number] = DataWord(answer, 2 * number);
     }
 }
 
-void StoreRemainingValues(const AnswerBuffer& answer) {
+void StoreRemainingValues(const AnswerBuffer& answer, UnitValues& values) {
     const int dataCount = AnswerDataCount(answer);
     if (dataCount < kFunctionDataStart) {
         return;  // not even parameter 127: the buffer holds only an earlier answer's bytes
     }
-    g_paramTable[kLastKnobParameter].value = DataWord(answer, 0);
-    const int functions = std::min(dataCount - kFunctionDataStart, kFunctionParameters);
+    values.parameters[kLastKnobParameter] = DataWord(answer, 0);
+    const int functions = std::min(dataCount - kFunctionDataStart, kUnitFunctions);
     for (int offset = 0; offset < functions; ++offset) {
-        g_functionTable[offset].value = AnswerData(answer, kFunctionDataStart + offset);
+        values.functions[offset] = AnswerData(answer, kFunctionDataStart + offset);
     }
+}
+
+void StoreParameterValues(const AnswerBuffer& answer) {
+    UnitValues values;
+    StoreParameterValues(answer, values);
+    StoreInTables(values);
+}
+
+void StoreRemainingValues(const AnswerBuffer& answer) {
+    UnitValues values;
+    StoreRemainingValues(answer, values);
+    StoreInTables(values);
 }
 
 Status AdjustParameter(uint8_t number, int16_t delta) {
@@ -125,29 +183,16 @@ Status SendParameterByteNoAnswer(uint8_t number, uint8_t value) {
 }
 
 Status ReadParameterValues() {
-    AnswerBuffer answer{};
-    Status status = Exchange(Command::ReadParameterValues, {}, kValueReadPatience, answer);
-    if (status != Status::Ok) {
-        return status;
-    }
-    const int code = AnswerCode(answer);
-    const int length = AnswerLength(answer);
-    if (code != kCodeValuesFull && code != kCodeValuesShort) {
-        return Status::WrongCode;
-    }
-    const int expectedLength = code == kCodeValuesFull ? kFullValuesLength : kShortValuesLength;
-    if (length != expectedLength) {
-        return Status::WrongLength;
-    }
-    StoreParameterValues(answer);
+    // Each answer goes to the tables as it comes, so what came before a failing step stays.
+    return ReadValues(
+        g_currentUnitAddress, [](const AnswerBuffer& answer) { StoreParameterValues(answer); },
+        [](const AnswerBuffer& answer) { StoreRemainingValues(answer); });
+}
 
-    status = ExchangeExpecting(Command::ReadParameterValuesRest, {}, kValueReadPatience,
-                               kCodeValuesRest, answer);
-    if (status != Status::Ok) {
-        return status;
-    }
-    StoreRemainingValues(answer);
-    return Status::Ok;
+Status ReadParameterValuesOf(uint8_t unitAddress, UnitValues& values) {
+    return ReadValues(
+        unitAddress, [&](const AnswerBuffer& answer) { StoreParameterValues(answer, values); },
+        [&](const AnswerBuffer& answer) { StoreRemainingValues(answer, values); });
 }
 
 Status ReadReferenceValues() {
@@ -167,7 +212,7 @@ Status ReadReferenceValues() {
         return status;
     }
     g_paramTable[kLastKnobParameter].referenceValue = DataWord(answer, 0);
-    for (int offset = 0; offset < kFunctionParameters; ++offset) {
+    for (int offset = 0; offset < kUnitFunctions; ++offset) {
         g_functionTable[offset].referenceValue = AnswerData(answer, kFunctionDataStart + offset);
     }
     return Status::Ok;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "link/Framing.h"
+#include "model/UnitValues.h"
 
 // Reading and changing the values behind the knobs (parameters 0..127, 16-bit, in
 // g_paramTable) and the function buttons (128..255, 8-bit, in g_functionTable at number - 128).
@@ -17,9 +18,12 @@ void ApplyParameterUpdates(const AnswerBuffer& answer);
 
 // The two answers of ReadParameterValues, stored as far as they carry whole fields: the first
 // holds parameters 0..126 a word each; the second parameter 127 as a word, then the functions
-// a byte each. An answer too short for parameter 127 stores nothing. Send nothing.
+// a byte each. An answer too short for parameter 127 stores nothing. Send nothing. Into the
+// selected unit's tables, or into `values` alone (the entries the answer carries).
 void StoreParameterValues(const AnswerBuffer& answer);
 void StoreRemainingValues(const AnswerBuffer& answer);
+void StoreParameterValues(const AnswerBuffer& answer, UnitValues& values);
+void StoreRemainingValues(const AnswerBuffer& answer, UnitValues& values);
 
 // Moves parameter `number` by `delta`: sends 81, the number and the delta as a signed word,
 // waiting up to 20 s. 0 when the answer carries code 04, whose update list is then
@@ -49,6 +53,9 @@ Status SendParameterByteNoAnswer(uint8_t number, uint8_t value);
 // does not match its code; else the failed exchange's status. Values stored before a failing
 // step stay.
 Status ReadParameterValues();
+// The same requests and checks to the unit at `unitAddress`, selected or not, storing into
+// `values` alone: the program-wide tables keep the selected unit's values.
+Status ReadParameterValuesOf(uint8_t unitAddress, UnitValues& values);
 // Reads every `referenceValue`: sends AD alone, answered with L = 255 and code 03 (parameters
 // 0..126, a word each), then AF alone, answered with L = 131 and code 26 (parameter 127 as a
 // word, functions 128..255 a byte each). 0 when both came; 3 when an answer's length is not

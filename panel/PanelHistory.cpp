@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QShortcut>
+#include <array>
 
 #include "actions/OriginScope.h"
 #include "controls/CInfoBar.h"
@@ -19,6 +20,7 @@
 #include "panel/CTavrinoxDlg.h"
 #include "platform/Prompter.h"
 #include "protocol/ParameterArguments.h"
+#include "protocol/StatusFlags.h"
 
 namespace {
 
@@ -32,13 +34,6 @@ bool Undoable(const UnitChange& change) {
     }
     return change.number <= kLastKnobParameter ||
            (g_functionTable[change.number - kFirstFunctionNumber].flags & kFlagMomentary) == 0;
-}
-
-std::string ValueText(int number, int value) {
-    if (number <= kLastKnobParameter) {
-        return ParameterValueText(g_paramTable[number], value);
-    }
-    return FunctionValueText(g_functionTable[number - kFirstFunctionNumber], value);
 }
 
 }  // namespace
@@ -107,10 +102,17 @@ void PanelHistory::AddMenuEntries(QMenu& menu) {
 }
 
 void PanelHistory::CollectChanges(bool closeBursts) {
+    // The identity of each unit's menu image, taken once per collection.
+    std::array<std::optional<uint64_t>, kUnitSlots> images;
     for (const UnitChange& change : m_recorder.Collect(closeBursts)) {
         m_log.Write(FormatChange(change));
         if (Undoable(change)) {
-            m_undo.Push(change.unit, {change.number, *change.oldValue, change.control});
+            std::optional<uint64_t>& image = images[static_cast<size_t>(change.unit)];
+            if (!image) {
+                image = MenuImageHash(change.unit);
+            }
+            m_undo.Push(change.unit,
+                        {change.number, *change.oldValue, change.control, change.model, *image});
         }
     }
 }
@@ -141,6 +143,20 @@ void PanelHistory::RefreshPanel() {
     m_panel.ShowFunctionLabels();
 }
 
+std::string PanelHistory::StepMismatch(int unit, const UndoStep& step) {
+    const int model = g_unitStatus[kStatusByteModel];
+    if (model != step.model) {
+        return "Not undone: " + UnitName(unit) + " is a model " + std::to_string(model) +
+               " now; the change of " + step.name + " was made on a model " +
+               std::to_string(step.model) + ".";
+    }
+    if (MenuImageHash(unit) != step.menuImageHash) {
+        return "Not undone: " + UnitName(unit) + " has another menu image since the change of " +
+               step.name + ".";
+    }
+    return {};
+}
+
 std::string PanelHistory::Undo() {
     if (std::string why = Unavailable(); !why.empty()) {
         m_panel.InfoBar()->SetMessage(why);
@@ -153,6 +169,12 @@ std::string PanelHistory::Undo() {
         const std::string text = "Nothing to undo on " + UnitName(unit) + ".";
         m_panel.InfoBar()->SetMessage(text);
         return text;
+    }
+    if (std::string why = StepMismatch(unit, *step); !why.empty()) {
+        // Kept: it holds again should the unit it was made on come back.
+        m_undo.Push(unit, *step);
+        m_panel.InfoBar()->SetMessage(why);
+        return why;
     }
     Status status = Status::Ok;
     {

@@ -90,6 +90,9 @@ class PanelHistory : public QObject {
     std::optional<Snapshot> ReadUnit(int unit, std::string& failure);
     // Reads a snapshot file the user chooses; empty with the message in `failure`.
     std::optional<Snapshot> ChooseSnapshot(std::string& failure);
+    // Why `step` no longer fits unit `unit` (another model or menu image took its address);
+    // empty when it does.
+    static std::string StepMismatch(int unit, const UndoStep& step);
     std::string Tell(const std::string& text, bool warning = false);
     void RefreshPanel();
     Prompts DefaultPrompts();

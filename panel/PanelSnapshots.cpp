@@ -20,33 +20,33 @@
 std::optional<Snapshot> PanelHistory::ReadUnit(int unit, std::string& failure) {
     const int selected = m_panel.SelectedUnit();
     const int target = unit == 0 ? selected : unit;
-    const uint8_t home = g_currentUnitAddress;
     m_panel.StopPolling();
     const LineWork work("reading " + UnitName(target));
-    UnitStatus status = g_unitStatus;
-    Status read = Status::Ok;
-    if (target != selected) {
-        read = IdentifyUnit(AddressOfUnit(target), status);
-        g_currentUnitAddress = AddressOfUnit(target);
-    }
-    if (read == Status::Ok) {
-        read = ReadParameterValues();
-    }
     std::optional<Snapshot> snapshot;
-    if (read == Status::Ok) {
-        snapshot =
-            CaptureSnapshot(target, m_panel.SettingsBar()->SettingsText(), SnapshotTimeNow());
-        snapshot->model = status[kStatusByteModel];
-        if (target != selected) {
-            snapshot->settingsText.clear();
+    Status read = Status::Ok;
+    if (target == selected) {
+        read = ReadParameterValues();
+        if (read == Status::Ok) {
+            snapshot =
+                CaptureSnapshot(target, m_panel.SettingsBar()->SettingsText(), SnapshotTimeNow());
         }
     } else {
-        failure = UnitName(target) + " did not send its values (" + StatusText(read) + ").";
+        // Another unit is read into records of its own: the tables, which the painting, the
+        // network and the undo read, keep the selected unit throughout.
+        const uint8_t address = AddressOfUnit(target);
+        UnitStatus status{};
+        UnitValues values;
+        read = IdentifyUnit(address, status);
+        if (read == Status::Ok) {
+            read = ReadParameterValuesOf(address, values);
+        }
+        if (read == Status::Ok) {
+            snapshot = CaptureSnapshot(target, values, {}, SnapshotTimeNow());
+            snapshot->model = status[kStatusByteModel];
+        }
     }
-    if (target != selected) {
-        // The tables hold the selected unit again.
-        g_currentUnitAddress = home;
-        static_cast<void>(ReadParameterValues());
+    if (!snapshot) {
+        failure = UnitName(target) + " did not send its values (" + StatusText(read) + ").";
     }
     m_panel.ResumePolling();
     return snapshot;
@@ -162,7 +162,8 @@ std::string PanelHistory::RestoreSnapshot() {
     }
     RefreshPanel();
     CollectChanges(true);
-    return Tell(report.Summary(), report.stoppedAnswering || !report.refused.empty());
+    return Tell(report.Summary(),
+                report.stoppedAnswering || !report.refused.empty() || !report.outOfRange.empty());
 }
 
 std::string PanelHistory::CompareUnits() {

@@ -1,5 +1,7 @@
 #include "remote/CommandRunner.h"
 
+#include "remote/RemoteLimits.h"
+
 #include "remote/ShownValue.h"
 #include "remote/StateItems.h"
 
@@ -69,6 +71,11 @@ RemoteAnswer SetParameter(const RemoteCommand& command, const CommandContext& co
         return RemoteAnswer::Error(found.error);
     }
     int raw = command.amount;
+    if (raw < kLowestRawValue || raw > kHighestRawValue) {
+        return RemoteAnswer::Error(
+            "A raw value is one signed 16-bit word: " + std::to_string(kLowestRawValue) + " to " +
+            std::to_string(kHighestRawValue) + ".");
+    }
     if (command.verb == Verb::SetShown) {
         const RawForShownResult inverse = RawForShown(*found.param, command.text);
         if (!inverse.raw) {

@@ -5,16 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 #include "model/KnobGauge.h"
 #include "remote/RemoteCommand.h"
 
 namespace {
-
-// The raw values a unit takes on the wire: the record's range within one 16-bit word.
-constexpr int kLowestRaw = 0;
-constexpr int kHighestRaw = std::numeric_limits<int16_t>::max();
 
 bool IsTimecode(const ParamRecord& param) {
     return (param.flags & kFlagTimecode) != 0;
@@ -69,8 +64,9 @@ RawForShownResult RawForShown(const ParamRecord& param, const std::string& shown
         return {std::nullopt, "\"" + shown + "\" is not a value " + param.name + " shows (" +
                                   (IsTimecode(param) ? "hh:mm:ss:ff" : "a whole number") + ")."};
     }
-    int low = std::clamp<int>(std::min(param.rawMin, param.rawMax), kLowestRaw, kHighestRaw);
-    int high = std::clamp<int>(std::max(param.rawMin, param.rawMax), kLowestRaw, kHighestRaw);
+    // Below zero too: a unit's words are signed (Position H runs from -100 to 100).
+    const int low = std::min<int>(param.rawMin, param.rawMax);
+    const int high = std::max<int>(param.rawMin, param.rawMax);
     // The display's number moves one way across the range: up, or down for a range that
     // runs backwards. Search in the direction in which it grows.
     const bool rising = ShownNumber(param, high) >= ShownNumber(param, low);

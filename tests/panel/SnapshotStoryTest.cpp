@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "controls/CCanvasCtrl.h"
+#include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
 #include "history/AsRunLines.h"
 #include "history/SnapshotFile.h"
@@ -47,6 +48,22 @@ class PowerCut : public LinePeer {
     SimUnit& m_unit;
     int m_left;
     std::vector<uint8_t> m_frame;
+};
+
+// The line as the simulator sees it, counting the bytes at which the panel's tables stand
+// for another unit than `selected`: its address selected, or parameter `number` not its own.
+struct TablesWatch : LinePeer {
+    TablesWatch(SimLine& line, SimUnit& unit, int parameter)
+        : sim(line), selected(unit), number(parameter) {}
+    void OnMasterByte(InProcessLine& line, uint8_t byte) override {
+        strayBytes += g_currentUnitAddress != selected.Address() ||
+                      g_paramTable[number].value != selected.Value(number);
+        sim.OnMasterByte(line, byte);
+    }
+    SimLine& sim;
+    SimUnit& selected;
+    int number;
+    int strayBytes = 0;
 };
 
 class SnapshotStoryTest : public PanelStoryTest {
@@ -165,20 +182,28 @@ TEST_F(SnapshotStoryTest, RestoreSendsExactlyWhatDiffersAndRefusesAnotherModel) 
     EXPECT_EQ(history->RestoreSnapshot(), "Restored 1 of 1 value.");
     EXPECT_NE(shownHeading.find("another menu image"), std::string::npos);
 
-    // A value the unit will not hold is reported with what it holds instead; a parameter
-    // the snapshot names otherwise is not one of this image's and is left alone.
+    // A value outside its parameter's range now is not sent and is named; one inside the
+    // range the records give but beyond what the unit takes is reported with what it holds
+    // instead; a parameter the snapshot names otherwise is not one of this image's and is
+    // left alone.
     const ParamRecord& first = g_paramTable[moved[0]];
+    ParamRecord& third = g_paramTable[moved[2]];
+    const int unitMost = third.rawMax;
+    third.rawMax = static_cast<int16_t>(unitMost + 100);
     other = *saved;
-    auto* beyond = const_cast<SnapshotValue*>(other.Find(moved[0]));
-    beyond->value = first.rawMax + 50;
+    const_cast<SnapshotValue*>(other.Find(moved[0]))->value = first.rawMax + 50;
     const_cast<SnapshotValue*>(other.Find(moved[1]))->name = "Another";
+    const_cast<SnapshotValue*>(other.Find(moved[2]))->value = unitMost + 50;
     ASSERT_EQ(WriteSnapshotFile(file, other), "");
-    ChangeOnTheUnit({moved[1]});
+    ChangeOnTheUnit(moved);
     SentRequests();
     EXPECT_EQ(history->RestoreSnapshot(),
-              "Restored 0 of 1 value; Main Unit 1 refused 1 value: " + first.name + " (holds " +
-                  ParameterValueText(first, first.rawMax) + ", not " +
-                  ParameterValueText(first, first.rawMax + 50) + ").");
+              "Restored 0 of 2 values; 1 value not sent, outside its range now: " + first.name +
+                  " (" + ParameterValueText(first, first.rawMax + 50) + ", takes " +
+                  ParameterValueText(first, first.rawMin) + " to " +
+                  ParameterValueText(first, first.rawMax) + "); Main Unit 1 refused 1 value: " +
+                  third.name + " (holds " + ParameterValueText(third, unitMost) + ", not " +
+                  ParameterValueText(third, unitMost + 50) + ").");
     EXPECT_EQ(SetRequests().size(), 1U);
 
     // A bad file changes nothing and says what is wrong with it.
@@ -208,9 +233,14 @@ TEST_F(SnapshotStoryTest, ARestoreCutShortBySilenceSaysHowFarItGotAndRunsAgain) 
         EXPECT_EQ(Unit(1).Value(number), saved.Find(number)->value);
     }
 
-    // Units of one model side by side: unit 4 is another full-family unit.
+    // Units of one model side by side: unit 4 is another full-family unit, read into
+    // records of its own, so at no byte of the comparison do the tables stand for it.
     Unit(4).ChangeLocally(moved[0], Unit(1).Value(moved[0]) + 1);
+    TablesWatch watch(sim, Unit(1), moved[0]);
+    line.SetPeer(&watch);
     EXPECT_EQ(history->CompareUnits(), "1 values differ between Main Unit 4 and Main Unit 1.");
+    line.SetPeer(&sim);
+    EXPECT_EQ(watch.strayBytes, 0);
     ASSERT_EQ(shown.size(), 1U);
     EXPECT_EQ(shown[0].number, moved[0]);
     EXPECT_EQ(g_currentUnitAddress, AddressOfUnit(1));
@@ -258,4 +288,32 @@ TEST_F(SnapshotStoryTest, TheLogHoldsALinePerBurstWithItsSourceAndUndoWalksBack)
     const std::vector<std::string> undone = LogLines();
     ASSERT_EQ(undone.size(), 6U);
     EXPECT_NE(undone[5].find(", undo"), std::string::npos) << undone[5];
+
+    // A step holds for the model and the menu image it was made with: once another image or
+    // another model holds the address, undo sends nothing and the info line says why.
+    ASSERT_TRUE(panel->Actions().SetParameter(number, start + 4, surface).taken);
+    RunPollTicks(1);
+    history->CollectChanges(true);
+    ASSERT_EQ(history->UndoSteps().Depth(1), 1U);
+    uint8_t& imageByte = g_panelModel.MenuImage(1).back();
+    imageByte ^= 0xFF;
+    SentRequests();
+    history->Undo();
+    EXPECT_EQ(
+        panel->InfoBar()->Message(),
+        "Not undone: Main Unit 1 has another menu image since the change of " + record.name + ".");
+    imageByte ^= 0xFF;
+    const std::string name = record.name;
+    sim.RemoveUnit(1);
+    ASSERT_NE(sim.AddUnit(1, 4), nullptr);
+    ASSERT_TRUE(RunPollTicksUntil([&] {
+        return !panel->LinkLost() && g_unitStatus[kStatusByteModel] == 4 &&
+               g_panelModel.IsImageLoaded(1);
+    }));
+    history->Undo();
+    EXPECT_EQ(panel->InfoBar()->Message(),
+              "Not undone: Main Unit 1 is a model 4 now; the change of " + name +
+                  " was made on a model 11.");
+    EXPECT_TRUE(SetRequests().empty());
+    EXPECT_EQ(history->UndoSteps().Depth(1), 1U);
 }

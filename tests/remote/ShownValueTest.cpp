@@ -30,7 +30,8 @@ TEST(ShownValueTest, EveryShownTextLeadsBackToARawValueShowingIt) {
         Range(10, 20, 0, 100),                     // a range that does not start at zero
         Range(0, 4000, -50, 50, kFlagDisplayCentred),
         Range(0, 9, 0, 0, kFlagStepped),
-        Range(100, 50, 0, 100),  // a range that runs backwards
+        Range(100, 50, 0, 100),                            // a range that runs backwards
+        Range(-100, 100, -100, 100, kFlagDisplayCentred),  // signed words, as Position H
     };
     for (const ParamRecord& param : ranges) {
         const int low = std::min(param.rawMin, param.rawMax);

@@ -1,0 +1,49 @@
+// A client's SET reaches the panel's action with the raw value, below zero too, and a value no
+// signed 16-bit word holds is refused before it.
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "model/PanelModel.h"
+#include "remote/CommandRunner.h"
+
+namespace {
+
+// Keeps the parameters set; no other action is asked for here.
+class SetRecorder : public ControlActions {
+  public:
+    ActionOutcome TurnKnob(int, int, const ActionOrigin&) override { return {}; }
+    ActionOutcome PressMenuButton(int, const ActionOrigin&) override { return {}; }
+    ActionOutcome PressFunctionButton(int, const ActionOrigin&) override { return {}; }
+    ActionOutcome PressToggle(const std::string&, const ActionOrigin&) override { return {}; }
+    ActionOutcome SelectUnit(int, const ActionOrigin&) override { return {}; }
+    ActionOutcome RecallMemory(int, const ActionOrigin&) override { return {}; }
+    ActionOutcome StoreMemory(int, const ActionOrigin&) override { return {}; }
+    ActionOutcome SetParameter(int number, int value, const ActionOrigin&) override {
+        sets.emplace_back(number, value);
+        return {};
+    }
+    std::vector<std::pair<int, int>> sets;
+};
+
+}  // namespace
+
+TEST(CommandRunnerTest, SetTakesSignedWordsAndRefusesWhatNoWordHolds) {
+    ResetProgramState();
+    g_paramTable[3].name = "Position H";
+    SetRecorder actions;
+    const PanelState state;
+    const auto run = [&](const std::string& line) {
+        const ParsedCommand parsed = ParseCommandLine(line);
+        return RunCommand(*parsed.command, {actions, state, {ActionSource::Network, "test"}})
+            .Line();
+    };
+    EXPECT_EQ(run("SET \"Position H\" -50"), "OK -50");
+    EXPECT_EQ(run("SET 3 -32768"), "OK -32768");
+    const std::string beyond = "ERR A raw value is one signed 16-bit word: -32768 to 32767.";
+    EXPECT_EQ(run("SET 3 -32769"), beyond);
+    EXPECT_EQ(run("SET 3 40000"), beyond);
+    EXPECT_EQ(actions.sets, (std::vector<std::pair<int, int>>{{3, -50}, {3, -32768}}));
+    ResetProgramState();
+}
