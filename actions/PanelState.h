@@ -45,4 +45,9 @@ class PanelStateListener {
   public:
     virtual ~PanelStateListener() = default;
     virtual void OnPanelState(const PanelState& state) = 0;
+    // An action that waited in the queue was refused when its turn came.
+    virtual void OnActionRefused(const ActionOrigin& origin, const std::string& reason) {
+        static_cast<void>(origin);
+        static_cast<void>(reason);
+    }
 };

@@ -29,12 +29,12 @@
 #include <thread>
 #include <vector>
 
+#include "console/PanelActions.h"
 #include "controls/CInfoBar.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxApp.h"
 #include "panel/CTavrinoxDlg.h"
 #include "panel/LineBeside.h"
-#include "panel/PanelActions.h"
 #include "panel/PanelRemote.h"
 #include "protocol/Commands.h"
 #include "remote/LineProtocolServer.h"

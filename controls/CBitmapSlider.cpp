@@ -10,6 +10,7 @@
 
 #include "controls/CCanvasCtrl.h"
 #include "controls/CMemDC.h"
+#include "console/KnobDrive.h"
 #include "controls/PanelHooks.h"
 #include "controls/SkinZoom.h"
 #include "platform/ResourceIds.h"
@@ -150,31 +151,21 @@ void CBitmapSlider::timerEvent(QTimerEvent* event) {
     }
 }
 
+// The panel's actions turn the bound parameter; a knob at rest turns nothing.
 void CBitmapSlider::OnRepeatTimer() {
-    if (m_display == nullptr || m_display->Param() == nullptr) {
-        return;
-    }
     const int deflection = kRestPosition - m_position;
-    // A stepped parameter moves one step per tick at any deflection.
-    const bool stepped = (m_display->Param()->flags & kFlagStepped) != 0;
-    Turn(stepped ? (deflection > 0) - (deflection < 0) : SquaredDelta(deflection),
-         TurnSource::Drag);
+    if (deflection != 0 && m_host != nullptr) {
+        m_host->KnobTick(m_knob, deflection);
+    }
 }
 
 void CBitmapSlider::TurnByKey(KnobKey key) {
-    if (m_display == nullptr || m_display->Param() == nullptr) {
+    if (m_display == nullptr || m_display->Param() == nullptr || m_host == nullptr) {
         return;
     }
-    Turn(KeyTurn(key), TurnSource::Key);
-}
-
-void CBitmapSlider::TurnBySteps(int steps) {
-    if (m_display == nullptr || m_display->Param() == nullptr) {
-        return;
+    if (const int amount = KeyTurn(key); amount != 0) {
+        m_host->KnobKeyTurn(m_knob, amount);
     }
-    Turn(std::clamp(steps, static_cast<int>(std::numeric_limits<int16_t>::min()),
-                    static_cast<int>(std::numeric_limits<int16_t>::max())),
-         TurnSource::Key);
 }
 
 int CBitmapSlider::KeyTurn(KnobKey key) const {
@@ -205,43 +196,6 @@ int CBitmapSlider::KeyTurn(KnobKey key) const {
     // A delta goes to the unit in 16 bits.
     return std::clamp(amount, static_cast<int>(std::numeric_limits<int16_t>::min()),
                       static_cast<int>(std::numeric_limits<int16_t>::max()));
-}
-
-// A key turns a coarse parameter by whole steps; a drag's ticks build up to one.
-void CBitmapSlider::Turn(int amount, TurnSource source) {
-    if (amount == 0) {
-        return;
-    }
-    if (m_display->Param()->flags & kFlagStepped) {
-        StepRecord(amount);
-        return;
-    }
-    if (source == TurnSource::Key) {
-        m_display->AdjustByKey(amount);
-    } else {
-        m_display->Adjust(amount);
-    }
-    if (m_host != nullptr) {
-        m_host->BindKnobs();
-    }
-}
-
-// A stepped parameter moves locally: the panel sends it to the unit on a double-click. It
-// moves in 16 bits and is then held to its raw range. A hidden display steps nothing.
-void CBitmapSlider::StepRecord(int steps) {
-    if (!m_display->IsActive()) {
-        return;
-    }
-    ParamRecord& record = *m_display->Param();
-    auto value = static_cast<int16_t>(record.value + steps);
-    if (value > record.rawMax) {
-        value = record.rawMax;
-    }
-    if (value < record.rawMin) {
-        value = record.rawMin;
-    }
-    record.value = value;
-    m_display->Redraw();
 }
 
 // The knob keys turn; the rest (the panel's keys, Enter, Escape) go on to the panel.

@@ -28,7 +28,11 @@ class CBitmapSlider : public QWidget {
     // Loads the track and thumb, sets the range to 0..10 at rest and moves to (x, y).
     void InitKnob(int x, int y);
     void SetDisplay(CCanvasCtrl* display) { m_display = display; }
-    void SetHost(KnobHost* host) { m_host = host; }
+    // The panel that takes its turns, and the knob's number there (0..7).
+    void SetHost(KnobHost* host, int knob) {
+        m_host = host;
+        m_knob = knob;
+    }
 
     int ControlId() const { return m_controlId; }
     int Position() const { return m_position; }
@@ -43,8 +47,6 @@ class CBitmapSlider : public QWidget {
     // Page key as the fullest, Home and End by the distance to the raw range's end (only
     // where rawMin < rawMax). The knob's display sends it on the same keys.
     void TurnByKey(KnobKey key);
-    // `steps` presses of the step key at once (a surface's detents, a client's turn).
-    void TurnBySteps(int steps);
 
   signals:
     // Posted (queued) to whoever listens, like the knob's notifications to its parent.
@@ -65,11 +67,6 @@ class CBitmapSlider : public QWidget {
     void MoveTo(int pointerRow);
     void EndHold();
     const QPixmap& ThumbAt(qreal ratio);
-    enum class TurnSource { Drag, Key };
-    // Turns the bound parameter by `amount`: knob delta of an ordinary parameter (whole steps
-    // of a coarse one from a key), or local steps of a stepped one.
-    void Turn(int amount, TurnSource source);
-    void StepRecord(int steps);
     int KeyTurn(KnobKey key) const;
 
     int m_controlId;
@@ -84,5 +81,6 @@ class CBitmapSlider : public QWidget {
     KnobGeometry m_geometry;
     CCanvasCtrl* m_display = nullptr;
     KnobHost* m_host = nullptr;
+    int m_knob = 0;
     WindowTimers m_timers{this};
 };

@@ -2,10 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <algorithm>
-#include <limits>
 
-#include "controls/ControlCommands.h"
 #include "controls/Fonts.h"
 #include "controls/PaintHelpers.h"
 
@@ -47,39 +44,6 @@ void CCanvasCtrl::Bind(ParamRecord* record) {
         hide();
     }
     Redraw();
-}
-
-int CCanvasCtrl::Adjust(int delta) {
-    return Turn(delta, CoarseTurn::Accumulated);
-}
-
-int CCanvasCtrl::AdjustByKey(int delta) {
-    return Turn(delta, CoarseTurn::WholeSteps);
-}
-
-int CCanvasCtrl::Turn(int delta, CoarseTurn coarse) {
-    if (!m_active || m_param == nullptr) {
-        return 1;
-    }
-    if (m_param->flags & kFlagTimecode) {
-        // Local edit; the tick's refresh shows it. Saturates rather than wrapping to zero.
-        const int value = std::clamp(m_param->value + delta, 0,
-                                     static_cast<int>(std::numeric_limits<int16_t>::max()));
-        m_param->value = static_cast<int16_t>(value);
-        return 1;
-    }
-    int step = delta;
-    if ((m_param->flags & kFlagCoarse) && coarse == CoarseTurn::Accumulated) {
-        step = m_stepAccumulator.Add(delta);
-        if (step == 0) {
-            return 0;
-        }
-    }
-    const auto number = static_cast<uint8_t>(m_param->number & 0xFF);
-    // The value moves with the unit's update list; a lost answer leaves it where it was.
-    static_cast<void>(CurrentControlCommands().AdjustParameter(number, static_cast<int16_t>(step)));
-    Redraw();
-    return 1;
 }
 
 // Enter held down is one double-click, not a stream of them; the rest goes on to the panel.

@@ -8,9 +8,9 @@
 #include "model/PanelModel.h"
 
 // The knob display: the name and value of the parameter its knob controls, as a fill bar
-// with range labels and a reference mark, or as a timecode. It also carries the knob's
-// effect on the parameter (Adjust), which goes to the unit or, for a timecode, stays local.
-// Focused, it hands the knob keys to its knob and takes Enter as a double-click.
+// with range labels and a reference mark, or as a timecode. What a turn does to the
+// parameter is the panel's actions' (console/KnobDrive.h). Focused, it hands the knob keys
+// to its knob and takes Enter as a double-click.
 class CCanvasCtrl : public CCanvas {
     Q_OBJECT
 
@@ -26,15 +26,9 @@ class CCanvasCtrl : public CCanvas {
     // Shows `record` when it has a name; a nameless (or missing) record hides the display
     // and keeps the record bound before. Redraws either way.
     void Bind(ParamRecord* record);
-    // Applies one knob delta (returns 1 when it was taken, 0 while a coarse step builds up).
-    int Adjust(int delta);
-    // A key's turn: as Adjust, but a coarse parameter takes `delta` as whole steps at once,
-    // so one arrow press is one of its steps.
-    int AdjustByKey(int delta);
 
     ParamRecord* Param() const { return m_param; }
     bool IsActive() const { return m_active; }
-    int StepAccumulator() const { return m_stepAccumulator.Sum(); }
     QRect ValueBoxRect() const { return m_valueBoxRect; }
 
   signals:
@@ -46,14 +40,11 @@ class CCanvasCtrl : public CCanvas {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    enum class CoarseTurn { Accumulated, WholeSteps };
-    int Turn(int delta, CoarseTurn coarse);
     void DrawGauge(QPainter& painter, const QRect& client);
     void DrawTimecode(QPainter& painter, const QRect& client);
 
     ParamRecord* m_param = nullptr;
     bool m_active = false;
-    CoarseAccumulator m_stepAccumulator;
     QRect m_valueBoxRect;
     QRect m_minLabelRect;
     QRect m_maxLabelRect;

@@ -4,11 +4,9 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "controls/ControlCommands.h"
 #include "controls/Fonts.h"
 #include "controls/PaintHelpers.h"
 #include "controls/SkinZoom.h"
-#include "protocol/Status.h"
 
 namespace {
 
@@ -27,12 +25,11 @@ CSettingsBar::CSettingsBar(QWidget* parent) : QWidget(parent) {
     ResizeOnSkin(this, kCoveredSize);
 }
 
-void CSettingsBar::RefreshSettings() {
-    std::string text;
-    if (CurrentControlCommands().ReadSettingsLabel(text) == Status::Ok) {
+void CSettingsBar::SetSettingsText(const std::string& text) {
+    if (text != m_settingsText) {
         m_settingsText = text;
+        update();
     }
-    update();
 }
 
 void CSettingsBar::paintEvent(QPaintEvent*) {

@@ -12,8 +12,8 @@ class CSettingsBar : public QWidget {
   public:
     explicit CSettingsBar(QWidget* parent = nullptr);
 
-    // Reads the settings text from the unit; a failed read keeps the previous text.
-    void RefreshSettings();
+    // Shows the unit's settings text; it repaints only when the text changed.
+    void SetSettingsText(const std::string& text);
     const std::string& SettingsText() const { return m_settingsText; }
 
   protected:

@@ -30,6 +30,3 @@ int KnobGeometry::ClampRow(int row) const {
     return std::clamp(row, top, bottom);
 }
 
-int SquaredDelta(int deflection) {
-    return deflection < 0 ? -deflection * deflection : deflection * deflection;
-}

@@ -26,5 +26,4 @@ struct KnobGeometry {
     int ClampRow(int row) const;
 };
 
-// The jog rate of a deflection k (rest position minus position): k squared with k's sign.
-int SquaredDelta(int deflection);
+

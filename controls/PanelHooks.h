@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 // What the controls need from the panel that owns them. The panel implements these; tests
 // use fakes. Each is small so a control depends on only what it calls.
@@ -16,24 +15,14 @@ class PanelPolling {
     virtual void ResumePolling() = 0;  // starts them again
 };
 
-// What a knob calls on the panel while it is held.
+// What a knob calls on the panel: its hold stops the polls, and its turns go to the panel's
+// named actions. A knob sends nothing to a unit itself.
 class KnobHost : public PanelPolling {
   public:
-    // Re-binds all eight knob displays to the current menu and redraws them.
-    virtual void BindKnobs() = 0;
-};
-
-// The panel actions a toggle button runs, each with the toggle's number.
-class ToggleActions : public PanelPolling {
-  public:
-    virtual void SelectUnit(int unit) = 0;
-    virtual void SelectView(int functionNumber) = 0;
-    virtual void SelectShortcut(int menu) = 0;
-    virtual void RecallMemory(int memory) = 0;
-    virtual void ClearFiles() = 0;
-    // Runs the COM port setup dialog modally, showing `portNumber`; the chosen port when the
-    // user confirms, nothing when cancelled.
-    virtual std::optional<int> RunPortSetup(int portNumber) = 0;
+    // One 20 ms tick of knob `knob` (0..7) held `deflection` positions off its rest.
+    virtual void KnobTick(int knob, int deflection) = 0;
+    // A knob key's turn of knob `knob` by `amount` whole steps.
+    virtual void KnobKeyTurn(int knob, int amount) = 0;
 };
 
 // The keyframe position the information line shows while the keyframe menu is on show.

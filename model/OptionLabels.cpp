@@ -1,5 +1,8 @@
 #include "model/OptionLabels.h"
 
+#include <algorithm>
+#include <cctype>
+
 std::string OptionLabel(const std::string& labels, int index) {
     if (index < 0) {
         return {};
@@ -23,4 +26,22 @@ std::string FunctionOptionName(int functionNumber) {
     }
     const FunctionRecord& function = g_functionTable[offset];
     return OptionLabel(function.label, function.value);
+}
+
+bool SameLabel(std::string_view a, std::string_view b) {
+    const auto trimmed = [](std::string_view text) {
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+            text.remove_prefix(1);
+        }
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+            text.remove_suffix(1);
+        }
+        return text;
+    };
+    a = trimmed(a);
+    b = trimmed(b);
+    return !a.empty() && a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::toupper(x) == std::toupper(y);
+           });
 }

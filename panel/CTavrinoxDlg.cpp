@@ -15,12 +15,13 @@
 #include "app/ConfigStore.h"
 #include "app/PortMapping.h"
 #include "app/SavedPort.h"
+#include "console/HardKeys.h"
+#include "console/PanelActions.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/SkinZoom.h"
 #include "link/LineWork.h"
 #include "panel/LineBeside.h"
-#include "panel/PanelActions.h"
 #include "panel/PanelKeys.h"
 #include "platform/PortNames.h"
 #include "platform/ResourceIds.h"
@@ -72,17 +73,6 @@ int LeadingNumber(const std::string& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-// The hard key of `kind` and `number`; null when the panel has none.
-CImageToggleButton* FindToggle(const CTavrinoxDlg& panel, ToggleKind kind, int number) {
-    for (int i = 0; i < CTavrinoxDlg::kToggles; ++i) {
-        CImageToggleButton* toggle = panel.Toggle(i);
-        if (toggle != nullptr && toggle->Kind() == kind && toggle->Number() == number) {
-            return toggle;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
@@ -91,7 +81,7 @@ CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
     // The skin covers the whole window: nothing need be cleared beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateControls();
-    m_actions = new PanelActions(*this);
+    m_actions = new PanelActions(*this, this);
 
     m_icon = LoadResourceBitmap(ResourceId::kApplicationIcon);
     // Every menu image not loaded, the custom and keyframe maps empty.
@@ -117,6 +107,8 @@ void CTavrinoxDlg::SetRunPort(const std::string& name) {
 
 bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
     g_mainPanel = this;
+    // The panel runs modal in the program: queued work runs while it is on top.
+    WindowWait::SetHome(this);
     setWindowIcon(LoadResourceIcon(ResourceId::kApplicationIcon));
     ReadConfiguration();
     PlaceControls();
@@ -291,8 +283,8 @@ void CTavrinoxDlg::RunPanelKey(const PanelKey& key) {
         static_cast<void>(m_actions->PressMenuButton(key.number, keyboard));
     } else if (key.target == PanelKeyTarget::FunctionButton) {
         static_cast<void>(m_actions->PressFunctionButton(key.number, keyboard));
-    } else if (CImageToggleButton* toggle =
-                   FindToggle(*this, ToggleKindOf(key.target), key.number)) {
-        toggle->Press();
+    } else if (const int hardKey = HardKeyOf(ToggleKindOf(key.target), key.number);
+               hardKey >= 0) {
+        static_cast<void>(m_actions->PressToggle(HardKeys()[hardKey].label, keyboard));
     }
 }

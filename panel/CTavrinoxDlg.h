@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "console/PanelOperations.h"
 #include "controls/PanelHooks.h"
 #include "link/LineCarrier.h"
 #include "link/SerialCom.h"
@@ -114,7 +115,7 @@ using ContextEntries = std::function<void(QMenu& menu)>;
 // control and wires them; its work is split by concern over the Panel*.cpp files.
 class CTavrinoxDlg : public QDialog,
                      public KnobHost,
-                     public ToggleActions,
+                     public PanelOperations,
                      public KeyframeReadout,
                      public PollResults,
                      public PortFailureReaction {
@@ -174,13 +175,18 @@ class CTavrinoxDlg : public QDialog,
     void ShowMenuLabels();
     void ShowFunctionLabels();
     void ShowFunctionLabel(int button, int offset);
-    void OnMenuButton(int button);
-    void OnFunctionButton(int button);
+    void OnMenuButton(int button) override;
+    void OnFunctionButton(int button) override;
     void OpenPanelDialog(int kind, int argument);
 
     // --- Knob binding and the display double-click (PanelKnobs.cpp) ---
     void BindKnobs() override;
-    void OnKnobDisplayDoubleClick(int display);
+    void RedrawKnobDisplay(int display) override;
+    void OnKnobDisplayDoubleClick(int display) override;
+    ParamRecord* BoundRecord(int display) const override;
+    // KnobHost: a knob's turns go to the named actions as the mouse's and the keyboard's.
+    void KnobTick(int knob, int deflection) override;
+    void KnobKeyTurn(int knob, int amount) override;
 
     // --- Toggles and lamps (PanelToggles.cpp) ---
     void UpdateLamps(bool full);
@@ -188,7 +194,15 @@ class CTavrinoxDlg : public QDialog,
     void SelectShortcut(int menu) override;
     void RecallMemory(int memory) override;
     void ClearFiles() override;
-    std::optional<int> RunPortSetup(int portNumber) override;
+    void FlipAttributeLatch() override;
+    // The setup key: the port setup dialog with the polls stopped; the port changes only
+    // when the chosen one opens.
+    void RunPortSetupKey() override;
+    // Runs the COM port setup dialog modally, showing `portNumber`; the chosen port when the
+    // user confirms, nothing when cancelled.
+    std::optional<int> RunPortSetup(int portNumber);
+    // Reads the unit's settings text into the settings strip; a failed read keeps the text.
+    void RefreshSettings();
 
     // --- Keyframe menu (PanelKeyframes.cpp) ---
     void LoadKeyframeState();
@@ -229,8 +243,8 @@ class CTavrinoxDlg : public QDialog,
     uint8_t AnsweringAddress(int unit) const override;
 
     // The selected unit's number (1..4), 0 for none.
-    int SelectedUnit() const;
-    bool AttributeLatchSet() const;
+    int SelectedUnit() const override;
+    bool AttributeLatchSet() const override;
     void ClearAttributeLatch();
 
     // Read access for tests and the dialogs.
@@ -250,7 +264,8 @@ class CTavrinoxDlg : public QDialog,
     // The named actions of the panel's controls, for every source, and the state they show.
     PanelActions& Actions() const { return *m_actions; }
     // The alert of a lost link is up.
-    bool LinkLost() const { return m_linkLostShown; }
+    bool LinkLost() const override { return m_linkLostShown; }
+    void FillShownState(PanelState& state) const override;
     // The selected unit's menu on show; -1 while its menus are not loaded.
     int CurrentMenuShown() const { return g_panelModel.m_currentMenu[SelectedUnit()]; }
     WindowTimers& Timers() { return m_timers; }
@@ -375,10 +390,10 @@ class CTavrinoxDlg : public QDialog,
     void ReloadValues();
     int FilesDialogArgument(int which) const;
     // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
-    ParamRecord* BoundRecord(int display) const;
     void SendDisplayValue(int display, uint16_t value);
     void SetLampBits(bool full);
-    bool ToggleLit(const CImageToggleButton& toggle) const;
+    // Whether hard key `key` is lit by the lamp bits, by its kind and number.
+    bool ToggleLit(int key) const;
     bool WaitWhileBusy();
     // Keyframes (PanelKeyframes.cpp).
     void InsertKeyframe(EffectRecord& effect);

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+#include "console/HardKeys.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageTextButton.h"
@@ -177,9 +178,10 @@ void CTavrinoxDlg::SetAccessibleNames() {
     m_settingsBar->setAccessibleName(QStringLiteral("Settings"));
     m_onLineBar->setAccessibleName(QStringLiteral("Units on line"));
 
-    for (CImageToggleButton* toggle : m_toggle) {
-        DescribeKeys(toggle, toggle->property("label").toString(),
-                     KeysText(ToggleKeyName(toggle->Kind(), toggle->Number())));
+    for (int i = 0; i < kToggles; ++i) {
+        const HardKey& key = HardKeys()[i];
+        DescribeKeys(m_toggle[i], QString::fromLatin1(key.label),
+                     KeysText(ToggleKeyName(key.kind, key.number)));
     }
     for (int i = 0; i < kMenuButtons; ++i) {
         DescribeKeys(m_menuButton[i], {}, KeysText(PanelKeyName(PanelKeyTarget::MenuButton, i)));

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "console/HardKeys.h"
+#include "console/PanelActions.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageTextButton.h"
@@ -63,46 +65,39 @@ constexpr int kLampIds[8] = {1047, 1054, 1055, 1056, 1057, 1058, 1059, 1060};
 
 constexpr QSize kToggleSize{32, 32};
 
-// The 21 hard keys: id, kind, number, pictures (on, off, third), place, printed label.
+// The 21 hard keys in the order of HardKeys(): id, pictures (on, off, third), place.
 struct ToggleRow {
     int id;
-    ToggleKind kind;
-    int number;
     int onBitmap;
     int offBitmap;
     int thirdBitmap;
     QPoint place;
-    const char* label;
 };
 
 using namespace ResourceId;
-constexpr ToggleKind kUnit = ToggleKind::UnitSelect;
-constexpr ToggleKind kView = ToggleKind::View;
-constexpr ToggleKind kShortcut = ToggleKind::MenuShortcut;
-constexpr ToggleKind kMemory = ToggleKind::Memory;
 
 const ToggleRow kToggleRows[CTavrinoxDlg::kToggles] = {
-    {1125, kUnit, 1, kToggleUnitOn, kToggleKeyOff, kToggleUnitOnAir, {97, 164}, "UNIT 1"},
-    {1126, kUnit, 2, kToggleUnitOn, kToggleKeyOff, kToggleUnitOnAir, {166, 164}, "UNIT 2"},
-    {1127, kUnit, 3, kToggleUnitOn, kToggleKeyOff, kToggleUnitOnAir, {235, 164}, "UNIT 3"},
-    {1128, kUnit, 4, kToggleUnitOn, kToggleKeyOff, kToggleUnitOnAir, {304, 164}, "UNIT 4"},
-    {1129, kView, 129, kToggleSystemOn, kToggleSystemOff, 0, {166, 260}, "VIEW FG"},
-    {1130, kView, 130, kToggleSystemOn, kToggleSystemOff, 0, {235, 260}, "VIEW BG"},
-    {1131, kView, 132, kToggleSystemOn, kToggleSystemOff, 0, {304, 260}, "VIEW MATTE"},
-    {1132, ToggleKind::FileClear, 0, kToggleSystemOn, kToggleSystemOff, 0, {28, 356}, "FILE CLEAR"},
-    {1133, kShortcut, 0, kToggleShortcutOn, kToggleKeyOff, 0, {235, 356}, "MENU MATTE"},
-    {1134, kShortcut, 26, kToggleShortcutOn, kToggleKeyOff, 0, {304, 356}, "MENU WND"},
-    {1135, kShortcut, 7, kToggleShortcutOn, kToggleKeyOff, 0, {235, 452}, "MENU FG"},
-    {1136, kShortcut, 18, kToggleShortcutOn, kToggleKeyOff, 0, {304, 452}, "MENU MATTE IN/OUT"},
-    {1137, ToggleKind::AttributeLatch, 0, kToggleLatchOn, kToggleKeyOff, 0, {28, 548}, "ALT"},
-    {1138, kShortcut, 11, kToggleShortcutOn, kToggleKeyOff, 0, {235, 548}, "MENU BG"},
-    {1139, kShortcut, 15, kToggleShortcutOn, kToggleKeyOff, 0, {304, 548}, "MENU CONFIG"},
-    {1140, kMemory, 1, kToggleLatchOn, kToggleKeyOff, 0, {28, 644}, "MEM 1"},
-    {1141, kMemory, 2, kToggleLatchOn, kToggleKeyOff, 0, {97, 644}, "MEM 2"},
-    {1142, kMemory, 3, kToggleLatchOn, kToggleKeyOff, 0, {166, 644}, "MEM 3"},
-    {1143, kMemory, 4, kToggleLatchOn, kToggleKeyOff, 0, {235, 644}, "MEM 4"},
-    {1144, kMemory, 5, kToggleLatchOn, kToggleKeyOff, 0, {304, 644}, "MEM 5"},
-    {1145, ToggleKind::Setup, 0, kToggleSystemOn, kToggleSystemOff, 0, {28, 452}, "PREFS"},
+    {1125, kToggleUnitOn, kToggleKeyOff, kToggleUnitOnAir, {97, 164}},
+    {1126, kToggleUnitOn, kToggleKeyOff, kToggleUnitOnAir, {166, 164}},
+    {1127, kToggleUnitOn, kToggleKeyOff, kToggleUnitOnAir, {235, 164}},
+    {1128, kToggleUnitOn, kToggleKeyOff, kToggleUnitOnAir, {304, 164}},
+    {1129, kToggleSystemOn, kToggleSystemOff, 0, {166, 260}},
+    {1130, kToggleSystemOn, kToggleSystemOff, 0, {235, 260}},
+    {1131, kToggleSystemOn, kToggleSystemOff, 0, {304, 260}},
+    {1132, kToggleSystemOn, kToggleSystemOff, 0, {28, 356}},
+    {1133, kToggleShortcutOn, kToggleKeyOff, 0, {235, 356}},
+    {1134, kToggleShortcutOn, kToggleKeyOff, 0, {304, 356}},
+    {1135, kToggleShortcutOn, kToggleKeyOff, 0, {235, 452}},
+    {1136, kToggleShortcutOn, kToggleKeyOff, 0, {304, 452}},
+    {1137, kToggleLatchOn, kToggleKeyOff, 0, {28, 548}},
+    {1138, kToggleShortcutOn, kToggleKeyOff, 0, {235, 548}},
+    {1139, kToggleShortcutOn, kToggleKeyOff, 0, {304, 548}},
+    {1140, kToggleLatchOn, kToggleKeyOff, 0, {28, 644}},
+    {1141, kToggleLatchOn, kToggleKeyOff, 0, {97, 644}},
+    {1142, kToggleLatchOn, kToggleKeyOff, 0, {166, 644}},
+    {1143, kToggleLatchOn, kToggleKeyOff, 0, {235, 644}},
+    {1144, kToggleLatchOn, kToggleKeyOff, 0, {304, 644}},
+    {1145, kToggleSystemOn, kToggleSystemOff, 0, {28, 452}},
 };
 
 // Every control carries its template id, so tests and tools can find it by the number.
@@ -206,7 +201,7 @@ void CTavrinoxDlg::PlaceControls() {
     for (int i = 0; i < kKnobCount; ++i) {
         m_knob[i]->InitKnob(i < 4 ? kLeftKnobX : kRightKnobX, kKnobRows[i % 4]);
         m_knob[i]->SetDisplay(m_knobDisplay[i]);
-        m_knob[i]->SetHost(this);
+        m_knob[i]->SetHost(this, i);
     }
     m_titleLabel->SetTransparentMode(true)
         .SetFace(g_faceName, 0)
@@ -230,25 +225,31 @@ void CTavrinoxDlg::CreateToggles() {
     for (int i = 0; i < kToggles; ++i) {
         const ToggleRow& row = kToggleRows[i];
         CImageToggleButton* toggle = m_toggle[i];
-        toggle->SetKind(row.kind, row.number);
         toggle->SetBitmaps(row.onBitmap, row.offBitmap, row.thirdBitmap);
-        toggle->SetActions(this);
         PlaceOnSkin(toggle, QRect(row.place, kToggleSize));
-        toggle->setProperty("label", QString::fromLatin1(row.label));
+        toggle->setProperty("label", QString::fromLatin1(HardKeys()[i].label));
     }
 }
 
+// The mouse calls the named actions as every other source does.
 void CTavrinoxDlg::ConnectControls() {
+    const ActionOrigin mouse{ActionSource::Mouse, {}};
     for (int i = 0; i < kMenuButtons; ++i) {
-        connect(m_menuButton[i], &QAbstractButton::clicked, this, [this, i] { OnMenuButton(i); });
+        connect(m_menuButton[i], &QAbstractButton::clicked, this,
+                [this, i, mouse] { static_cast<void>(m_actions->PressMenuButton(i, mouse)); });
     }
     for (int i = 0; i < kFunctionButtonCount; ++i) {
         connect(m_functionButton[i], &QAbstractButton::clicked, this,
-                [this, i] { OnFunctionButton(i); });
+                [this, i, mouse] { static_cast<void>(m_actions->PressFunctionButton(i, mouse)); });
+    }
+    for (int i = 0; i < kToggles; ++i) {
+        connect(m_toggle[i], &CImageToggleButton::Pressed, this, [this, i, mouse] {
+            static_cast<void>(m_actions->PressToggle(HardKeys()[i].label, mouse));
+        });
     }
     for (int i = 0; i < kKnobCount; ++i) {
         connect(m_knobDisplay[i], &CCanvas::DoubleClicked, this,
-                [this, i] { OnKnobDisplayDoubleClick(i); });
+                [this, i, mouse] { static_cast<void>(m_actions->PressKnobDisplay(i, mouse)); });
         connect(m_knobDisplay[i], &CCanvasCtrl::KnobKeyPressed, m_knob[i],
                 &CBitmapSlider::TurnByKey);
     }

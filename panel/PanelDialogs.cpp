@@ -114,7 +114,7 @@ void CTavrinoxDlg::ReloadValues() {
     static_cast<void>(ReadReferenceValues());
     static_cast<void>(ReadParameterValues());
     UpdateLamps(true);
-    m_settingsBar->RefreshSettings();
+    RefreshSettings();
 }
 
 void CTavrinoxDlg::RunAfterWork(int kind, const PanelDialogResult& result) {

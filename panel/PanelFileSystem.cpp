@@ -26,5 +26,5 @@ void CTavrinoxDlg::OnUpdateFileSystem() {
     static_cast<void>(ReadReferenceValues());
     static_cast<void>(ReadParameterValues());
     UpdateLamps(true);
-    m_settingsBar->RefreshSettings();
+    RefreshSettings();
 }

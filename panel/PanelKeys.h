@@ -4,7 +4,7 @@
 #include <QString>
 #include <span>
 
-#include "controls/CImageToggleButton.h"
+#include "console/HardKeys.h"
 
 // The panel's own keys: one for each unit key, menu button, function button and memory, and
 // one for ALT. Each runs what a click on its control runs. They act while the panel window

@@ -6,7 +6,7 @@
 #include "link/StorageTables.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "panel/PanelMenus.h"
 
 namespace {
@@ -72,6 +72,18 @@ void CTavrinoxDlg::BindKnobs() {
     effect->currentKeyframe = g_panelModel.m_keyframeParam.value;
     m_infoBar->update();
     ShowCurrentFrameTime(*effect);
+}
+
+void CTavrinoxDlg::RedrawKnobDisplay(int display) {
+    m_knobDisplay[display]->Redraw();
+}
+
+void CTavrinoxDlg::KnobTick(int knob, int deflection) {
+    static_cast<void>(m_actions->DragKnob(knob, deflection, {ActionSource::Mouse, {}}));
+}
+
+void CTavrinoxDlg::KnobKeyTurn(int knob, int amount) {
+    static_cast<void>(m_actions->TurnKnob(knob, amount, {ActionSource::Keyboard, {}}));
 }
 
 // Sends `value` for the parameter of an active display and redraws it. The keyframe menu's

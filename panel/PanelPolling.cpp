@@ -44,7 +44,7 @@ uint32_t Now() {
 // Everything on the panel that shows the unit's values, after they were read anew.
 void ShowValuesRead(CTavrinoxDlg& panel, int unit) {
     panel.ShowReadouts(unit);
-    panel.SettingsBar()->RefreshSettings();
+    panel.RefreshSettings();
     panel.UpdateLamps(true);
     panel.ShowFunctionLabels();
     panel.BindKnobs();

@@ -7,7 +7,7 @@
 #include "controls/CInfoBar.h"
 #include "dialogs/CRemoteDialog.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "remote/ClientAllowList.h"
 #include "remote/LineProtocolServer.h"
 #include "remote/OscServer.h"

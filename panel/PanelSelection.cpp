@@ -110,7 +110,7 @@ void CTavrinoxDlg::RetrieveMenus() {
     ShowFunctionLabels();
     BindKnobs();
     ShowReadouts(unit);
-    m_settingsBar->RefreshSettings();
+    RefreshSettings();
     m_timers.KillTimer(kKeyScanTimer);
     m_timers.SetTimer(kPromptTimer, kPromptPeriod_ms);
 }

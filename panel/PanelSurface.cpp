@@ -5,7 +5,7 @@
 #include "controls/CInfoBar.h"
 #include "dialogs/CSurfaceDialog.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "platform/midi/MidiConnection.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // file clear and the port setup.
 #include <QLabel>
 
+#include "console/HardKeys.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
@@ -11,7 +12,7 @@
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "panel/PanelMenus.h"
 #include "platform/Clock.h"
 
@@ -22,7 +23,7 @@ constexpr int kPlainLampBytes = 3;  // bytes 0..2 carry no shortcut lamps
 constexpr uint8_t kViewBit = 0x02;
 constexpr uint8_t kFileClearBit = 0x04;
 constexpr uint8_t kShortcutBits = 0x04 | 0x08 | 0x10;
-constexpr uint8_t kLatchBit = CImageToggleButton::kAttributeLatchBit;
+constexpr uint8_t kLatchBit = 0x10;  // of lamp byte 0
 constexpr uint8_t kMemoryBit = 0x20;
 
 constexpr int kViews[] = {129, 130, 132};  // lamp bytes 2, 3, 4
@@ -103,12 +104,15 @@ bool CTavrinoxDlg::AttributeLatchSet() const {
 
 void CTavrinoxDlg::ClearAttributeLatch() {
     g_panelModel.m_lampBits[0] &= static_cast<uint8_t>(~kLatchBit);
-    for (CImageToggleButton* toggle : m_toggle) {
-        if (toggle != nullptr && toggle->Kind() == ToggleKind::AttributeLatch) {
-            toggle->SetOn(false);
-            toggle->repaint();
-        }
+    if (CImageToggleButton* latch = m_toggle[HardKeyOf(ToggleKind::AttributeLatch, 0)]) {
+        latch->SetOn(false);
+        latch->repaint();
     }
+}
+
+void CTavrinoxDlg::FlipAttributeLatch() {
+    g_panelModel.m_lampBits[0] ^= kLatchBit;
+    m_toggle[HardKeyOf(ToggleKind::AttributeLatch, 0)]->SetOn(AttributeLatchSet());
 }
 
 void CTavrinoxDlg::SetLampBits(bool full) {
@@ -138,11 +142,10 @@ void CTavrinoxDlg::SetLampBits(bool full) {
     }
 }
 
-// Whether a toggle is lit by the lamp bits, by its kind and number.
-bool CTavrinoxDlg::ToggleLit(const CImageToggleButton& toggle) const {
+bool CTavrinoxDlg::ToggleLit(int key) const {
     const uint8_t* lamps = g_panelModel.m_lampBits;
-    const int number = toggle.Number();
-    switch (toggle.Kind()) {
+    const int number = HardKeys()[key].number;
+    switch (HardKeys()[key].kind) {
         case ToggleKind::UnitSelect:
             return number == SelectedUnit();
         case ToggleKind::View:
@@ -163,7 +166,7 @@ bool CTavrinoxDlg::ToggleLit(const CImageToggleButton& toggle) const {
         case ToggleKind::Memory:
             return number >= 1 && number <= kMemories && (lamps[number - 1] & kMemoryBit) != 0;
         default:
-            return toggle.IsOn();
+            return m_toggle[key]->IsOn();
     }
 }
 
@@ -174,10 +177,9 @@ void CTavrinoxDlg::UpdateLamps(bool full) {
             m_functionIcon[i]->setVisible(FunctionValue(kIconFunctions[i]) != 0);
         }
     }
-    for (CImageToggleButton* toggle : m_toggle) {
-        if (toggle != nullptr && toggle->Kind() != ToggleKind::Setup) {
-            toggle->SetOn(ToggleLit(*toggle));
-            toggle->repaint();
+    for (int key = 0; key < kToggles; ++key) {
+        if (m_toggle[key] != nullptr && HardKeys()[key].kind != ToggleKind::Setup) {
+            m_toggle[key]->SetOn(ToggleLit(key));
         }
     }
     m_actions->StateMayHaveChanged();
@@ -235,13 +237,13 @@ void CTavrinoxDlg::RecallMemory(int memory) {
         static_cast<void>(SetParameterByte(recall, 0));
         static_cast<void>(ReadParameterValues());
         UpdateLamps(true);
-        m_settingsBar->RefreshSettings();
+        RefreshSettings();
     } else {
         static_cast<void>(SetParameterByte(recall, 0));
         static_cast<void>(ReadParameterValues());
         UpdateLamps(true);
         RefreshMenu();
-        m_settingsBar->RefreshSettings();
+        RefreshSettings();
     }
     ClearAttributeLatch();
 }
@@ -268,6 +270,10 @@ bool CTavrinoxDlg::WaitWhileBusy() {
 }
 
 void CTavrinoxDlg::ClearFiles() {
+    // Lit on the screen before the long clear starts.
+    CImageToggleButton* key = m_toggle[HardKeyOf(ToggleKind::FileClear, 0)];
+    key->SetOn(true);
+    key->repaint();
     const LineWork work("FILE CLEAR");
     const std::string message = m_infoBar->Message();
     m_infoBar->SetAlert("File Clear In Process ...");
@@ -292,7 +298,7 @@ void CTavrinoxDlg::ClearFiles() {
     RefreshMenu();
     ShowReadouts(SelectedUnit());
     if (reread) {
-        m_settingsBar->RefreshSettings();
+        RefreshSettings();
     }
     m_infoBar->SetAlert(g_idleText);
 }
@@ -304,4 +310,22 @@ std::optional<int> CTavrinoxDlg::RunPortSetup(int portNumber) {
         return std::nullopt;
     }
     return result->chosenNumber;
+}
+
+void CTavrinoxDlg::RunPortSetupKey() {
+    StopPolling();
+    const std::optional<int> chosen = RunPortSetup(g_panelModel.m_portNumber & 0xFFFF);
+    if (chosen && ReopenPort(*chosen)) {
+        g_panelModel.m_portNumber = *chosen;
+    } else if (chosen) {
+        ReportPortFailure(g_link.LastFailure());
+    }
+    ResumePolling();
+}
+
+void CTavrinoxDlg::RefreshSettings() {
+    std::string text;
+    if (ReadSettingsLabel(text) == Status::Ok) {
+        m_settingsBar->SetSettingsText(text);
+    }
 }

@@ -1,6 +1,6 @@
 #include "platform/WindowWait.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QMouseEvent>
@@ -9,15 +9,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace {
-
-// Held input beyond this is a user leaning on a key through a long wait: the oldest moves
-// are dropped first, presses never.
-constexpr size_t kMostHeld = 512;
 
 bool IsInput(QEvent::Type type) {
     switch (type) {
@@ -54,26 +53,55 @@ bool WantsTheLine(QEvent::Type type) {
 }
 
 // A pointer that only hovers starts nothing; a move with a button down is part of a drag
-// and keeps its place among the held presses and releases.
+// and keeps its place among the presses and releases.
 bool IsHover(const QEvent* event) {
     return event->type() == QEvent::MouseMove &&
            static_cast<const QMouseEvent*>(event)->buttons() == Qt::NoButton;
 }
 
-struct Held {
+bool SameDrag(const QEvent* a, const QEvent* b) {
+    return a->type() == QEvent::MouseMove && b->type() == QEvent::MouseMove &&
+           static_cast<const QMouseEvent*>(a)->buttons() ==
+               static_cast<const QMouseEvent*>(b)->buttons();
+}
+
+// One thing waiting its turn: input for a receiver, or work while its context lives.
+struct Item {
     QPointer<QObject> receiver;
     std::unique_ptr<QEvent> event;
-};
-
-struct IdleWork {
     QPointer<QObject> context;
     std::function<void()> work;
+    const void* tag = nullptr;
+    // The dialog the input came to; null for the home window. An item whose dialog has
+    // closed has no one left to take it.
+    QPointer<QWidget> level;
+    bool dialogLevel = false;
+
+    bool LevelGone() const { return dialogLevel && level.isNull(); }
 };
 
-class InputHold : public QObject {
+class WindowQueue : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (depth == 0 || !IsInput(event->type()) || (IsHover(event) && held.empty())) {
+        if (event->type() == QEvent::WindowUnblocked) {
+            // A dialog closed: work that waited for the panel may run.
+            ScheduleDrain();
+            return false;
+        }
+        if (!IsInput(event->type())) {
+            return false;
+        }
+        QWidget* level = CurrentLevel();
+        // What a replayed item brings about (the widget's own event of a window's press)
+        // is part of that item.
+        if (replaying > 0 && depth == 0 && level == replayLevel) {
+            return false;
+        }
+        const bool waiting = HasItemsAt(level);
+        if (depth == 0 && !waiting) {
+            return false;
+        }
+        if (IsHover(event) && !waiting) {
             return false;
         }
         // A close is the window's own; a shortcut goes to its action; other input is the
@@ -83,81 +111,143 @@ class InputHold : public QObject {
         if (!window && !shortcut && (event->type() == QEvent::Close || !watched->isWidgetType())) {
             return false;
         }
-        if (held.size() >= kMostHeld) {
-            DropOldestMove();
-        }
-        if (held.size() < kMostHeld) {
-            held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
-        }
-        if (WantsTheLine(event->type()) && onHeld) {
+        Hold(watched, event, level);
+        if (depth > 0 && WantsTheLine(event->type()) && onHeld) {
             onHeld();
         }
         return true;
     }
 
-    void DropOldestMove() {
-        for (auto it = held.begin(); it != held.end(); ++it) {
-            if (it->event->type() == QEvent::MouseMove) {
-                held.erase(it);
-                return;
-            }
-        }
-    }
-
-    // Hands the held input back once no wait is left; a wait that starts meanwhile holds
-    // the rest again.
-    void ScheduleRelease() {
-        if (held.empty() && idle.empty()) {
+    void Hold(QObject* watched, QEvent* event, QWidget* level) {
+        // A drag's moves that meet in the queue go as the last of them.
+        if (!items.empty() && items.back().event && items.back().receiver == watched &&
+            SameDrag(items.back().event.get(), event)) {
+            items.back().event.reset(event->clone());
             return;
         }
-        QTimer::singleShot(0, this, [this] {
-            if (depth > 0) {
-                return;
-            }
-            std::vector<Held> taken = std::move(held);
-            held.clear();
-            for (Held& item : taken) {
-                if (item.receiver) {
-                    QCoreApplication::postEvent(item.receiver, item.event.release());
-                }
-            }
-            // Work that waited for the window comes after the user's input.
-            std::vector<IdleWork> waiting = std::move(idle);
-            idle.clear();
-            for (IdleWork& item : waiting) {
-                if (item.context) {
-                    WindowWait::WhenIdle(item.context, std::move(item.work));
-                }
-            }
-            if (onReleased) {
-                onReleased();
-            }
+        if (static_cast<int>(items.size()) >= WindowWait::kMostQueued &&
+            event->type() == QEvent::MouseMove && !DropOldestMove()) {
+            return;  // a full queue keeps its presses and releases; a move is the one to go
+        }
+        Item item;
+        item.receiver = watched;
+        item.event.reset(event->clone());
+        item.level = level;
+        item.dialogLevel = level != nullptr;
+        items.push_back(std::move(item));
+    }
+
+    bool DropOldestMove() {
+        const auto move = std::find_if(items.begin(), items.end(), [](const Item& item) {
+            return item.event && item.event->type() == QEvent::MouseMove;
+        });
+        if (move == items.end()) {
+            return false;
+        }
+        items.erase(move);
+        return true;
+    }
+
+    // The dialog on top; null while the home window is (or no window runs modal).
+    QWidget* CurrentLevel() const {
+        QWidget* modal = QApplication::activeModalWidget();
+        return modal == home ? nullptr : modal;
+    }
+
+    bool HasItemsAt(const QWidget* level) const {
+        return std::any_of(items.begin(), items.end(), [level](const Item& item) {
+            return !item.LevelGone() && item.level.data() == level;
         });
     }
 
+    void ScheduleDrain() {
+        if (drainScheduled || items.empty()) {
+            return;
+        }
+        drainScheduled = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                drainScheduled = false;
+                Drain();
+            },
+            Qt::QueuedConnection);
+    }
+
+    // Runs the items of the window on top one at a time, in their order, as long as no wait
+    // begins. An item that opens a dialog holds the rest of its level until the dialog is
+    // closed; the dialog's own items run meanwhile.
+    void Drain() {
+        QWidget* const level = CurrentLevel();
+        if (depth > 0 || std::find(draining.begin(), draining.end(), level) != draining.end()) {
+            return;
+        }
+        draining.push_back(level);
+        while (depth == 0 && CurrentLevel() == level) {
+            std::optional<Item> item = TakeNext(level);
+            if (!item) {
+                break;
+            }
+            if (item->event) {
+                if (item->receiver) {
+                    QWidget* const outerReplay = std::exchange(replayLevel, level);
+                    ++replaying;
+                    QCoreApplication::sendEvent(item->receiver, item->event.get());
+                    --replaying;
+                    replayLevel = outerReplay;
+                }
+            } else if (item->context) {
+                item->work();
+            }
+        }
+        draining.pop_back();
+        if (items.empty() && onReleased) {
+            onReleased();
+        }
+    }
+
+    std::optional<Item> TakeNext(const QWidget* level) {
+        for (auto it = items.begin(); it != items.end();) {
+            if (it->LevelGone()) {
+                it = items.erase(it);
+            } else if (it->level.data() == level) {
+                Item item = std::move(*it);
+                items.erase(it);
+                return item;
+            } else {
+                ++it;
+            }
+        }
+        return std::nullopt;
+    }
+
     int depth = 0;
-    std::vector<Held> held;
-    std::vector<IdleWork> idle;
+    std::deque<Item> items;
+    QPointer<QWidget> home;
+    std::vector<QWidget*> draining;  // the levels whose items run now, outermost first
+    int replaying = 0;
+    QWidget* replayLevel = nullptr;
+    bool drainScheduled = false;
     std::function<void()> onHeld;
     std::function<void()> onReleased;
 };
 
-InputHold& Hold() {
-    static InputHold* hold = [] {
-        auto* created = new InputHold;
+WindowQueue& Queue() {
+    static WindowQueue* queue = [] {
+        auto* created = new WindowQueue;
         created->moveToThread(QCoreApplication::instance()->thread());
         QCoreApplication::instance()->installEventFilter(created);
         return created;
     }();
-    return *hold;
+    return *queue;
 }
 
 class WaitScope {
   public:
-    WaitScope() { ++Hold().depth; }
+    WaitScope() { ++Queue().depth; }
     ~WaitScope() {
-        if (--Hold().depth == 0) {
-            Hold().ScheduleRelease();
+        if (--Queue().depth == 0) {
+            Queue().ScheduleDrain();
         }
     }
 };
@@ -195,34 +285,45 @@ void WindowWait::Wake() {
     }
 }
 
-// Posted behind what is already queued; work whose turn comes inside another wait waits
-// for that wait's end.
-void WindowWait::WhenIdle(QObject* context, std::function<void()> work) {
-    if (Depth() > 0) {
-        Hold().idle.push_back({context, std::move(work)});
-        return;
+bool WindowWait::WhenIdle(QObject* context, std::function<void()> work, const void* tag) {
+    WindowQueue& queue = Queue();
+    if (static_cast<int>(queue.items.size()) >= kMostQueued) {
+        return false;
     }
-    QMetaObject::invokeMethod(
-        context,
-        [context, work = std::move(work)]() mutable {
-            if (Depth() > 0) {
-                WhenIdle(context, std::move(work));
-            } else {
-                work();
-            }
-        },
-        Qt::QueuedConnection);
+    Item item;
+    item.context = context;
+    item.work = std::move(work);
+    item.tag = tag;
+    queue.items.push_back(std::move(item));
+    if (queue.depth > 0 && queue.onHeld) {
+        queue.onHeld();
+    }
+    if (queue.depth == 0) {
+        queue.ScheduleDrain();
+    }
+    return true;
+}
+
+const void* WindowWait::TailTag() {
+    if (QCoreApplication::instance() == nullptr || Queue().items.empty()) {
+        return nullptr;
+    }
+    return Queue().items.back().tag;
+}
+
+void WindowWait::SetHome(QWidget* home) {
+    Queue().home = home;
 }
 
 int WindowWait::Depth() {
-    return QCoreApplication::instance() != nullptr ? Hold().depth : 0;
+    return QCoreApplication::instance() != nullptr ? Queue().depth : 0;
 }
 
 int WindowWait::HeldCount() {
-    return QCoreApplication::instance() != nullptr ? static_cast<int>(Hold().held.size()) : 0;
+    return QCoreApplication::instance() != nullptr ? static_cast<int>(Queue().items.size()) : 0;
 }
 
 void WindowWait::SetHoldHooks(std::function<void()> held, std::function<void()> released) {
-    Hold().onHeld = std::move(held);
-    Hold().onReleased = std::move(released);
+    Queue().onHeld = std::move(held);
+    Queue().onReleased = std::move(released);
 }

@@ -39,30 +39,13 @@ FoundParameter FindParameter(const ParameterRef& ref) {
     return {nullptr, -1, "The selected unit has no parameter \"" + ref.name + "\"."};
 }
 
-// A key's label, then a menu button's caption, then a function button's.
+// A key's label, then a menu button's caption, then a function button's, as the panel shows
+// them when the press runs.
 RemoteAnswer PressLabelled(const std::string& label, const CommandContext& context) {
     if (SameLabel(label, "FILE CLEAR")) {
         return RemoteAnswer::Error(kFileClearReason);
     }
-    const PanelState& state = context.state;
-    for (const ButtonState& key : state.toggles) {
-        if (SameLabel(key.label, label)) {
-            return FromOutcome(context.actions.PressToggle(key.label, context.origin));
-        }
-    }
-    for (size_t i = 0; i < state.menuButtons.size(); ++i) {
-        if (SameLabel(state.menuButtons[i].label, label)) {
-            return FromOutcome(
-                context.actions.PressMenuButton(static_cast<int>(i), context.origin));
-        }
-    }
-    for (size_t i = 0; i < state.functionButtons.size(); ++i) {
-        if (SameLabel(state.functionButtons[i].label, label)) {
-            return FromOutcome(
-                context.actions.PressFunctionButton(static_cast<int>(i), context.origin));
-        }
-    }
-    return RemoteAnswer::Error("The panel shows no key or button \"" + label + "\".");
+    return FromOutcome(context.actions.PressLabelled(label, context.origin));
 }
 
 RemoteAnswer SetParameter(const RemoteCommand& command, const CommandContext& context) {

@@ -230,23 +230,6 @@ ParsedCommand ParseCommandLine(std::string_view line) {
     return WithArguments({found->verb}, args);
 }
 
-bool SameLabel(std::string_view a, std::string_view b) {
-    const auto trimmed = [](std::string_view text) {
-        while (!text.empty() && IsBlank(text.front())) {
-            text.remove_prefix(1);
-        }
-        while (!text.empty() && IsBlank(text.back())) {
-            text.remove_suffix(1);
-        }
-        return text;
-    };
-    a = trimmed(a);
-    b = trimmed(b);
-    return !a.empty() && a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::toupper(x) == std::toupper(y);
-           });
-}
 
 std::string CommandSummary() {
     std::string summary;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/OptionLabels.h"
+
 // The commands a network client sends, one model for both transports: the line protocol's
 // text and an OSC message both become a RemoteCommand, and one runner carries it out.
 // Knobs, buttons, units and memories are numbered from 1 as printed; parameters keep the
@@ -65,9 +67,6 @@ ParsedCommand ParseCommandLine(std::string_view line);
 // A whole number within +-kMaxWireNumber, all of `word`.
 std::optional<int> WireNumber(std::string_view word);
 
-// Whether two labels are the same, blanks at their ends and case aside; an empty label
-// matches nothing.
-bool SameLabel(std::string_view a, std::string_view b);
 
 // The text HELP answers: every verb in one line.
 std::string CommandSummary();

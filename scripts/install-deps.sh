@@ -5,6 +5,7 @@
 # appstream check the Debian package the build makes. RtMidi carries the control surfaces;
 # jackd2 runs the dummy JACK server of their end-to-end test. liblo-dev reads and writes the
 # OSC of network control (liblo-tools adds oscsend and oscdump for trying it by hand).
+# libxtst-dev and xvfb carry the bench that presses the knobs in a real X server.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
     fonts-open-sans fonts-dejavu-core
     ser2net desktop-file-utils groff-base lintian appstream
     librtmidi-dev libjack-jackd2-dev jackd2
+    libxtst-dev xvfb xauth
 )
 if [[ "${1:-}" == "--demo" ]]; then
     packages+=(qt6-qpa-plugins)

@@ -194,19 +194,18 @@ void SoakDriver::TurnKnob() {
     const int knob = Pick(0, kKnobCount - 1);
     CCanvasCtrl* display = m_panel->KnobDisplay(knob);
     ParamRecord* param = display->Param();
-    // A timecode is edited on the panel alone, so its table entry leaves the unit's value.
-    if (!display->IsActive() || param == nullptr || (param->flags & kFlagTimecode) ||
+    // A timecode or a stepped parameter is edited on the panel alone, so its table entry
+    // leaves the unit's value.
+    if (!display->IsActive() || param == nullptr || (param->flags & (kFlagTimecode | kFlagStepped)) ||
         param < &g_paramTable[0] || param > &g_paramTable[kLastKnobParameter]) {
         return;
     }
     const int deflection = Pick(1, 5) * (Pick(0, 1) == 0 ? -1 : 1);
-    const int delta = deflection * std::abs(deflection);
     const int repeats = Pick(1, kLongestKnobTurn);
     Timed("turning knob " + std::to_string(knob + 1), [&] {
         m_panel->StopPolling();
         for (int i = 0; i < repeats; ++i) {
-            display->Adjust(delta);
-            m_panel->BindKnobs();
+            m_panel->KnobTick(knob, deflection);
         }
         m_panel->ResumePolling();
     });

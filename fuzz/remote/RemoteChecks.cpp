@@ -14,6 +14,11 @@ class RecordingActions : public ControlActions {
     ActionOutcome PressMenuButton(int, const ActionOrigin&) override { return Count(); }
     ActionOutcome PressFunctionButton(int, const ActionOrigin&) override { return Count(); }
     ActionOutcome PressToggle(const std::string&, const ActionOrigin&) override { return Count(); }
+    ActionOutcome DragKnob(int, int, const ActionOrigin&) override { return Count(); }
+    ActionOutcome PressKnobDisplay(int, const ActionOrigin&) override { return Count(); }
+    ActionOutcome PressLabelled(const std::string&, const ActionOrigin&) override {
+        return Count();
+    }
     ActionOutcome SelectUnit(int, const ActionOrigin&) override { return Count(); }
     ActionOutcome RecallMemory(int, const ActionOrigin&) override { return Count(); }
     ActionOutcome StoreMemory(int, const ActionOrigin&) override { return Count(); }

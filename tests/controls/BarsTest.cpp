@@ -85,18 +85,15 @@ class SettingsBarTest : public ControlsTest {
   protected:
     QWidget panel;
     CSettingsBar bar{&panel};
-    RecordingCommands commands;
 };
 
-TEST_F(SettingsBarTest, RefreshReadsTheTextAndKeepsItWhenTheReadFails) {
-    commands.settingsText = "1080i 59.94  Key: Linear";
-    bar.RefreshSettings();
+TEST_F(SettingsBarTest, ShowsTheTextItIsGivenAndRepaintsOnlyOnAChange) {
+    bar.SetSettingsText("1080i 59.94  Key: Linear");
     EXPECT_EQ(bar.SettingsText(), "1080i 59.94  Key: Linear");
-    commands.status = Status::NoAnswer;
-    commands.settingsText = "ignored";
-    bar.RefreshSettings();
-    EXPECT_EQ(bar.SettingsText(), "1080i 59.94  Key: Linear");
-    EXPECT_EQ(commands.settingsReads, 2);
+    const QImage shown = Grab(bar);
+    bar.SetSettingsText("1080i 59.94  Key: Linear");
+    bar.SetSettingsText("720p 50  Key: Clip");
+    EXPECT_NE(Grab(bar), shown);
 }
 
 TEST_F(SettingsBarTest, EmptyTextLeavesOnlyTheGreyStrip) {

@@ -9,38 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "controls/ControlCommands.h"
 #include "controls/PanelHooks.h"
 #include "model/PanelModel.h"
 #include "tests/support/ModelRecords.h"
 #include "tests/support/StatusPrinter.h"
 
-// Records the commands the controls send and answers with a chosen status.
-class RecordingCommands : public ControlCommands {
-  public:
-    RecordingCommands() { SetControlCommands(this); }
-    ~RecordingCommands() override { SetControlCommands(nullptr); }
-
-    Status AdjustParameter(uint8_t number, int16_t delta) override {
-        adjustments.emplace_back(number, delta);
-        return status;
-    }
-    Status ReadSettingsLabel(std::string& text) override {
-        ++settingsReads;
-        if (status == Status::Ok) {
-            text = settingsText;
-        }
-        return status;
-    }
-
-    Status status = Status::Ok;
-    std::string settingsText;
-    int settingsReads = 0;
-    std::vector<std::pair<uint8_t, int16_t>> adjustments;
-};
-
-// A panel that counts what the knobs and toggles ask of it.
-class FakePanel : public KnobHost, public ToggleActions {
+// A panel that records what the knobs ask of it: their holds and their turns, by knob.
+class FakePanel : public KnobHost {
   public:
     void StopPolling() override {
         polling = false;
@@ -50,31 +25,14 @@ class FakePanel : public KnobHost, public ToggleActions {
         polling = true;
         ++resumes;
     }
-    void BindKnobs() override { ++binds; }
-    void SelectUnit(int unit) override { calls.push_back("SelectUnit " + std::to_string(unit)); }
-    void SelectView(int function) override {
-        calls.push_back("SelectView " + std::to_string(function));
-    }
-    void SelectShortcut(int menu) override {
-        calls.push_back("SelectShortcut " + std::to_string(menu));
-    }
-    void RecallMemory(int memory) override {
-        calls.push_back("RecallMemory " + std::to_string(memory));
-    }
-    void ClearFiles() override { calls.push_back("ClearFiles"); }
-    std::optional<int> RunPortSetup(int portNumber) override {
-        calls.push_back("RunPortSetup " + std::to_string(portNumber));
-        pollingDuringDialog = polling;
-        return chosenPort;
-    }
+    void KnobTick(int knob, int deflection) override { ticks.emplace_back(knob, deflection); }
+    void KnobKeyTurn(int knob, int amount) override { keyTurns.emplace_back(knob, amount); }
 
     bool polling = true;
-    bool pollingDuringDialog = true;
     int stops = 0;
     int resumes = 0;
-    int binds = 0;
-    std::optional<int> chosenPort;
-    std::vector<std::string> calls;
+    std::vector<std::pair<int, int>> ticks;     // knob, deflection
+    std::vector<std::pair<int, int>> keyTurns;  // knob, whole steps
 };
 
 // Fresh program-wide records for each test.

@@ -45,14 +45,4 @@ TEST(KnobGeometry, EmptyRangeOrMissingPicturesGiveASaneThumb) {
     EXPECT_EQ(noPictures.ClampRow(30), 0);
 }
 
-TEST(KnobGeometry, DeflectionGivesSquaredSignedDeltas) {
-    EXPECT_EQ(SquaredDelta(0), 0);
-    EXPECT_EQ(SquaredDelta(1), 1);
-    EXPECT_EQ(SquaredDelta(-2), -4);
-    EXPECT_EQ(SquaredDelta(3), 9);
-    EXPECT_EQ(SquaredDelta(-4), -16);
-    EXPECT_EQ(SquaredDelta(5), 25);
-    EXPECT_EQ(SquaredDelta(-5), -25);
-}
-
 }  // namespace

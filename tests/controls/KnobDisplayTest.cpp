@@ -19,7 +19,6 @@ class KnobDisplayTest : public ControlsTest {
 
     QWidget panel;
     CCanvasCtrl display{&panel};
-    RecordingCommands commands;
 };
 
 TEST_F(KnobDisplayTest, PlacementAndBoxes) {
@@ -39,54 +38,9 @@ TEST_F(KnobDisplayTest, NamelessRecordHidesAndKeepsTheLastBinding) {
     EXPECT_FALSE(display.IsActive());
     EXPECT_FALSE(display.isVisible());
     EXPECT_EQ(display.Param(), &gain);
-    EXPECT_EQ(display.Adjust(9), 1);
-    EXPECT_TRUE(commands.adjustments.empty());
 
     display.Bind(nullptr);
     EXPECT_FALSE(display.IsActive());
-}
-
-TEST_F(KnobDisplayTest, OrdinaryParametersSendTheDeltaWithTheNumbersLowByte) {
-    ParamRecord gain = MakeParam("Gain", 0, 0, 100, 0, 100, 10);
-    gain.number = 0x142;
-    display.Bind(&gain);
-    EXPECT_EQ(display.Adjust(-16), 1);
-    ASSERT_EQ(commands.adjustments.size(), 1u);
-    EXPECT_EQ(commands.adjustments[0].first, 0x42);
-    EXPECT_EQ(commands.adjustments[0].second, -16);
-    EXPECT_EQ(gain.value, 10) << "the unit's answer changes the value, not the display";
-}
-
-TEST_F(KnobDisplayTest, CoarseParametersSendSingleSteps) {
-    ParamRecord coarse = MakeParam("Source", kFlagCoarse, 0, 8, 0, 8, 2);
-    coarse.number = 12;
-    display.Bind(&coarse);
-    for (int tick = 1; tick <= 4; ++tick) {
-        EXPECT_EQ(display.Adjust(16), 0);
-    }
-    EXPECT_TRUE(commands.adjustments.empty());
-    EXPECT_EQ(display.Adjust(16), 1);
-    ASSERT_EQ(commands.adjustments.size(), 1u);
-    EXPECT_EQ(commands.adjustments[0].second, 1);
-    EXPECT_EQ(display.StepAccumulator(), 0);
-
-    display.Adjust(-25);
-    display.Adjust(-25);
-    display.Adjust(-25);
-    EXPECT_EQ(commands.adjustments.back().second, -1);
-}
-
-TEST_F(KnobDisplayTest, TimecodesEditLocallyWithinTheirRange) {
-    ParamRecord frameTime = MakeParam("Frame Time", kFlagTimecode, 0, 0, 0, 0, 20);
-    display.Bind(&frameTime);
-    EXPECT_EQ(display.Adjust(-25), 1);
-    EXPECT_EQ(frameTime.value, 0);
-    display.Adjust(25);
-    EXPECT_EQ(frameTime.value, 25);
-    frameTime.value = 32760;
-    display.Adjust(25);
-    EXPECT_EQ(frameTime.value, 32767) << "saturates instead of wrapping to zero";
-    EXPECT_TRUE(commands.adjustments.empty());
 }
 
 TEST_F(KnobDisplayTest, DoubleClickReachesThePanel) {

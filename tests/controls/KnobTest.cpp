@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kKnobId = 1117;
+constexpr int kKnob = 2;
 
 class KnobTest : public ControlsTest {
   protected:
@@ -21,7 +22,7 @@ class KnobTest : public ControlsTest {
         knob.InitKnob(20, 10);
         display.InitDisplay(60, 10);
         knob.SetDisplay(&display);
-        knob.SetHost(&host);
+        knob.SetHost(&host, kKnob);
         param = MakeParam("Gain", 0, 0, 1000, 0, 100, 500);
         param.number = 0x17;
         panel.show();
@@ -39,7 +40,6 @@ class KnobTest : public ControlsTest {
     CBitmapSlider knob{kKnobId, &panel};
     CCanvasCtrl display{&panel};
     FakePanel host;
-    RecordingCommands commands;
     ParamRecord param;
 };
 
@@ -124,58 +124,18 @@ TEST_F(KnobTest, MovesWithoutTheButtonDoNothing) {
     EXPECT_EQ(knob.Position(), 5);
 }
 
-TEST_F(KnobTest, TicksSendSquaredDeltasAndRebind) {
-    display.Bind(&param);
-    Mouse(QEvent::MouseButtonPress, 73);  // position 8: three below the centre
+TEST_F(KnobTest, TicksHandTheDeflectionToThePanelAndNothingAtRest) {
     knob.OnRepeatTimer();
-    ASSERT_EQ(commands.adjustments.size(), 1u);
-    EXPECT_EQ(commands.adjustments[0].first, 0x17);
-    EXPECT_EQ(commands.adjustments[0].second, -9);
-    EXPECT_EQ(host.binds, 1);
-
-    Mouse(QEvent::MouseMove, 5);  // position 0: full deflection up
-    knob.OnRepeatTimer();
-    EXPECT_EQ(commands.adjustments.back().second, 25);
-}
-
-TEST_F(KnobTest, TicksAtRestOrUnboundChangeNothing) {
-    knob.OnRepeatTimer();  // never bound
-    EXPECT_TRUE(commands.adjustments.empty());
-    EXPECT_EQ(host.binds, 0);
-
-    display.Bind(&param);
     Mouse(QEvent::MouseButtonPress, 45);  // on the thumb at rest
     knob.OnRepeatTimer();
-    EXPECT_TRUE(commands.adjustments.empty());
-    EXPECT_EQ(host.binds, 0);
-}
+    EXPECT_TRUE(host.ticks.empty());
 
-TEST_F(KnobTest, SteppedParametersMoveOneStepLocallyAndStopAtTheEnds) {
-    param = MakeParam("Taper In", kFlagStepped, 0, 100, 0, 100, 99);
-    display.Bind(&param);
-    Mouse(QEvent::MouseButtonPress, 5);  // full deflection up: still one step
+    Mouse(QEvent::MouseMove, 73);  // position 8: three below the centre
     knob.OnRepeatTimer();
-    EXPECT_EQ(param.value, 100);
+    Mouse(QEvent::MouseMove, 5);  // position 0: full deflection up
     knob.OnRepeatTimer();
-    EXPECT_EQ(param.value, 100);
-    EXPECT_TRUE(commands.adjustments.empty());
-    EXPECT_EQ(host.binds, 0);
-
-    Mouse(QEvent::MouseMove, 81);
-    param.value = 1;
-    knob.OnRepeatTimer();
-    knob.OnRepeatTimer();
-    EXPECT_EQ(param.value, 0);
-}
-
-TEST_F(KnobTest, HiddenDisplaysStepNothing) {
-    param = MakeParam("Taper In", kFlagStepped, 0, 100, 0, 100, 50);
-    display.Bind(&param);
-    ParamRecord empty;
-    display.Bind(&empty);
-    Mouse(QEvent::MouseButtonPress, 5);
-    knob.OnRepeatTimer();
-    EXPECT_EQ(param.value, 50);
+    using Tick = std::pair<int, int>;
+    EXPECT_EQ(host.ticks, (std::vector<Tick>{{kKnob, -3}, {kKnob, 5}}));
 }
 
 TEST_F(KnobTest, FocusedKnobTurnsWithItsKeysAsADragAndPassesTheRest) {
@@ -192,7 +152,7 @@ TEST_F(KnobTest, FocusedKnobTurnsWithItsKeysAsADragAndPassesTheRest) {
     EXPECT_FALSE(press(Qt::Key_Escape));
     EXPECT_FALSE(press(Qt::Key_1, Qt::ControlModifier));
     EXPECT_FALSE(press(Qt::Key_Up, Qt::ShiftModifier));
-    EXPECT_TRUE(commands.adjustments.empty());
+    EXPECT_TRUE(host.keyTurns.empty());
 
     // One step as the slowest deflection, a large one as the fullest, the ends by the
     // distance to them; each re-binds the displays as a tick does.
@@ -200,25 +160,16 @@ TEST_F(KnobTest, FocusedKnobTurnsWithItsKeysAsADragAndPassesTheRest) {
     EXPECT_TRUE(press(Qt::Key_PageDown));
     EXPECT_TRUE(press(Qt::Key_End));
     EXPECT_TRUE(press(Qt::Key_Home));
-    using Adjustment = std::pair<uint8_t, int16_t>;
-    EXPECT_EQ(commands.adjustments,
-              (std::vector<Adjustment>{{0x17, 1}, {0x17, -25}, {0x17, 500}, {0x17, -500}}));
-    EXPECT_EQ(host.binds, 4);
+    using Turn = std::pair<int, int>;
+    EXPECT_EQ(host.keyTurns,
+              (std::vector<Turn>{{kKnob, 1}, {kKnob, -25}, {kKnob, 500}, {kKnob, -500}}));
 
-    // A stepped parameter steps locally; without a range Home and End do nothing.
-    param = MakeParam("Softness", kFlagStepped, 0, 15, 0, 15, 2);
-    display.Bind(&param);
-    press(Qt::Key_PageUp);
-    EXPECT_EQ(param.value, 15);
-    press(Qt::Key_Left);
-    EXPECT_EQ(param.value, 14);
-    press(Qt::Key_Home);
-    EXPECT_EQ(param.value, 0);
+    // Without a range Home and End turn nothing.
     param.rawMax = 0;
     param.value = 0;
     press(Qt::Key_End);
-    EXPECT_EQ(param.value, 0);
-    EXPECT_EQ(commands.adjustments.size(), 4u);
+    press(Qt::Key_Home);
+    EXPECT_EQ(host.keyTurns.size(), 4u);
 }
 
 }  // namespace

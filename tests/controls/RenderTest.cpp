@@ -61,8 +61,6 @@ constexpr QPoint kMenuButtonPlaces[10] = {{667, 179}, {787, 179}, {907, 179}, {6
                                           {787, 277}, {907, 277}};
 
 struct TogglePlace {
-    ToggleKind kind;
-    int number;
     int onBitmap;
     int offBitmap;
     QPoint place;
@@ -72,30 +70,22 @@ std::vector<TogglePlace> PanelToggles() {
     using namespace ResourceId;
     std::vector<TogglePlace> toggles;
     for (int i = 0; i < 4; ++i) {
-        toggles.push_back({ToggleKind::UnitSelect, i + 1, kToggleUnitOn, kToggleKeyOff,
-                           QPoint(97 + 69 * i, 164)});
+        toggles.push_back({kToggleUnitOn, kToggleKeyOff, QPoint(97 + 69 * i, 164)});
     }
-    const int views[3] = {129, 130, 132};
     for (int i = 0; i < 3; ++i) {
-        toggles.push_back({ToggleKind::View, views[i], kToggleSystemOn, kToggleSystemOff,
-                           QPoint(166 + 69 * i, 260)});
+        toggles.push_back({kToggleSystemOn, kToggleSystemOff, QPoint(166 + 69 * i, 260)});
     }
-    toggles.push_back(
-        {ToggleKind::FileClear, 0, kToggleSystemOn, kToggleSystemOff, QPoint(28, 356)});
-    const std::pair<int, QPoint> shortcuts[] = {{0, {235, 356}},  {26, {304, 356}},
-                                                {7, {235, 452}},  {18, {304, 452}},
-                                                {11, {235, 548}}, {15, {304, 548}}};
-    for (const auto& [menu, place] : shortcuts) {
-        toggles.push_back(
-            {ToggleKind::MenuShortcut, menu, kToggleShortcutOn, kToggleKeyOff, place});
+    toggles.push_back({kToggleSystemOn, kToggleSystemOff, QPoint(28, 356)});
+    const QPoint shortcuts[] = {{235, 356}, {304, 356}, {235, 452},
+                                {304, 452}, {235, 548}, {304, 548}};
+    for (const QPoint& place : shortcuts) {
+        toggles.push_back({kToggleShortcutOn, kToggleKeyOff, place});
     }
-    toggles.push_back(
-        {ToggleKind::AttributeLatch, 0, kToggleLatchOn, kToggleKeyOff, QPoint(28, 548)});
+    toggles.push_back({kToggleLatchOn, kToggleKeyOff, QPoint(28, 548)});
     for (int i = 0; i < 5; ++i) {
-        toggles.push_back(
-            {ToggleKind::Memory, i + 1, kToggleLatchOn, kToggleKeyOff, QPoint(28 + 69 * i, 644)});
+        toggles.push_back({kToggleLatchOn, kToggleKeyOff, QPoint(28 + 69 * i, 644)});
     }
-    toggles.push_back({ToggleKind::Setup, 0, kToggleSystemOn, kToggleSystemOff, QPoint(28, 452)});
+    toggles.push_back({kToggleSystemOn, kToggleSystemOff, QPoint(28, 452)});
     return toggles;
 }
 
@@ -146,7 +136,6 @@ class RenderTest : public ControlsTest {
     void BuildToggles() {
         for (const TogglePlace& place : PanelToggles()) {
             auto toggle = std::make_unique<CImageToggleButton>(&panel);
-            toggle->SetKind(place.kind, place.number);
             toggle->SetBitmaps(place.onBitmap, place.offBitmap, 0);
             toggle->setGeometry(QRect(place.place, QSize(32, 32)));
             toggles.push_back(std::move(toggle));
@@ -199,7 +188,6 @@ class RenderTest : public ControlsTest {
     CSettingsBar settingsBar{&panel};
     CInfoBar infoBar{&panel};
     CLabel title{&panel};
-    RecordingCommands commands;
 };
 
 TEST_F(RenderTest, BareSkin) {
@@ -317,8 +305,7 @@ TEST_F(RenderTest, StatusAndSettingsStrips) {
     SaveScreenshot(Region(area), "strips_empty");
     onLineBar.SetSwatch(40, 200, 90);
     onLineBar.SetSelectedUnit(2);
-    commands.settingsText = "1080i 59.94   Key: Linear   Mix 100%";
-    settingsBar.RefreshSettings();
+    settingsBar.SetSettingsText("1080i 59.94   Key: Linear   Mix 100%");
     SaveScreenshot(Region(area), "strips_unit2");
 }
 
@@ -353,8 +340,7 @@ TEST_F(RenderTest, WholePanel) {
     infoBar.Screen() = ScreenColour{75, 20, 20, 100};
     onLineBar.SetSwatch(190, 50, 50);
     onLineBar.SetSelectedUnit(2);
-    commands.settingsText = "1080i 59.94   Key: Linear";
-    settingsBar.RefreshSettings();
+    settingsBar.SetSettingsText("1080i 59.94   Key: Linear");
     QCoreApplication::processEvents();
     const QImage whole = Grab(panel);
     EXPECT_EQ(whole.size(), QSize(1280, 760));

@@ -85,7 +85,7 @@ TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtO
     ParamRecord* param = panel->KnobDisplay(0)->Param();
     ASSERT_NE(param, nullptr);
     const int before = param->value;
-    panel->KnobDisplay(0)->Adjust(1);
+    panel->KnobTick(0, 1);
     EXPECT_EQ(Now() - start, 20u);
     EXPECT_EQ(param->value, before + 1);
     EXPECT_EQ(Unit(1).Value(param->number), before + 1);

@@ -7,7 +7,7 @@
 #include <QDialog>
 
 #include "controls/CCanvasCtrl.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "platform/WindowWait.h"
 #include "tests/panel/PanelStoryTest.h"
 

@@ -19,7 +19,7 @@
 #include "controls/CInfoBar.h"
 #include "dialogs/CRemoteDialog.h"
 #include "link/LineDemand.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "panel/PanelRemote.h"
 #include "platform/WindowWait.h"
 #include "remote/ClientAllowList.h"

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 
 #include "controls/CInfoBar.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "panel/PanelSurface.h"
 #include "platform/WindowWait.h"
 #include "tests/panel/PanelStoryTest.h"

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include "app/SavedPort.h"
+#include "console/PanelActions.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
@@ -50,8 +51,7 @@ TEST_F(SelectionTest, SelectingAUnitRetrievesItsMenusAndKnobsFollowTheUnit) {
 
     // Turning the knob moves the unit's value; the display shows what the unit answered.
     const int before = unit.Value(param->number);
-    display->Adjust(+5);
-    panel->BindKnobs();
+    EXPECT_TRUE(panel->Actions().TurnKnob(0, +5, {}).taken);
     EXPECT_EQ(unit.Value(param->number), before + 5);
     EXPECT_EQ(param->value, before + 5);
 

@@ -14,7 +14,7 @@
 #include "history/AsRunLines.h"
 #include "history/SnapshotFile.h"
 #include "history/ValueText.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "panel/PanelHistory.h"
 #include "protocol/Commands.h"
 #include "tests/panel/PanelStoryTest.h"

@@ -71,7 +71,7 @@ TEST_F(StartupTest, ControlsSitWhereTheSkinDrawsThem) {
     EXPECT_EQ(Place(panel->FunctionIcon(3)), QRect(234, 602, 32, 32));
     EXPECT_FALSE(panel->UnitIcon(0)->isVisibleTo(panel.get()));
 
-    EXPECT_EQ(panel->Toggle(6)->Number(), 132);  // VIEW MATTE
+    EXPECT_EQ(panel->Toggle(6)->property("label").toString(), "VIEW MATTE");
 
     // Only the "no unit" badge shows before a unit's menus are read.
     for (int i = 0; i < CTavrinoxDlg::kBadges; ++i) {

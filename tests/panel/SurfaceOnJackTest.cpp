@@ -12,7 +12,7 @@
 #include <mutex>
 
 #include "controls/CInfoBar.h"
-#include "panel/PanelActions.h"
+#include "console/PanelActions.h"
 #include "panel/PanelSurface.h"
 #include "tests/panel/PanelStoryTest.h"
 #include "tests/support/JackController.h"

@@ -17,6 +17,9 @@ class SetRecorder : public ControlActions {
     ActionOutcome PressMenuButton(int, const ActionOrigin&) override { return {}; }
     ActionOutcome PressFunctionButton(int, const ActionOrigin&) override { return {}; }
     ActionOutcome PressToggle(const std::string&, const ActionOrigin&) override { return {}; }
+    ActionOutcome DragKnob(int, int, const ActionOrigin&) override { return {}; }
+    ActionOutcome PressKnobDisplay(int, const ActionOrigin&) override { return {}; }
+    ActionOutcome PressLabelled(const std::string&, const ActionOrigin&) override { return {}; }
     ActionOutcome SelectUnit(int, const ActionOrigin&) override { return {}; }
     ActionOutcome RecallMemory(int, const ActionOrigin&) override { return {}; }
     ActionOutcome StoreMemory(int, const ActionOrigin&) override { return {}; }

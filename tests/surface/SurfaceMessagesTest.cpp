@@ -28,6 +28,15 @@ struct ActionLog : ControlActions {
     ActionOutcome PressToggle(const std::string& label, const ActionOrigin&) override {
         return Log("toggle " + label);
     }
+    ActionOutcome DragKnob(int knob, int deflection, const ActionOrigin&) override {
+        return Log("drag " + std::to_string(knob) + " " + std::to_string(deflection));
+    }
+    ActionOutcome PressKnobDisplay(int knob, const ActionOrigin&) override {
+        return Log("display " + std::to_string(knob));
+    }
+    ActionOutcome PressLabelled(const std::string& label, const ActionOrigin&) override {
+        return Log("labelled " + label);
+    }
     ActionOutcome SelectUnit(int, const ActionOrigin&) override { return Log("unit"); }
     ActionOutcome RecallMemory(int, const ActionOrigin&) override { return Log("recall"); }
     ActionOutcome StoreMemory(int, const ActionOrigin&) override { return Log("store"); }

@@ -1,0 +1,492 @@
+#include "console/PanelActions.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <limits>
+
+#include "actions/OriginScope.h"
+#include "console/HardKeys.h"
+#include "console/PanelOperations.h"
+#include "link/Framing.h"
+#include "link/LineDemand.h"
+#include "link/ParameterCommands.h"
+#include "model/KnobGauge.h"
+#include "model/OptionLabels.h"
+#include "platform/WindowWait.h"
+
+namespace {
+
+constexpr int kMost16 = std::numeric_limits<int16_t>::max();
+constexpr int kLeast16 = std::numeric_limits<int16_t>::min();
+
+std::string Numbered(const char* what, int number) {
+    return std::string(what) + " " + std::to_string(number);
+}
+
+std::string OutOfRange(const char* what, int number, int count, int first) {
+    return Numbered(what, number) + " does not exist: they are numbered " + std::to_string(first) +
+           " to " + std::to_string(first + count - 1) + ".";
+}
+
+bool IsNamed(const ParamRecord* record) {
+    return record != nullptr && !record->name.empty();
+}
+
+// A knob parameter of the unit's table, as opposed to the keyframe menu's own records.
+bool IsUnitParameter(const ParamRecord& record) {
+    return record.number >= 0 && record.number < kEmptyKnobParam &&
+           &record == &g_paramTable[record.number];
+}
+
+KnobState KnobStateOf(const ParamRecord* record) {
+    KnobState state;
+    if (!IsNamed(record)) {
+        return state;
+    }
+    state.bound = true;
+    state.parameter = IsUnitParameter(*record) ? record->number : -1;
+    state.name = record->name;
+    state.value = record->value;
+    state.minimum = record->rawMin;
+    state.maximum = record->rawMax;
+    state.valueText = ShownValueText(*record);
+    return state;
+}
+
+}  // namespace
+
+struct PanelActions::PendingTurnItem {
+    int knob = 0;
+    int steps = 0;
+    ActionOrigin origin;
+    bool running = false;  // its turn came: it waits out the line's silence, then sends
+};
+
+PanelActions::PanelActions(PanelOperations& panel, QObject* parent)
+    : QObject(parent), m_panel(panel) {}
+
+std::string PanelActions::Busy() const {
+    // The panel itself runs modal in the program; another modal window is one of its dialogs
+    // or boxes.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != parent()) {
+        return "The panel has a dialog open; close it first.";
+    }
+    return {};
+}
+
+std::string PanelActions::NeedsUnit() const {
+    if (g_currentUnitAddress == 0 || m_panel.SelectedUnit() == 0) {
+        return "No unit is selected.";
+    }
+    if (m_panel.LinkLost()) {
+        return "The link to the selected unit is lost.";
+    }
+    return {};
+}
+
+std::string PanelActions::NeedsMenus() const {
+    std::string why = NeedsUnit();
+    if (why.empty() && (g_unitStatus[kStatusByteModel] == 0 ||
+                        g_panelModel.m_currentMenu[m_panel.SelectedUnit()] < 0)) {
+        why = "The selected unit's menus are not loaded yet.";
+    }
+    return why;
+}
+
+ActionOutcome PanelActions::Run(const ActionOrigin& origin, Work work, const void* tag) {
+    if (!OnWindowThread()) {
+        QMetaObject::invokeMethod(
+            this, [this, origin, work = std::move(work)] { Run(origin, work); },
+            Qt::QueuedConnection);
+        return ActionOutcome::Queued();
+    }
+    // A dialog owns the panel until it closes: nothing is queued behind it.
+    if (std::string why = Busy(); !why.empty()) {
+        return ActionOutcome::Refused(why);
+    }
+    // Nothing waits: the action is resolved and runs now.
+    if (WindowWait::Depth() == 0 && WindowWait::HeldCount() == 0) {
+        return RunWork(origin, work);
+    }
+    // Queued work claims the line as held input does: a poll still waiting for an absent unit
+    // gives it up, so the work does not wait out the tick. The claim ends when its turn comes.
+    if (!m_claimed && WindowWait::Depth() > 0) {
+        m_claimed = true;
+        LineDemand::Raise();
+        WindowWait::WhenIdle(this, [this] {
+            m_claimed = false;
+            LineDemand::Clear();
+        });
+    }
+    const bool queued = WindowWait::WhenIdle(
+        this,
+        [this, origin, work = std::move(work)] {
+            const ActionOutcome outcome = RunWork(origin, work);
+            if (!outcome.taken) {
+                TellRefused(origin, outcome.reason);
+            }
+        },
+        tag);
+    if (!queued) {
+        return ActionOutcome::Refused("The panel has " + std::to_string(WindowWait::HeldCount()) +
+                                      " actions waiting for the line; try again in a moment.");
+    }
+    return ActionOutcome::Queued();
+}
+
+ActionOutcome PanelActions::RunWork(const ActionOrigin& origin, const Work& work) {
+    if (std::string why = Busy(); !why.empty()) {
+        return ActionOutcome::Refused(why);
+    }
+    const OriginScope scope(origin);
+    ActionOutcome outcome = work();
+    StateMayHaveChanged();
+    return outcome;
+}
+
+ActionOutcome PanelActions::TurnBound(int knob, int amount, KnobTurn kind) {
+    if (std::string why = NeedsUnit(); !why.empty()) {
+        return ActionOutcome::Refused(why);
+    }
+    ParamRecord* record = m_panel.BoundRecord(knob);
+    if (!IsNamed(record)) {
+        return ActionOutcome::Refused(Numbered("Knob", knob + 1) + " has nothing to turn here.");
+    }
+    if (kind == KnobTurn::Drag) {
+        amount = KnobDrive::DragAmount(*record, amount);
+    }
+    switch (m_drives.at(knob).Turn(*record, amount, kind)) {
+        case KnobDrive::Effect::None:
+            break;
+        case KnobDrive::Effect::Stepped:
+            m_panel.RedrawKnobDisplay(knob);
+            break;
+        case KnobDrive::Effect::Turned:
+            m_panel.BindKnobs();
+            break;
+    }
+    return ActionOutcome::Taken();
+}
+
+ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin& origin) {
+    if (knob < 0 || knob >= kActionKnobs) {
+        return ActionOutcome::Refused(OutOfRange("Knob", knob + 1, kActionKnobs, 1));
+    }
+    if (delta == 0) {
+        return ActionOutcome::Taken();
+    }
+    // Turns of this knob at the queue's end (or waiting out the line's silence, with nothing
+    // behind them) take this one too, as the last asker's.
+    if (!m_pendingTurns.empty()) {
+        PendingTurnItem& last = *m_pendingTurns.back();
+        const bool atTheEnd =
+            last.running ? WindowWait::HeldCount() == 0 : WindowWait::TailTag() == &last;
+        if (last.knob == knob && atTheEnd) {
+            last.steps = std::clamp(last.steps + delta, -kMost16, kMost16);
+            last.origin = origin;
+            return ActionOutcome::Queued();
+        }
+    }
+    if (OnWindowThread() && WindowWait::Depth() == 0 && WindowWait::HeldCount() == 0) {
+        return RunWork(origin, [this, knob, delta] {
+            return TurnBound(knob, std::clamp(delta, kLeast16, kMost16), KnobTurn::Steps);
+        });
+    }
+    auto item = std::make_shared<PendingTurnItem>();
+    item->knob = knob;
+    item->steps = std::clamp(delta, -kMost16, kMost16);
+    item->origin = origin;
+    // Turns that wait are a knob held, as a mouse holds one: no poll comes between the
+    // turns of a spin.
+    m_panel.StopPolling();
+    ++m_turnPollHolds;
+    m_pendingTurns.push_back(item);
+    const ActionOutcome outcome = Run(
+        origin,
+        [this, item] {
+            SendTurn(*item);
+            return ActionOutcome::Taken();
+        },
+        item.get());
+    if (!outcome.taken) {
+        m_pendingTurns.pop_back();
+        --m_turnPollHolds;
+        m_panel.ResumePolling();
+    }
+    return outcome;
+}
+
+// The line's silence before the request is waited out first: turns that come meanwhile join
+// this sum, so the last turn of a spin leaves within one exchange of it.
+void PanelActions::SendTurn(PendingTurnItem& item) {
+    item.running = true;
+    static_cast<void>(DrainInput());
+    std::erase_if(m_pendingTurns, [&item](const auto& pending) { return pending.get() == &item; });
+    {
+        const OriginScope scope(item.origin);
+        const ActionOutcome outcome = TurnBound(item.knob, item.steps, KnobTurn::Steps);
+        if (!outcome.taken) {
+            TellRefused(item.origin, outcome.reason);
+        }
+    }
+    if (m_turnPollHolds > 0) {
+        --m_turnPollHolds;
+        m_panel.ResumePolling();
+    }
+}
+
+int PanelActions::PendingTurn(int knob) const {
+    int steps = 0;
+    for (const auto& item : m_pendingTurns) {
+        steps += item->knob == knob ? item->steps : 0;
+    }
+    return steps;
+}
+
+ActionOutcome PanelActions::DragKnob(int knob, int deflection, const ActionOrigin& origin) {
+    if (knob < 0 || knob >= kActionKnobs) {
+        return ActionOutcome::Refused(OutOfRange("Knob", knob + 1, kActionKnobs, 1));
+    }
+    if (deflection == 0) {
+        return ActionOutcome::Taken();
+    }
+    return Run(origin,
+               [this, knob, deflection] { return TurnBound(knob, deflection, KnobTurn::Drag); });
+}
+
+ActionOutcome PanelActions::PressKnobDisplay(int knob, const ActionOrigin& origin) {
+    if (knob < 0 || knob >= kActionKnobs) {
+        return ActionOutcome::Refused(OutOfRange("Knob", knob + 1, kActionKnobs, 1));
+    }
+    return Run(origin, [this, knob] {
+        if (std::string why = NeedsUnit(); !why.empty()) {
+            return ActionOutcome::Refused(why);
+        }
+        m_panel.OnKnobDisplayDoubleClick(knob);
+        return ActionOutcome::Taken();
+    });
+}
+
+ActionOutcome PanelActions::PressMenuButton(int button, const ActionOrigin& origin) {
+    if (button < 0 || button >= kActionMenuButtons) {
+        return ActionOutcome::Refused(OutOfRange("Menu button", button + 1, kActionMenuButtons, 1));
+    }
+    return Run(origin, [this, button] {
+        if (std::string why = NeedsMenus(); !why.empty()) {
+            return ActionOutcome::Refused(why);
+        }
+        m_panel.OnMenuButton(button);
+        return ActionOutcome::Taken();
+    });
+}
+
+ActionOutcome PanelActions::PressFunctionButton(int button, const ActionOrigin& origin) {
+    if (button < 0 || button >= kActionFunctionButtons) {
+        return ActionOutcome::Refused(
+            OutOfRange("Function button", button + 1, kActionFunctionButtons, 1));
+    }
+    return Run(origin, [this, button] {
+        if (std::string why = NeedsMenus(); !why.empty()) {
+            return ActionOutcome::Refused(why);
+        }
+        m_panel.OnFunctionButton(button);
+        return ActionOutcome::Taken();
+    });
+}
+
+// The hard key `index` as its press runs it, resolved now.
+ActionOutcome PanelActions::PressKey(int index) {
+    const HardKey& key = HardKeys()[index];
+    if (ToggleNeedsUnit(key.kind) && g_currentUnitAddress == 0) {
+        return ActionOutcome::Refused("No unit is selected.");
+    }
+    // Until the menus are back, a press would show another unit's tables over this one's,
+    // and the poll would no longer see the menus as missing.
+    if (ToggleNeedsMenus(key.kind)) {
+        if (std::string why = NeedsMenus(); !why.empty()) {
+            return ActionOutcome::Refused(why);
+        }
+    }
+    switch (key.kind) {
+        case ToggleKind::MenuShortcut:
+            m_panel.SelectShortcut(key.number);
+            break;
+        case ToggleKind::View:
+            m_panel.SelectView(key.number);
+            break;
+        case ToggleKind::UnitSelect:
+            m_panel.SelectUnit(key.number);
+            break;
+        case ToggleKind::Memory:
+            m_panel.RecallMemory(key.number);
+            break;
+        case ToggleKind::FileClear:
+            m_panel.ClearFiles();
+            break;
+        case ToggleKind::AttributeLatch:
+            m_panel.FlipAttributeLatch();
+            break;
+        case ToggleKind::Setup:
+            m_panel.RunPortSetupKey();
+            break;
+        case ToggleKind::None:
+            break;
+    }
+    return ActionOutcome::Taken();
+}
+
+ActionOutcome PanelActions::PressToggle(const std::string& label, const ActionOrigin& origin) {
+    const int key = HardKeyLabelled(label);
+    if (key < 0) {
+        return ActionOutcome::Refused("The panel has no key \"" + label + "\".");
+    }
+    return Run(origin, [this, key] { return PressKey(key); });
+}
+
+// A key's label, then a menu button's caption, then a function button's, as the panel shows
+// them when the press's turn comes.
+ActionOutcome PanelActions::PressLabelled(const std::string& label, const ActionOrigin& origin) {
+    return Run(origin, [this, label] {
+        if (const int key = HardKeyLabelled(label); key >= 0) {
+            return PressKey(key);
+        }
+        const PanelState state = CurrentState();
+        for (int i = 0; i < kActionMenuButtons; ++i) {
+            if (SameLabel(state.menuButtons[i].label, label)) {
+                if (std::string why = NeedsMenus(); !why.empty()) {
+                    return ActionOutcome::Refused(why);
+                }
+                m_panel.OnMenuButton(i);
+                return ActionOutcome::Taken();
+            }
+        }
+        for (int i = 0; i < kActionFunctionButtons; ++i) {
+            if (SameLabel(state.functionButtons[i].label, label)) {
+                if (std::string why = NeedsMenus(); !why.empty()) {
+                    return ActionOutcome::Refused(why);
+                }
+                m_panel.OnFunctionButton(i);
+                return ActionOutcome::Taken();
+            }
+        }
+        return ActionOutcome::Refused("The panel shows no key or button \"" + label + "\".");
+    });
+}
+
+ActionOutcome PanelActions::SelectUnit(int unit, const ActionOrigin& origin) {
+    if (unit < 1 || unit > kActionUnits) {
+        return ActionOutcome::Refused(OutOfRange("Unit", unit, kActionUnits, 1));
+    }
+    return PressToggle(Numbered("UNIT", unit), origin);
+}
+
+ActionOutcome PanelActions::RecallMemory(int memory, const ActionOrigin& origin) {
+    if (memory < 1 || memory > kActionMemories) {
+        return ActionOutcome::Refused(OutOfRange("Memory", memory, kActionMemories, 1));
+    }
+    return PressToggle(Numbered("MEM", memory), origin);
+}
+
+ActionOutcome PanelActions::StoreMemory(int memory, const ActionOrigin& origin) {
+    if (memory < 1 || memory > kActionMemories) {
+        return ActionOutcome::Refused(OutOfRange("Memory", memory, kActionMemories, 1));
+    }
+    return Run(origin, [this, memory] {
+        if (std::string why = NeedsUnit(); !why.empty()) {
+            return ActionOutcome::Refused(why);
+        }
+        if (!m_panel.AttributeLatchSet()) {
+            m_panel.FlipAttributeLatch();
+        }
+        return PressKey(HardKeyOf(ToggleKind::Memory, memory));
+    });
+}
+
+ActionOutcome PanelActions::SetParameter(int number, int value, const ActionOrigin& origin) {
+    if (value < kLeast16 || value > kMost16) {
+        return ActionOutcome::Refused("A value is sent in 16 bits: " + std::to_string(kLeast16) +
+                                      " to " + std::to_string(kMost16) + ".");
+    }
+    return Run(origin, [this, number, value] {
+        if (number < 0 || number >= kEmptyKnobParam || g_paramTable[number].name.empty()) {
+            return ActionOutcome::Refused(Numbered("Parameter", number) +
+                                          " is not one of the selected unit's.");
+        }
+        if (std::string why = NeedsUnit(); !why.empty()) {
+            return ActionOutcome::Refused(why);
+        }
+        const ParamRecord& record = g_paramTable[number];
+        if (record.rawMin < record.rawMax && (value < record.rawMin || value > record.rawMax)) {
+            return ActionOutcome::Refused(Numbered("Parameter", number) + " takes " +
+                                          std::to_string(record.rawMin) + " to " +
+                                          std::to_string(record.rawMax) + ".");
+        }
+        // A negative value goes as its 16-bit two's complement word.
+        static_cast<void>(
+            SetParameterWord(static_cast<uint8_t>(number), static_cast<uint16_t>(value)));
+        m_panel.BindKnobs();
+        return ActionOutcome::Taken();
+    });
+}
+
+PanelState PanelActions::CurrentState() const {
+    PanelState state;
+    state.selectedUnit = m_panel.SelectedUnit();
+    for (int unit = 1; unit <= kActionUnits; ++unit) {
+        state.onLine[unit - 1] = m_panel.AnsweringAddress(unit) != 0;
+    }
+    state.linkLost = m_panel.LinkLost();
+    for (int knob = 0; knob < kActionKnobs; ++knob) {
+        state.knobs[knob] = KnobStateOf(m_panel.BoundRecord(knob));
+    }
+    m_panel.FillShownState(state);
+    return state;
+}
+
+void PanelActions::AddListener(PanelStateListener* listener) {
+    if (listener != nullptr &&
+        std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end()) {
+        m_listeners.push_back(listener);
+        listener->OnPanelState(CurrentState());
+    }
+}
+
+void PanelActions::RemoveListener(PanelStateListener* listener) {
+    std::erase(m_listeners, listener);
+}
+
+void PanelActions::StateMayHaveChanged() {
+    if (m_tellQueued || m_listeners.empty()) {
+        return;
+    }
+    m_tellQueued = true;
+    QTimer::singleShot(0, this, [this] { TellListeners(); });
+}
+
+void PanelActions::TellListeners() {
+    m_tellQueued = false;
+    PanelState state = CurrentState();
+    if (state == m_told) {
+        return;
+    }
+    m_told = std::move(state);
+    // A listener may leave while it is told.
+    const std::vector<PanelStateListener*> listeners = m_listeners;
+    for (PanelStateListener* listener : listeners) {
+        if (std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end()) {
+            listener->OnPanelState(m_told);
+        }
+    }
+}
+
+void PanelActions::TellRefused(const ActionOrigin& origin, const std::string& reason) {
+    const std::vector<PanelStateListener*> listeners = m_listeners;
+    for (PanelStateListener* listener : listeners) {
+        if (std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end()) {
+            listener->OnActionRefused(origin, reason);
+        }
+    }
+}

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+
+#include "console/HardKeys.h"
+#include "console/PanelActions.h"
+#include "platform/WindowWait.h"
+#include "tests/console/FakeOperations.h"
+#include "tests/support/ModelRecords.h"
+#include "tests/support/WidgetApplication.h"
+
+// The named actions against a recording panel: the rules every source meets, and the one
+// queue in which actions asked for during a wait are resolved when their turn comes.
+
+namespace {
+
+[[maybe_unused]] auto* const g_qtEnvironment = AddWidgetApplication("vcp_test_console");
+
+const ActionOrigin kClient{ActionSource::Network, "127.0.0.1:5000"};
+
+class PanelActionsTest : public ::testing::Test, public PanelStateListener {
+  protected:
+    void SetUp() override { ResetProgramState(); }
+    void TearDown() override { ResetProgramState(); }
+
+    // Runs `asks` inside a wait, as a client's commands arrive while the line works, then
+    // lets the queue run.
+    void DuringAWait(const std::function<void()>& asks) {
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            asks();
+            asked = true;
+        });
+        WindowWait::Until([&] { return asked; });
+        for (int turn = 0; turn < 100 && WindowWait::HeldCount() > 0; ++turn) {
+            QCoreApplication::processEvents();
+        }
+    }
+
+    void OnPanelState(const PanelState&) override {}
+    void OnActionRefused(const ActionOrigin& origin, const std::string& reason) override {
+        refusals.push_back(origin.client + ": " + reason);
+    }
+
+    FakeOperations panel;
+    PanelActions actions{panel};
+    std::vector<std::string> refusals;
+};
+
+TEST_F(PanelActionsTest, HardKeysNeedTheirUnitAndMenusWhenTheyRun) {
+    for (const char* label : {"MENU FG", "VIEW BG", "MEM 2", "FILE CLEAR", "ALT"}) {
+        EXPECT_FALSE(actions.PressToggle(label, kClient).taken) << label;
+    }
+    EXPECT_TRUE(actions.PressToggle(" unit 3 ", kClient).taken) << "labels match as read";
+    EXPECT_TRUE(actions.PressToggle("PREFS", kClient).taken);
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"unit 3", "setup 0"}));
+
+    panel.calls.clear();
+    g_currentUnitAddress = AddressOfUnit(1);
+    EXPECT_EQ(actions.PressToggle("MEM 2", kClient).reason,
+              "The selected unit's menus are not loaded yet.");
+    FakeOperations::SelectLoadedUnit(1);
+    for (const HardKey& key : HardKeys()) {
+        EXPECT_TRUE(actions.PressToggle(key.label, kClient).taken) << key.label;
+    }
+    EXPECT_EQ(panel.calls.size(), HardKeys().size());
+    EXPECT_EQ(panel.calls[4], "view 129");
+    EXPECT_EQ(panel.calls[9], "shortcut 26");
+    EXPECT_EQ(panel.calls[12], "latch 0");
+    EXPECT_EQ(actions.PressToggle("NO SUCH KEY", kClient).reason,
+              "The panel has no key \"NO SUCH KEY\".");
+
+    panel.calls.clear();
+    g_panelModel.m_lampBits[0] = 0;
+    EXPECT_TRUE(actions.StoreMemory(4, kClient).taken);
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"latch 0", "memory 4"}));
+}
+
+TEST_F(PanelActionsTest, KnobsTurnWhatTheirDisplayShowsWhenTheTurnRuns) {
+    FakeOperations::SelectLoadedUnit(1);
+    EXPECT_EQ(actions.TurnKnob(2, 1, kClient).reason, "Knob 3 has nothing to turn here.");
+    ParamRecord wipe = MakeParam("Wipe", kFlagStepped, 0, 9, 0, 9, 4);
+    panel.bound[2] = &wipe;
+    EXPECT_TRUE(actions.TurnKnob(2, 3, kClient).taken);
+    EXPECT_TRUE(actions.DragKnob(2, -5, kClient).taken);
+    EXPECT_EQ(wipe.value, 6) << "three steps up, then one tick down";
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"redraw 2", "redraw 2"}));
+    EXPECT_EQ(actions.TurnKnob(8, 1, kClient).reason,
+              "Knob 9 does not exist: they are numbered 1 to 8.");
+    panel.linkLost = true;
+    EXPECT_EQ(actions.DragKnob(2, 1, kClient).reason, "The link to the selected unit is lost.");
+}
+
+TEST_F(PanelActionsTest, ALabelIsFoundAsThePanelShowsItWhenThePressRuns) {
+    FakeOperations::SelectLoadedUnit(1);
+    actions.AddListener(this);
+    panel.onMenuButton = [&](int) { panel.functionCaptions[2] = "CLIP"; };
+    DuringAWait([&] {
+        // The menu button that brings CLIP up, then CLIP, then a label no one shows.
+        EXPECT_TRUE(actions.PressMenuButton(3, kClient).queued);
+        EXPECT_TRUE(actions.PressLabelled("clip", kClient).queued);
+        EXPECT_TRUE(actions.PressLabelled("WIPE", kClient).queued);
+    });
+    // The caption came with the menu's work; the queue ran each press after it.
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"menu 3", "function 2"}));
+    EXPECT_EQ(
+        refusals,
+        (std::vector<std::string>{"127.0.0.1:5000: The panel shows no key or button \"WIPE\"."}));
+    actions.RemoveListener(this);
+}
+
+TEST_F(PanelActionsTest, TurnsMeetingAtTheQueuesEndGoAsOneAndATurnBehindAPressWaitsForIt) {
+    FakeOperations::SelectLoadedUnit(1);
+    ParamRecord wipe = MakeParam("Wipe", kFlagStepped, 0, 100, 0, 100, 10);
+    panel.bound[0] = &wipe;
+    DuringAWait([&] {
+        actions.TurnKnob(0, 2, kClient);
+        actions.TurnKnob(0, 3, kClient);
+        EXPECT_EQ(actions.PendingTurn(0), 5);
+        EXPECT_EQ(WindowWait::HeldCount(), 1) << "one item for both turns";
+        EXPECT_EQ(panel.pollHolds, 1) << "waiting turns hold the polls";
+        actions.PressMenuButton(1, kClient);
+        actions.TurnKnob(0, 4, kClient);
+        EXPECT_EQ(WindowWait::HeldCount(), 3);
+    });
+    EXPECT_EQ(wipe.value, 19);
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"redraw 0", "menu 1", "redraw 0"}));
+    EXPECT_EQ(panel.pollHolds, 0);
+    EXPECT_EQ(actions.PendingTurn(0), 0);
+}
+
+TEST_F(PanelActionsTest, SetTakesSignedValuesInsideTheRangeItHasWhenItRuns) {
+    FakeOperations::SelectLoadedUnit(1);
+    g_paramTable[3] = MakeParam("Position H", 0, -100, 100, -100, 100, 0);
+    g_paramTable[3].number = 3;
+    actions.AddListener(this);
+    EXPECT_EQ(actions.SetParameter(3, -101, kClient).reason, "Parameter 3 takes -100 to 100.");
+    EXPECT_EQ(actions.SetParameter(3, 40000, kClient).reason,
+              "A value is sent in 16 bits: -32768 to 32767.");
+    // Another unit's range, narrower, before the value's turn comes.
+    panel.onMenuButton = [](int) { g_paramTable[3].rawMin = -50; };
+    DuringAWait([&] {
+        actions.PressMenuButton(0, kClient);
+        EXPECT_TRUE(actions.SetParameter(3, -90, kClient).queued);
+    });
+    EXPECT_EQ(refusals,
+              (std::vector<std::string>{"127.0.0.1:5000: Parameter 3 takes -50 to 100."}));
+    actions.RemoveListener(this);
+}
+
+TEST_F(PanelActionsTest, QueuedWorkWaitsForADialogToCloseAndAFullQueueRefuses) {
+    FakeOperations::SelectLoadedUnit(1);
+    QDialog dialog;
+    std::string askedInside;
+    DuringAWait([&] {
+        // Work ahead in the queue opens a dialog; the press behind it waits for its close.
+        WindowWait::WhenIdle(&dialog, [&] {
+            QTimer::singleShot(20, [&] {
+                askedInside = actions.PressMenuButton(6, kClient).reason;
+                EXPECT_TRUE(panel.calls.empty()) << "nothing runs inside the dialog";
+                dialog.reject();
+            });
+            dialog.exec();
+        });
+        actions.PressMenuButton(5, kClient);
+    });
+    EXPECT_EQ(askedInside, "The panel has a dialog open; close it first.");
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"menu 5"}));
+
+    panel.calls.clear();
+    DuringAWait([&] {
+        for (int i = 0; i < WindowWait::kMostQueued; ++i) {
+            actions.PressFunctionButton(0, kClient);
+        }
+        const ActionOutcome full = actions.PressFunctionButton(1, kClient);
+        EXPECT_FALSE(full.taken);
+        EXPECT_EQ(full.reason, "The panel has " + std::to_string(WindowWait::kMostQueued) +
+                                   " actions waiting for the line; try again in a moment.");
+    });
+    EXPECT_EQ(panel.calls.size(), static_cast<size_t>(WindowWait::kMostQueued));
+}
+
+}  // namespace
