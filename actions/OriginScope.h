@@ -28,6 +28,11 @@ class OriginScope {
         const std::lock_guard lock(Mutex());
         return Depth() > 0 ? Slot() : ActionOrigin{WindowInput(), {}};
     }
+    // The window's own input, the mouse's or the keyboard's, whatever scope is open.
+    static ActionOrigin WindowOrigin() {
+        const std::lock_guard lock(Mutex());
+        return {WindowInput(), {}};
+    }
     // The kind of the window's last input, for work that no scope claims.
     static void SetWindowInput(ActionSource source) {
         const std::lock_guard lock(Mutex());

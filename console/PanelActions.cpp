@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "actions/OriginScope.h"
 #include "console/HardKeys.h"
@@ -116,14 +117,13 @@ ActionOutcome PanelActions::Run(const ActionOrigin& origin, Work work, const voi
     if (!m_claimed && WindowWait::Depth() > 0) {
         m_claimed = true;
         LineDemand::Raise();
-        WindowWait::WhenIdle(this, [this] {
-            m_claimed = false;
-            LineDemand::Clear();
-        });
     }
     const bool queued = WindowWait::WhenIdle(
         this,
         [this, origin, work = std::move(work)] {
+            if (std::exchange(m_claimed, false)) {
+                LineDemand::Clear();
+            }
             const ActionOutcome outcome = RunWork(origin, work);
             if (!outcome.taken) {
                 TellRefused(origin, outcome.reason);

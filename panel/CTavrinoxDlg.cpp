@@ -283,8 +283,7 @@ void CTavrinoxDlg::RunPanelKey(const PanelKey& key) {
         static_cast<void>(m_actions->PressMenuButton(key.number, keyboard));
     } else if (key.target == PanelKeyTarget::FunctionButton) {
         static_cast<void>(m_actions->PressFunctionButton(key.number, keyboard));
-    } else if (const int hardKey = HardKeyOf(ToggleKindOf(key.target), key.number);
-               hardKey >= 0) {
+    } else if (const int hardKey = HardKeyOf(ToggleKindOf(key.target), key.number); hardKey >= 0) {
         static_cast<void>(m_actions->PressToggle(HardKeys()[hardKey].label, keyboard));
     }
 }

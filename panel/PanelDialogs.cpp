@@ -2,6 +2,7 @@
 // stopped, and what the panel brings up to date after each.
 #include <string>
 
+#include "actions/OriginScope.h"
 #include "controls/CSettingsBar.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
@@ -105,6 +106,8 @@ std::optional<PanelDialogResult> CTavrinoxDlg::RunRegisteredDialog(int kind, int
         ShowMessageBox(NotAvailableText(kind));
         return std::nullopt;
     }
+    // What the user does in a dialog is the user's, whoever asked for the dialog.
+    const OriginScope user(OriginScope::WindowOrigin());
     return found->second(argument);
 }
 

@@ -1,12 +1,12 @@
 // Knob binding: which parameter each knob display shows in the current menu, and what a
 // double-click on a display sends.
+#include "console/PanelActions.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CInfoBar.h"
 #include "link/ParameterCommands.h"
 #include "link/StorageTables.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
-#include "console/PanelActions.h"
 #include "panel/PanelMenus.h"
 
 namespace {

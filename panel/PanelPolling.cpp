@@ -50,6 +50,12 @@ void ShowValuesRead(CTavrinoxDlg& panel, int unit) {
     panel.BindKnobs();
 }
 
+// A message of the table that asks nothing: showing it takes no exchange.
+bool ShownWithoutAnExchange(uint8_t message) {
+    return message != 0 && !IsFetchedMessage(message) && message < kMessageCount &&
+           (g_messageTable[message].flags & kFlagMessageQuestion) == 0;
+}
+
 bool PromptsForUpdate(uint8_t model) {
     return model == 5 || model == 7 || model == 9;
 }
@@ -146,8 +152,12 @@ bool CTavrinoxDlg::CheckUnitStatus() {
         return false;
     }
     // A busy unit (clearing its files) answers nothing but its status, so a read now would
-    // wait out its whole patience: the next tick looks again.
+    // wait out its whole patience: the next tick looks again. A message from the table is
+    // shown all the same; one to fetch or to answer waits until it is free.
     if (g_unitStatus[kStatusByteFlags] & kStatusBusy) {
+        if (ShownWithoutAnExchange(g_unitStatus[kStatusByteMessage])) {
+            HandleUnitMessage(g_unitStatus[kStatusByteMessage]);
+        }
         return false;
     }
     HandleUnitMessage(g_unitStatus[kStatusByteMessage]);

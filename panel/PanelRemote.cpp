@@ -4,10 +4,10 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "console/PanelActions.h"
 #include "controls/CInfoBar.h"
 #include "dialogs/CRemoteDialog.h"
 #include "panel/CTavrinoxDlg.h"
-#include "console/PanelActions.h"
 #include "remote/ClientAllowList.h"
 #include "remote/LineProtocolServer.h"
 #include "remote/OscServer.h"

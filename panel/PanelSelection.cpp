@@ -46,6 +46,9 @@ void CTavrinoxDlg::SelectUnit(int unit) {
     g_currentUnitAddress = AddressOfUnit(unit);
     m_statusHeld = false;
     m_linkLostShown = false;
+    // The reads another unit kept failing say nothing of this one.
+    m_failedValueTicks = 0;
+    m_valuesUnread = false;
     // A unit that falls silent during its retrieval is not sent the router settings either.
     const LineWork work("selecting unit " + std::to_string(unit));
     RetrieveMenus();

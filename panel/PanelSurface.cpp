@@ -2,10 +2,10 @@
 
 #include <QMenu>
 
+#include "console/PanelActions.h"
 #include "controls/CInfoBar.h"
 #include "dialogs/CSurfaceDialog.h"
 #include "panel/CTavrinoxDlg.h"
-#include "console/PanelActions.h"
 #include "platform/midi/MidiConnection.h"
 
 namespace {

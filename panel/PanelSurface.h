@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "actions/PanelState.h"
+#include "app/SurfaceSettings.h"
 #include "surface/SurfaceFeedback.h"
 #include "surface/SurfaceInput.h"
-#include "app/SurfaceSettings.h"
 
 class CTavrinoxDlg;
 class CSurfaceDialog;

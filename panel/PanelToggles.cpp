@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "console/HardKeys.h"
+#include "console/PanelActions.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
@@ -12,7 +13,6 @@
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
-#include "console/PanelActions.h"
 #include "panel/PanelMenus.h"
 #include "platform/Clock.h"
 

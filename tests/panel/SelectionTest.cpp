@@ -138,6 +138,23 @@ TEST_F(SelectionTest, AFailedValueReadAtSelectionIsReadAgainByThePoll) {
     EXPECT_EQ(panel->InfoBar()->Alert(), "");
 }
 
+// Reads another unit kept failing do not hold back the values of the unit selected next.
+TEST_F(SelectionTest, ThrottledValueReadsOfOneUnitDoNotHoldBackTheNext) {
+    SelectUnit(3);
+    SimUnit& first = SelectUnit(1);
+    first.Faults().Set(FaultKind::IgnoreCommand,
+                       static_cast<uint8_t>(Command::ReadParameterValues));
+    first.ChangeLocally(0, first.Value(0) + 1);
+    RunPollTicks(6);  // the reads fail tick after tick, then wait their turn
+    first.Faults().ClearAll();
+    SimUnit& next = Unit(3);
+    SelectUnit(3);
+    const int number = panel->KnobDisplay(0)->Param()->number;
+    next.ChangeLocally(number, next.Value(number) + 2);
+    RunPollTicks(2);
+    EXPECT_EQ(panel->KnobDisplay(0)->Param()->value, next.Value(number));
+}
+
 // A unit that falls silent between its last poll and its selection costs one identify, not a
 // string of reads each waiting out its patience; it is fetched once it answers again.
 TEST_F(SelectionTest, AUnitSilentAtSelectionIsNotReadAndComesBackByItsPoll) {

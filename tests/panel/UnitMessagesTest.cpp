@@ -46,6 +46,14 @@ TEST_F(UnitMessagesTest, MessagesShowForThreeSecondsThenTheLineClears) {
     EXPECT_EQ(panel->InfoBar()->Message(), g_messageTable[2].text);
     EXPECT_EQ(panel->InfoBar()->Message(), "Setup stored in memory.");
     EXPECT_TRUE(watcher.boxes.empty());
+
+    // A busy unit's message from the table shows too: it takes no exchange.
+    RunPollTicksUntil([&] { return panel->InfoBar()->Message().empty(); });
+    Unit(1).SetBusy(true);
+    Unit(1).PostMessage(2);
+    RunPollTicks(2);
+    EXPECT_EQ(panel->InfoBar()->Message(), "Setup stored in memory.");
+    Unit(1).SetBusy(false);
 }
 
 TEST_F(UnitMessagesTest, AQuestionIsAskedWithThePollsStoppedAndTheAnswerSent) {
