@@ -34,14 +34,19 @@ void CCanvasCtrl::InitDisplay(int x, int y) {
     m_timecodeRect = RectLtrb(0, 60, 148, 151);
 }
 
+// A binding that shows what the display already shows draws nothing: the knobs bind anew
+// after every turn and poll.
 void CCanvasCtrl::Bind(ParamRecord* record) {
-    if (record != nullptr && !record->name.empty()) {
+    const bool active = record != nullptr && !record->name.empty();
+    if (active) {
         m_param = record;
-        m_active = true;
         show();
     } else {
-        m_active = false;
         hide();
+    }
+    m_active = active;
+    if (m_drawn && m_drawnActive == active && (!active || m_drawnRecord == *record)) {
+        return;
     }
     Redraw();
 }
@@ -62,6 +67,11 @@ void CCanvasCtrl::keyPressEvent(QKeyEvent* event) {
 }
 
 void CCanvasCtrl::Draw(QPainter& painter) {
+    m_drawn = true;
+    m_drawnActive = m_active && m_param != nullptr;
+    if (m_drawnActive) {
+        m_drawnRecord = *m_param;
+    }
     const QRect client(0, 0, kWidth, kHeight);
     DrawBox(painter, client, kFaceColour);
     if (!m_active || m_param == nullptr) {

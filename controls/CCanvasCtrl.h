@@ -45,6 +45,10 @@ class CCanvasCtrl : public CCanvas {
 
     ParamRecord* m_param = nullptr;
     bool m_active = false;
+    // What the picture shows, as of its last drawing.
+    bool m_drawn = false;
+    bool m_drawnActive = false;
+    ParamRecord m_drawnRecord;
     QRect m_valueBoxRect;
     QRect m_minLabelRect;
     QRect m_maxLabelRect;

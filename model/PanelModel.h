@@ -67,6 +67,7 @@ struct ParamRecord {
     int16_t referenceValue = 0;
     std::string name;
     std::array<std::pair<std::string, std::string>, 3> options;
+    bool operator==(const ParamRecord&) const = default;
 };
 
 struct FunctionRecord {

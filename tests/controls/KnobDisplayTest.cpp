@@ -21,6 +21,34 @@ class KnobDisplayTest : public ControlsTest {
     CCanvasCtrl display{&panel};
 };
 
+// Counts the pictures a widget paints.
+class PaintCounter : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(KnobDisplayTest, BindingWhatItShowsRepaintsNothingAndAChangedValueRepaints) {
+    ParamRecord gain = MakeParam("Gain", 0, 0, 100, 0, 100, 10);
+    display.Bind(&gain);
+    QApplication::processEvents();
+    PaintCounter counter;
+    display.installEventFilter(&counter);
+    display.Bind(&gain);
+    display.Bind(&gain);
+    EXPECT_EQ(counter.paints, 0);
+    gain.value = 11;
+    display.Bind(&gain);
+    EXPECT_EQ(counter.paints, 1);
+    const QImage shown = Grab(display);
+    gain.value = 10;
+    display.Bind(&gain);
+    EXPECT_NE(Grab(display), shown);
+}
+
 TEST_F(KnobDisplayTest, PlacementAndBoxes) {
     EXPECT_EQ(display.geometry(), QRect(10, 20, 148, 91));
     EXPECT_EQ(display.ValueBoxRect(), QRect(QPoint(49, 60), QPoint(98, 79)));
