@@ -257,44 +257,37 @@ ActionOutcome PanelActions::DragKnob(int knob, int deflection, const ActionOrigi
                [this, knob, deflection] { return TurnBound(knob, deflection, KnobTurn::Drag); });
 }
 
-ActionOutcome PanelActions::PressKnobDisplay(int knob, const ActionOrigin& origin) {
-    if (knob < 0 || knob >= kActionKnobs) {
-        return ActionOutcome::Refused(OutOfRange("Knob", knob + 1, kActionKnobs, 1));
+// A numbered control's press: its number checked now, what it needs when it runs.
+ActionOutcome PanelActions::PressNumbered(const char* what, int index, int count, Need need,
+                                          std::function<void()> press, const ActionOrigin& origin) {
+    if (index < 0 || index >= count) {
+        return ActionOutcome::Refused(OutOfRange(what, index + 1, count, 1));
     }
-    return Run(origin, [this, knob] {
-        if (std::string why = NeedsUnit(); !why.empty()) {
+    return Run(origin, [this, need, press = std::move(press)] {
+        if (std::string why = (this->*need)(); !why.empty()) {
             return ActionOutcome::Refused(why);
         }
-        m_panel.OnKnobDisplayDoubleClick(knob);
+        press();
         return ActionOutcome::Taken();
     });
+}
+
+ActionOutcome PanelActions::PressKnobDisplay(int knob, const ActionOrigin& origin) {
+    return PressNumbered(
+        "Knob", knob, kActionKnobs, &PanelActions::NeedsUnit,
+        [this, knob] { m_panel.OnKnobDisplayDoubleClick(knob); }, origin);
 }
 
 ActionOutcome PanelActions::PressMenuButton(int button, const ActionOrigin& origin) {
-    if (button < 0 || button >= kActionMenuButtons) {
-        return ActionOutcome::Refused(OutOfRange("Menu button", button + 1, kActionMenuButtons, 1));
-    }
-    return Run(origin, [this, button] {
-        if (std::string why = NeedsMenus(); !why.empty()) {
-            return ActionOutcome::Refused(why);
-        }
-        m_panel.OnMenuButton(button);
-        return ActionOutcome::Taken();
-    });
+    return PressNumbered(
+        "Menu button", button, kActionMenuButtons, &PanelActions::NeedsMenus,
+        [this, button] { m_panel.OnMenuButton(button); }, origin);
 }
 
 ActionOutcome PanelActions::PressFunctionButton(int button, const ActionOrigin& origin) {
-    if (button < 0 || button >= kActionFunctionButtons) {
-        return ActionOutcome::Refused(
-            OutOfRange("Function button", button + 1, kActionFunctionButtons, 1));
-    }
-    return Run(origin, [this, button] {
-        if (std::string why = NeedsMenus(); !why.empty()) {
-            return ActionOutcome::Refused(why);
-        }
-        m_panel.OnFunctionButton(button);
-        return ActionOutcome::Taken();
-    });
+    return PressNumbered(
+        "Function button", button, kActionFunctionButtons, &PanelActions::NeedsMenus,
+        [this, button] { m_panel.OnFunctionButton(button); }, origin);
 }
 
 // The hard key `index` as its press runs it, resolved now.

@@ -62,6 +62,9 @@ class PanelActions : public QObject, public ControlActions {
     ActionOutcome Run(const ActionOrigin& origin, Work work, const void* tag = nullptr);
     ActionOutcome RunWork(const ActionOrigin& origin, const Work& work);
     ActionOutcome PressKey(int key);
+    using Need = std::string (PanelActions::*)() const;
+    ActionOutcome PressNumbered(const char* what, int index, int count, Need need,
+                                std::function<void()> press, const ActionOrigin& origin);
     ActionOutcome TurnBound(int knob, int amount, KnobTurn kind);
     void SendTurn(PendingTurnItem& item);
     void TellListeners();
@@ -72,7 +75,8 @@ class PanelActions : public QObject, public ControlActions {
     // The turns queued and not yet sent; the last of them may take more turns of its knob.
     std::vector<std::shared_ptr<PendingTurnItem>> m_pendingTurns;
     int m_turnPollHolds = 0;
-    bool m_claimed = false;  // queued work claims the line until its turn comes  // queued turns hold the polls, as a held knob does
+    bool m_claimed = false;  // queued work claims the line until its turn comes  // queued turns
+                             // hold the polls, as a held knob does
     bool m_tellQueued = false;
     std::vector<PanelStateListener*> m_listeners;
     PanelState m_told;
