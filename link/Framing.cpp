@@ -1,5 +1,7 @@
 #include "link/Framing.h"
 
+#include <algorithm>
+
 #include "link/LineCarrier.h"
 #include "link/LineDemand.h"
 #include "link/SerialCom.h"
@@ -41,11 +43,83 @@ bool WriteBody(std::span<const uint8_t> body, uint8_t& sum) {
     return true;
 }
 
+// Tells which bytes of a stream of answers begin one: the first, then each after the L + 1
+// bytes that follow a length.
+class FrameStarts {
+  public:
+    bool Starts(uint8_t byte) {
+        if (m_lengthNext) {
+            m_lengthNext = false;
+            m_left = byte + 1;
+            return false;
+        }
+        if (m_left > 0) {
+            --m_left;
+            return false;
+        }
+        m_lengthNext = true;
+        return true;
+    }
+
+  private:
+    bool m_lengthNext = false;
+    int m_left = 0;
+};
+
+// A frame that starts with the address of a unit that still owes an answer is that answer,
+// whose request gave the line up: it is read to its end and thrown away, so that the
+// exchange waiting now does not take it for its own. False, with nothing read, for any
+// other first byte.
+bool DiscardOwedAnswer(uint8_t first) {
+    const int unit = UnitOfAddress(first);
+    if (!g_link.Owed().Owes(unit)) {
+        return false;
+    }
+    g_link.Owed().Settle(unit);
+    uint8_t length = 0;
+    if (g_link.ReadByte(length) != IoResult::Done) {
+        return true;
+    }
+    // The code, the data and the checksum; a byte that does not come ends the answer.
+    uint8_t byte = 0;
+    for (int k = 0; k <= length && g_link.ReadByte(byte) == IoResult::Done; ++k) {
+    }
+    return true;
+}
+
+// Before a request to a unit that still owes an answer: the unit answers in turn, and the
+// answer owed may not be told from this request's, so it is waited for, at most until its
+// patience runs out, and thrown away. Answers other units owe are thrown away as they come.
+// A yielding request gives the line up meanwhile (false) as it would wait for its own
+// answer; a failed read is left for the request's own write to find.
+bool AwaitOwedAnswer(int unit, bool yields) {
+    const ListenForWake listen(yields ? &LineDemand::Wake() : nullptr);
+    // A line that keeps talking is left for the drain to report.
+    int bytes = 0;
+    while (g_link.Owed().Owes(unit) && bytes <= kDrainLimit) {
+        if (yields && LineDemand::Raised()) {
+            return false;
+        }
+        uint8_t byte = 0;
+        const uint32_t wait = std::min<uint32_t>(g_link.Owed().Left_ms(unit), kByteRead.count());
+        const IoResult read = g_link.ReadByteWithin(byte, wait);
+        if (read == IoResult::Failed) {
+            return true;
+        }
+        if (read == IoResult::Done) {
+            ++bytes;
+            static_cast<void>(DiscardOwedAnswer(byte));
+        }
+    }
+    return true;
+}
+
 enum class FirstByte { Arrived, Missed, Yielded };
 
 // The answer's first byte, counting reads of up to 20 ms: a byte that comes on the last read
 // of the patience does not count. A presence poll gives the line up as soon as the user
-// wants it; the window's wake ends its read at once.
+// wants it; the window's wake ends its read at once. An answer another unit owes is no
+// first byte of this one.
 FirstByte AwaitFirstByte(uint8_t& byte, Patience patience, LineUse use) {
     const bool yields = use == LineUse::YieldsToUser;
     const ListenForWake listen(yields ? &LineDemand::Wake() : nullptr);
@@ -54,7 +128,7 @@ FirstByte AwaitFirstByte(uint8_t& byte, Patience patience, LineUse use) {
         if (yields && LineDemand::Raised()) {
             return FirstByte::Yielded;
         }
-        if (g_link.ReadByte(byte) == IoResult::Done) {
+        if (g_link.ReadByte(byte) == IoResult::Done && !DiscardOwedAnswer(byte)) {
             return read < tries ? FirstByte::Arrived : FirstByte::Missed;
         }
     }
@@ -81,6 +155,8 @@ Status ReadAnswerData(AnswerBuffer& answer) {
 
 DrainResult DrainLine() {
     uint8_t byte = 0;
+    // An answer a unit owed that goes with the rest is no longer owed.
+    FrameStarts frames;
     for (int discarded = 0; discarded <= kDrainLimit; ++discarded) {
         const uint32_t quiet = g_link.QuietFor_ms();
         const uint32_t wait = quiet >= kQuietBeforeRequest_ms ? 0 : kQuietBeforeRequest_ms - quiet;
@@ -90,6 +166,9 @@ DrainResult DrainLine() {
             case IoResult::Failed:
                 return DrainResult::ReadFailed;
             case IoResult::Done:
+                if (frames.Starts(byte)) {
+                    g_link.Owed().Settle(UnitOfAddress(byte));
+                }
                 break;
         }
     }
@@ -102,9 +181,13 @@ bool DrainInput() {
            }) == Status::Ok;
 }
 
-Status SendPacket(std::span<const uint8_t> request) {
+Status SendPacket(std::span<const uint8_t> request, LineUse use) {
     if (!IsWholeRequest(request)) {
         return Status::WriteFailed;
+    }
+    const bool yields = use == LineUse::YieldsToUser;
+    if ((yields && LineDemand::Raised()) || !AwaitOwedAnswer(UnitOfAddress(request[0]), yields)) {
+        return Status::Yielded;
     }
     // A failed read is the port's problem, and the address byte below reopens it; a line
     // that never pauses cannot carry a request, and is reported as a failed write.

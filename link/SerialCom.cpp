@@ -32,6 +32,7 @@ bool CSerialCom::OpenPort(const std::string& name) {
     OpenError error;
     m_port = OpenSerialDevice(m_deviceName, error);
     m_lastByte_ms = Now();
+    m_owed.Clear();
     if (m_port) {
         return true;
     }

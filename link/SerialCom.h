@@ -6,6 +6,7 @@
 
 #include "protocol/Status.h"
 
+#include "link/OwedAnswers.h"
 #include "platform/SerialDevice.h"
 
 // Which step of opening a port failed.
@@ -82,6 +83,9 @@ class CSerialCom {
 
     void SetTracer(LinkTracer* tracer) { m_tracer = tracer; }
 
+    // The answers the units on this port still owe; a port opened afresh starts owing none.
+    OwedAnswers& Owed() { return m_owed; }
+
     // A reopening inside an exchange that failed and has not been reported yet; taking it
     // clears it.
     void NoteFailureUnreported() { m_failureUnreported = true; }
@@ -99,6 +103,7 @@ class CSerialCom {
     PortFailure m_failure;
     bool m_failureUnreported = false;
     uint32_t m_lastByte_ms = 0;  // tick of the last byte read or written, or of the open
+    OwedAnswers m_owed;
 };
 
 // The stop box that says a port could not be opened, with the reason and what to do.
