@@ -20,10 +20,14 @@ bool IsWholeRequest(std::span<const uint8_t> request) {
 
 // The address byte. A failed write is the typical sign of a port that the driver aborted
 // after a line error, or that went away: the port is reopened once and the byte written
-// again. A reopening that fails is left for the window to report.
+// again. A reopening that fails is left for the window to report. While the port is being
+// reopened aside, the request fails without a second opening of the device.
 bool WriteAddressByte(uint8_t address) {
     if (g_link.WriteByte(address) == IoResult::Done) {
         return true;
+    }
+    if (ReopenUnderWay()) {
+        return false;
     }
     if (!ReopenPort(LinkPortNumber())) {
         g_link.NoteFailureUnreported();
