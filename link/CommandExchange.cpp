@@ -74,7 +74,8 @@ Status CarryExchange(std::span<const uint8_t> request, Patience patience, Answer
         const Status received = ReceivePacket(answer, patience, use);
         // The request left: its answer may still come, and must not pass for the next one's.
         if (received == Status::Yielded) {
-            g_link.Owed().Note(UnitOfAddress(unitAddress), sent_ms + Milliseconds(patience));
+            g_link.Owed().Note(UnitOfAddress(unitAddress), sent_ms + Milliseconds(patience),
+                               IsIdentifyRequest(request));
         }
         return received;
     });

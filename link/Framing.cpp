@@ -5,6 +5,7 @@
 #include "link/LineCarrier.h"
 #include "link/LineDemand.h"
 #include "link/SerialCom.h"
+#include "protocol/AnswerCodes.h"
 
 namespace {
 
@@ -70,26 +71,29 @@ class FrameStarts {
     int m_left = 0;
 };
 
-// A frame that starts with the address of a unit that still owes an answer is that answer,
-// whose request gave the line up: it is read to its end and thrown away, so that the
-// exchange waiting now does not take it for its own. False, with nothing read, for any
-// other first byte.
-bool DiscardOwedAnswer(uint8_t first) {
-    const int unit = UnitOfAddress(first);
-    if (!g_link.Owed().Owes(unit)) {
-        return false;
+// Reads up to `count` bytes and throws them away; a byte that does not come ends them.
+void SkipBytes(int count) {
+    uint8_t byte = 0;
+    for (int k = 0; k < count && g_link.ReadByte(byte) == IoResult::Done; ++k) {
     }
+}
+
+// The rest of an answer that unit `unit` owed, after its first byte: its length, then the
+// code, the data and the checksum, all thrown away.
+void SkipOwedAnswer(int unit) {
     g_link.Owed().Settle(unit);
     uint8_t length = 0;
-    if (g_link.ReadByte(length) != IoResult::Done) {
-        return true;
+    if (g_link.ReadByte(length) == IoResult::Done) {
+        SkipBytes(length + 1);
     }
-    // The code, the data and the checksum; a byte that does not come ends the answer.
-    uint8_t byte = 0;
-    for (int k = 0; k <= length && g_link.ReadByte(byte) == IoResult::Done; ++k) {
-    }
-    return true;
 }
+
+// The request in hand: ReceivePacket tells its answer from one its unit still owes.
+struct RequestInHand {
+    int unit = 0;
+    bool identify = false;
+};
+RequestInHand g_inHand;  // the line's thread only
 
 // Before a request to a unit that still owes an answer: the unit answers in turn, and the
 // answer owed may not be told from this request's, so it is waited for, at most until its
@@ -112,7 +116,9 @@ bool AwaitOwedAnswer(int unit, bool yields) {
         }
         if (read == IoResult::Done) {
             ++bytes;
-            static_cast<void>(DiscardOwedAnswer(byte));
+            if (g_link.Owed().Owes(UnitOfAddress(byte))) {
+                SkipOwedAnswer(UnitOfAddress(byte));
+            }
         }
     }
     return true;
@@ -120,19 +126,19 @@ bool AwaitOwedAnswer(int unit, bool yields) {
 
 enum class FirstByte { Arrived, Missed, Yielded };
 
-// The answer's first byte, counting reads of up to 20 ms: a byte that comes on the last read
-// of the patience does not count. A presence poll gives the line up as soon as the user
-// wants it; the window's wake ends its read at once. An answer another unit owes is no
-// first byte of this one.
-FirstByte AwaitFirstByte(uint8_t& byte, Patience patience, LineUse use) {
+// The answer's first byte, counting reads of up to 20 ms in `read` (from 0): a byte that
+// comes on the last read of the patience does not count. A presence poll gives the line up
+// as soon as the user wants it; the window's wake ends its read at once.
+FirstByte AwaitFirstByte(uint8_t& byte, Patience patience, LineUse use, uint32_t& read) {
     const bool yields = use == LineUse::YieldsToUser;
     const ListenForWake listen(yields ? &LineDemand::Wake() : nullptr);
     const uint32_t tries = patience.Reads();
-    for (uint32_t read = 1; read <= tries; ++read) {
+    while (read < tries) {
+        ++read;
         if (yields && LineDemand::Raised()) {
             return FirstByte::Yielded;
         }
-        if (g_link.ReadByte(byte) == IoResult::Done && !DiscardOwedAnswer(byte)) {
+        if (g_link.ReadByte(byte) == IoResult::Done) {
             return read < tries ? FirstByte::Arrived : FirstByte::Missed;
         }
     }
@@ -190,9 +196,14 @@ Status SendPacket(std::span<const uint8_t> request, LineUse use) {
         return Status::WriteFailed;
     }
     const bool yields = use == LineUse::YieldsToUser;
-    if ((yields && LineDemand::Raised()) || !AwaitOwedAnswer(UnitOfAddress(request[0]), yields)) {
+    const RequestInHand inHand{UnitOfAddress(request[0]), IsIdentifyRequest(request)};
+    // An identify goes at once to a unit that owes a read: its answer is told by its code.
+    const bool toldByCode = inHand.identify && !g_link.Owed().OwesIdentify(inHand.unit);
+    if ((yields && LineDemand::Raised()) ||
+        (!toldByCode && !AwaitOwedAnswer(inHand.unit, yields))) {
         return Status::Yielded;
     }
+    g_inHand = inHand;
     // A failed read is the port's problem, and the address byte below reopens it; a line
     // that never pauses cannot carry a request, and is reported as a failed write.
     if (DrainLine() == DrainResult::Flooded) {
@@ -211,20 +222,37 @@ Status SendPacket(std::span<const uint8_t> request, LineUse use) {
 }
 
 Status ReceivePacket(AnswerBuffer& answer, Patience patience, LineUse use) {
-    answer.fill(0);
-    switch (AwaitFirstByte(answer[0], patience, use)) {
-        case FirstByte::Arrived:
-            break;
-        case FirstByte::Missed:
-            return Status::NoAnswer;
-        case FirstByte::Yielded:
-            return Status::Yielded;
+    OwedAnswers& owed = g_link.Owed();
+    uint32_t read = 0;
+    for (;;) {
+        answer.fill(0);
+        switch (AwaitFirstByte(answer[0], patience, use, read)) {
+            case FirstByte::Arrived:
+                break;
+            case FirstByte::Missed:
+                return Status::NoAnswer;
+            case FirstByte::Yielded:
+                return Status::Yielded;
+        }
+        // Another unit's answer is the one it owes; so is an answer of the unit in hand
+        // that owes a read while an identify waits, unless it carries the identify's code.
+        const int unit = UnitOfAddress(answer[0]);
+        if (owed.Owes(unit) && unit != g_inHand.unit) {
+            SkipOwedAnswer(unit);
+            continue;
+        }
+        if (g_link.ReadByte(answer[kAnswerLength]) != IoResult::Done) {
+            return Status::NoLength;
+        }
+        if (g_link.ReadByte(answer[kAnswerCode]) != IoResult::Done) {
+            return Status::NoCode;
+        }
+        if (owed.Owes(unit) && g_inHand.identify && !owed.OwesIdentify(unit) &&
+            answer[kAnswerCode] != kCodeIdentify) {
+            owed.Settle(unit);
+            SkipBytes(answer[kAnswerLength]);
+            continue;
+        }
+        return ReadAnswerData(answer);
     }
-    if (g_link.ReadByte(answer[kAnswerLength]) != IoResult::Done) {
-        return Status::NoLength;
-    }
-    if (g_link.ReadByte(answer[kAnswerCode]) != IoResult::Done) {
-        return Status::NoCode;
-    }
-    return ReadAnswerData(answer);
 }

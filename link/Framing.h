@@ -6,6 +6,7 @@
 
 #include "link/LineCarrier.h"
 #include "link/Patience.h"
+#include "protocol/Commands.h"
 #include "protocol/Packet.h"
 #include "protocol/Status.h"
 
@@ -44,6 +45,12 @@ Status ReceivePacket(AnswerBuffer& answer, Patience patience, LineUse use = Line
 // The address byte of a request to unit address `unitAddress`.
 inline uint8_t RequestAddress(uint8_t unitAddress) {
     return static_cast<uint8_t>(unitAddress | kRequestFlag);
+}
+
+// Whether a whole request is an identify, whose answer alone carries code 40: none of the
+// reads a poll gives the line up on (values and references) answers with it.
+inline bool IsIdentifyRequest(std::span<const uint8_t> request) {
+    return request.size() > 2 && request[1] >= 1 && request[2] == Byte(Command::IdentifyUnit);
 }
 
 // Answer fields.

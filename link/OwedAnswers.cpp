@@ -2,10 +2,14 @@
 
 #include "platform/Clock.h"
 
-void OwedAnswers::Note(int unit, uint32_t deadline_ms) {
+void OwedAnswers::Note(int unit, uint32_t deadline_ms, bool identify) {
     if (unit > 0 && unit < kUnitSlots) {
-        m_owed[static_cast<size_t>(unit)] = {true, deadline_ms};
+        m_owed[static_cast<size_t>(unit)] = {true, deadline_ms, identify};
     }
+}
+
+bool OwedAnswers::OwesIdentify(int unit) const {
+    return Owes(unit) && m_owed[static_cast<size_t>(unit)].identify;
 }
 
 uint32_t OwedAnswers::Left_ms(int unit) const {

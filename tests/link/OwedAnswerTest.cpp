@@ -30,6 +30,9 @@ class OwedAnswerTest : public CommandsTest {
             }
             if (request[2] == 0xA8) {
                 peer.AnswerPacket(0x10, 0x04, {0x82, 0x01}, 2);
+            } else if (request[2] == 0xC0 && identify_ms) {
+                peer.AnswerPacket(static_cast<uint8_t>(request[0] & 0xF0), 0x40, kStatusData,
+                                  *identify_ms);
             } else if (!late_ms) {
                 peer.Silence();
             } else if (request[2] == 0xC0) {
@@ -49,6 +52,7 @@ class OwedAnswerTest : public CommandsTest {
 
     uint8_t pressOn = 0xC0;
     std::optional<uint32_t> late_ms;
+    std::optional<uint32_t> identify_ms;
     std::vector<uint32_t> sent_ms;
 };
 
@@ -108,6 +112,23 @@ TEST_F(OwedAnswerTest, AValueReadThatGaveWayIsAwaitedBeforeTheSameUnitIsAskedAga
     both.insert(both.end(), kFunction130On.begin(), kFunction130On.end());
     EXPECT_EQ(line.TakeWritten(), both);
 
+    // The status poll's identify goes at once all the same: the read's answer, behind which
+    // the unit answers it, carries another code than 40.
+    identify_ms = 2;
+    {
+        const YieldToUser yield;
+        EXPECT_EQ(ReadParameterValues(), Status::Yielded);
+    }
+    LineDemand::Clear();
+    UnitStatus status{};
+    EXPECT_EQ(IdentifyUnit(0x10, status), Status::Ok);
+    EXPECT_EQ(status[kStatusByteModel], 0x0B);
+    EXPECT_EQ(sent_ms[3] - sent_ms[2], 20u);
+    EXPECT_EQ(SetParameterByte(0x82, 1), Status::Ok);
+    EXPECT_EQ(sent_ms[4] - sent_ms[2], 60u + 2u + 20u);
+    identify_ms.reset();
+    line.TakeWritten();
+
     // A unit that never answers the read costs the button the read's patience at most.
     late_ms.reset();
     {
@@ -116,7 +137,7 @@ TEST_F(OwedAnswerTest, AValueReadThatGaveWayIsAwaitedBeforeTheSameUnitIsAskedAga
     }
     LineDemand::Clear();
     EXPECT_EQ(SetParameterByte(0x82, 1), Status::Ok);
-    EXPECT_LE(sent_ms.back() - sent_ms[2], 10'000u + 20u);
+    EXPECT_LE(sent_ms.back() - sent_ms[5], 10'000u + 20u);
 }
 
 }  // namespace
