@@ -40,6 +40,7 @@
 #include "platform/Prompter.h"
 #include "protocol/Commands.h"
 #include "sim/line/BuiltinSimulator.h"
+#include "tests/support/LatenessProbe.h"
 #include "tests/support/RunEventsUntil.h"
 #include "tests/support/SimProcess.h"
 
@@ -59,38 +60,6 @@ class CountingPrompter : public Prompter {
         return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
     }
     int boxes = 0;
-};
-
-// A 10 ms timer of the window's thread: how late each tick comes after the one before is how
-// long the window answered nothing.
-class LatenessProbe {
-  public:
-    LatenessProbe() {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
-    }
-    void Start() {
-        m_late_ms.clear();
-        m_last = SteadyClock::now();
-        m_timer.start(kTick_ms);
-    }
-    // The lateness of every tick, with the wait still running when it stops.
-    std::vector<double> Stop() {
-        Tick();
-        m_timer.stop();
-        return m_late_ms;
-    }
-
-  private:
-    void Tick() {
-        const SteadyClock::time_point now = SteadyClock::now();
-        m_late_ms.push_back(std::max(0.0, Ms(now - m_last) - kTick_ms));
-        m_last = now;
-    }
-
-    QTimer m_timer;
-    SteadyClock::time_point m_last;
-    std::vector<double> m_late_ms;
 };
 
 // Clicks (the release that ends one) on a widget of the bench's own, posted four times a
@@ -431,7 +400,7 @@ int main(int argc, char** argv) {
         director.Run({PressKnob(panel.Knob(0), watch, presses)});
         RunEventsUntil([&] { return director.Idle(); }, 120000);
 
-        LatenessProbe probe;
+        LatenessProbe probe(kTick_ms);
         InputProbe input;
         const auto measure = [&](const char* name, std::vector<Director::Step> script) {
             RunEventsUntil([] { return false; }, 500);

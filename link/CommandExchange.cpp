@@ -7,6 +7,7 @@
 #include "link/LineWork.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
+#include "platform/Clock.h"
 
 namespace {
 
@@ -64,12 +65,19 @@ Status CarryExchange(std::span<const uint8_t> request, Patience patience, Answer
     }
     const LineTask task{unitAddress, Milliseconds(patience)};
     const Status status = CarryOnLine(task, [&] {
-        if (use == LineUse::YieldsToUser && LineDemand::Raised()) {
-            answer.fill(0);
-            return Status::Yielded;
+        answer.fill(0);
+        const Status sent = SendPacket(request, use);
+        if (sent != Status::Ok) {
+            return sent;
         }
-        const Status sent = SendPacket(request);
-        return sent != Status::Ok ? sent : ReceivePacket(answer, patience, use);
+        const uint32_t sent_ms = CurrentClock().TickCount();
+        const Status received = ReceivePacket(answer, patience, use);
+        // The request left: its answer may still come, and must not pass for the next one's.
+        if (received == Status::Yielded) {
+            g_link.Owed().Note(UnitOfAddress(unitAddress), sent_ms + Milliseconds(patience),
+                               IsIdentifyRequest(request));
+        }
+        return received;
     });
     if (status == Status::NoAnswer) {
         LineWork::NoteSilence(unitAddress);

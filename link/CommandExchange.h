@@ -12,7 +12,9 @@
 // else Ok. A unit given up on in the present piece of work (LineWork) is not asked and
 // yields NoAnswer; a unit that leaves the request unanswered is given up on. An exchange that
 // yields to the user (a presence poll, or any inside YieldToUser) asked for while the user
-// wants the line yields at once, unsent.
+// wants the line yields at once, unsent; one that yields after its request left leaves the
+// unit owing that answer for the request's patience (OwedAnswers): the next exchanges throw
+// it away, and one to the same unit waits for it before its request goes.
 Status CarryExchange(std::span<const uint8_t> request, Patience patience, AnswerBuffer& answer,
                      LineUse use = LineUse::Ordinary);
 

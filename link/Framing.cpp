@@ -1,8 +1,11 @@
 #include "link/Framing.h"
 
+#include <algorithm>
+
 #include "link/LineCarrier.h"
 #include "link/LineDemand.h"
 #include "link/SerialCom.h"
+#include "protocol/AnswerCodes.h"
 
 namespace {
 
@@ -18,10 +21,14 @@ bool IsWholeRequest(std::span<const uint8_t> request) {
 
 // The address byte. A failed write is the typical sign of a port that the driver aborted
 // after a line error, or that went away: the port is reopened once and the byte written
-// again. A reopening that fails is left for the window to report.
+// again. A reopening that fails is left for the window to report. While the port is being
+// reopened aside, the request fails without a second opening of the device.
 bool WriteAddressByte(uint8_t address) {
     if (g_link.WriteByte(address) == IoResult::Done) {
         return true;
+    }
+    if (ReopenUnderWay()) {
+        return false;
     }
     if (!ReopenPort(LinkPortNumber())) {
         g_link.NoteFailureUnreported();
@@ -41,16 +48,93 @@ bool WriteBody(std::span<const uint8_t> body, uint8_t& sum) {
     return true;
 }
 
+// Tells which bytes of a stream of answers begin one: the first, then each after the L + 1
+// bytes that follow a length.
+class FrameStarts {
+  public:
+    bool Starts(uint8_t byte) {
+        if (m_lengthNext) {
+            m_lengthNext = false;
+            m_left = byte + 1;
+            return false;
+        }
+        if (m_left > 0) {
+            --m_left;
+            return false;
+        }
+        m_lengthNext = true;
+        return true;
+    }
+
+  private:
+    bool m_lengthNext = false;
+    int m_left = 0;
+};
+
+// Reads up to `count` bytes and throws them away; a byte that does not come ends them.
+void SkipBytes(int count) {
+    uint8_t byte = 0;
+    for (int k = 0; k < count && g_link.ReadByte(byte) == IoResult::Done; ++k) {
+    }
+}
+
+// The rest of an answer that unit `unit` owed, after its first byte: its length, then the
+// code, the data and the checksum, all thrown away.
+void SkipOwedAnswer(int unit) {
+    g_link.Owed().Settle(unit);
+    uint8_t length = 0;
+    if (g_link.ReadByte(length) == IoResult::Done) {
+        SkipBytes(length + 1);
+    }
+}
+
+// The request in hand: ReceivePacket tells its answer from one its unit still owes.
+struct RequestInHand {
+    int unit = 0;
+    bool identify = false;
+};
+RequestInHand g_inHand;  // the line's thread only
+
+// Before a request to a unit that still owes an answer: the unit answers in turn, and the
+// answer owed may not be told from this request's, so it is waited for, at most until its
+// patience runs out, and thrown away. Answers other units owe are thrown away as they come.
+// A yielding request gives the line up meanwhile (false) as it would wait for its own
+// answer; a failed read is left for the request's own write to find.
+bool AwaitOwedAnswer(int unit, bool yields) {
+    const ListenForWake listen(yields ? &LineDemand::Wake() : nullptr);
+    // A line that keeps talking is left for the drain to report.
+    int bytes = 0;
+    while (g_link.Owed().Owes(unit) && bytes <= kDrainLimit) {
+        if (yields && LineDemand::Raised()) {
+            return false;
+        }
+        uint8_t byte = 0;
+        const uint32_t wait = std::min<uint32_t>(g_link.Owed().Left_ms(unit), kByteRead.count());
+        const IoResult read = g_link.ReadByteWithin(byte, wait);
+        if (read == IoResult::Failed) {
+            return true;
+        }
+        if (read == IoResult::Done) {
+            ++bytes;
+            if (g_link.Owed().Owes(UnitOfAddress(byte))) {
+                SkipOwedAnswer(UnitOfAddress(byte));
+            }
+        }
+    }
+    return true;
+}
+
 enum class FirstByte { Arrived, Missed, Yielded };
 
-// The answer's first byte, counting reads of up to 20 ms: a byte that comes on the last read
-// of the patience does not count. A presence poll gives the line up as soon as the user
-// wants it; the window's wake ends its read at once.
-FirstByte AwaitFirstByte(uint8_t& byte, Patience patience, LineUse use) {
+// The answer's first byte, counting reads of up to 20 ms in `read` (from 0): a byte that
+// comes on the last read of the patience does not count. A presence poll gives the line up
+// as soon as the user wants it; the window's wake ends its read at once.
+FirstByte AwaitFirstByte(uint8_t& byte, Patience patience, LineUse use, uint32_t& read) {
     const bool yields = use == LineUse::YieldsToUser;
     const ListenForWake listen(yields ? &LineDemand::Wake() : nullptr);
     const uint32_t tries = patience.Reads();
-    for (uint32_t read = 1; read <= tries; ++read) {
+    while (read < tries) {
+        ++read;
         if (yields && LineDemand::Raised()) {
             return FirstByte::Yielded;
         }
@@ -81,6 +165,8 @@ Status ReadAnswerData(AnswerBuffer& answer) {
 
 DrainResult DrainLine() {
     uint8_t byte = 0;
+    // An answer a unit owed that goes with the rest is no longer owed.
+    FrameStarts frames;
     for (int discarded = 0; discarded <= kDrainLimit; ++discarded) {
         const uint32_t quiet = g_link.QuietFor_ms();
         const uint32_t wait = quiet >= kQuietBeforeRequest_ms ? 0 : kQuietBeforeRequest_ms - quiet;
@@ -90,6 +176,9 @@ DrainResult DrainLine() {
             case IoResult::Failed:
                 return DrainResult::ReadFailed;
             case IoResult::Done:
+                if (frames.Starts(byte)) {
+                    g_link.Owed().Settle(UnitOfAddress(byte));
+                }
                 break;
         }
     }
@@ -102,10 +191,19 @@ bool DrainInput() {
            }) == Status::Ok;
 }
 
-Status SendPacket(std::span<const uint8_t> request) {
+Status SendPacket(std::span<const uint8_t> request, LineUse use) {
     if (!IsWholeRequest(request)) {
         return Status::WriteFailed;
     }
+    const bool yields = use == LineUse::YieldsToUser;
+    const RequestInHand inHand{UnitOfAddress(request[0]), IsIdentifyRequest(request)};
+    // An identify goes at once to a unit that owes a read: its answer is told by its code.
+    const bool toldByCode = inHand.identify && !g_link.Owed().OwesIdentify(inHand.unit);
+    if ((yields && LineDemand::Raised()) ||
+        (!toldByCode && !AwaitOwedAnswer(inHand.unit, yields))) {
+        return Status::Yielded;
+    }
+    g_inHand = inHand;
     // A failed read is the port's problem, and the address byte below reopens it; a line
     // that never pauses cannot carry a request, and is reported as a failed write.
     if (DrainLine() == DrainResult::Flooded) {
@@ -124,20 +222,37 @@ Status SendPacket(std::span<const uint8_t> request) {
 }
 
 Status ReceivePacket(AnswerBuffer& answer, Patience patience, LineUse use) {
-    answer.fill(0);
-    switch (AwaitFirstByte(answer[0], patience, use)) {
-        case FirstByte::Arrived:
-            break;
-        case FirstByte::Missed:
-            return Status::NoAnswer;
-        case FirstByte::Yielded:
-            return Status::Yielded;
+    OwedAnswers& owed = g_link.Owed();
+    uint32_t read = 0;
+    for (;;) {
+        answer.fill(0);
+        switch (AwaitFirstByte(answer[0], patience, use, read)) {
+            case FirstByte::Arrived:
+                break;
+            case FirstByte::Missed:
+                return Status::NoAnswer;
+            case FirstByte::Yielded:
+                return Status::Yielded;
+        }
+        // Another unit's answer is the one it owes; so is an answer of the unit in hand
+        // that owes a read while an identify waits, unless it carries the identify's code.
+        const int unit = UnitOfAddress(answer[0]);
+        if (owed.Owes(unit) && unit != g_inHand.unit) {
+            SkipOwedAnswer(unit);
+            continue;
+        }
+        if (g_link.ReadByte(answer[kAnswerLength]) != IoResult::Done) {
+            return Status::NoLength;
+        }
+        if (g_link.ReadByte(answer[kAnswerCode]) != IoResult::Done) {
+            return Status::NoCode;
+        }
+        if (owed.Owes(unit) && g_inHand.identify && !owed.OwesIdentify(unit) &&
+            answer[kAnswerCode] != kCodeIdentify) {
+            owed.Settle(unit);
+            SkipBytes(answer[kAnswerLength]);
+            continue;
+        }
+        return ReadAnswerData(answer);
     }
-    if (g_link.ReadByte(answer[kAnswerLength]) != IoResult::Done) {
-        return Status::NoLength;
-    }
-    if (g_link.ReadByte(answer[kAnswerCode]) != IoResult::Done) {
-        return Status::NoCode;
-    }
-    return ReadAnswerData(answer);
 }

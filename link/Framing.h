@@ -6,6 +6,7 @@
 
 #include "link/LineCarrier.h"
 #include "link/Patience.h"
+#include "protocol/Commands.h"
 #include "protocol/Packet.h"
 #include "protocol/Status.h"
 
@@ -29,18 +30,27 @@ DrainResult DrainLine();
 // Writes address, L, payload and checksum (L + payload, modulo 256) of `request`, reading
 // exactly L + 2 bytes of it. A failed first byte reopens the link once. Ok or WriteFailed;
 // WriteFailed, with nothing written, also when `request` is shorter than L + 2 bytes or the
-// line is too busy to drain.
-Status SendPacket(std::span<const uint8_t> request);
+// line is too busy to drain. When the addressed unit still owes an answer (OwedAnswers), that
+// answer is waited for and thrown away first; a request that yields to the user returns
+// Yielded, unsent, when the user wants the line before it goes.
+Status SendPacket(std::span<const uint8_t> request, LineUse use = LineUse::Ordinary);
 
 // Reads one answer into `answer`, waiting `patience` for its first byte: Ok, NoAnswer,
 // NoLength, NoCode, or CutShort when a data byte did not come (the rest is not waited for).
 // A presence poll returns Yielded, having read nothing, when the user wants the line while
-// it waits for the first byte.
+// it waits for the first byte. An answer that starts with the address of a unit that still
+// owes one is thrown away, and the wait goes on.
 Status ReceivePacket(AnswerBuffer& answer, Patience patience, LineUse use = LineUse::Ordinary);
 
 // The address byte of a request to unit address `unitAddress`.
 inline uint8_t RequestAddress(uint8_t unitAddress) {
     return static_cast<uint8_t>(unitAddress | kRequestFlag);
+}
+
+// Whether a whole request is an identify, whose answer alone carries code 40: none of the
+// reads a poll gives the line up on (values and references) answers with it.
+inline bool IsIdentifyRequest(std::span<const uint8_t> request) {
+    return request.size() > 2 && request[1] >= 1 && request[2] == Byte(Command::IdentifyUnit);
 }
 
 // Answer fields.

@@ -1,10 +1,13 @@
 #include "link/LineCarrier.h"
 
+#include <atomic>
+
 #include "link/SerialCom.h"
 
 namespace {
 
-LineCarrier* g_carrier = nullptr;
+// Read by the carrier's own threads too, which hand work back to the line.
+std::atomic<LineCarrier*> g_carrier{nullptr};
 thread_local bool t_lineThread = false;
 
 void ReportUnreportedFailure() {
@@ -23,9 +26,26 @@ Status CarryOnLine(const LineTask& task, const std::function<Status()>& work) {
     if (t_lineThread) {
         return work();
     }
-    const Status status = g_carrier != nullptr ? g_carrier->Carry(task, work) : work();
+    LineCarrier* const carrier = g_carrier;
+    const Status status = carrier != nullptr ? carrier->Carry(task, work) : work();
     ReportUnreportedFailure();
     return status;
+}
+
+void PostOnLine(std::function<void()> work) {
+    if (LineCarrier* const carrier = g_carrier) {
+        carrier->Post(std::move(work));
+    } else {
+        work();
+    }
+}
+
+void RunAside(std::function<void()> work) {
+    if (LineCarrier* const carrier = g_carrier) {
+        carrier->Aside(std::move(work));
+    } else {
+        work();
+    }
 }
 
 void MarkLineThread() {

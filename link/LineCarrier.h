@@ -26,10 +26,21 @@ class LineCarrier {
     virtual ~LineCarrier() = default;
     // Runs `work` where the line is and returns its status once it is done.
     virtual Status Carry(const LineTask& task, const std::function<Status()>& work) = 0;
+    // Runs `work` on the line behind the work asked for before it, and returns at once (any
+    // thread).
+    virtual void Post(std::function<void()> work) = 0;
+    // Runs `work` on a thread of its own, neither the line's nor the window's, and returns at
+    // once (any thread): for what may wait seconds on something other than the units, such as
+    // a device server's connection.
+    virtual void Aside(std::function<void()> work) = 0;
 };
 
 // Installs `carrier` (nullptr: exchanges run on the caller's thread). The caller keeps it.
 void SetLineCarrier(LineCarrier* carrier);
+
+// Post and Aside of the installed carrier; without one, `work` runs here before they return.
+void PostOnLine(std::function<void()> work);
+void RunAside(std::function<void()> work);
 
 // Runs `work` on the line: through the installed carrier, or right here on the line's own
 // thread or without a carrier. Afterwards, on the calling thread, a port that the link

@@ -30,8 +30,9 @@ void CSerialCom::SetFailureReaction(PortFailureReaction* reaction) {
 bool CSerialCom::OpenPort(const std::string& name) {
     m_deviceName = PortNames().Resolve(name);
     OpenError error;
-    m_port = OpenSerialDevice(m_deviceName, error);
+    SetPort(OpenSerialDevice(m_deviceName, error));
     m_lastByte_ms = Now();
+    m_owed.Clear();
     if (m_port) {
         return true;
     }
@@ -45,7 +46,7 @@ bool CSerialCom::SetupPort(uint32_t baud) {
     m_lastResult = m_port && m_port->Configure(settings) ? 1 : 0;
     if (m_lastResult == 0) {
         m_failure = {PortStep::Setup, m_deviceName, {}};
-        m_port.reset();
+        SetPort(nullptr);
         return false;
     }
     m_dcb = settings;
@@ -61,11 +62,31 @@ bool CSerialCom::SetPortTimeouts(uint32_t readMultiplier_ms, uint32_t readConsta
     m_lastResult = m_port && m_port->SetTimeouts(timeouts) ? 1 : 0;
     if (m_lastResult == 0) {
         m_failure = {PortStep::Timeouts, m_deviceName, {}};
-        m_port.reset();
+        SetPort(nullptr);
         return false;
     }
     m_timeouts = timeouts;
     return true;
+}
+
+void CSerialCom::TakeOver(CSerialCom& staged) {
+    SetPort(std::move(staged.m_port));
+    staged.SetPort(nullptr);
+    m_deviceName = staged.m_deviceName;
+    m_dcb = staged.m_dcb;
+    m_timeouts = staged.m_timeouts;
+    m_lastResult = staged.m_lastResult;
+    // As after an open here: a port that opened leaves the last failure as it was.
+    if (!m_open) {
+        m_failure = staged.m_failure;
+    }
+    m_lastByte_ms = staged.m_lastByte_ms;
+    m_owed.Clear();
+}
+
+void CSerialCom::SetPort(std::unique_ptr<SerialDevice> port) {
+    m_port = std::move(port);
+    m_open = m_port != nullptr;
 }
 
 Status CSerialCom::SendBreak() {
@@ -142,19 +163,6 @@ void ReportPortFailure(const PortFailure& failure) {
     } else {
         ShowPortFailure(failure);
     }
-}
-
-// Opening may wait (a device server's connection): it runs on the line like an exchange.
-bool ReopenPort(int portNumber) {
-    return CarryOnLine({}, [portNumber] {
-               if (g_link.IsOpen()) {
-                   g_link.Close();
-               }
-               const std::string name = "COM" + std::to_string(portNumber);
-               const bool opened = g_link.OpenPort(name) && g_link.SetupPort(115200) &&
-                                   g_link.SetPortTimeouts(10, 10, 10);
-               return opened ? Status::Ok : Status::WriteFailed;
-           }) == Status::Ok;
 }
 
 int LinkPortNumber() {

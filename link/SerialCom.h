@@ -1,11 +1,15 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "protocol/Status.h"
 
+#include "link/OwedAnswers.h"
 #include "platform/SerialDevice.h"
 
 // Which step of opening a port failed.
@@ -63,8 +67,12 @@ class CSerialCom {
     // Ok, or WriteFailed when raising or clearing BREAK failed (also on a closed port).
     Status SendBreak();
 
-    bool IsOpen() const { return m_port != nullptr; }
-    void Close() { m_port.reset(); }
+    // Any thread: the window asks while the line's thread may be opening the port.
+    bool IsOpen() const { return m_open; }
+    void Close() { SetPort(nullptr); }
+    // Becomes the port `staged` opened and set up away from the line, with its device name,
+    // settings and failure, and owes no answers; `staged` is left closed.
+    void TakeOver(CSerialCom& staged);
     const std::string& DeviceName() const { return m_deviceName; }
     const SerialSettings& Settings() const { return m_dcb; }
     const SerialTimeouts& Timeouts() const { return m_timeouts; }
@@ -82,6 +90,9 @@ class CSerialCom {
 
     void SetTracer(LinkTracer* tracer) { m_tracer = tracer; }
 
+    // The answers the units on this port still owe; a port opened afresh starts owing none.
+    OwedAnswers& Owed() { return m_owed; }
+
     // A reopening inside an exchange that failed and has not been reported yet; taking it
     // clears it.
     void NoteFailureUnreported() { m_failureUnreported = true; }
@@ -90,7 +101,10 @@ class CSerialCom {
     static void SetFailureReaction(PortFailureReaction* reaction);
 
   private:
+    void SetPort(std::unique_ptr<SerialDevice> port);
+
     std::unique_ptr<SerialDevice> m_port;  // null when closed
+    std::atomic<bool> m_open{false};       // m_port is set
     SerialSettings m_dcb;
     SerialTimeouts m_timeouts;
     int m_lastResult = 0;
@@ -99,6 +113,7 @@ class CSerialCom {
     PortFailure m_failure;
     bool m_failureUnreported = false;
     uint32_t m_lastByte_ms = 0;  // tick of the last byte read or written, or of the open
+    OwedAnswers m_owed;
 };
 
 // The stop box that says a port could not be opened, with the reason and what to do.
@@ -111,8 +126,30 @@ extern CSerialCom g_link;
 
 // The only way the link is opened: closes it, opens "COM<number>" (or the run's override),
 // sets 115200 baud and the 20 ms read / 10 ms write time-outs. True on success; else
-// g_link.LastFailure() says why, and nothing has been shown.
+// g_link.LastFailure() says why, and nothing has been shown. It waits for the open on the
+// line; a reopening started aside (StartReopen) that has not ended gives way to it.
 [[nodiscard]] bool ReopenPort(int portNumber);
+
+// What a reopening started aside came to: whether the port is open, else why not.
+struct ReopenResult {
+    bool opened = false;
+    PortFailure failure;
+};
+
+// Reopens the link as ReopenPort does without waiting for it: the link is closed on the line,
+// the device opened and set up on the carrier's thread aside (a name look-up, a connect, a
+// device server's negotiation may take seconds there), and the link takes it over on the
+// line. Returns at once; `done`, when given, runs on the line's thread once the port is open
+// or failed, else the result is kept for TakeReopenResult. A later reopening supersedes one
+// that has not ended: `done` then gets the later one's result. Without a carrier it all runs
+// here, before StartReopen returns.
+void StartReopen(int portNumber, std::function<void(const ReopenResult&)> done = {});
+// Whether a reopening started aside has not ended, or its result has not been taken. The
+// framing's own recovery leaves the port to it meanwhile.
+bool ReopenUnderWay();
+// The result of the reopenings started without `done`, once they have ended; taken once. A
+// reopening since (ReopenPort or StartReopen) drops it.
+std::optional<ReopenResult> TakeReopenResult();
 
 // The panel's port number that the framing's recovery reopens; the panel keeps it current.
 int LinkPortNumber();

@@ -1,9 +1,12 @@
 #include "panel/LineBeside.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 
 #include "link/LineDemand.h"
+#include "link/SerialCom.h"
 #include "platform/WindowWait.h"
 
 namespace {
@@ -20,21 +23,58 @@ LineBeside::WaitView& View() {
 
 }  // namespace
 
-LineBeside::LineBeside() {
-    SetCurrentClock(&m_clock);
-    WindowWait::SetHoldHooks([] { LineDemand::Raise(); }, [] { LineDemand::Clear(); });
-    m_thread = std::thread([this] { Serve(); });
-    SetLineCarrier(this);
-}
+LineBeside::Worker::Worker(std::function<void()> onThread)
+    : m_thread([this, onThread = std::move(onThread)] {
+          onThread();
+          Serve();
+      }) {}
 
-LineBeside::~LineBeside() {
-    SetLineCarrier(nullptr);
+LineBeside::Worker::~Worker() {
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
     m_wake.notify_all();
     m_thread.join();
+}
+
+void LineBeside::Worker::Push(std::function<void()> work) {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_work.push_back(std::move(work));
+    }
+    m_wake.notify_all();
+}
+
+void LineBeside::Worker::Serve() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_stopping || !m_work.empty(); });
+        if (m_work.empty()) {
+            return;
+        }
+        std::function<void()> work = std::move(m_work.front());
+        m_work.pop_front();
+        lock.unlock();
+        work();
+        lock.lock();
+    }
+}
+
+LineBeside::LineBeside() : m_line([] { MarkLineThread(); }), m_aside([] {}) {
+    SetCurrentClock(&m_clock);
+    WindowWait::SetHoldHooks([] { LineDemand::Raise(); }, [] { LineDemand::Clear(); });
+    SetLineCarrier(this);
+}
+
+// Work handed out hands on more (a device opened aside goes to the line): all of it ends
+// before the threads do.
+LineBeside::~LineBeside() {
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_handedOut == 0; });
+    }
+    SetLineCarrier(nullptr);
     WindowWait::SetHoldHooks({}, {});
     LineDemand::Clear();
     SetCurrentClock(nullptr);
@@ -44,44 +84,50 @@ void LineBeside::SetWaitView(WaitView view) {
     View() = std::move(view);
 }
 
-void LineBeside::Serve() {
-    MarkLineThread();
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
-        if (m_jobs.empty()) {
-            return;
-        }
-        Job* job = m_jobs.front();
-        lock.unlock();
-        const Status status = (*job->work)();
-        lock.lock();
-        m_jobs.pop_front();
-        job->status = status;
-        job->done = true;
-        m_wake.notify_all();
-        WindowWait::Wake();
+void LineBeside::Hand(Worker& worker, std::function<void()> work) {
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_handedOut;
     }
+    worker.Push([this, work = std::move(work)] {
+        work();
+        {
+            const std::lock_guard lock(m_mutex);
+            --m_handedOut;
+        }
+        m_changed.notify_all();
+        WindowWait::Wake();
+    });
 }
 
 Status LineBeside::Carry(const LineTask& task, const std::function<Status()>& work) {
-    Job job{&work};
-    {
+    Status status = Status::Ok;
+    bool done = false;
+    Hand(m_line, [&] {
+        const Status result = work();
         const std::lock_guard lock(m_mutex);
-        m_jobs.push_back(&job);
-    }
-    m_wake.notify_all();
+        status = result;
+        done = true;
+    });
     if (OnWindowThread()) {
-        WaitShowingProgress(task, job);
+        WaitShowingProgress(task, done);
     } else {
         std::unique_lock lock(m_mutex);
-        m_wake.wait(lock, [&job] { return job.done; });
+        m_changed.wait(lock, [&done] { return done; });
     }
     const std::lock_guard lock(m_mutex);
-    return job.status;
+    return status;
 }
 
-void LineBeside::WaitShowingProgress(const LineTask& task, Job& job) {
+void LineBeside::Post(std::function<void()> work) {
+    Hand(m_line, std::move(work));
+}
+
+void LineBeside::Aside(std::function<void()> work) {
+    Hand(m_aside, std::move(work));
+}
+
+void LineBeside::WaitShowingProgress(const LineTask& task, const bool& done) {
     QElapsedTimer waited;
     waited.start();
     bool shown = false;
@@ -97,9 +143,29 @@ void LineBeside::WaitShowingProgress(const LineTask& task, Job& job) {
     progress.start();
     WindowWait::Until([&] {
         const std::lock_guard lock(m_mutex);
-        return job.done;
+        return done;
     });
     if (shown && View()) {
         View()(task, static_cast<uint32_t>(waited.elapsed()), false, true);
     }
+}
+
+void ReopenPortAside(int portNumber, QObject* context, std::function<void(bool opened)> done) {
+    StartReopen(portNumber, [context = QPointer<QObject>(context),
+                             done = std::move(done)](const ReopenResult& result) {
+        if (OnWindowThread()) {
+            if (context) {
+                done(result.opened);
+            }
+            return;
+        }
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [context, done, opened = result.opened] {
+                if (context) {
+                    WindowWait::WhenIdle(context.data(), [done, opened] { done(opened); });
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }

@@ -9,10 +9,10 @@
 #include "link/LineDemand.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
+#include "link/SerialCom.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
 #include "platform/Clock.h"
-#include "platform/PortNames.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ void CTavrinoxDlg::StartUnitSearch() {
 
 void CTavrinoxDlg::OnPollTimer() {
     const int unit = SelectedUnit();
-    if (!g_link.IsOpen()) {
+    if (!g_link.IsOpen() || ReopenUnderWay()) {
         TryReopenPort();
         return;
     }
@@ -265,10 +265,32 @@ void CTavrinoxDlg::OnLinkLost() {
     }
 }
 
-// Opens the device of the panel's port again, at most once a second. The device is tried
-// on its own first, so a device still missing costs no message box; the link's own
-// reopening then sets it up as usual.
+// Opens the device of the panel's port again, at most once a second, aside: a tick starts a
+// try and a later one takes its outcome, so a device server that does not answer never holds
+// the window (without the line's own thread the try ends within its tick). A device still
+// missing costs no message box; one that opens but cannot be set up is reported as the
+// link's own reopening reports it.
 void CTavrinoxDlg::TryReopenPort() {
+    const auto takeOutcome = [this] {
+        const std::optional<ReopenResult> result = TakeReopenResult();
+        if (!result) {
+            return false;
+        }
+        if (!result->opened) {
+            if (result->failure.step != PortStep::Open) {
+                OnPortFailed(result->failure);
+            }
+            return true;
+        }
+        m_reopenTried = false;
+        if (SelectedUnit() == 0) {
+            m_infoBar->SetMessage(kSearchText);
+        }
+        return true;
+    };
+    if (takeOutcome() || ReopenUnderWay()) {
+        return;
+    }
     const uint32_t now = Now();
     if (m_reopenTried && now - m_lastReopenTick < kReopenInterval_ms) {
         return;
@@ -278,20 +300,8 @@ void CTavrinoxDlg::TryReopenPort() {
     if (!m_linkLostShown) {
         m_infoBar->SetAlert(kPortGoneText);
     }
-    const std::string device =
-        PortNames().Resolve("COM" + std::to_string(g_panelModel.m_portNumber));
-    OpenError error;
-    if (OpenSerialDevice(device, error) == nullptr) {
-        return;
-    }
-    if (!ReopenPort(g_panelModel.m_portNumber)) {
-        OnPortFailed(g_link.LastFailure());
-        return;
-    }
-    m_reopenTried = false;
-    if (SelectedUnit() == 0) {
-        m_infoBar->SetMessage(kSearchText);
-    }
+    StartReopen(g_panelModel.m_portNumber);
+    static_cast<void>(takeOutcome());
 }
 
 void CTavrinoxDlg::OnKeyScanTimer() {

@@ -152,6 +152,9 @@ std::unique_ptr<SerialDevice> OpenInProcessDevice(const std::string& name, OpenE
         error = {OpenErrorKind::NotFound, "no in-process line named " + name};
         return nullptr;
     }
+    if (line->onOpen) {
+        line->onOpen();
+    }
     ++line->openCount;
     if (line->refuseOpen || (line->exclusive && line->openDevices > 0)) {
         error = {OpenErrorKind::Busy, "in-process line " + name + " refused the open"};

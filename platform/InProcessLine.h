@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -57,6 +58,9 @@ class InProcessLine {
 
     // A second open while a device is open is refused, as an exclusive port refuses it.
     bool exclusive = false;
+    // Called at every open before the line takes it or refuses it: a test may let time pass
+    // there, or hold the open as a device server that does not answer holds it.
+    std::function<void()> onOpen;
     // Devices open now fail every later call until reopened, as after a line error.
     void BreakOpenDevices() { m_brokenUpTo = m_openGeneration; }
     bool IsBroken(int generation) const { return generation <= m_brokenUpTo; }

@@ -8,15 +8,21 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
+#include <atomic>
 #include <chrono>
 #include <future>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "link/LineCarrier.h"
 #include "link/LineDemand.h"
+#include "link/SerialCom.h"
 #include "panel/LineBeside.h"
+#include "platform/InProcessLine.h"
+#include "platform/PortNames.h"
 #include "platform/WindowWait.h"
+#include "tests/support/RunEventsUntil.h"
 
 namespace {
 
@@ -89,6 +95,54 @@ TEST(LineBesideTest, TheWindowAnswersDuringAnExchangeAndItsInputWaitsItsTurn) {
     // Outside a wait, input goes straight through.
     SendMouse(target, QEvent::MouseButtonPress);
     EXPECT_EQ(target.seen.size(), 4u);
+}
+
+// The port reopened aside: its open waits (as a device server's connect does) on a thread
+// nobody waits for, the window's timers run meanwhile, and the outcome comes to the window's
+// thread once the open is over.
+TEST(LineBesideTest, APortReopenedAsideLeavesTheWindowFreeAndReportsOnItsThread) {
+    InProcessLine device;
+    RegisterInProcessLine("aside", &device);
+    PortNames().SetRunOverride("inproc:aside");
+    std::promise<void> back;
+    std::shared_future<void> isBack = back.get_future().share();
+    std::atomic<bool> opening{false};
+    device.onOpen = [&] {
+        opening = true;
+        static_cast<void>(isBack.wait_for(std::chrono::seconds(10)));
+    };
+    {
+        const LineBeside line;
+        QObject context;
+        std::optional<bool> opened;
+        std::thread::id reportedOn;
+        ReopenPortAside(1, &context, [&](bool result) {
+            opened = result;
+            reportedOn = std::this_thread::get_id();
+        });
+        int ticks = 0;
+        QTimer window;
+        window.setInterval(1);
+        QObject::connect(&window, &QTimer::timeout, [&] { ++ticks; });
+        window.start();
+        EXPECT_TRUE(RunEventsUntil([&] { return opening && ticks >= 3; }, 5000, 1));
+        EXPECT_FALSE(opened.has_value());
+        EXPECT_TRUE(ReopenUnderWay());
+
+        back.set_value();
+        EXPECT_TRUE(RunEventsUntil([&] { return opened.has_value(); }, 5000, 1));
+        EXPECT_EQ(opened, std::optional<bool>(true));
+        EXPECT_EQ(reportedOn, std::this_thread::get_id());
+        EXPECT_TRUE(g_link.IsOpen());
+        EXPECT_FALSE(ReopenUnderWay());
+        EXPECT_EQ(device.openCount, 1);
+        static_cast<void>(CarryOnLine({}, [] {
+            g_link.Close();
+            return Status::Ok;
+        }));
+    }
+    PortNames().SetRunOverride("");
+    UnregisterInProcessLine("aside");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
+#include "link/LineCarrier.h"
 #include "link/SerialCom.h"
 #include "tests/panel/PanelFixture.h"
 
@@ -137,6 +138,53 @@ TEST_F(LinkSupervisionTest, ABusyUnitHoldsNoPollAndItsChangedValuesAreReadOnceIt
     unit.SetFlag(kStatusBusy, false);
     ASSERT_TRUE(RunPollTicksUntil([&] { return param->value == changed; }, 5));
     EXPECT_EQ(panel->InfoBar()->Alert(), "");
+}
+
+// The line's work runs in place, as without the line's own thread, but work handed aside
+// waits until the test lets it run: the thread aside, on the virtual clock.
+class HeldAside : public LineCarrier {
+  public:
+    HeldAside() { SetLineCarrier(this); }
+    ~HeldAside() override { SetLineCarrier(nullptr); }
+    Status Carry(const LineTask&, const std::function<Status()>& work) override { return work(); }
+    void Post(std::function<void()> work) override { work(); }
+    void Aside(std::function<void()> work) override { held.push_back(std::move(work)); }
+    void Release() {
+        std::vector<std::function<void()>> taken;
+        taken.swap(held);
+        for (const auto& work : taken) {
+            work();
+        }
+    }
+    std::vector<std::function<void()>> held;
+};
+
+// A device server whose connect takes 2 s: the ticks start one try and take its outcome
+// later, and the window's thread never waits for the open.
+TEST_F(LinkSupervisionTest, ADeviceWhoseOpenTakesTwoSecondsNeverHoldsTheWindow) {
+    SelectUnit(1);
+    Unplug();
+    RunPollTicks(1);
+    ASSERT_EQ(panel->InfoBar()->Alert(), kLostText);
+    line.onOpen = [this] { time.clock.Advance(2000); };
+    HeldAside aside;
+    const int opens = line.openCount;
+    const uint32_t start = Now();
+    RunPollTicks(30);
+    EXPECT_EQ(Now() - start, 30 * kPollPeriod_ms);
+    EXPECT_EQ(line.openCount, opens);
+    EXPECT_EQ(aside.held.size(), 1u) << "one try at a time";
+    EXPECT_FALSE(g_link.IsOpen());
+
+    // The device is back by the time its open ends; the next tick takes it, and the unit
+    // comes back without a click.
+    line.refuseOpen = false;
+    aside.Release();
+    EXPECT_EQ(line.openCount, opens + 1);
+    EXPECT_TRUE(g_link.IsOpen());
+    ASSERT_TRUE(RunPollTicksUntil([] { return g_panelModel.m_currentMenu[1] != -1; }, 60));
+    EXPECT_EQ(panel->InfoBar()->Alert(), "");
+    EXPECT_TRUE(prompter.boxes.empty());
 }
 
 class MissingPortTest : public LinkSupervisionTest {
