@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "link/SerialCom.h"
+#include "platform/Prompter.h"
 #include "protocol/Commands.h"
 
 // What the measuring programs share: the spread of their samples, and the watch on the
@@ -49,6 +50,18 @@ inline std::string Text(const char* format, Args... args) {
     std::snprintf(text, sizeof text, format, args...);
     return text;
 }
+
+// Answers every message box the run brings up, names it, and counts it.
+class CountingPrompter : public Prompter {
+  public:
+    PromptAnswer Show(const std::string& text, const std::string&, PromptIcon,
+                      PromptButtons buttons) override {
+        std::fprintf(stderr, "message box: %s\n", text.c_str());
+        ++boxes;
+        return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
+    }
+    int boxes = 0;
+};
 
 // Picks the knob's request out of the bytes the link sends. The link may call OnByte on the
 // thread that carries the exchanges, so all it shares is under the mutex, and it only wakes

@@ -31,15 +31,6 @@ constexpr int kDrag_px = 30;
 constexpr int kDragSteps = 3;
 constexpr auto kRequestLimit = std::chrono::seconds(2);
 
-class QuietPrompter : public Prompter {
-  public:
-    PromptAnswer Show(const std::string& text, const std::string&, PromptIcon,
-                      PromptButtons) override {
-        std::fprintf(stderr, "message box: %s\n", text.c_str());
-        return PromptAnswer::Ok;
-    }
-};
-
 struct Figures {
     std::vector<double> samples_ms;
     int lost = 0;
@@ -90,7 +81,7 @@ int main(int argc, char** argv) {
     ::setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     CTavrinoxApp vcpApp(argc, argv);
-    QuietPrompter prompter;
+    CountingPrompter prompter;
     SetPrompter(&prompter);
 
     SimProcess sim;

@@ -51,17 +51,6 @@ constexpr int kLaunchRuns = 10;
 constexpr int kTick_ms = 10;
 constexpr auto kPressLimit = std::chrono::seconds(2);
 
-class CountingPrompter : public Prompter {
-  public:
-    PromptAnswer Show(const std::string& text, const std::string&, PromptIcon,
-                      PromptButtons buttons) override {
-        std::fprintf(stderr, "message box: %s\n", text.c_str());
-        ++boxes;
-        return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
-    }
-    int boxes = 0;
-};
-
 // Clicks (the release that ends one) on a widget of the bench's own, posted four times a
 // second from a thread of their own as the desktop posts input, numbered in their x
 // position: a window may paint and run its timers while it waits for the line yet hold input

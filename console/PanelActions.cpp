@@ -97,6 +97,11 @@ std::string PanelActions::NeedsMenus() const {
     return why;
 }
 
+// Nothing waits on the window's thread: an action is resolved and runs at once.
+bool PanelActions::RunsNow() {
+    return OnWindowThread() && WindowWait::Depth() == 0 && WindowWait::HeldCount() == 0;
+}
+
 ActionOutcome PanelActions::Run(const ActionOrigin& origin, Work work, const void* tag) {
     if (!OnWindowThread()) {
         QMetaObject::invokeMethod(
@@ -108,8 +113,7 @@ ActionOutcome PanelActions::Run(const ActionOrigin& origin, Work work, const voi
     if (std::string why = Busy(); !why.empty()) {
         return ActionOutcome::Refused(why);
     }
-    // Nothing waits: the action is resolved and runs now.
-    if (WindowWait::Depth() == 0 && WindowWait::HeldCount() == 0) {
+    if (RunsNow()) {
         return RunWork(origin, work);
     }
     // Queued work claims the line as held input does: a poll still waiting for an absent unit
@@ -190,7 +194,7 @@ ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin& or
             return ActionOutcome::Queued();
         }
     }
-    if (OnWindowThread() && WindowWait::Depth() == 0 && WindowWait::HeldCount() == 0) {
+    if (RunsNow()) {
         return RunWork(origin, [this, knob, delta] {
             return TurnBound(knob, std::clamp(delta, kLeast16, kMost16), KnobTurn::Steps);
         });
@@ -347,23 +351,24 @@ ActionOutcome PanelActions::PressLabelled(const std::string& label, const Action
             return PressKey(key);
         }
         const PanelState state = CurrentState();
-        for (int i = 0; i < kActionMenuButtons; ++i) {
-            if (SameLabel(state.menuButtons[i].label, label)) {
-                if (std::string why = NeedsMenus(); !why.empty()) {
-                    return ActionOutcome::Refused(why);
-                }
-                m_panel.OnMenuButton(i);
-                return ActionOutcome::Taken();
-            }
+        int menuButton = -1;
+        int functionButton = -1;
+        for (int i = 0; i < kActionMenuButtons && menuButton < 0; ++i) {
+            menuButton = SameLabel(state.menuButtons[i].label, label) ? i : -1;
         }
-        for (int i = 0; i < kActionFunctionButtons; ++i) {
-            if (SameLabel(state.functionButtons[i].label, label)) {
-                if (std::string why = NeedsMenus(); !why.empty()) {
-                    return ActionOutcome::Refused(why);
-                }
-                m_panel.OnFunctionButton(i);
-                return ActionOutcome::Taken();
+        for (int i = 0; i < kActionFunctionButtons && menuButton < 0 && functionButton < 0; ++i) {
+            functionButton = SameLabel(state.functionButtons[i].label, label) ? i : -1;
+        }
+        if (menuButton >= 0 || functionButton >= 0) {
+            if (std::string why = NeedsMenus(); !why.empty()) {
+                return ActionOutcome::Refused(why);
             }
+            if (menuButton >= 0) {
+                m_panel.OnMenuButton(menuButton);
+            } else {
+                m_panel.OnFunctionButton(functionButton);
+            }
+            return ActionOutcome::Taken();
         }
         return ActionOutcome::Refused("The panel shows no key or button \"" + label + "\".");
     });

@@ -58,6 +58,7 @@ class PanelActions : public QObject, public ControlActions {
     std::string Busy() const;
     std::string NeedsUnit() const;
     std::string NeedsMenus() const;
+    static bool RunsNow();
     // Runs `work` now when nothing waits, else queues it; `tag` lets a later turn join it.
     ActionOutcome Run(const ActionOrigin& origin, Work work, const void* tag = nullptr);
     ActionOutcome RunWork(const ActionOrigin& origin, const Work& work);
