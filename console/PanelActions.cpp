@@ -9,7 +9,8 @@
 
 #include "actions/OriginScope.h"
 #include "console/HardKeys.h"
-#include "console/PanelOperations.h"
+#include "console/PanelConsole.h"
+#include "console/PanelView.h"
 #include "link/Framing.h"
 #include "link/LineDemand.h"
 #include "link/ParameterCommands.h"
@@ -65,8 +66,8 @@ struct PanelActions::PendingTurnItem {
     bool running = false;  // its turn came: it waits out the line's silence, then sends
 };
 
-PanelActions::PanelActions(PanelOperations& panel, QObject* parent)
-    : QObject(parent), m_panel(panel) {}
+PanelActions::PanelActions(PanelConsole& console, QObject* parent)
+    : QObject(parent), m_console(console), m_panel(console.View()) {}
 
 std::string PanelActions::Busy() const {
     // The panel itself runs modal in the program; another modal window is one of its dialogs
@@ -79,7 +80,7 @@ std::string PanelActions::Busy() const {
 }
 
 std::string PanelActions::NeedsUnit() const {
-    if (g_currentUnitAddress == 0 || m_panel.SelectedUnit() == 0) {
+    if (g_currentUnitAddress == 0 || m_console.SelectedUnit() == 0) {
         return "No unit is selected.";
     }
     if (m_panel.LinkLost()) {
@@ -91,7 +92,7 @@ std::string PanelActions::NeedsUnit() const {
 std::string PanelActions::NeedsMenus() const {
     std::string why = NeedsUnit();
     if (why.empty() && (g_unitStatus[kStatusByteModel] == 0 ||
-                        g_panelModel.m_currentMenu[m_panel.SelectedUnit()] < 0)) {
+                        g_panelModel.m_currentMenu[m_console.SelectedUnit()] < 0)) {
         why = "The selected unit's menus are not loaded yet.";
     }
     return why;
@@ -285,13 +286,13 @@ ActionOutcome PanelActions::PressKnobDisplay(int knob, const ActionOrigin& origi
 ActionOutcome PanelActions::PressMenuButton(int button, const ActionOrigin& origin) {
     return PressNumbered(
         "Menu button", button, kActionMenuButtons, &PanelActions::NeedsMenus,
-        [this, button] { m_panel.OnMenuButton(button); }, origin);
+        [this, button] { m_console.OnMenuButton(button); }, origin);
 }
 
 ActionOutcome PanelActions::PressFunctionButton(int button, const ActionOrigin& origin) {
     return PressNumbered(
         "Function button", button, kActionFunctionButtons, &PanelActions::NeedsMenus,
-        [this, button] { m_panel.OnFunctionButton(button); }, origin);
+        [this, button] { m_console.OnFunctionButton(button); }, origin);
 }
 
 // The hard key `index` as its press runs it, resolved now.
@@ -364,9 +365,9 @@ ActionOutcome PanelActions::PressLabelled(const std::string& label, const Action
                 return ActionOutcome::Refused(why);
             }
             if (menuButton >= 0) {
-                m_panel.OnMenuButton(menuButton);
+                m_console.OnMenuButton(menuButton);
             } else {
-                m_panel.OnFunctionButton(functionButton);
+                m_console.OnFunctionButton(functionButton);
             }
             return ActionOutcome::Taken();
         }
@@ -432,7 +433,7 @@ ActionOutcome PanelActions::SetParameter(int number, int value, const ActionOrig
 
 PanelState PanelActions::CurrentState() const {
     PanelState state;
-    state.selectedUnit = m_panel.SelectedUnit();
+    state.selectedUnit = m_console.SelectedUnit();
     for (int unit = 1; unit <= kActionUnits; ++unit) {
         state.onLine[unit - 1] = m_panel.AnsweringAddress(unit) != 0;
     }
@@ -440,7 +441,7 @@ PanelState PanelActions::CurrentState() const {
     for (int knob = 0; knob < kActionKnobs; ++knob) {
         state.knobs[knob] = KnobStateOf(m_panel.BoundRecord(knob));
     }
-    m_panel.FillShownState(state);
+    m_console.FillShownState(state);
     return state;
 }
 

@@ -10,7 +10,8 @@
 #include "actions/PanelState.h"
 #include "console/KnobDrive.h"
 
-class PanelOperations;
+class PanelConsole;
+class PanelView;
 
 // The panel's named actions, for every source alike: the mouse, the keys, a control surface
 // and a network client. An action runs at once while nothing waits; asked for while the line
@@ -24,7 +25,7 @@ class PanelActions : public QObject, public ControlActions {
     Q_OBJECT
 
   public:
-    explicit PanelActions(PanelOperations& panel, QObject* parent = nullptr);
+    explicit PanelActions(PanelConsole& console, QObject* parent = nullptr);
 
     ActionOutcome TurnKnob(int knob, int delta, const ActionOrigin& origin) override;
     ActionOutcome DragKnob(int knob, int deflection, const ActionOrigin& origin) override;
@@ -71,13 +72,13 @@ class PanelActions : public QObject, public ControlActions {
     void TellListeners();
     void TellRefused(const ActionOrigin& origin, const std::string& reason);
 
-    PanelOperations& m_panel;
+    PanelConsole& m_console;
+    PanelView& m_panel;
     std::array<KnobDrive, kActionKnobs> m_drives{};
     // The turns queued and not yet sent; the last of them may take more turns of its knob.
     std::vector<std::shared_ptr<PendingTurnItem>> m_pendingTurns;
-    int m_turnPollHolds = 0;
-    bool m_claimed = false;  // queued work claims the line until its turn comes  // queued turns
-                             // hold the polls, as a held knob does
+    int m_turnPollHolds = 0;  // queued turns hold the polls, as a held knob does
+    bool m_claimed = false;   // queued work claims the line until its turn comes
     bool m_tellQueued = false;
     std::vector<PanelStateListener*> m_listeners;
     PanelState m_told;

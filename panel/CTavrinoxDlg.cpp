@@ -81,7 +81,8 @@ CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
     // The skin covers the whole window: nothing need be cleared beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateControls();
-    m_actions = new PanelActions(*this, this);
+    m_console = std::make_unique<PanelConsole>(*this);
+    m_actions = new PanelActions(*m_console, this);
 
     m_icon = LoadResourceBitmap(ResourceId::kApplicationIcon);
     // Every menu image not loaded, the custom and keyframe maps empty.
@@ -124,7 +125,7 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
         g_panelModel.m_unitMenu[unit] = -1;
     }
     g_panelModel.m_viewSelect = kNoView;
-    m_pollHandler.SetLampBits(g_panelModel.m_lampBits);
+    m_console->PollHandler().SetLampBits(g_panelModel.m_lampBits);
     ReadRouterSettings();
     SetAccessibleNames();
     SetTabOrder();

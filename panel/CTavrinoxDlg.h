@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "console/PanelOperations.h"
+#include "console/PanelConsole.h"
+#include "console/PanelDialogKinds.h"
+#include "console/PanelView.h"
 #include "controls/PanelHooks.h"
 #include "link/LineCarrier.h"
 #include "link/SerialCom.h"
@@ -48,50 +51,6 @@ constexpr int kKeyScanPeriod_ms = 20;
 constexpr int kPromptPeriod_ms = 20;
 constexpr int kMessageShown_ms = 3000;
 
-// The unit menus that stand for a dialog: selecting one opens the dialog instead of showing
-// the menu.
-enum DialogMenu : int {
-    kOutputRoutingMenu = 17,
-    kGpiMenu = 32,
-    kLockoutMenu = 37,
-    kMonitorMenu = 45,
-    kInputRoutingMenu = 46,
-};
-
-// The dialogs the panel opens through OpenPanelDialog, by kind. A dialog that a unit menu
-// stands for has that menu's number as its kind (DialogKindOfMenu).
-enum PanelDialogKind : int {
-    kFilesDialog = 1,
-    kCustomMenuDialog = 2,
-    kAttributeDialog = 3,
-    kBypassDialog = 4,
-    kEffectDialog = 5,
-    kOutputRoutingDialog = kOutputRoutingMenu,
-    kGpiDialog = kGpiMenu,
-    kLockoutDialog = kLockoutMenu,
-    kMonitorDialog = kMonitorMenu,
-    kInputRoutingDialog = kInputRoutingMenu,
-    kPortSetupDialog = 100,  // the setup toggle's COM port dialog
-    kAboutDialog = 101,      // the model badge's About box
-};
-
-// The dialog kind a unit menu opens when it stands for a dialog (its opens-dialog flag, or
-// the GPI and lock-out menus): the menu's own number.
-constexpr int DialogKindOfMenu(int menu) {
-    return menu;
-}
-// The GPI and on-air lock-out menus open their dialogs whatever their flags say.
-constexpr bool AlwaysOpensDialog(int menu) {
-    return menu == kGpiMenu || menu == kLockoutMenu;
-}
-
-// Argument of the files dialog: bit 0 set for the user files (menu button 9), bit n set when
-// unit n (1..4), another unit than the selected one, has the selected unit's model.
-constexpr int kFilesUserFilesBit = 0x01;
-constexpr int FilesSameModelBit(int unit) {
-    return 1 << unit;
-}
-
 // What a dialog returns to the panel: whether it closed with OK, the values it asks the panel
 // to send (output and input routing: parameter number and byte), and whether it changed the
 // unit's stored files (on-air lock-out).
@@ -115,7 +74,7 @@ using ContextEntries = std::function<void(QMenu& menu)>;
 // control and wires them; its work is split by concern over the Panel*.cpp files.
 class CTavrinoxDlg : public QDialog,
                      public KnobHost,
-                     public PanelOperations,
+                     public PanelView,
                      public KeyframeReadout,
                      public PollResults,
                      public PortFailureReaction {
@@ -124,7 +83,7 @@ class CTavrinoxDlg : public QDialog,
   public:
     static constexpr int kWidth = 1280;
     static constexpr int kHeight = 760;
-    static constexpr int kMenuButtons = 10;
+    static constexpr int kMenuButtons = ::kMenuButtons;
     static constexpr int kToggles = 21;
     static constexpr int kBadges = 9;
     static constexpr int kUnitIcons = 4;
@@ -152,7 +111,7 @@ class CTavrinoxDlg : public QDialog,
 
     // --- Polling and link supervision (PanelPolling.cpp) ---
     void StartUnitSearch();
-    bool CheckUnitStatus();
+    bool CheckUnitStatus() override;
     void OnKeyScanTimer();
     void OnPollTimer();
     void OnPromptTimer();
@@ -170,14 +129,10 @@ class CTavrinoxDlg : public QDialog,
     void SelectUnit(int unit) override;
     void RetrieveMenus();
 
-    // --- Navigation, menu and function buttons, dialogs (PanelNavigation.cpp,
-    //     PanelFunctions.cpp, PanelDialogs.cpp) ---
-    void ShowMenuLabels();
-    void ShowFunctionLabels();
-    void ShowFunctionLabel(int button, int offset);
-    void OnMenuButton(int button) override;
-    void OnFunctionButton(int button) override;
-    void OpenPanelDialog(int kind, int argument);
+    // --- What the controller decided, shown; the dialogs (PanelDialogs.cpp) ---
+    void ShowMenuFace(const MenuFace& face) override;
+    void ShowInfoLine(const std::string& message, const std::string& alert) override;
+    void OpenPanelDialog(int kind, int argument) override;
 
     // --- Knob binding and the display double-click (PanelKnobs.cpp) ---
     void BindKnobs() override;
@@ -189,7 +144,8 @@ class CTavrinoxDlg : public QDialog,
     void KnobKeyTurn(int knob, int amount) override;
 
     // --- Toggles and lamps (PanelToggles.cpp) ---
-    void UpdateLamps(bool full);
+    void UpdateLamps(bool full) override;
+    bool HardKeyLit(int key) const override;
     void SelectView(int functionNumber) override;
     void SelectShortcut(int menu) override;
     void RecallMemory(int memory) override;
@@ -206,7 +162,7 @@ class CTavrinoxDlg : public QDialog,
 
     // --- Keyframe menu (PanelKeyframes.cpp) ---
     void LoadKeyframeState();
-    void OnKeyframeButton(int button);
+    void OnKeyframeButton(int button) override;
     int CurrentKeyframe() const override;
     int KeyframeCount() const override;
 
@@ -243,9 +199,9 @@ class CTavrinoxDlg : public QDialog,
     uint8_t AnsweringAddress(int unit) const override;
 
     // The selected unit's number (1..4), 0 for none.
-    int SelectedUnit() const override;
+    int SelectedUnit() const;
     bool AttributeLatchSet() const override;
-    void ClearAttributeLatch();
+    void ClearAttributeLatch() override;
 
     // Read access for tests and the dialogs.
     CInfoBar* InfoBar() const { return m_infoBar; }
@@ -260,14 +216,15 @@ class CTavrinoxDlg : public QDialog,
     QWidget* ModelBadge(int i) const;
     QWidget* UnitIcon(int i) const;
     QWidget* FunctionIcon(int i) const;
-    CPollHandler& PollHandler() { return m_pollHandler; }
+    CPollHandler& PollHandler() { return m_console->PollHandler(); }
+    // The panel controller: the menus' work and what they show.
+    PanelConsole& Console() const { return *m_console; }
     // The named actions of the panel's controls, for every source, and the state they show.
     PanelActions& Actions() const { return *m_actions; }
     // The alert of a lost link is up.
     bool LinkLost() const override { return m_linkLostShown; }
-    void FillShownState(PanelState& state) const override;
     // The selected unit's menu on show; -1 while its menus are not loaded.
-    int CurrentMenuShown() const { return g_panelModel.m_currentMenu[SelectedUnit()]; }
+    int CurrentMenuShown() const { return m_console->CurrentMenuShown(); }
     WindowTimers& Timers() { return m_timers; }
 
   protected:
@@ -319,7 +276,7 @@ class CTavrinoxDlg : public QDialog,
     void ShowRetrievalFailed(int unit);
 
     WindowTimers m_timers{this};
-    CPollHandler m_pollHandler;
+    std::unique_ptr<PanelConsole> m_console;
     PanelActions* m_actions = nullptr;
     QPixmap m_skin;
     QPixmap m_icon;
@@ -364,22 +321,6 @@ class CTavrinoxDlg : public QDialog,
     // Navigation, knobs, toggles and keyframes.
     uint8_t SelectedModel() const { return g_unitStatus[kStatusByteModel]; }
     int32_t& CurrentMenu() { return g_panelModel.m_currentMenu[SelectedUnit()]; }
-    // The menu's labels, function labels and knobs, after the menu or its values changed.
-    void RefreshMenu();
-    void SetMenuButton(int button, const std::string& text);
-    void ShowUnitMenuLabels(int menu);
-    void ShowCustomMenuLabels(int menu);
-    void ShowMenuReadout(int menu);
-    int MenuTarget(int menu, int button) const;
-    // The outcomes of a menu button (PanelNavigation.cpp).
-    void ReturnToPreviousMenu(int old);
-    void OpenUserFilesOrBypass();
-    void ChooseInCustomMenu(int button, int old);
-    void FollowMenuEntry(int button, int old);
-    void ShowEnteredMenu(int button, int old);
-    // The function offset behind function button `button` in the current menu.
-    int FunctionOffset(int button);
-    void StepFunction(int offset);
     // Dialogs (PanelDialogs.cpp).
     bool ReferenceVideoPresent() const;
     bool RefuseWithoutReference(int kind);
@@ -388,12 +329,9 @@ class CTavrinoxDlg : public QDialog,
     std::optional<PanelDialogResult> RunRegisteredDialog(int kind, int argument);
     void RunAfterWork(int kind, const PanelDialogResult& result);
     void ReloadValues();
-    int FilesDialogArgument(int which) const;
     // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
     void SendDisplayValue(int display, uint16_t value);
     void SetLampBits(bool full);
-    // Whether hard key `key` is lit by the lamp bits, by its kind and number.
-    bool ToggleLit(int key) const;
     bool WaitWhileBusy();
     // Keyframes (PanelKeyframes.cpp).
     void InsertKeyframe(EffectRecord& effect);

@@ -132,7 +132,7 @@ void CTavrinoxDlg::RunAfterWork(int kind, const PanelDialogResult& result) {
             }
             break;
         case kCustomMenuDialog:
-            ShowFunctionLabels();
+            m_console->ShowFunctionLabels();
             BindKnobs();
             break;
         case kEffectDialog:
@@ -151,22 +151,9 @@ void CTavrinoxDlg::RunAfterWork(int kind, const PanelDialogResult& result) {
             if (result.modified) {
                 RunFileSystemUpdate();
             }
-            ShowFunctionLabels();
+            m_console->ShowFunctionLabels();
             break;
         default:
             break;
     }
-}
-
-// Which other units share the selected unit's model, so files can be copied between them.
-int CTavrinoxDlg::FilesDialogArgument(int which) const {
-    int argument = which;
-    const uint8_t model = g_unitStatus[kStatusByteModel];
-    for (int unit = 1; unit < kUnitSlots; ++unit) {
-        if (unit != SelectedUnit() && model != 0 &&
-            m_pollHandler.StatusOf(unit)[kStatusByteModel] == model) {
-            argument |= FilesSameModelBit(unit);
-        }
-    }
-    return argument;
 }

@@ -12,7 +12,7 @@ void CTavrinoxDlg::RunFileSystemUpdate() {
 }
 
 void CTavrinoxDlg::OnUpdateFileSystem() {
-    m_infoBar->SetMessage("Please wait while the File System is being updated!");
+    m_console->ShowMessage("Please wait while the File System is being updated!");
     bool complete = true;
     for (int unit = 1; unit <= kUnitIcons; ++unit) {
         if (UpdateFileSystem(AddressOfUnit(unit)) != Status::Ok) {
@@ -22,7 +22,7 @@ void CTavrinoxDlg::OnUpdateFileSystem() {
     if (!complete) {
         ShowMessageBox("File System Update did not complete!  Please try again.");
     }
-    m_infoBar->SetMessage(g_idleText);
+    m_console->ShowMessage(g_idleText);
     static_cast<void>(ReadReferenceValues());
     static_cast<void>(ReadParameterValues());
     UpdateLamps(true);

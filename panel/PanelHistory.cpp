@@ -140,7 +140,7 @@ std::string PanelHistory::Tell(const std::string& text, bool warning) {
 
 void PanelHistory::RefreshPanel() {
     m_panel.BindKnobs();
-    m_panel.ShowFunctionLabels();
+    m_panel.Console().ShowFunctionLabels();
 }
 
 std::string PanelHistory::StepMismatch(int unit, const UndoStep& step) {
@@ -159,7 +159,7 @@ std::string PanelHistory::StepMismatch(int unit, const UndoStep& step) {
 
 std::string PanelHistory::Undo() {
     if (std::string why = Unavailable(); !why.empty()) {
-        m_panel.InfoBar()->SetMessage(why);
+        m_panel.Console().ShowMessage(why);
         return why;
     }
     CollectChanges(true);
@@ -167,13 +167,13 @@ std::string PanelHistory::Undo() {
     const std::optional<UndoStep> step = m_undo.Take(unit);
     if (!step) {
         const std::string text = "Nothing to undo on " + UnitName(unit) + ".";
-        m_panel.InfoBar()->SetMessage(text);
+        m_panel.Console().ShowMessage(text);
         return text;
     }
     if (std::string why = StepMismatch(unit, *step); !why.empty()) {
         // Kept: it holds again should the unit it was made on come back.
         m_undo.Push(unit, *step);
-        m_panel.InfoBar()->SetMessage(why);
+        m_panel.Console().ShowMessage(why);
         return why;
     }
     Status status = Status::Ok;
@@ -200,7 +200,7 @@ std::string PanelHistory::Undo() {
         text = UnitName(unit) + " did not take the undo of " + step->name + " (" +
                StatusText(status) + ").";
     }
-    m_panel.InfoBar()->SetMessage(text);
+    m_panel.Console().ShowMessage(text);
     return text;
 }
 

@@ -99,7 +99,7 @@ void CTavrinoxDlg::LoadKeyframeState() {
         // The binding below keeps a frame time the knob edited; a new effect brings its own.
         ShowCurrentFrameTime(*effect);
     }
-    ShowFunctionLabels();
+    m_console->ShowFunctionLabels();
     BindKnobs();
 }
 
@@ -118,7 +118,7 @@ void CTavrinoxDlg::RereadKeyframes(EffectRecord& effect) {
 
 void CTavrinoxDlg::InsertKeyframe(EffectRecord& effect) {
     if (effect.keyframeCount >= kMaxKeyframes) {
-        m_infoBar->SetMessage(
+        m_console->ShowMessage(
             "An effect holds at most 32 keyframes: delete one to insert another.");
         return;
     }

@@ -1,13 +1,13 @@
 // Knob binding: which parameter each knob display shows in the current menu, and what a
 // double-click on a display sends.
 #include "console/PanelActions.h"
+#include "console/PanelMenus.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CInfoBar.h"
 #include "link/ParameterCommands.h"
 #include "link/StorageTables.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/PanelMenus.h"
 
 namespace {
 
@@ -122,7 +122,7 @@ void CTavrinoxDlg::OnKnobDisplayDoubleClick(int display) {
         if (const ParamRecord* record = control->Param()) {
             SendDisplayValue(display, static_cast<uint16_t>(record->value));
         }
-        m_infoBar->SetMessage(g_idleText);
+        m_console->ShowMessage(g_idleText);
     }
     CheckUnitStatus();
 }

@@ -46,7 +46,7 @@ void ShowValuesRead(CTavrinoxDlg& panel, int unit) {
     panel.ShowReadouts(unit);
     panel.RefreshSettings();
     panel.UpdateLamps(true);
-    panel.ShowFunctionLabels();
+    panel.Console().ShowFunctionLabels();
     panel.BindKnobs();
 }
 
@@ -66,10 +66,10 @@ void CTavrinoxDlg::StartUnitSearch() {
     Wait(kSearchSettle_ms);
     if (g_link.IsOpen()) {
         for (int unit = 1; unit <= kUnitIcons; ++unit) {
-            static_cast<void>(m_pollHandler.Poll(CPollHandler::kForceChange));
+            static_cast<void>(m_console->PollHandler().Poll(CPollHandler::kForceChange));
         }
     }
-    m_infoBar->SetMessage(kSearchText);
+    m_console->ShowMessage(kSearchText);
     m_onLineBar->update();
     Wait(kSearchSettle_ms);
     m_timers.SetTimer(kPollTimer, kPollPeriod_ms);
@@ -83,9 +83,9 @@ void CTavrinoxDlg::OnPollTimer() {
     }
     const LineWork tick;
     m_valuesReadThisTick = false;
-    const bool changed = m_pollHandler.Poll(static_cast<uint8_t>(unit));
+    const bool changed = m_console->PollHandler().Poll(static_cast<uint8_t>(unit));
     // The user wanted the line: the rest of this tick waits for the next one.
-    if (m_pollHandler.Yielded()) {
+    if (m_console->PollHandler().Yielded()) {
         return;
     }
     if (changed) {
@@ -129,13 +129,13 @@ void CTavrinoxDlg::OnPollTimer() {
     g_panelModel.m_pollMissCount = 0;
     if (m_givenUpShown && !m_valuesUnread) {
         m_givenUpShown = false;
-        m_infoBar->SetAlert(g_idleText);
+        m_console->ShowAlert(g_idleText);
     }
 }
 
 // The selected unit answers again (or for the first time since its retrieval failed).
 void CTavrinoxDlg::RecoverMenus() {
-    m_infoBar->SetMessage("Retrieving Menus from Main Unit!");
+    m_console->ShowMessage("Retrieving Menus from Main Unit!");
     Wait(kRecoveryPause_ms);
     RetrieveMenus();
 }
@@ -214,7 +214,7 @@ void CTavrinoxDlg::HandleUnitMessage(uint8_t message) {
     } else {
         return;  // no such entry in the message table
     }
-    m_infoBar->SetMessage(text);
+    m_console->ShowMessage(text);
     m_timers.SetTimer(kMessageClearTimer, kMessageShown_ms);
 }
 
@@ -238,7 +238,7 @@ void CTavrinoxDlg::DeclareLinkLost() {
     g_panelModel.m_currentMenu[unit] = -1;
     g_panelModel.MarkImageNotLoaded(unit);
     m_timers.KillTimer(kPromptTimer);
-    m_infoBar->SetAlert(kLostText);
+    m_console->ShowAlert(kLostText);
     m_linkLostShown = true;
     // Two breaks bring a unit that lost the thread back to the start of a request.
     if (g_link.IsOpen()) {
@@ -260,7 +260,7 @@ void CTavrinoxDlg::OnLinkLost() {
     if (unit != 0 && g_panelModel.m_currentMenu[unit] != -1) {
         DeclareLinkLost();
     } else if (!m_linkLostShown) {
-        m_infoBar->SetAlert(kLostText);
+        m_console->ShowAlert(kLostText);
         m_linkLostShown = true;
     }
 }
@@ -284,7 +284,7 @@ void CTavrinoxDlg::TryReopenPort() {
         }
         m_reopenTried = false;
         if (SelectedUnit() == 0) {
-            m_infoBar->SetMessage(kSearchText);
+            m_console->ShowMessage(kSearchText);
         }
         return true;
     };
@@ -298,7 +298,7 @@ void CTavrinoxDlg::TryReopenPort() {
     m_reopenTried = true;
     m_lastReopenTick = now;
     if (!m_linkLostShown) {
-        m_infoBar->SetAlert(kPortGoneText);
+        m_console->ShowAlert(kPortGoneText);
     }
     StartReopen(g_panelModel.m_portNumber);
     static_cast<void>(takeOutcome());
@@ -311,7 +311,7 @@ void CTavrinoxDlg::OnKeyScanTimer() {
     }
     for (int unit = 1; unit <= kUnitIcons; ++unit) {
         if (g_panelKeys[kFirstUnitKeyByte + unit - 1] & 0x01) {
-            if (m_pollHandler.StatusOf(unit)[kStatusByteModel] != 0) {
+            if (m_console->PollHandler().StatusOf(unit)[kStatusByteModel] != 0) {
                 SelectUnit(unit);
             }
             return;
@@ -323,13 +323,13 @@ void CTavrinoxDlg::OnPromptTimer() {
     const int unit = SelectedUnit();
     if (unit != 0 && PromptsForUpdate(g_unitStatus[kStatusByteModel]) &&
         g_panelModel.m_currentMenu[unit] == kPromptMenu) {
-        m_infoBar->SetMessage(kPromptText);
+        m_console->ShowMessage(kPromptText);
     }
 }
 
 void CTavrinoxDlg::OnMessageClearTimer() {
     m_timers.KillTimer(kMessageClearTimer);
-    m_infoBar->SetMessage(g_idleText);
+    m_console->ShowMessage(g_idleText);
 }
 
 void CTavrinoxDlg::StopPolling() {
@@ -359,11 +359,11 @@ void CTavrinoxDlg::OnPortFailed(const PortFailure& failure) {
 // An alert the work gave already ("Error retrieving menus!") says enough; the poll that
 // hears from the unit again takes this one away.
 void CTavrinoxDlg::ShowGivenUp(const std::string& what, int unit) {
-    if (!m_infoBar->Alert().empty()) {
+    if (!m_console->Alert().empty()) {
         return;
     }
-    m_infoBar->SetAlert("Main Unit " + std::to_string(unit) + " does not answer: " + what +
-                        " stopped.");
+    m_console->ShowAlert("Main Unit " + std::to_string(unit) + " does not answer: " + what +
+                         " stopped.");
     m_givenUpShown = true;
 }
 
@@ -374,13 +374,13 @@ void CTavrinoxDlg::ShowLineWait(const LineTask& task, uint32_t waited_ms, bool i
     if (done) {
         if (m_lineWaitShown) {
             m_lineWaitShown = false;
-            m_infoBar->SetMessage(m_messageBeforeWait);
+            m_console->ShowMessage(m_messageBeforeWait);
         }
         return;
     }
     if (!m_lineWaitShown) {
         m_lineWaitShown = true;
-        m_messageBeforeWait = m_infoBar->Message();
+        m_messageBeforeWait = m_console->Message();
     }
     const int unit = UnitOfAddress(task.unitAddress);
     std::string text = "Waiting for Main Unit " + std::to_string(unit) + ": " +
@@ -389,7 +389,7 @@ void CTavrinoxDlg::ShowLineWait(const LineTask& task, uint32_t waited_ms, bool i
     if (inputWaits) {
         text += ", then your input";
     }
-    m_infoBar->SetMessage(text);
+    m_console->ShowMessage(text);
 }
 
 // The selected unit is its own last answer: it goes dark in the on-line bar as soon as it
@@ -398,5 +398,5 @@ uint8_t CTavrinoxDlg::AnsweringAddress(int unit) const {
     if (unit != 0 && unit == SelectedUnit()) {
         return g_unitStatus[kStatusByteAddress];
     }
-    return m_pollHandler.StatusOf(unit)[kStatusByteAddress];
+    return m_console->PollHandler().StatusOf(unit)[kStatusByteAddress];
 }

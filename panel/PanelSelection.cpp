@@ -1,13 +1,13 @@
 // Selecting a unit and bringing the panel up to date with its menus.
 #include <cstdio>
 
+#include "console/PanelMenus.h"
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/PanelMenus.h"
 #include "unit/MenuImageDownload.h"
 #include "unit/MenuImageParser.h"
 
@@ -28,7 +28,7 @@ void CTavrinoxDlg::SelectUnit(int unit) {
     if (unit < 1 || unit > kUnitIcons) {
         return;
     }
-    const UnitStatus& status = m_pollHandler.StatusOf(unit);
+    const UnitStatus& status = m_console->PollHandler().StatusOf(unit);
     if (unit == SelectedUnit()) {
         g_panelModel.m_lampBits[unit] |= kOnLineBit;
         return;
@@ -39,7 +39,7 @@ void CTavrinoxDlg::SelectUnit(int unit) {
     if (status[kStatusByteFlags] & kStatusBootMode) {
         char text[128];
         std::snprintf(text, sizeof text, "Main Unit %d not programmed OR in Boot Mode!", unit);
-        m_infoBar->SetAlert(text);
+        m_console->ShowAlert(text);
         return;
     }
     g_panelModel.m_lampBits[unit] |= kOnLineBit;
@@ -72,8 +72,8 @@ void CTavrinoxDlg::ShowRetrievalFailed(int unit) {
     g_panelModel.MarkImageNotLoaded(unit);
     g_panelModel.m_currentMenu[unit] = -1;
     g_panelModel.m_unitMenu[unit] = -1;
-    m_infoBar->SetMessage(g_idleText);
-    m_infoBar->SetAlert("Error retrieving menus!");
+    m_console->ShowMessage(g_idleText);
+    m_console->ShowAlert("Error retrieving menus!");
 }
 
 void CTavrinoxDlg::RetrieveMenus() {
@@ -88,7 +88,7 @@ void CTavrinoxDlg::RetrieveMenus() {
         return;
     }
     if (!g_panelModel.IsImageLoaded(unit)) {
-        m_infoBar->SetMessage("Retrieving Menus from Main Unit!");
+        m_console->ShowMessage("Retrieving Menus from Main Unit!");
         if (DownloadMenuImage(unit) != Status::Ok) {
             ShowRetrievalFailed(unit);
             return;
@@ -103,14 +103,14 @@ void CTavrinoxDlg::RetrieveMenus() {
     static_cast<void>(ReadReferenceValues());
     g_panelModel.m_pollMissCount = 0;
     static_cast<void>(IdentifySelectedUnit());
-    m_infoBar->SetMessage(g_idleText);
-    m_infoBar->SetAlert(g_idleText);
+    m_console->ShowMessage(g_idleText);
+    m_console->ShowAlert(g_idleText);
     m_linkLostShown = false;
 
     ShowModelBadge();
     UpdateLamps(false);
-    ShowMenuLabels();
-    ShowFunctionLabels();
+    m_console->ShowMenuLabels();
+    m_console->ShowFunctionLabels();
     BindKnobs();
     ShowReadouts(unit);
     RefreshSettings();

@@ -154,10 +154,10 @@ std::string PanelHistory::RestoreSnapshot() {
         const ChangeRecorder::CauseScope cause(m_recorder, ChangeCause::Restore);
         m_panel.StopPolling();
         report = RestoreValues(differences, now.unit, [this](int done, int total) {
-            m_panel.InfoBar()->SetMessage("Restoring the snapshot: " + std::to_string(done) +
+            m_panel.Console().ShowMessage("Restoring the snapshot: " + std::to_string(done) +
                                           " of " + std::to_string(total) + " values sent.");
         });
-        m_panel.InfoBar()->SetMessage(g_idleText);
+        m_panel.Console().ShowMessage(g_idleText);
         m_panel.ResumePolling();
     }
     RefreshPanel();

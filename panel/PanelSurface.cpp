@@ -15,7 +15,7 @@ constexpr const char* kClientName = "vcp";
 
 void Say(CTavrinoxDlg& panel, const std::string& text) {
     if (panel.InfoBar() != nullptr) {
-        panel.InfoBar()->SetMessage(text);
+        panel.Console().ShowMessage(text);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "console/HardKeys.h"
 #include "console/PanelActions.h"
+#include "console/PanelMenus.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
@@ -13,7 +14,6 @@
 #include "link/SerialCom.h"
 #include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/PanelMenus.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -142,7 +142,7 @@ void CTavrinoxDlg::SetLampBits(bool full) {
     }
 }
 
-bool CTavrinoxDlg::ToggleLit(int key) const {
+bool CTavrinoxDlg::HardKeyLit(int key) const {
     const uint8_t* lamps = g_panelModel.m_lampBits;
     const int number = HardKeys()[key].number;
     switch (HardKeys()[key].kind) {
@@ -179,7 +179,7 @@ void CTavrinoxDlg::UpdateLamps(bool full) {
     }
     for (int key = 0; key < kToggles; ++key) {
         if (m_toggle[key] != nullptr && HardKeys()[key].kind != ToggleKind::Setup) {
-            m_toggle[key]->SetOn(ToggleLit(key));
+            m_toggle[key]->SetOn(HardKeyLit(key));
         }
     }
     m_actions->StateMayHaveChanged();
@@ -205,7 +205,7 @@ void CTavrinoxDlg::SelectView(int functionNumber) {
         static_cast<void>(SetParameterByte(number, 1));
     }
     UpdateLamps(false);
-    ShowFunctionLabels();
+    m_console->ShowFunctionLabels();
     BindKnobs();
 }
 
@@ -219,10 +219,10 @@ void CTavrinoxDlg::SelectShortcut(int menu) {
     const int target = ShortcutTarget(menu);
     g_panelModel.m_currentMenu[unit] = target;
     g_panelModel.m_unitMenu[unit] = target;
-    m_infoBar->SetMessage(g_idleText);
+    m_console->ShowMessage(g_idleText);
     static_cast<void>(ReadParameterValues());
     UpdateLamps(false);
-    RefreshMenu();
+    m_console->RefreshMenu();
     g_panelModel.m_previousMenu[unit] = old;
 }
 
@@ -242,7 +242,7 @@ void CTavrinoxDlg::RecallMemory(int memory) {
         static_cast<void>(SetParameterByte(recall, 0));
         static_cast<void>(ReadParameterValues());
         UpdateLamps(true);
-        RefreshMenu();
+        m_console->RefreshMenu();
         RefreshSettings();
     }
     ClearAttributeLatch();
@@ -262,9 +262,9 @@ bool CTavrinoxDlg::WaitWhileBusy() {
         if (waited_ms >= kClearFilesLimit_ms) {
             return false;
         }
-        m_infoBar->SetMessage("Main Unit " + std::to_string(SelectedUnit()) +
-                              " clears its files: " + std::to_string(waited_ms / 1000) + " s of " +
-                              std::to_string(kClearFilesLimit_ms / 1000) + " s");
+        m_console->ShowMessage("Main Unit " + std::to_string(SelectedUnit()) +
+                               " clears its files: " + std::to_string(waited_ms / 1000) + " s of " +
+                               std::to_string(kClearFilesLimit_ms / 1000) + " s");
         Wait(kBusyPoll_ms);
     }
 }
@@ -275,15 +275,15 @@ void CTavrinoxDlg::ClearFiles() {
     key->SetOn(true);
     key->repaint();
     const LineWork work("FILE CLEAR");
-    const std::string message = m_infoBar->Message();
-    m_infoBar->SetAlert("File Clear In Process ...");
+    const std::string message = m_console->Message();
+    m_console->ShowAlert("File Clear In Process ...");
     const int function = AttributeLatchSet() ? kLatchedClearFunction : kClearFunction;
     static_cast<void>(SendParameterByteNoAnswer(static_cast<uint8_t>(function), 1));
     Wait(kBreakSettle_ms);
     static_cast<void>(SendLineBreak());
     Wait(kBreakSettle_ms);
     const bool ready = WaitWhileBusy();
-    m_infoBar->SetMessage(message);
+    m_console->ShowMessage(message);
     Wait(kBreakSettle_ms);
     static_cast<void>(SendLineBreak());
     Wait(kAfterClear_ms);
@@ -295,12 +295,12 @@ void CTavrinoxDlg::ClearFiles() {
     }
     g_panelModel.m_viewSelect = kNoView;
     UpdateLamps(true);
-    RefreshMenu();
+    m_console->RefreshMenu();
     ShowReadouts(SelectedUnit());
     if (reread) {
         RefreshSettings();
     }
-    m_infoBar->SetAlert(g_idleText);
+    m_console->ShowAlert(g_idleText);
 }
 
 std::optional<int> CTavrinoxDlg::RunPortSetup(int portNumber) {

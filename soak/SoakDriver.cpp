@@ -196,8 +196,9 @@ void SoakDriver::TurnKnob() {
     ParamRecord* param = display->Param();
     // A timecode or a stepped parameter is edited on the panel alone, so its table entry
     // leaves the unit's value.
-    if (!display->IsActive() || param == nullptr || (param->flags & (kFlagTimecode | kFlagStepped)) ||
-        param < &g_paramTable[0] || param > &g_paramTable[kLastKnobParameter]) {
+    if (!display->IsActive() || param == nullptr ||
+        (param->flags & (kFlagTimecode | kFlagStepped)) || param < &g_paramTable[0] ||
+        param > &g_paramTable[kLastKnobParameter]) {
         return;
     }
     const int deflection = Pick(1, 5) * (Pick(0, 1) == 0 ? -1 : 1);
@@ -214,12 +215,13 @@ void SoakDriver::TurnKnob() {
 void SoakDriver::PressFunctionButton() {
     const int button = Pick(0, kFunctionButtonCount - 1);
     Timed("function button " + std::to_string(button + 1),
-          [&] { m_panel->OnFunctionButton(button); });
+          [&] { m_panel->Console().OnFunctionButton(button); });
 }
 
 void SoakDriver::PressMenuButton() {
     const int button = Pick(0, g_panelModel.MenuButtonCount() - 1);
-    Timed("menu button " + std::to_string(button + 1), [&] { m_panel->OnMenuButton(button); });
+    Timed("menu button " + std::to_string(button + 1),
+          [&] { m_panel->Console().OnMenuButton(button); });
 }
 
 void SoakDriver::SelectAnotherUnit() {

@@ -3,28 +3,51 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "console/HardKeys.h"
 #include "console/PanelActions.h"
+#include "console/PanelConsole.h"
 #include "platform/WindowWait.h"
-#include "tests/console/FakeOperations.h"
+#include "tests/console/FakeView.h"
+#include "tests/support/LinkFixture.h"
 #include "tests/support/ModelRecords.h"
 #include "tests/support/WidgetApplication.h"
 
-// The named actions against a recording panel: the rules every source meets, and the one
-// queue in which actions asked for during a wait are resolved when their turn comes.
+// The named actions on the controller with a recording window: the rules every source meets,
+// and the one queue in which actions asked for during a wait are resolved when their turn
+// comes.
 
 namespace {
+
+constexpr int kClipFunction = 40;  // an offset into the function table
+
+// Menu 0 leads from button n to menu n + 1; function button 2 of menu 4 is CLIP, and function
+// button 0 of menu 0 a plain function.
+void LoadMenus() {
+    for (int button = 1; button < 10; ++button) {
+        g_menuTable[0].entry[button] = static_cast<int16_t>(button + 1);
+    }
+    g_menuTable[0].entry[10] = kFirstFunctionNumber + 1;
+    g_menuTable[4].entry[12] = kFirstFunctionNumber + kClipFunction;
+    g_functionTable[kClipFunction] = MakeFunction(kFirstFunctionNumber + kClipFunction, 0, "CLIP");
+    g_functionTable[kClipFunction].maxValue = 1;
+    g_functionTable[1] = MakeFunction(kFirstFunctionNumber + 1, 0, "KEY");
+    g_functionTable[1].maxValue = 1;
+}
 
 [[maybe_unused]] auto* const g_qtEnvironment = AddWidgetApplication("vcp_test_console");
 
 const ActionOrigin kClient{ActionSource::Network, "127.0.0.1:5000"};
 
-class PanelActionsTest : public ::testing::Test, public PanelStateListener {
+// The menus' reads go to a line that does not answer, on the virtual clock.
+class PanelActionsTest : public LinkFixture, public PanelStateListener {
   protected:
-    void SetUp() override { ResetProgramState(); }
-    void TearDown() override { ResetProgramState(); }
+    void SetUp() override {
+        LinkFixture::SetUp();
+        LoadMenus();
+    }
 
     // Runs `asks` inside a wait, as a client's commands arrive while the line works, then
     // lets the queue run.
@@ -45,8 +68,9 @@ class PanelActionsTest : public ::testing::Test, public PanelStateListener {
         refusals.push_back(origin.client + ": " + reason);
     }
 
-    FakeOperations panel;
-    PanelActions actions{panel};
+    FakeView panel;
+    PanelConsole console{panel};
+    PanelActions actions{console};
     std::vector<std::string> refusals;
 };
 
@@ -62,7 +86,7 @@ TEST_F(PanelActionsTest, HardKeysNeedTheirUnitAndMenusWhenTheyRun) {
     g_currentUnitAddress = AddressOfUnit(1);
     EXPECT_EQ(actions.PressToggle("MEM 2", kClient).reason,
               "The selected unit's menus are not loaded yet.");
-    FakeOperations::SelectLoadedUnit(1);
+    FakeView::SelectLoadedUnit(1);
     for (const HardKey& key : HardKeys()) {
         EXPECT_TRUE(actions.PressToggle(key.label, kClient).taken) << key.label;
     }
@@ -80,7 +104,7 @@ TEST_F(PanelActionsTest, HardKeysNeedTheirUnitAndMenusWhenTheyRun) {
 }
 
 TEST_F(PanelActionsTest, KnobsTurnWhatTheirDisplayShowsWhenTheTurnRuns) {
-    FakeOperations::SelectLoadedUnit(1);
+    FakeView::SelectLoadedUnit(1);
     EXPECT_EQ(actions.TurnKnob(2, 1, kClient).reason, "Knob 3 has nothing to turn here.");
     ParamRecord wipe = MakeParam("Wipe", kFlagStepped, 0, 9, 0, 9, 4);
     panel.bound[2] = &wipe;
@@ -95,9 +119,8 @@ TEST_F(PanelActionsTest, KnobsTurnWhatTheirDisplayShowsWhenTheTurnRuns) {
 }
 
 TEST_F(PanelActionsTest, ALabelIsFoundAsThePanelShowsItWhenThePressRuns) {
-    FakeOperations::SelectLoadedUnit(1);
+    FakeView::SelectLoadedUnit(1);
     actions.AddListener(this);
-    panel.onMenuButton = [&](int) { panel.functionCaptions[2] = "CLIP"; };
     DuringAWait([&] {
         // The menu button that brings CLIP up, then CLIP, then a label no one shows.
         EXPECT_TRUE(actions.PressMenuButton(3, kClient).queued);
@@ -105,7 +128,9 @@ TEST_F(PanelActionsTest, ALabelIsFoundAsThePanelShowsItWhenThePressRuns) {
         EXPECT_TRUE(actions.PressLabelled("WIPE", kClient).queued);
     });
     // The caption came with the menu's work; the queue ran each press after it.
-    EXPECT_EQ(panel.calls, (std::vector<std::string>{"menu 3", "function 2"}));
+    EXPECT_EQ(g_panelModel.m_currentMenu[1], 4);
+    EXPECT_EQ(g_functionTable[kClipFunction].value, 1);
+    EXPECT_EQ(console.Face().functionButtons[2], (ButtonState{"CLIP", true}));
     EXPECT_EQ(
         refusals,
         (std::vector<std::string>{"127.0.0.1:5000: The panel shows no key or button \"WIPE\"."}));
@@ -113,7 +138,7 @@ TEST_F(PanelActionsTest, ALabelIsFoundAsThePanelShowsItWhenThePressRuns) {
 }
 
 TEST_F(PanelActionsTest, TurnsMeetingAtTheQueuesEndGoAsOneAndATurnBehindAPressWaitsForIt) {
-    FakeOperations::SelectLoadedUnit(1);
+    FakeView::SelectLoadedUnit(1);
     ParamRecord wipe = MakeParam("Wipe", kFlagStepped, 0, 100, 0, 100, 10);
     panel.bound[0] = &wipe;
     DuringAWait([&] {
@@ -127,13 +152,13 @@ TEST_F(PanelActionsTest, TurnsMeetingAtTheQueuesEndGoAsOneAndATurnBehindAPressWa
         EXPECT_EQ(WindowWait::HeldCount(), 3);
     });
     EXPECT_EQ(wipe.value, 19);
-    EXPECT_EQ(panel.calls, (std::vector<std::string>{"redraw 0", "menu 1", "redraw 0"}));
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"redraw 0", "bind 0", "redraw 0"}));
     EXPECT_EQ(panel.pollHolds, 0);
     EXPECT_EQ(actions.PendingTurn(0), 0);
 }
 
 TEST_F(PanelActionsTest, SetTakesSignedValuesInsideTheRangeItHasWhenItRuns) {
-    FakeOperations::SelectLoadedUnit(1);
+    FakeView::SelectLoadedUnit(1);
     g_paramTable[3] = MakeParam("Position H", 0, -100, 100, -100, 100, 0);
     g_paramTable[3].number = 3;
     actions.AddListener(this);
@@ -141,9 +166,9 @@ TEST_F(PanelActionsTest, SetTakesSignedValuesInsideTheRangeItHasWhenItRuns) {
     EXPECT_EQ(actions.SetParameter(3, 40000, kClient).reason,
               "A value is sent in 16 bits: -32768 to 32767.");
     // Another unit's range, narrower, before the value's turn comes.
-    panel.onMenuButton = [](int) { g_paramTable[3].rawMin = -50; };
+    panel.onBind = [] { g_paramTable[3].rawMin = -50; };
     DuringAWait([&] {
-        actions.PressMenuButton(0, kClient);
+        actions.PressMenuButton(1, kClient);
         EXPECT_TRUE(actions.SetParameter(3, -90, kClient).queued);
     });
     EXPECT_EQ(refusals,
@@ -152,7 +177,7 @@ TEST_F(PanelActionsTest, SetTakesSignedValuesInsideTheRangeItHasWhenItRuns) {
 }
 
 TEST_F(PanelActionsTest, QueuedWorkWaitsForADialogToCloseAndAFullQueueRefuses) {
-    FakeOperations::SelectLoadedUnit(1);
+    FakeView::SelectLoadedUnit(1);
     QDialog dialog;
     std::string askedInside;
     DuringAWait([&] {
@@ -160,7 +185,7 @@ TEST_F(PanelActionsTest, QueuedWorkWaitsForADialogToCloseAndAFullQueueRefuses) {
         WindowWait::WhenIdle(&dialog, [&] {
             QTimer::singleShot(20, [&] {
                 askedInside = actions.PressMenuButton(6, kClient).reason;
-                EXPECT_TRUE(panel.calls.empty()) << "nothing runs inside the dialog";
+                EXPECT_EQ(g_panelModel.m_currentMenu[1], 0) << "nothing runs inside the dialog";
                 dialog.reject();
             });
             dialog.exec();
@@ -168,9 +193,10 @@ TEST_F(PanelActionsTest, QueuedWorkWaitsForADialogToCloseAndAFullQueueRefuses) {
         actions.PressMenuButton(5, kClient);
     });
     EXPECT_EQ(askedInside, "The panel has a dialog open; close it first.");
-    EXPECT_EQ(panel.calls, (std::vector<std::string>{"menu 5"}));
+    EXPECT_EQ(g_panelModel.m_currentMenu[1], 6);
 
     panel.calls.clear();
+    g_panelModel.m_currentMenu[1] = 0;
     DuringAWait([&] {
         for (int i = 0; i < WindowWait::kMostQueued; ++i) {
             actions.PressFunctionButton(0, kClient);
@@ -180,7 +206,9 @@ TEST_F(PanelActionsTest, QueuedWorkWaitsForADialogToCloseAndAFullQueueRefuses) {
         EXPECT_EQ(full.reason, "The panel has " + std::to_string(WindowWait::kMostQueued) +
                                    " actions waiting for the line; try again in a moment.");
     });
-    EXPECT_EQ(panel.calls.size(), static_cast<size_t>(WindowWait::kMostQueued));
+    // Each press stepped the function and read the unit's status.
+    EXPECT_EQ(std::count(panel.calls.begin(), panel.calls.end(), "status 0"),
+              WindowWait::kMostQueued);
 }
 
 }  // namespace

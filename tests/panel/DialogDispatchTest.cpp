@@ -22,8 +22,8 @@ TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
     const std::vector<int>& gpi = Record(kGpiDialog);
     const std::vector<int>& lockout = Record(kLockoutDialog);
     g_panelModel.m_referencePresent = false;
-    panel->OnMenuButton(6);  // GPI
-    panel->OnMenuButton(7);
+    panel->Console().OnMenuButton(6);  // GPI
+    panel->Console().OnMenuButton(7);
     EXPECT_TRUE(files.empty() && gpi.empty());
     ASSERT_EQ(prompter.boxes.size(), 2u);
     EXPECT_EQ(prompter.boxes[0].text, kNoReference);
@@ -32,13 +32,13 @@ TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
 
     // Unit 4 has the same model: the files dialog is told so.
     g_panelModel.m_referencePresent = true;
-    panel->OnMenuButton(7);
-    panel->OnMenuButton(9);
+    panel->Console().OnMenuButton(7);
+    panel->Console().OnMenuButton(9);
     const int sameModel = FilesSameModelBit(4);
     EXPECT_EQ(files, (std::vector<int>{sameModel, sameModel | kFilesUserFilesBit}));
     // The attribute latch turns the user files button into the bypass transfer.
     SetLatch();
-    panel->OnMenuButton(9);
+    panel->Console().OnMenuButton(9);
     EXPECT_EQ(files.size(), 2u);
     EXPECT_EQ(LastBox(), "The bypass transfer dialog is not available in this build of the panel.");
     EXPECT_FALSE(panel->AttributeLatchSet());
@@ -46,12 +46,12 @@ TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
     // The compact family needs it only for the on-air lock-out.
     Select(2);
     g_panelModel.m_referencePresent = false;
-    panel->OnMenuButton(7);
+    panel->Console().OnMenuButton(7);
     panel->SelectShortcut(15);
-    panel->OnMenuButton(2);  // GPI
+    panel->Console().OnMenuButton(2);  // GPI
     EXPECT_EQ(files.size(), 3u);
     EXPECT_EQ(gpi.size(), 1u);
-    panel->OnMenuButton(1);  // on-air lock-out
+    panel->Console().OnMenuButton(1);  // on-air lock-out
     EXPECT_TRUE(lockout.empty());
     EXPECT_EQ(LastBox(), kNoReference);
 }
@@ -60,18 +60,18 @@ TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
     Select(1);
     panel->SelectShortcut(15);
     Record(kInputRoutingDialog, {.accepted = false, .valuesToSend = {{211, 1}}});
-    panel->OnMenuButton(6);
+    panel->Console().OnMenuButton(6);
     EXPECT_EQ(Unit(1).Value(211), 0);
     Record(kInputRoutingDialog, {.accepted = true, .valuesToSend = {{211, 1}, {214, 0}}});
-    panel->OnMenuButton(6);
+    panel->Console().OnMenuButton(6);
     EXPECT_EQ(opened[kInputRoutingDialog].size(), 2u);
     EXPECT_EQ(Unit(1).Value(211), 1);
     EXPECT_EQ(Unit(1).Value(214), 0);
     EXPECT_EQ(panel->TitleLabel()->Text(), "Configuration");
 
     // A dialog this build lacks is named to the user; the panel carries on.
-    panel->OnMenuButton(4);  // router menu
-    panel->OnMenuButton(3);  // monitor
+    panel->Console().OnMenuButton(4);  // router menu
+    panel->Console().OnMenuButton(3);  // monitor
     EXPECT_EQ(LastBox(), "The monitor dialog is not available in this build of the panel.");
     EXPECT_EQ(Menu(), 34);
     EXPECT_TRUE(panel->Timers().IsActive(kPromptTimer));
@@ -133,7 +133,7 @@ TEST_F(DialogDispatchTest, AfterWorkForASilentUnitStopsAtItsFirstRequestAndSaysS
     });
     line.TakeWritten();
     const uint32_t start = Now();
-    panel->OnMenuButton(6);
+    panel->Console().OnMenuButton(6);
     EXPECT_LE(Now() - start, 21'000u);
     EXPECT_EQ(line.TakeWritten().size(), 6u) << "more than one SetParameterByte went out";
     EXPECT_TRUE(pollsHeldAfterTheBox);

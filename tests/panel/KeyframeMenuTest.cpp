@@ -30,9 +30,9 @@ class KeyframeMenuTest : public PanelStoryTest {
         effects.push_back(stored);
         g_currentEffect = 0;
         Select(2);
-        panel->OnMenuButton(6);
+        panel->Console().OnMenuButton(6);
         Record(kEffectDialog);
-        panel->OnMenuButton(5);
+        panel->Console().OnMenuButton(5);
         SentRequests();
     }
     size_t StoredKeyframes() { return Unit(2).Storage().Effects()[0].keyframes.size(); }
@@ -51,7 +51,7 @@ TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
 
     // Insert: count 4 sent, keyframe 4 current, its time shown.
     g_panelModel.m_frameTimeParam.value = 450;
-    panel->OnFunctionButton(3);
+    panel->Console().OnFunctionButton(3);
     EXPECT_TRUE(Contains(SentRequests(), {0xB2, 0, 4, 1, 0x01, 0xC2, 0, 0, 0}));
     EXPECT_EQ(StoredKeyframes(), 4u);
     EXPECT_EQ(panel->KeyframeCount(), 4);
@@ -66,7 +66,7 @@ TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
     EXPECT_EQ(g_panelModel.m_frameTimeParam.value, 100);
 
     // Deleting keyframe 1 goes to index 0, deletes it, and goes to index -1 as a byte.
-    panel->OnFunctionButton(4);
+    panel->Console().OnFunctionButton(4);
     const auto sent = SentRequests();
     EXPECT_TRUE(Contains(sent, {0xB2, 0, 0, 4}));
     EXPECT_TRUE(Contains(sent, {0xB2, 0, 0, 0, 0, 100}));
@@ -76,13 +76,13 @@ TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
     EXPECT_EQ(panel->CurrentKeyframe(), 1);
     EXPECT_EQ(g_panelModel.m_frameTimeParam.value, 200);  // what the unit now holds first
 
-    panel->OnFunctionButton(5);
+    panel->Console().OnFunctionButton(5);
     EXPECT_TRUE(Contains(SentRequests(), {0xA5, 0}));
 }
 
 TEST_F(KeyframeMenuTest, InsertIsRefusedAtThirtyTwoKeyframes) {
     LoadEffect(kMaxKeyframes);
-    panel->OnFunctionButton(3);
+    panel->Console().OnFunctionButton(3);
     EXPECT_TRUE(SentRequests().empty());
     EXPECT_EQ(panel->KeyframeCount(), kMaxKeyframes);
     EXPECT_NE(panel->InfoBar()->Message().find("32 keyframes"), std::string::npos);
@@ -90,13 +90,13 @@ TEST_F(KeyframeMenuTest, InsertIsRefusedAtThirtyTwoKeyframes) {
 
     // Deleting the only keyframe leaves none current and an empty KeyFrame range.
     LoadEffect(1);
-    panel->OnFunctionButton(4);
+    panel->Console().OnFunctionButton(4);
     EXPECT_EQ(StoredKeyframes(), 0u);
     EXPECT_EQ(panel->CurrentKeyframe(), 0);
     EXPECT_EQ(KeyframeKnob().value, 0);
     EXPECT_EQ(KeyframeKnob().rawMax, 0);
     SentRequests();
-    panel->OnFunctionButton(4);
+    panel->Console().OnFunctionButton(4);
     EXPECT_TRUE(SentRequests().empty());
 }
 

@@ -29,7 +29,7 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     EXPECT_EQ(g_paramTable[0].value, initial);
 
     // A hidden display sends nothing but every display is bound again.
-    panel->OnMenuButton(2);
+    panel->Console().OnMenuButton(2);
     ASSERT_FALSE(panel->KnobDisplay(5)->IsActive());
     panel->KnobDisplay(0)->Bind(&g_paramTable[60]);
     panel->OnKnobDisplayDoubleClick(5);
@@ -47,7 +47,7 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     Select(3);
     panel->SelectShortcut(15);
     g_paramTable[93].value = 9;
-    panel->InfoBar()->SetMessage("Double click control to update Main Unit.");
+    panel->Console().ShowMessage("Double click control to update Main Unit.");
     panel->OnKnobDisplayDoubleClick(0);
     EXPECT_EQ(Unit(3).Value(93), 9);
     EXPECT_EQ(panel->InfoBar()->Message(), "");

@@ -35,22 +35,22 @@ TEST_F(MenuNavigationTest, MenuButtonsWalkTheFullFamilysMenus) {
     EXPECT_EQ(Labels(), (Texts{kNone, "Source", "Border", "Config", "GPI Stat", "On Air", "GPI",
                                kNone, kNone, kNone}));
     // Return in a root menu keeps the menu and clears the line.
-    panel->InfoBar()->SetMessage("left over");
-    panel->OnMenuButton(0);
+    panel->Console().ShowMessage("left over");
+    panel->Console().OnMenuButton(0);
     EXPECT_EQ(Menu(), 0);
     EXPECT_EQ(Line(), "");
 
     // Only one level is remembered: Return twice swaps the last two menus.
     panel->SelectShortcut(11);
-    panel->OnMenuButton(1);
-    panel->OnMenuButton(1);
+    panel->Console().OnMenuButton(1);
+    panel->Console().OnMenuButton(1);
     ASSERT_EQ(Menu(), 13);
-    panel->OnMenuButton(2);  // no target
+    panel->Console().OnMenuButton(2);  // no target
     EXPECT_EQ(Menu(), 13);
-    panel->OnMenuButton(0);
+    panel->Console().OnMenuButton(0);
     EXPECT_EQ(Title(), "BG Colour");
     EXPECT_EQ(Labels()[0], "Return");
-    panel->OnMenuButton(0);
+    panel->Console().OnMenuButton(0);
     EXPECT_EQ(Menu(), 13);
 
     // A menu that stands for a dialog opens it; the old menu stays on show.
@@ -59,7 +59,7 @@ TEST_F(MenuNavigationTest, MenuButtonsWalkTheFullFamilysMenus) {
         return PanelDialogResult{.accepted = true, .valuesToSend = {{214, 0}}};
     });
     panel->SelectShortcut(15);
-    panel->OnMenuButton(5);
+    panel->Console().OnMenuButton(5);
     CTavrinoxDlg::UnregisterDialog(kOutputRoutingDialog);
     EXPECT_EQ(Menu(), 15);
     EXPECT_EQ(Title(), "Configuration");
@@ -73,11 +73,11 @@ TEST_F(MenuNavigationTest, CompactFamilyOffersEffectsFilesAndCustomMenus) {
     Select(2);
     EXPECT_EQ(Labels(), (Texts{kNone, "Source", "Border", "Config", "GPI Stat", "On Air", "Effects",
                                "Files", "Custom", "User Files"}));
-    panel->OnMenuButton(8);
+    panel->Console().OnMenuButton(8);
     EXPECT_EQ(Title(), "Custom Menu");
     EXPECT_EQ(Labels(), (Texts{"Return", "By Pass", "       ", "Custom 1", "Custom 2", "Custom 3",
                                "Effects", "Files", "Custom", "User Files"}));
-    panel->OnMenuButton(4);
+    panel->Console().OnMenuButton(4);
     ASSERT_EQ(Menu(), 67);
     EXPECT_EQ(Title(), "Custom Menu 2");
     EXPECT_EQ(Labels()[1], "Configure");
@@ -86,31 +86,31 @@ TEST_F(MenuNavigationTest, CompactFamilyOffersEffectsFilesAndCustomMenus) {
     const std::vector<int>& asked = Record(kAttributeDialog);
     g_customFunctionMap[2][2][0] = 8;
     SetLatch();
-    panel->OnFunctionButton(0);
+    panel->Console().OnFunctionButton(0);
     EXPECT_EQ(asked, std::vector<int>{136});
     EXPECT_FALSE(panel->AttributeLatchSet());
     SetLatch();
-    panel->OnMenuButton(9);  // the latch makes this the bypass transfer, which clears it
-    panel->OnMenuButton(6);
+    panel->Console().OnMenuButton(9);  // the latch makes this the bypass transfer, which clears it
+    panel->Console().OnMenuButton(6);
     ASSERT_EQ(Menu(), 64);
     EXPECT_EQ(Title(), "Effect Menu");
     EXPECT_EQ(Labels()[5], "Configure");
     EXPECT_EQ(FunctionLabel(3), "Insert\r\nKeyframe");
     // A keyframe function has no attributes: the press only takes the latch.
     SetLatch();
-    panel->OnFunctionButton(2);
+    panel->Console().OnFunctionButton(2);
     EXPECT_FALSE(panel->AttributeLatchSet());
     EXPECT_EQ(asked.size(), 1u);
-    panel->OnMenuButton(2);  // the keyframe menu's empty buttons lead nowhere
+    panel->Console().OnMenuButton(2);  // the keyframe menu's empty buttons lead nowhere
     EXPECT_EQ(Menu(), 64);
 
     // The compact family's GPI monitor reads the position further into the answer.
     Unit(2).Storage().SetRunningSequence(1);
     panel->SelectShortcut(15);
-    panel->OnMenuButton(4);
+    panel->Console().OnMenuButton(4);
     ASSERT_EQ(Menu(), 33);
     EXPECT_EQ(Line(), "GPI Sequence: 2        GPI Event: 0");
-    panel->OnMenuButton(0);
+    panel->Console().OnMenuButton(0);
     EXPECT_EQ(Line(), "");
 }
 
@@ -120,25 +120,25 @@ TEST_F(MenuNavigationTest, FunctionButtonsStepWrapAndSwitchTheBackground) {
     for (const char* expected : {"Linear", "Luma", "Chroma", "Linear"}) {
         EXPECT_EQ(FunctionLabel(0), expected);
         EXPECT_TRUE(FunctionLit(0));
-        panel->OnFunctionButton(0);
+        panel->Console().OnFunctionButton(0);
     }
     EXPECT_EQ(Unit(1).Value(135), 1);
     EXPECT_EQ(FunctionLabel(1), "Normal");
     EXPECT_FALSE(FunctionLit(1));
-    panel->OnFunctionButton(1);
+    panel->Console().OnFunctionButton(1);
     EXPECT_EQ(FunctionLabel(1), "Invert");
     EXPECT_TRUE(FunctionLit(1));
     // With the attribute latch a press opens the function's attributes and steps nothing.
     const std::vector<int>& asked = Record(kAttributeDialog);
     SetLatch();
-    panel->OnFunctionButton(1);
+    panel->Console().OnFunctionButton(1);
     EXPECT_EQ(asked, std::vector<int>{136});
     EXPECT_EQ(Unit(1).Value(136), 1);
 
     // The take button sends a press and, a second later, its release.
     SentRequests();
     const uint32_t before_ms = Now();
-    panel->OnFunctionButton(5);
+    panel->Console().OnFunctionButton(5);
     const auto sent = SentRequests();
     EXPECT_TRUE(Contains(sent, {0xA8, 159, 1}));
     EXPECT_TRUE(Contains(sent, {0xA8, 159, 0}));
@@ -146,16 +146,16 @@ TEST_F(MenuNavigationTest, FunctionButtonsStepWrapAndSwitchTheBackground) {
 
     // Function 161 chooses the background menu without a menu button.
     panel->SelectShortcut(11);
-    panel->OnFunctionButton(1);
+    panel->Console().OnFunctionButton(1);
     EXPECT_EQ(Title(), "Alt Background");
-    panel->OnFunctionButton(0);
+    panel->Console().OnFunctionButton(0);
     EXPECT_EQ(Menu(), 11);
     Select(2);  // extended menus
     panel->SelectShortcut(11);
     EXPECT_EQ(Menu(), 41);
-    panel->OnFunctionButton(1);
+    panel->Console().OnFunctionButton(1);
     EXPECT_EQ(Menu(), 30);
-    panel->OnFunctionButton(0);
+    panel->Console().OnFunctionButton(0);
     EXPECT_EQ(Menu(), 41);
 }
 

@@ -5,8 +5,8 @@
 
 #include <QCoreApplication>
 
-#include "controls/CInfoBar.h"
 #include "console/PanelActions.h"
+#include "controls/CInfoBar.h"
 #include "panel/PanelSurface.h"
 #include "platform/WindowWait.h"
 #include "tests/panel/PanelStoryTest.h"
@@ -74,10 +74,10 @@ TEST_F(PanelSurfaceTest, AMappingThatDoesNotReadIsNamedAndChangesNothing) {
 
     PanelSurface surface(*panel, Generic(), false);
     // Without a unit the knob cannot turn: the line says so once.
-    panel->InfoBar()->SetMessage("");
+    panel->Console().ShowMessage("");
     surface.OnMessage({0xB0, 1, 1});
     EXPECT_EQ(panel->InfoBar()->Message(), "No unit is selected.");
-    panel->InfoBar()->SetMessage("");
+    panel->Console().ShowMessage("");
     surface.OnMessage({0xB0, 1, 1});
     EXPECT_EQ(panel->InfoBar()->Message(), "");
     std::string why;

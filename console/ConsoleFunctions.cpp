@@ -1,8 +1,9 @@
 // The function buttons: each press steps a function parameter on the unit.
-#include "controls/CImageTextButton.h"
+#include "console/PanelConsole.h"
+#include "console/PanelDialogKinds.h"
+#include "console/PanelMenus.h"
+#include "console/PanelView.h"
 #include "link/ParameterCommands.h"
-#include "panel/CTavrinoxDlg.h"
-#include "panel/PanelMenus.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -20,7 +21,7 @@ bool IsUnitFunction(int offset) {
 }  // namespace
 
 // One step of a function: up by one, from its maximum round to its minimum, sent at once.
-void CTavrinoxDlg::StepFunction(int offset) {
+void PanelConsole::StepFunction(int offset) {
     FunctionRecord& record = g_functionTable[offset];
     int value = record.value + 1;
     if (value > record.maxValue) {
@@ -31,7 +32,12 @@ void CTavrinoxDlg::StepFunction(int offset) {
                                        static_cast<uint8_t>(value)));
 }
 
-void CTavrinoxDlg::OnFunctionButton(int button) {
+void PanelConsole::LightFunctionButton(int button) {
+    m_face.functionButtons[button].lit = true;
+    ShowFace();
+}
+
+void PanelConsole::OnFunctionButton(int button) {
     if (SelectedModel() == 0 || button < 0 || button >= kFunctionButtonCount) {
         return;
     }
@@ -39,28 +45,27 @@ void CTavrinoxDlg::OnFunctionButton(int button) {
     if (menu < 0) {
         return;  // the menus are not loaded
     }
-    if (AttributeLatchSet()) {
+    if (m_view.AttributeLatchSet()) {
         // The press takes the latch in every menu; the attributes are a unit function's.
         Wait(kLatchSettle_ms);
-        const int offset = FunctionOffset(button);
+        const int offset = FunctionOffset(SelectedUnit(), CurrentMenu(), button);
         if (IsUnitFunction(offset)) {
-            OpenPanelDialog(kAttributeDialog, offset + kFirstFunctionNumber);
+            m_view.OpenPanelDialog(kAttributeDialog, offset + kFirstFunctionNumber);
         }
-        ClearAttributeLatch();
+        m_view.ClearAttributeLatch();
         return;
     }
     if (menu == kKeyframeMenu) {
-        OnKeyframeButton(button);
+        m_view.OnKeyframeButton(button);
         return;
     }
-    const int offset = FunctionOffset(button);
+    const int offset = FunctionOffset(SelectedUnit(), menu, button);
     if (!IsUnitFunction(offset)) {
         return;
     }
     const bool momentary = (g_functionTable[offset].flags & kFlagMomentary) != 0;
     if (momentary || offset == kTakeOffset) {
-        m_functionButton[button]->SetImageIndex(1);
-        m_functionButton[button]->repaint();
+        LightFunctionButton(button);
     }
     StepFunction(offset);
     const bool menuChanges = offset == kBackgroundOffset;
@@ -74,8 +79,8 @@ void CTavrinoxDlg::OnFunctionButton(int button) {
         Wait(kMomentaryHold_ms);
         StepFunction(offset);
     }
-    if (!CheckUnitStatus()) {
-        UpdateLamps(true);
+    if (!m_view.CheckUnitStatus()) {
+        m_view.UpdateLamps(true);
         RefreshMenu();
     } else if (menuChanges) {
         // The status refresh leaves the menu buttons alone; they must name the new menu.

@@ -1,4 +1,4 @@
-#include "panel/PanelMenus.h"
+#include "console/PanelMenus.h"
 
 #include "model/PanelModel.h"
 

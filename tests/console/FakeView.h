@@ -5,24 +5,22 @@
 #include <string>
 #include <vector>
 
-#include "console/PanelOperations.h"
+#include "console/PanelView.h"
 
-// A panel that records what the actions ask of it, with its own knob bindings and captions.
-class FakeOperations : public PanelOperations {
+// A window that records what the controller asks of it, with its own knob bindings.
+class FakeView : public PanelView {
   public:
-    int SelectedUnit() const override { return UnitOfAddress(g_currentUnitAddress); }
+    void ShowMenuFace(const MenuFace& shown) override { face = shown; }
+    void ShowInfoLine(const std::string& message, const std::string&) override { line = message; }
     bool LinkLost() const override { return linkLost; }
     bool AttributeLatchSet() const override { return (g_panelModel.m_lampBits[0] & 0x10) != 0; }
+    void ClearAttributeLatch() override { g_panelModel.m_lampBits[0] &= 0xEF; }
     uint8_t AnsweringAddress(int) const override { return 0; }
     ParamRecord* BoundRecord(int display) const override { return bound.at(display); }
+    bool HardKeyLit(int) const override { return false; }
 
-    void OnMenuButton(int button) override {
-        Note("menu", button);
-        if (onMenuButton) {
-            onMenuButton(button);
-        }
-    }
-    void OnFunctionButton(int button) override { Note("function", button); }
+    void OpenPanelDialog(int kind, int) override { Note("dialog", kind); }
+    void OnKeyframeButton(int button) override { Note("keyframe", button); }
     void OnKnobDisplayDoubleClick(int display) override { Note("display", display); }
     void SelectUnit(int unit) override { Note("unit", unit); }
     void SelectView(int function) override { Note("view", function); }
@@ -34,17 +32,22 @@ class FakeOperations : public PanelOperations {
         Note("latch", 0);
     }
     void RunPortSetupKey() override { Note("setup", 0); }
-    void BindKnobs() override { ++binds; }
+    bool CheckUnitStatus() override {
+        Note("status", 0);
+        return false;
+    }
+    void UpdateLamps(bool) override {}
+    void BindKnobs() override {
+        Note("bind", 0);
+        if (onBind) {
+            onBind();
+        }
+    }
     void RedrawKnobDisplay(int display) override { Note("redraw", display); }
     void StopPolling() override { ++pollHolds; }
     void ResumePolling() override { --pollHolds; }
-    void FillShownState(PanelState& state) const override {
-        for (size_t i = 0; i < functionCaptions.size(); ++i) {
-            state.functionButtons[i].label = functionCaptions[i];
-        }
-    }
 
-    // Unit `unit` selected, answering, with its menus loaded.
+    // Unit `unit` selected, answering, with its menus loaded and menu 0 on show.
     static void SelectLoadedUnit(int unit) {
         g_currentUnitAddress = AddressOfUnit(unit);
         g_unitStatus[kStatusByteModel] = 11;
@@ -52,11 +55,11 @@ class FakeOperations : public PanelOperations {
     }
 
     std::array<ParamRecord*, kKnobCount> bound{};
-    std::array<std::string, 6> functionCaptions{};
     std::vector<std::string> calls;
-    std::function<void(int button)> onMenuButton;  // what the menu shown then changes
+    std::function<void()> onBind;  // what a menu's new knobs bring
+    MenuFace face;
+    std::string line;
     bool linkLost = false;
-    int binds = 0;
     int pollHolds = 0;
 
   private:
