@@ -45,14 +45,14 @@ void PanelConsole::OnFunctionButton(int button) {
     if (menu < 0) {
         return;  // the menus are not loaded
     }
-    if (m_view.AttributeLatchSet()) {
+    if (AttributeLatchSet()) {
         // The press takes the latch in every menu; the attributes are a unit function's.
         Wait(kLatchSettle_ms);
         const int offset = FunctionOffset(SelectedUnit(), CurrentMenu(), button);
         if (IsUnitFunction(offset)) {
             m_view.OpenPanelDialog(kAttributeDialog, offset + kFirstFunctionNumber);
         }
-        m_view.ClearAttributeLatch();
+        ClearAttributeLatch();
         return;
     }
     if (menu == kKeyframeMenu) {
@@ -80,7 +80,7 @@ void PanelConsole::OnFunctionButton(int button) {
         StepFunction(offset);
     }
     if (!m_view.CheckUnitStatus()) {
-        m_view.UpdateLamps(true);
+        UpdateLamps(true);
         RefreshMenu();
     } else if (menuChanges) {
         // The status refresh leaves the menu buttons alone; they must name the new menu.

@@ -168,9 +168,9 @@ void PanelConsole::ReturnToPreviousMenu(int old) {
 
 // With the attribute latch the user files button opens the bypass transfer instead.
 void PanelConsole::OpenUserFilesOrBypass() {
-    if (m_view.AttributeLatchSet()) {
+    if (AttributeLatchSet()) {
         m_view.OpenPanelDialog(kBypassDialog, 0);
-        m_view.ClearAttributeLatch();
+        ClearAttributeLatch();
     } else {
         m_view.OpenPanelDialog(kFilesDialog, FilesDialogArgument(kFilesUserFilesBit));
     }

@@ -310,22 +310,22 @@ ActionOutcome PanelActions::PressKey(int index) {
     }
     switch (key.kind) {
         case ToggleKind::MenuShortcut:
-            m_panel.SelectShortcut(key.number);
+            m_console.SelectShortcut(key.number);
             break;
         case ToggleKind::View:
-            m_panel.SelectView(key.number);
+            m_console.SelectView(key.number);
             break;
         case ToggleKind::UnitSelect:
             m_panel.SelectUnit(key.number);
             break;
         case ToggleKind::Memory:
-            m_panel.RecallMemory(key.number);
+            m_console.RecallMemory(key.number);
             break;
         case ToggleKind::FileClear:
-            m_panel.ClearFiles();
+            m_console.ClearFiles();
             break;
         case ToggleKind::AttributeLatch:
-            m_panel.FlipAttributeLatch();
+            m_console.FlipAttributeLatch();
             break;
         case ToggleKind::Setup:
             m_panel.RunPortSetupKey();
@@ -397,8 +397,8 @@ ActionOutcome PanelActions::StoreMemory(int memory, const ActionOrigin& origin) 
         if (std::string why = NeedsUnit(); !why.empty()) {
             return ActionOutcome::Refused(why);
         }
-        if (!m_panel.AttributeLatchSet()) {
-            m_panel.FlipAttributeLatch();
+        if (!m_console.AttributeLatchSet()) {
+            m_console.FlipAttributeLatch();
         }
         return PressKey(HardKeyOf(ToggleKind::Memory, memory));
     });

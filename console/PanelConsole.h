@@ -10,10 +10,11 @@
 
 class PanelView;
 
-// The panel controller's state and the work of the menus: which unit is selected and which
-// menu it shows, what a menu or function button does, the face the menus put on the panel
-// and the information line. It is the part of the panel that talks to the link for that work;
-// the window (PanelView) shows what it decides and runs the dialogs it asks for.
+// The panel controller's state and the work of the menus and the hard keys: which unit is
+// selected and which menu it shows, what a menu, function or hard key does, the lamps, the
+// face the menus put on the panel and the information line. It is the part of the panel that talks
+// to the link for that work; the window (PanelView) shows what it decides and runs the dialogs it
+// asks for.
 class PanelConsole {
   public:
     explicit PanelConsole(PanelView& view);
@@ -46,6 +47,23 @@ class PanelConsole {
     const std::string& Message() const { return m_message; }
     const std::string& Alert() const { return m_alert; }
 
+    // --- The hard keys' work and their lamps (ConsoleKeys.cpp) ---
+    // The lamp bits from the unit's values, then the lamps shown; `full` keeps the
+    // shortcut lamps.
+    void UpdateLamps(bool full);
+    // Hard key `key`'s lamp by the lamp bits (the setup key has none).
+    bool LampLit(int key) const;
+    void SelectView(int functionNumber);
+    void SelectShortcut(int menu);
+    void RecallMemory(int memory);
+    // Clears the unit's files, waiting while it reports itself busy (bounded).
+    void ClearFiles();
+    bool AttributeLatchSet() const;
+    void ClearAttributeLatch();
+    void FlipAttributeLatch();
+    // Reads the unit's settings text for the settings strip; a failed read keeps the text.
+    void RefreshSettings();
+
     // The files dialog's argument: `which` with the bits of the other units of this model.
     int FilesDialogArgument(int which) const;
 
@@ -64,6 +82,8 @@ class PanelConsole {
     void FollowMenuEntry(int button, int old);
     void ShowEnteredMenu(int button, int old);
     void ShowMenuReadout(int menu);
+    void SetLampBits(bool full);
+    bool WaitWhileBusy();
     // One step of a function on the unit.
     void StepFunction(int offset);
 

@@ -7,8 +7,8 @@
 #include "model/PanelModel.h"
 
 // What the panel controller has the window do: show what the controller decided (the menu's
-// face, the information line, a button lit while its work runs) and the work that is still
-// the window's own (dialogs, knobs, hard keys, polls). The window implements it.
+// face, the information line, the lamps, a button lit while its work runs) and the work that
+// is still the window's own (dialogs, knobs, selection, polls). The window implements it.
 class PanelView {
   public:
     virtual ~PanelView() = default;
@@ -18,33 +18,34 @@ class PanelView {
     // The information line: a message, and an alert that stands above it while it lasts.
     virtual void ShowInfoLine(const std::string& message, const std::string& alert) = 0;
 
+    // The hard keys' and the function indicators' lamps as the controller's lamp bits say.
+    virtual void ShowLamps() = 0;
+    // Hard key `key` lit or not, drawn at once.
+    virtual void ShowHardKey(int key, bool lit) = 0;
+    // Hard key `key`'s lamp as shown.
+    virtual bool HardKeyLit(int key) const = 0;
+    virtual void ShowSettings(const std::string& text) = 0;
+    // The read-outs of unit `unit`'s values (model badge, screen colour, keyframes).
+    virtual void ShowReadouts(int unit) = 0;
+    // A box the user confirms, with the polls stopped.
+    virtual void ShowMessageBox(const std::string& text) = 0;
+
     // Whether the link's loss alert is up.
     virtual bool LinkLost() const = 0;
-    virtual bool AttributeLatchSet() const = 0;
-    virtual void ClearAttributeLatch() = 0;
     // The address byte of unit n's last answer, 0 when it did not answer.
     virtual uint8_t AnsweringAddress(int unit) const = 0;
     // The record knob display `display` shows in the current menu; null when none.
     virtual ParamRecord* BoundRecord(int display) const = 0;
-    // Hard key `key`'s lamp.
-    virtual bool HardKeyLit(int key) const = 0;
 
     // Runs the dialog of `kind` with `argument` and the panel's work after it.
     virtual void OpenPanelDialog(int kind, int argument) = 0;
     virtual void OnKeyframeButton(int button) = 0;
     virtual void OnKnobDisplayDoubleClick(int display) = 0;
     virtual void SelectUnit(int unit) = 0;
-    virtual void SelectView(int functionNumber) = 0;
-    virtual void SelectShortcut(int menu) = 0;
-    virtual void RecallMemory(int memory) = 0;
-    virtual void ClearFiles() = 0;
-    virtual void FlipAttributeLatch() = 0;
     virtual void RunPortSetupKey() = 0;
     // The selected unit's status is read and what it flags handled; true when its values
     // were read anew (and shown).
     virtual bool CheckUnitStatus() = 0;
-    // The hard keys' lamps from the unit's values; `full` keeps the shortcut lamps.
-    virtual void UpdateLamps(bool full) = 0;
     // The knobs bind anew to the current menu and redraw; one display redraws.
     virtual void BindKnobs() = 0;
     virtual void RedrawKnobDisplay(int display) = 0;

@@ -14,6 +14,7 @@
 
 #include "console/PanelConsole.h"
 #include "console/PanelDialogKinds.h"
+#include "console/PanelLamps.h"
 #include "console/PanelView.h"
 #include "controls/PanelHooks.h"
 #include "link/LineCarrier.h"
@@ -87,7 +88,7 @@ class CTavrinoxDlg : public QDialog,
     static constexpr int kToggles = 21;
     static constexpr int kBadges = 9;
     static constexpr int kUnitIcons = 4;
-    static constexpr int kFunctionIcons = 5;
+    static constexpr int kFunctionIcons = static_cast<int>(kIconFunctions.size());
 
     explicit CTavrinoxDlg(QWidget* parent = nullptr);
     ~CTavrinoxDlg() override;
@@ -143,22 +144,17 @@ class CTavrinoxDlg : public QDialog,
     void KnobTick(int knob, int deflection) override;
     void KnobKeyTurn(int knob, int amount) override;
 
-    // --- Toggles and lamps (PanelToggles.cpp) ---
-    void UpdateLamps(bool full) override;
+    // --- Hard keys and lamps as the controller sets them (PanelToggles.cpp) ---
+    void ShowLamps() override;
+    void ShowHardKey(int key, bool lit) override;
     bool HardKeyLit(int key) const override;
-    void SelectView(int functionNumber) override;
-    void SelectShortcut(int menu) override;
-    void RecallMemory(int memory) override;
-    void ClearFiles() override;
-    void FlipAttributeLatch() override;
+    void ShowSettings(const std::string& text) override;
     // The setup key: the port setup dialog with the polls stopped; the port changes only
     // when the chosen one opens.
     void RunPortSetupKey() override;
     // Runs the COM port setup dialog modally, showing `portNumber`; the chosen port when the
     // user confirms, nothing when cancelled.
     std::optional<int> RunPortSetup(int portNumber);
-    // Reads the unit's settings text into the settings strip; a failed read keeps the text.
-    void RefreshSettings();
 
     // --- Keyframe menu (PanelKeyframes.cpp) ---
     void LoadKeyframeState();
@@ -169,7 +165,7 @@ class CTavrinoxDlg : public QDialog,
     // --- File-system update, read-outs, model badge (PanelFileSystem.cpp, PanelReadouts.cpp)
     void RunFileSystemUpdate();
     void OnUpdateFileSystem();
-    void ShowReadouts(int unit);
+    void ShowReadouts(int unit) override;
     void ShowModelBadge();
     void OnBadgeClick();
 
@@ -191,7 +187,7 @@ class CTavrinoxDlg : public QDialog,
     double FitZoom() const;
 
     // --- Message boxes with the polls stopped (PanelMessages.cpp) ---
-    void ShowMessageBox(const std::string& text);
+    void ShowMessageBox(const std::string& text) override;
     // 1 for OK, 2 for Cancel.
     int AskOkCancel(const std::string& text);
 
@@ -200,8 +196,6 @@ class CTavrinoxDlg : public QDialog,
 
     // The selected unit's number (1..4), 0 for none.
     int SelectedUnit() const;
-    bool AttributeLatchSet() const override;
-    void ClearAttributeLatch() override;
 
     // Read access for tests and the dialogs.
     CInfoBar* InfoBar() const { return m_infoBar; }
@@ -331,8 +325,6 @@ class CTavrinoxDlg : public QDialog,
     void ReloadValues();
     // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
     void SendDisplayValue(int display, uint16_t value);
-    void SetLampBits(bool full);
-    bool WaitWhileBusy();
     // Keyframes (PanelKeyframes.cpp).
     void InsertKeyframe(EffectRecord& effect);
     void DeleteKeyframe(EffectRecord& effect);

@@ -116,8 +116,8 @@ std::optional<PanelDialogResult> CTavrinoxDlg::RunRegisteredDialog(int kind, int
 void CTavrinoxDlg::ReloadValues() {
     static_cast<void>(ReadReferenceValues());
     static_cast<void>(ReadParameterValues());
-    UpdateLamps(true);
-    RefreshSettings();
+    m_console->UpdateLamps(true);
+    m_console->RefreshSettings();
 }
 
 void CTavrinoxDlg::RunAfterWork(int kind, const PanelDialogResult& result) {

@@ -25,6 +25,6 @@ void CTavrinoxDlg::OnUpdateFileSystem() {
     m_console->ShowMessage(g_idleText);
     static_cast<void>(ReadReferenceValues());
     static_cast<void>(ReadParameterValues());
-    UpdateLamps(true);
-    RefreshSettings();
+    m_console->UpdateLamps(true);
+    m_console->RefreshSettings();
 }

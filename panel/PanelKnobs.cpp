@@ -104,11 +104,11 @@ void CTavrinoxDlg::OnKnobDisplayDoubleClick(int display) {
         return;
     }
     CCanvasCtrl* control = m_knobDisplay[display];
-    if (AttributeLatchSet()) {
+    if (m_console->AttributeLatchSet()) {
         if (control->IsActive() && IsUnitParameter(control->Param())) {
             OpenPanelDialog(kAttributeDialog, control->Param()->number);
         }
-        ClearAttributeLatch();
+        m_console->ClearAttributeLatch();
         return;
     }
     UnitStatus status{};

@@ -44,8 +44,8 @@ uint32_t Now() {
 // Everything on the panel that shows the unit's values, after they were read anew.
 void ShowValuesRead(CTavrinoxDlg& panel, int unit) {
     panel.ShowReadouts(unit);
-    panel.RefreshSettings();
-    panel.UpdateLamps(true);
+    panel.Console().RefreshSettings();
+    panel.Console().UpdateLamps(true);
     panel.Console().ShowFunctionLabels();
     panel.BindKnobs();
 }

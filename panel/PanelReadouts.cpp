@@ -124,8 +124,8 @@ void CTavrinoxDlg::ShowModelBadge() {
 }
 
 void CTavrinoxDlg::OnBadgeClick() {
-    if (AttributeLatchSet()) {
-        ClearAttributeLatch();
+    if (m_console->AttributeLatchSet()) {
+        m_console->ClearAttributeLatch();
         OpenManual();
         return;
     }

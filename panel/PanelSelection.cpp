@@ -108,12 +108,12 @@ void CTavrinoxDlg::RetrieveMenus() {
     m_linkLostShown = false;
 
     ShowModelBadge();
-    UpdateLamps(false);
+    m_console->UpdateLamps(false);
     m_console->ShowMenuLabels();
     m_console->ShowFunctionLabels();
     BindKnobs();
     ShowReadouts(unit);
-    RefreshSettings();
+    m_console->RefreshSettings();
     m_timers.KillTimer(kKeyScanTimer);
     m_timers.SetTimer(kPromptTimer, kPromptPeriod_ms);
 }

@@ -1,177 +1,15 @@
-// The toggle buttons and their lamps: views, menu shortcuts, memories, the attribute latch,
-// file clear and the port setup.
+// The hard keys and lamps on the panel, as the controller sets them, and the port setup key.
 #include <QLabel>
 
 #include "console/HardKeys.h"
 #include "console/PanelActions.h"
-#include "console/PanelMenus.h"
+#include "console/PanelLamps.h"
 #include "controls/CImageToggleButton.h"
-#include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
-#include "link/CommandExchange.h"
-#include "link/LineWork.h"
-#include "link/ParameterCommands.h"
 #include "link/SerialCom.h"
-#include "link/UnitCommands.h"
 #include "panel/CTavrinoxDlg.h"
-#include "platform/Clock.h"
 
-namespace {
-
-// Lamp bits beside bit 0 (unit on line, owned by the poll handler).
-constexpr int kPlainLampBytes = 3;  // bytes 0..2 carry no shortcut lamps
-constexpr uint8_t kViewBit = 0x02;
-constexpr uint8_t kFileClearBit = 0x04;
-constexpr uint8_t kShortcutBits = 0x04 | 0x08 | 0x10;
-constexpr uint8_t kLatchBit = 0x10;  // of lamp byte 0
-constexpr uint8_t kMemoryBit = 0x20;
-
-constexpr int kViews[] = {129, 130, 132};  // lamp bytes 2, 3, 4
-constexpr int kFirstViewByte = 2;
-constexpr int kIconFunctions[] = {221, 222, 223, 225, 227};
-constexpr int kFirstMemoryFunction = 216;  // memories 1..5: functions 216..220
-constexpr int kMemories = 5;
-
-constexpr int kLatchedClearFunction = 174;
-constexpr int kClearFunction = 163;
-constexpr uint32_t kBreakSettle_ms = 100;
-constexpr uint32_t kBusyPoll_ms = 100;
-constexpr uint32_t kAfterClear_ms = 2000;
-// A unit clears its files in a few seconds; one still busy after this is not coming back.
-constexpr uint32_t kClearFilesLimit_ms = 120000;
-
-// Where the lamp of a menu shortcut lives: lamp byte and bit, by the menu it shows.
-struct ShortcutLamp {
-    int shortcut;
-    int lampByte;
-    uint8_t bit;
-};
-constexpr ShortcutLamp kShortcutLamps[] = {
-    {0, 3, 0x04}, {7, 3, 0x08}, {11, 3, 0x10}, {15, 4, 0x10}, {18, 4, 0x08}, {26, 4, 0x04},
-};
-
-// The shortcut whose lamp a unit menu lights, or -1.
-int ShortcutOfMenu(int menu) {
-    switch (menu) {
-        case 0:
-        case 1:
-        case 2:
-            return 0;
-        case 7:
-        case 40:
-            return 7;
-        case 11:
-        case 30:
-        case 41:
-            return 11;
-        case 15:
-        case 18:
-        case 26:
-            return menu;
-        default:
-            return -1;
-    }
-}
-
-const ShortcutLamp* LampOfShortcut(int shortcut) {
-    for (const ShortcutLamp& lamp : kShortcutLamps) {
-        if (lamp.shortcut == shortcut) {
-            return &lamp;
-        }
-    }
-    return nullptr;
-}
-
-// The menu a shortcut leads to on this unit.
-int ShortcutTarget(int shortcut) {
-    switch (shortcut) {
-        case 0:
-            return UnitShownMenu(g_unitStatus[kStatusByteMenu]);
-        case 7:
-            return g_extendedMenus ? 40 : 7;
-        case 11:
-            return BackgroundMenu();
-        default:
-            return shortcut;
-    }
-}
-
-}  // namespace
-
-bool CTavrinoxDlg::AttributeLatchSet() const {
-    return (g_panelModel.m_lampBits[0] & kLatchBit) != 0;
-}
-
-void CTavrinoxDlg::ClearAttributeLatch() {
-    g_panelModel.m_lampBits[0] &= static_cast<uint8_t>(~kLatchBit);
-    if (CImageToggleButton* latch = m_toggle[HardKeyOf(ToggleKind::AttributeLatch, 0)]) {
-        latch->SetOn(false);
-        latch->repaint();
-    }
-}
-
-void CTavrinoxDlg::FlipAttributeLatch() {
-    g_panelModel.m_lampBits[0] ^= kLatchBit;
-    m_toggle[HardKeyOf(ToggleKind::AttributeLatch, 0)]->SetOn(AttributeLatchSet());
-}
-
-void CTavrinoxDlg::SetLampBits(bool full) {
-    uint8_t* lamps = g_panelModel.m_lampBits;
-    for (int n = 0; n < kPlainLampBytes; ++n) {
-        lamps[n] &= kOnLineBit;
-    }
-    const uint8_t kept = full ? kOnLineBit | kShortcutBits : kOnLineBit;
-    lamps[3] &= kept;
-    lamps[4] &= kept;
-    if (const ShortcutLamp* lamp =
-            LampOfShortcut(ShortcutOfMenu(g_panelModel.m_unitMenu[SelectedUnit()]))) {
-        lamps[lamp->lampByte] |= lamp->bit;
-    }
-    g_panelModel.m_viewSelect = kNoView;
-    for (int i = 0; i < 3; ++i) {
-        if (FunctionValue(kViews[i]) != 0) {
-            lamps[kFirstViewByte + i] |= kViewBit;
-            g_panelModel.m_viewSelect = kViews[i];
-            break;
-        }
-    }
-    for (int n = 0; n < kMemories; ++n) {
-        if (FunctionValue(kFirstMemoryFunction + n) != 0) {
-            lamps[n] |= kMemoryBit;
-        }
-    }
-}
-
-bool CTavrinoxDlg::HardKeyLit(int key) const {
-    const uint8_t* lamps = g_panelModel.m_lampBits;
-    const int number = HardKeys()[key].number;
-    switch (HardKeys()[key].kind) {
-        case ToggleKind::UnitSelect:
-            return number == SelectedUnit();
-        case ToggleKind::View:
-            for (int i = 0; i < 3; ++i) {
-                if (kViews[i] == number) {
-                    return (lamps[kFirstViewByte + i] & kViewBit) != 0;
-                }
-            }
-            return false;
-        case ToggleKind::FileClear:
-            return (lamps[0] & kFileClearBit) != 0;
-        case ToggleKind::MenuShortcut: {
-            const ShortcutLamp* lamp = LampOfShortcut(number);
-            return lamp != nullptr && (lamps[lamp->lampByte] & lamp->bit) != 0;
-        }
-        case ToggleKind::AttributeLatch:
-            return (lamps[0] & kLatchBit) != 0;
-        case ToggleKind::Memory:
-            return number >= 1 && number <= kMemories && (lamps[number - 1] & kMemoryBit) != 0;
-        default:
-            return m_toggle[key]->IsOn();
-    }
-}
-
-void CTavrinoxDlg::UpdateLamps(bool full) {
-    SetLampBits(full);
+void CTavrinoxDlg::ShowLamps() {
     for (int i = 0; i < kFunctionIcons; ++i) {
         if (m_functionIcon[i] != nullptr) {
             m_functionIcon[i]->setVisible(FunctionValue(kIconFunctions[i]) != 0);
@@ -179,128 +17,32 @@ void CTavrinoxDlg::UpdateLamps(bool full) {
     }
     for (int key = 0; key < kToggles; ++key) {
         if (m_toggle[key] != nullptr && HardKeys()[key].kind != ToggleKind::Setup) {
-            m_toggle[key]->SetOn(HardKeyLit(key));
+            m_toggle[key]->SetOn(m_console->LampLit(key));
         }
     }
     m_actions->StateMayHaveChanged();
 }
 
-void CTavrinoxDlg::SelectView(int functionNumber) {
-    int viewByte = -1;
-    for (int i = 0; i < 3; ++i) {
-        g_panelModel.m_lampBits[kFirstViewByte + i] &= static_cast<uint8_t>(~kViewBit);
-        if (kViews[i] == functionNumber) {
-            viewByte = i;
-        }
-    }
-    if (viewByte < 0) {
+// Drawn at once: the work that follows may hold the event loop back from painting.
+void CTavrinoxDlg::ShowHardKey(int key, bool lit) {
+    if (key < 0 || key >= kToggles || m_toggle[key] == nullptr) {
         return;
     }
-    const auto number = static_cast<uint8_t>(functionNumber);
-    if (functionNumber == g_panelModel.m_viewSelect) {
-        static_cast<void>(SetParameterByte(number, 0));
-        g_panelModel.m_viewSelect = kNoView;
-    } else {
-        g_panelModel.m_viewSelect = functionNumber;
-        static_cast<void>(SetParameterByte(number, 1));
-    }
-    UpdateLamps(false);
-    m_console->ShowFunctionLabels();
-    BindKnobs();
+    m_toggle[key]->SetOn(lit);
+    m_toggle[key]->repaint();
 }
 
-void CTavrinoxDlg::SelectShortcut(int menu) {
-    const int unit = SelectedUnit();
-    const int old = g_panelModel.m_currentMenu[unit];
-    if (menu == old) {
-        UpdateLamps(false);
-        return;
+// The setup key is lit by its own press while its dialog is open, not by a lamp bit.
+bool CTavrinoxDlg::HardKeyLit(int key) const {
+    if (key < 0 || key >= kToggles || m_toggle[key] == nullptr) {
+        return false;
     }
-    const int target = ShortcutTarget(menu);
-    g_panelModel.m_currentMenu[unit] = target;
-    g_panelModel.m_unitMenu[unit] = target;
-    m_console->ShowMessage(g_idleText);
-    static_cast<void>(ReadParameterValues());
-    UpdateLamps(false);
-    m_console->RefreshMenu();
-    g_panelModel.m_previousMenu[unit] = old;
+    return HardKeys()[key].kind == ToggleKind::Setup ? m_toggle[key]->IsOn()
+                                                     : m_console->LampLit(key);
 }
 
-void CTavrinoxDlg::RecallMemory(int memory) {
-    if (memory < 1 || memory > kMemories) {
-        return;
-    }
-    const auto recall = static_cast<uint8_t>(kFirstMemoryFunction - 1 + memory);
-    if (AttributeLatchSet()) {
-        // With the latch the memory's function indicator goes off with it.
-        static_cast<void>(SetParameterByte(static_cast<uint8_t>(kIconFunctions[memory - 1]), 0));
-        static_cast<void>(SetParameterByte(recall, 0));
-        static_cast<void>(ReadParameterValues());
-        UpdateLamps(true);
-        RefreshSettings();
-    } else {
-        static_cast<void>(SetParameterByte(recall, 0));
-        static_cast<void>(ReadParameterValues());
-        UpdateLamps(true);
-        m_console->RefreshMenu();
-        RefreshSettings();
-    }
-    ClearAttributeLatch();
-}
-
-// Identifies the unit every 100 ms while it reports itself busy. True when it answered and
-// is no longer busy; false when it stopped answering or was still busy at the limit.
-bool CTavrinoxDlg::WaitWhileBusy() {
-    const uint32_t start_ms = CurrentClock().TickCount();
-    while (true) {
-        // A unit that does not answer leaves the status cleared, which ends the wait.
-        static_cast<void>(IdentifySelectedUnit());
-        if (!(g_unitStatus[kStatusByteFlags] & kStatusBusy)) {
-            return g_unitStatus[kStatusByteModel] != 0;
-        }
-        const uint32_t waited_ms = CurrentClock().TickCount() - start_ms;
-        if (waited_ms >= kClearFilesLimit_ms) {
-            return false;
-        }
-        m_console->ShowMessage("Main Unit " + std::to_string(SelectedUnit()) +
-                               " clears its files: " + std::to_string(waited_ms / 1000) + " s of " +
-                               std::to_string(kClearFilesLimit_ms / 1000) + " s");
-        Wait(kBusyPoll_ms);
-    }
-}
-
-void CTavrinoxDlg::ClearFiles() {
-    // Lit on the screen before the long clear starts.
-    CImageToggleButton* key = m_toggle[HardKeyOf(ToggleKind::FileClear, 0)];
-    key->SetOn(true);
-    key->repaint();
-    const LineWork work("FILE CLEAR");
-    const std::string message = m_console->Message();
-    m_console->ShowAlert("File Clear In Process ...");
-    const int function = AttributeLatchSet() ? kLatchedClearFunction : kClearFunction;
-    static_cast<void>(SendParameterByteNoAnswer(static_cast<uint8_t>(function), 1));
-    Wait(kBreakSettle_ms);
-    static_cast<void>(SendLineBreak());
-    Wait(kBreakSettle_ms);
-    const bool ready = WaitWhileBusy();
-    m_console->ShowMessage(message);
-    Wait(kBreakSettle_ms);
-    static_cast<void>(SendLineBreak());
-    Wait(kAfterClear_ms);
-    static_cast<void>(DrainInput());
-    // A unit that is gone or still busy is not asked again: each read would wait it out.
-    const bool reread = ready && ReadParameterValues() == Status::Ok;
-    if (!reread) {
-        ShowMessageBox("Communication Error: Function did not complete!");
-    }
-    g_panelModel.m_viewSelect = kNoView;
-    UpdateLamps(true);
-    m_console->RefreshMenu();
-    ShowReadouts(SelectedUnit());
-    if (reread) {
-        RefreshSettings();
-    }
-    m_console->ShowAlert(g_idleText);
+void CTavrinoxDlg::ShowSettings(const std::string& text) {
+    m_settingsBar->SetSettingsText(text);
 }
 
 std::optional<int> CTavrinoxDlg::RunPortSetup(int portNumber) {
@@ -321,11 +63,4 @@ void CTavrinoxDlg::RunPortSetupKey() {
         ReportPortFailure(g_link.LastFailure());
     }
     ResumePolling();
-}
-
-void CTavrinoxDlg::RefreshSettings() {
-    std::string text;
-    if (ReadSettingsLabel(text) == Status::Ok) {
-        m_settingsBar->SetSettingsText(text);
-    }
 }

@@ -12,31 +12,25 @@ class FakeView : public PanelView {
   public:
     void ShowMenuFace(const MenuFace& shown) override { face = shown; }
     void ShowInfoLine(const std::string& message, const std::string&) override { line = message; }
+    void ShowLamps() override {}
+    void ShowHardKey(int, bool) override {}
+    bool HardKeyLit(int) const override { return false; }
+    void ShowSettings(const std::string&) override {}
+    void ShowReadouts(int) override {}
+    void ShowMessageBox(const std::string& text) override { Note(("box " + text).c_str(), 0); }
     bool LinkLost() const override { return linkLost; }
-    bool AttributeLatchSet() const override { return (g_panelModel.m_lampBits[0] & 0x10) != 0; }
-    void ClearAttributeLatch() override { g_panelModel.m_lampBits[0] &= 0xEF; }
     uint8_t AnsweringAddress(int) const override { return 0; }
     ParamRecord* BoundRecord(int display) const override { return bound.at(display); }
-    bool HardKeyLit(int) const override { return false; }
 
     void OpenPanelDialog(int kind, int) override { Note("dialog", kind); }
     void OnKeyframeButton(int button) override { Note("keyframe", button); }
     void OnKnobDisplayDoubleClick(int display) override { Note("display", display); }
     void SelectUnit(int unit) override { Note("unit", unit); }
-    void SelectView(int function) override { Note("view", function); }
-    void SelectShortcut(int menu) override { Note("shortcut", menu); }
-    void RecallMemory(int memory) override { Note("memory", memory); }
-    void ClearFiles() override { Note("clear", 0); }
-    void FlipAttributeLatch() override {
-        g_panelModel.m_lampBits[0] ^= 0x10;
-        Note("latch", 0);
-    }
     void RunPortSetupKey() override { Note("setup", 0); }
     bool CheckUnitStatus() override {
         Note("status", 0);
         return false;
     }
-    void UpdateLamps(bool) override {}
     void BindKnobs() override {
         Note("bind", 0);
         if (onBind) {

@@ -41,13 +41,13 @@ TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
     panel->Console().OnMenuButton(9);
     EXPECT_EQ(files.size(), 2u);
     EXPECT_EQ(LastBox(), "The bypass transfer dialog is not available in this build of the panel.");
-    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_FALSE(panel->Console().AttributeLatchSet());
 
     // The compact family needs it only for the on-air lock-out.
     Select(2);
     g_panelModel.m_referencePresent = false;
     panel->Console().OnMenuButton(7);
-    panel->SelectShortcut(15);
+    panel->Console().SelectShortcut(15);
     panel->Console().OnMenuButton(2);  // GPI
     EXPECT_EQ(files.size(), 3u);
     EXPECT_EQ(gpi.size(), 1u);
@@ -58,7 +58,7 @@ TEST_F(DialogDispatchTest, FileSystemDialogsNeedReferenceVideoOnTheFullFamily) {
 
 TEST_F(DialogDispatchTest, RoutingValuesGoToTheUnitOnlyOnOk) {
     Select(1);
-    panel->SelectShortcut(15);
+    panel->Console().SelectShortcut(15);
     Record(kInputRoutingDialog, {.accepted = false, .valuesToSend = {{211, 1}}});
     panel->Console().OnMenuButton(6);
     EXPECT_EQ(Unit(1).Value(211), 0);
@@ -118,7 +118,7 @@ TEST_F(DialogDispatchTest, TheLockoutDialogIsFollowedByTheTablesAndAFileUpdateWh
 // dialog shows leaves the polls stopped until the dialog is over.
 TEST_F(DialogDispatchTest, AfterWorkForASilentUnitStopsAtItsFirstRequestAndSaysSo) {
     Select(1);
-    panel->SelectShortcut(15);
+    panel->Console().SelectShortcut(15);
     opened[kInputRoutingDialog];
     bool pollsHeldAfterTheBox = false;
     CTavrinoxDlg::RegisterDialog(kInputRoutingDialog, [&](int) {

@@ -94,10 +94,10 @@ TEST_F(KeyboardTest, EnterOnADisplayIsItsDoubleClickAndTheLatchKeySetsTheLatch) 
 
     const std::vector<int>& asked = Record(kAttributeDialog);
     Key(panel->Knob(2), Qt::Key_A);  // the panel's key, whichever control is focused
-    EXPECT_TRUE(panel->AttributeLatchSet());
+    EXPECT_TRUE(panel->Console().AttributeLatchSet());
     Key(panel->KnobDisplay(1), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(asked, std::vector<int>{1});
-    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_FALSE(panel->Console().AttributeLatchSet());
 }
 
 TEST_F(KeyboardTest, PanelKeysDoWhatAClickOnTheirControlDoes) {

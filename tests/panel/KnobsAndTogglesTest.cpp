@@ -45,7 +45,7 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
 
     // Menu 15 of models 5, 7 and 9 steps on the panel; the double-click sends that value.
     Select(3);
-    panel->SelectShortcut(15);
+    panel->Console().SelectShortcut(15);
     g_paramTable[93].value = 9;
     panel->Console().ShowMessage("Double click control to update Main Unit.");
     panel->OnKnobDisplayDoubleClick(0);
@@ -53,7 +53,7 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     EXPECT_EQ(panel->InfoBar()->Message(), "");
     // Model 4 restores the default there like everywhere else.
     Select(2);
-    panel->SelectShortcut(15);
+    panel->Console().SelectShortcut(15);
     g_paramTable[93].value = 9;
     panel->OnKnobDisplayDoubleClick(0);
     EXPECT_EQ(Unit(2).Value(93), 0);
@@ -75,27 +75,27 @@ TEST_F(KnobsAndTogglesTest, LampsFollowFunctionsMenusAndViews) {
 
     // A full update keeps the shortcut lamps it had; a partial one recomputes them.
     g_panelModel.m_unitMenu[1] = 7;
-    panel->UpdateLamps(true);
+    panel->Console().UpdateLamps(true);
     g_panelModel.m_unitMenu[1] = 18;
-    panel->UpdateLamps(true);
+    panel->Console().UpdateLamps(true);
     EXPECT_TRUE(Lit(1135) && Lit(1136));
-    panel->UpdateLamps(false);
+    panel->Console().UpdateLamps(false);
     EXPECT_FALSE(Lit(1135));
     EXPECT_TRUE(Lit(1136));
 
     // The lit view pressed again goes off and leaves none active.
-    panel->SelectView(130);
+    panel->Console().SelectView(130);
     EXPECT_EQ(unit.Value(130), 0);
     EXPECT_FALSE(AnyViewLit());
     EXPECT_EQ(g_panelModel.m_viewSelect, 131);
-    panel->SelectView(129);
+    panel->Console().SelectView(129);
     EXPECT_EQ(unit.Value(129), 1);
     EXPECT_TRUE(Lit(1129));
 
     // Shortcut 11 shows the alternative background while function 161 is on.
     unit.SetValue(161, 1);
     static_cast<void>(ReadParameterValues());
-    panel->SelectShortcut(11);
+    panel->Console().SelectShortcut(11);
     EXPECT_EQ(Menu(), 30);
     EXPECT_TRUE(Lit(1138));
 }
@@ -105,7 +105,7 @@ TEST_F(KnobsAndTogglesTest, FileClearWaitsOutTheBusyUnit) {
     unit.SetValue(130, 1);
     Select(1);
     const uint32_t start_ms = Now();
-    panel->ClearFiles();
+    panel->Console().ClearFiles();
     EXPECT_GE(Now() - start_ms, kClearFilesBusy_ms + 2000);
     EXPECT_TRUE(prompter.boxes.empty());
     EXPECT_EQ(unit.Value(130), 0);  // the unit is back to its defaults
@@ -115,7 +115,7 @@ TEST_F(KnobsAndTogglesTest, FileClearWaitsOutTheBusyUnit) {
     // A unit that never stops being busy is given up on, and the user told.
     unit.SetBusy(true);
     const uint32_t stuck_ms = Now();
-    panel->ClearFiles();
+    panel->Console().ClearFiles();
     EXPECT_LT(Now() - stuck_ms, 200000u);
     EXPECT_EQ(LastBox(), "Communication Error: Function did not complete!");
 
@@ -123,7 +123,7 @@ TEST_F(KnobsAndTogglesTest, FileClearWaitsOutTheBusyUnit) {
     unit.SetBusy(false);
     unit.SetPower(false);
     const uint32_t silent_ms = Now();
-    panel->ClearFiles();
+    panel->Console().ClearFiles();
     EXPECT_LT(Now() - silent_ms, 10000u);
     EXPECT_EQ(prompter.boxes.size(), 2u);
 }

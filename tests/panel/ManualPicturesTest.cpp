@@ -130,7 +130,7 @@ TEST_F(ManualPicturesTest, TheInformationLineWhileAUnitClearsItsFilesAndWhenItIs
         }
     });
     SetCurrentClock(&watched);
-    panel->ClearFiles();
+    panel->Console().ClearFiles();
     time.clock.Set(watched.TickCount());
     SetCurrentClock(&time.clock);
     EXPECT_TRUE(clearShown);

@@ -41,7 +41,7 @@ TEST_F(MenuNavigationTest, MenuButtonsWalkTheFullFamilysMenus) {
     EXPECT_EQ(Line(), "");
 
     // Only one level is remembered: Return twice swaps the last two menus.
-    panel->SelectShortcut(11);
+    panel->Console().SelectShortcut(11);
     panel->Console().OnMenuButton(1);
     panel->Console().OnMenuButton(1);
     ASSERT_EQ(Menu(), 13);
@@ -58,7 +58,7 @@ TEST_F(MenuNavigationTest, MenuButtonsWalkTheFullFamilysMenus) {
         EXPECT_FALSE(panel->Timers().IsActive(kPollTimer));
         return PanelDialogResult{.accepted = true, .valuesToSend = {{214, 0}}};
     });
-    panel->SelectShortcut(15);
+    panel->Console().SelectShortcut(15);
     panel->Console().OnMenuButton(5);
     CTavrinoxDlg::UnregisterDialog(kOutputRoutingDialog);
     EXPECT_EQ(Menu(), 15);
@@ -88,7 +88,7 @@ TEST_F(MenuNavigationTest, CompactFamilyOffersEffectsFilesAndCustomMenus) {
     SetLatch();
     panel->Console().OnFunctionButton(0);
     EXPECT_EQ(asked, std::vector<int>{136});
-    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_FALSE(panel->Console().AttributeLatchSet());
     SetLatch();
     panel->Console().OnMenuButton(9);  // the latch makes this the bypass transfer, which clears it
     panel->Console().OnMenuButton(6);
@@ -99,14 +99,14 @@ TEST_F(MenuNavigationTest, CompactFamilyOffersEffectsFilesAndCustomMenus) {
     // A keyframe function has no attributes: the press only takes the latch.
     SetLatch();
     panel->Console().OnFunctionButton(2);
-    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_FALSE(panel->Console().AttributeLatchSet());
     EXPECT_EQ(asked.size(), 1u);
     panel->Console().OnMenuButton(2);  // the keyframe menu's empty buttons lead nowhere
     EXPECT_EQ(Menu(), 64);
 
     // The compact family's GPI monitor reads the position further into the answer.
     Unit(2).Storage().SetRunningSequence(1);
-    panel->SelectShortcut(15);
+    panel->Console().SelectShortcut(15);
     panel->Console().OnMenuButton(4);
     ASSERT_EQ(Menu(), 33);
     EXPECT_EQ(Line(), "GPI Sequence: 2        GPI Event: 0");
@@ -145,13 +145,13 @@ TEST_F(MenuNavigationTest, FunctionButtonsStepWrapAndSwitchTheBackground) {
     EXPECT_GE(Now() - before_ms, 2000u);
 
     // Function 161 chooses the background menu without a menu button.
-    panel->SelectShortcut(11);
+    panel->Console().SelectShortcut(11);
     panel->Console().OnFunctionButton(1);
     EXPECT_EQ(Title(), "Alt Background");
     panel->Console().OnFunctionButton(0);
     EXPECT_EQ(Menu(), 11);
     Select(2);  // extended menus
-    panel->SelectShortcut(11);
+    panel->Console().SelectShortcut(11);
     EXPECT_EQ(Menu(), 41);
     panel->Console().OnFunctionButton(1);
     EXPECT_EQ(Menu(), 30);

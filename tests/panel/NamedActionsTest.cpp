@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <QDialog>
 
-#include "controls/CCanvasCtrl.h"
 #include "console/PanelActions.h"
+#include "controls/CCanvasCtrl.h"
 #include "platform/WindowWait.h"
 #include "tests/panel/PanelStoryTest.h"
 
@@ -66,7 +66,7 @@ TEST_F(NamedActionsTest, ActionsTakeThePanelsExchangesOrSayWhyNot) {
     const auto stored = SentRequests();
     EXPECT_TRUE(Contains(stored, {kSetParameter, 222, 0}));
     EXPECT_TRUE(Contains(stored, {kSetParameter, 217, 0}));
-    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_FALSE(panel->Console().AttributeLatchSet());
     EXPECT_TRUE(Actions().PressToggle("mem 3", kSurface).taken);
     EXPECT_TRUE(Contains(SentRequests(), {kSetParameter, 218, 0}));
 }

@@ -36,7 +36,7 @@ class ReadoutsTest : public PanelFixture {
     }
     void SetLatch() {
         panel->Toggle(12)->Press();
-        ASSERT_TRUE(panel->AttributeLatchSet());
+        ASSERT_TRUE(panel->Console().AttributeLatchSet());
     }
 };
 
@@ -44,7 +44,7 @@ TEST_F(ReadoutsTest, TheBadgeOpensTheModelsManualWithTheLatchAndSaysWhereItLooke
     SelectUnit(1);
     SetLatch();
     ClickBadge();
-    EXPECT_FALSE(panel->AttributeLatchSet());
+    EXPECT_FALSE(panel->Console().AttributeLatchSet());
     EXPECT_FALSE(panel->Toggle(12)->IsOn());
     ASSERT_EQ(prompter.boxes.size(), 1u);
     const std::string& text = prompter.boxes[0].text;
