@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         CTavrinoxDlg panel;
         panel.OnInitDialog();
         panel.show();
-        panel.SelectUnit(1);
+        panel.Console().SelectUnit(1);
         const bool atWork = RunEventsUntil(
             [&] {
                 return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&

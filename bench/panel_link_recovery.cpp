@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     CTavrinoxDlg panel;
     panel.OnInitDialog();
     panel.show();
-    panel.SelectUnit(1);
+    panel.Console().SelectUnit(1);
     const auto connected = [&] {
         return g_panelModel.m_currentMenu[1] != -1 && panel.InfoBar()->Alert().empty();
     };

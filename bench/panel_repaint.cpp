@@ -23,7 +23,7 @@ CTavrinoxDlg& Panel() {
         auto* made = new CTavrinoxDlg;
         made->OnInitDialog();
         made->show();
-        made->SelectUnit(1);
+        made->Console().SelectUnit(1);
         QCoreApplication::processEvents();
         return made;
     }();

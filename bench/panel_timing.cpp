@@ -182,11 +182,11 @@ int main(int argc, char** argv) {
     RunEventsFor(300);
     const long started = ResidentKiB();
     for (int unit = 1; unit <= 4; ++unit) {
-        panel.SelectUnit(unit);
+        panel.Console().SelectUnit(unit);
     }
     RunEventsFor(300);
     const long retrieved = ResidentKiB();
-    panel.SelectUnit(1);
+    panel.Console().SelectUnit(1);
 
     WireClock wire;
     g_link.SetTracer(&wire);

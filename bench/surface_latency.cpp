@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
     panel.OnInitDialog();
     panel.show();
     RunEventsFor(300);
-    panel.SelectUnit(1);
+    panel.Console().SelectUnit(1);
     RunEventsFor(300);
 
     JackController controller(kController);

@@ -79,7 +79,7 @@ void PanelConsole::OnFunctionButton(int button) {
         Wait(kMomentaryHold_ms);
         StepFunction(offset);
     }
-    if (!m_view.CheckUnitStatus()) {
+    if (!CheckUnitStatus()) {
         UpdateLamps(true);
         RefreshMenu();
     } else if (menuChanges) {

@@ -83,7 +83,7 @@ std::string PanelActions::NeedsUnit() const {
     if (g_currentUnitAddress == 0 || m_console.SelectedUnit() == 0) {
         return "No unit is selected.";
     }
-    if (m_panel.LinkLost()) {
+    if (m_console.LinkLost()) {
         return "The link to the selected unit is lost.";
     }
     return {};
@@ -206,7 +206,7 @@ ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin& or
     item->origin = origin;
     // Turns that wait are a knob held, as a mouse holds one: no poll comes between the
     // turns of a spin.
-    m_panel.StopPolling();
+    m_console.StopPolling();
     ++m_turnPollHolds;
     m_pendingTurns.push_back(item);
     const ActionOutcome outcome = Run(
@@ -219,7 +219,7 @@ ActionOutcome PanelActions::TurnKnob(int knob, int delta, const ActionOrigin& or
     if (!outcome.taken) {
         m_pendingTurns.pop_back();
         --m_turnPollHolds;
-        m_panel.ResumePolling();
+        m_console.ResumePolling();
     }
     return outcome;
 }
@@ -239,7 +239,7 @@ void PanelActions::SendTurn(PendingTurnItem& item) {
     }
     if (m_turnPollHolds > 0) {
         --m_turnPollHolds;
-        m_panel.ResumePolling();
+        m_console.ResumePolling();
     }
 }
 
@@ -316,7 +316,7 @@ ActionOutcome PanelActions::PressKey(int index) {
             m_console.SelectView(key.number);
             break;
         case ToggleKind::UnitSelect:
-            m_panel.SelectUnit(key.number);
+            m_console.SelectUnit(key.number);
             break;
         case ToggleKind::Memory:
             m_console.RecallMemory(key.number);
@@ -435,9 +435,9 @@ PanelState PanelActions::CurrentState() const {
     PanelState state;
     state.selectedUnit = m_console.SelectedUnit();
     for (int unit = 1; unit <= kActionUnits; ++unit) {
-        state.onLine[unit - 1] = m_panel.AnsweringAddress(unit) != 0;
+        state.onLine[unit - 1] = m_console.AnsweringAddress(unit) != 0;
     }
-    state.linkLost = m_panel.LinkLost();
+    state.linkLost = m_console.LinkLost();
     for (int knob = 0; knob < kActionKnobs; ++knob) {
         state.knobs[knob] = KnobStateOf(m_panel.BoundRecord(knob));
     }

@@ -5,17 +5,19 @@
 
 #include "actions/PanelState.h"
 #include "console/MenuFace.h"
+#include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "unit/PollHandler.h"
 
 class PanelView;
+struct LineTask;
 
 // The panel controller's state and the work of the menus and the hard keys: which unit is
 // selected and which menu it shows, what a menu, function or hard key does, the lamps, the
 // face the menus put on the panel and the information line. It is the part of the panel that talks
 // to the link for that work; the window (PanelView) shows what it decides and runs the dialogs it
 // asks for.
-class PanelConsole {
+class PanelConsole : public PortFailureReaction {
   public:
     explicit PanelConsole(PanelView& view);
 
@@ -29,6 +31,37 @@ class PanelConsole {
     static uint8_t SelectedModel() { return g_unitStatus[kStatusByteModel]; }
     int32_t& CurrentMenu() { return g_panelModel.m_currentMenu[SelectedUnit()]; }
     int CurrentMenuShown() const { return g_panelModel.m_currentMenu[SelectedUnit()]; }
+
+    // --- Selection and menu retrieval (ConsoleSelection.cpp) ---
+    void SelectUnit(int unit);
+    void RetrieveMenus();
+
+    // --- Polling and link supervision (ConsolePolling.cpp) ---
+    // The search of start-up: every address polled once, then the polls run.
+    void StartUnitSearch();
+    // The window's timers, by kind (PanelTimer).
+    void OnPollTimer();
+    void OnKeyScanTimer();
+    void OnPromptTimer();
+    void OnMessageClearTimer();
+    // The selected unit's status read and what it flags handled; true when its values were
+    // read anew (and shown).
+    bool CheckUnitStatus();
+    // Nest: the polls run again when the last holder resumes them.
+    void StopPolling();
+    void ResumePolling();
+    bool PollingStopped() const { return m_pollHolds > 0; }
+    // The link could not be reopened while a unit is selected.
+    void OnLinkLost();
+    // With a unit selected the link is lost, else a box says why.
+    void OnPortFailed(const PortFailure& failure) override;
+    // Whether the alert of a lost link is up.
+    bool LinkLost() const { return m_linkLostShown; }
+    // The address byte of unit n's last answer, 0 when it did not answer.
+    uint8_t AnsweringAddress(int unit) const;
+    // The information line's word on the line while a wait lasts, and on a unit given up on.
+    void ShowLineWait(const LineTask& task, uint32_t waited_ms, bool inputWaits, bool done);
+    void ShowGivenUp(const std::string& what, int unit);
 
     // A click on menu button 0..9 or function button 0..4, as the window runs it.
     void OnMenuButton(int button);
@@ -82,6 +115,22 @@ class PanelConsole {
     void FollowMenuEntry(int button, int old);
     void ShowEnteredMenu(int button, int old);
     void ShowMenuReadout(int menu);
+    // Polling and supervision.
+    void DeclareLinkLost();
+    void HandleUnitMessage(uint8_t message);
+    void ShowIndicator(bool on);
+    void TryReopenPort();
+    bool StatusPollHeld() const;
+    void RecoverMenus();
+    // Reads the selected unit's values; a failed read is tried again at the next poll.
+    void ReadUnitValues();
+    // Whether the poll may read the values now: not while a unit keeps failing the reads,
+    // but again every few seconds.
+    bool ValueReadDue() const;
+    void ShowValuesRead(int unit);
+    void SendRouterSettings();
+    void ShowRetrievalFailed(int unit);
+
     void SetLampBits(bool full);
     bool WaitWhileBusy();
     // One step of a function on the unit.
@@ -92,4 +141,19 @@ class PanelConsole {
     MenuFace m_face;
     std::string m_message;
     std::string m_alert;
+
+    bool m_indicatorOn = false;     // status flag 0x01 at the last poll
+    uint32_t m_lastReopenTick = 0;  // when the lost device was last tried again
+    bool m_reopenTried = false;     // m_lastReopenTick holds a try of the present loss
+    bool m_linkLostShown = false;   // the loss alert is up for the present loss
+    bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
+    uint32_t m_statusHeldSince = 0;
+    bool m_valuesUnread = false;  // the last value read failed: the tables may not be the unit's
+    bool m_valuesReadThisTick = false;  // the present poll tick read the values
+    int m_failedValueTicks = 0;         // poll ticks in a row whose value read failed
+    uint32_t m_lastValueRead_ms = 0;
+    int m_pollHolds = 0;              // StopPolling calls not yet resumed
+    bool m_lineWaitShown = false;     // the info line says what the line waits for
+    bool m_givenUpShown = false;      // the alert says a unit was given up on
+    std::string m_messageBeforeWait;  // the info line's message while a long wait is shown
 };

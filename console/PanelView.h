@@ -8,7 +8,7 @@
 
 // What the panel controller has the window do: show what the controller decided (the menu's
 // face, the information line, the lamps, a button lit while its work runs) and the work that
-// is still the window's own (dialogs, knobs, selection, polls). The window implements it.
+// is still the window's own (dialogs, knobs, read-outs, timers). The window implements it.
 class PanelView {
   public:
     virtual ~PanelView() = default;
@@ -30,10 +30,17 @@ class PanelView {
     // A box the user confirms, with the polls stopped.
     virtual void ShowMessageBox(const std::string& text) = 0;
 
-    // Whether the link's loss alert is up.
-    virtual bool LinkLost() const = 0;
-    // The address byte of unit n's last answer, 0 when it did not answer.
-    virtual uint8_t AnsweringAddress(int unit) const = 0;
+    // The window's timers by kind (PanelTimer), for the controller's polls.
+    virtual void StartTimer(int timer, int period_ms) = 0;
+    virtual void StopTimer(int timer) = 0;
+    // The reference video flags of the selected unit's last status.
+    virtual void ShowReferenceFlags(uint8_t flags) = 0;
+    // The on-line row anew, and the selected unit's indicator on or off.
+    virtual void ShowOnLine() = 0;
+    virtual void ShowUnitIndicator(int unit, bool on) = 0;
+    virtual void ShowModelBadge() = 0;
+    // 1 for OK, 2 for Cancel.
+    virtual int AskOkCancel(const std::string& text) = 0;
     // The record knob display `display` shows in the current menu; null when none.
     virtual ParamRecord* BoundRecord(int display) const = 0;
 
@@ -41,15 +48,8 @@ class PanelView {
     virtual void OpenPanelDialog(int kind, int argument) = 0;
     virtual void OnKeyframeButton(int button) = 0;
     virtual void OnKnobDisplayDoubleClick(int display) = 0;
-    virtual void SelectUnit(int unit) = 0;
     virtual void RunPortSetupKey() = 0;
-    // The selected unit's status is read and what it flags handled; true when its values
-    // were read anew (and shown).
-    virtual bool CheckUnitStatus() = 0;
     // The knobs bind anew to the current menu and redraw; one display redraws.
     virtual void BindKnobs() = 0;
     virtual void RedrawKnobDisplay(int display) = 0;
-    // Nest: the polls run again when the last holder resumes them.
-    virtual void StopPolling() = 0;
-    virtual void ResumePolling() = 0;
 };

@@ -114,10 +114,13 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
     ReadConfiguration();
     PlaceControls();
     ConnectControls();
-    CSerialCom::SetFailureReaction(this);
-    LineBeside::SetWaitView([this](const LineTask& task, uint32_t waited_ms, bool inputWaits,
-                                   bool done) { ShowLineWait(task, waited_ms, inputWaits, done); });
-    LineWork::SetReport([this](const std::string& what, int unit) { ShowGivenUp(what, unit); });
+    CSerialCom::SetFailureReaction(m_console.get());
+    LineBeside::SetWaitView(
+        [this](const LineTask& task, uint32_t waited_ms, bool inputWaits, bool done) {
+            m_console->ShowLineWait(task, waited_ms, inputWaits, done);
+        });
+    LineWork::SetReport(
+        [this](const std::string& what, int unit) { m_console->ShowGivenUp(what, unit); });
     ApplyMouseSetting();
     CreateToggles();
     for (int unit = 0; unit < kUnitSlots; ++unit) {
@@ -134,9 +137,9 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
     // for a moment: the window shows first.
     const auto openAndSearch = [this] {
         if (!ReopenPort(g_panelModel.m_portNumber)) {
-            OnPortFailed(g_link.LastFailure());
+            m_console->OnPortFailed(g_link.LastFailure());
         }
-        StartUnitSearch();
+        m_console->StartUnitSearch();
     };
     if (search == UnitSearch::Now) {
         openAndSearch();
@@ -205,16 +208,16 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
     m_inTimerWork = true;
     switch (id) {
         case kKeyScanTimer:
-            OnKeyScanTimer();
+            m_console->OnKeyScanTimer();
             break;
         case kPollTimer:
-            OnPollTimer();
+            m_console->OnPollTimer();
             break;
         case kPromptTimer:
-            OnPromptTimer();
+            m_console->OnPromptTimer();
             break;
         case kMessageClearTimer:
-            OnMessageClearTimer();
+            m_console->OnMessageClearTimer();
             break;
         default:
             break;
@@ -239,7 +242,7 @@ void CTavrinoxDlg::paintEvent(QPaintEvent*) {
 }
 
 void CTavrinoxDlg::closeEvent(QCloseEvent* event) {
-    StopPolling();
+    m_console->StopPolling();
     m_timers.KillTimer(kKeyScanTimer);
     m_timers.KillTimer(kMessageClearTimer);
     QDialog::closeEvent(event);

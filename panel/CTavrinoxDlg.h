@@ -15,6 +15,7 @@
 #include "console/PanelConsole.h"
 #include "console/PanelDialogKinds.h"
 #include "console/PanelLamps.h"
+#include "console/PanelTimers.h"
 #include "console/PanelView.h"
 #include "controls/PanelHooks.h"
 #include "link/LineCarrier.h"
@@ -39,18 +40,6 @@ class QLabel;
 class QMenu;
 class PanelBadge;
 class PanelActions;
-
-// The panel's window timers.
-enum PanelTimer : int {
-    kKeyScanTimer = 1,       // 20 ms while the link is lost: the unit-key scan
-    kPollTimer = 2,          // 100 ms: presence poll of the other units, status poll of ours
-    kPromptTimer = 3,        // 20 ms: the update prompt of the compact models' menu 15
-    kMessageClearTimer = 4,  // 3 s once: clears a unit message from the information line
-};
-constexpr int kPollPeriod_ms = 100;
-constexpr int kKeyScanPeriod_ms = 20;
-constexpr int kPromptPeriod_ms = 20;
-constexpr int kMessageShown_ms = 3000;
 
 // What a dialog returns to the panel: whether it closed with OK, the values it asks the panel
 // to send (output and input routing: parameter number and byte), and whether it changed the
@@ -77,8 +66,7 @@ class CTavrinoxDlg : public QDialog,
                      public KnobHost,
                      public PanelView,
                      public KeyframeReadout,
-                     public PollResults,
-                     public PortFailureReaction {
+                     public PollResults {
     Q_OBJECT
 
   public:
@@ -110,25 +98,17 @@ class CTavrinoxDlg : public QDialog,
     static void RegisterDialog(int kind, PanelDialogRunner runner);
     static void UnregisterDialog(int kind);
 
-    // --- Polling and link supervision (PanelPolling.cpp) ---
-    void StartUnitSearch();
-    bool CheckUnitStatus() override;
-    void OnKeyScanTimer();
-    void OnPollTimer();
-    void OnPromptTimer();
-    void OnMessageClearTimer();
-    // Nest: the polls run again when the last holder resumes them.
-    void StopPolling() override;
-    void ResumePolling() override;
-    bool PollingStopped() const { return m_pollHolds > 0; }
-    // The link could not be reopened while a unit is selected.
-    void OnLinkLost();
-    // PortFailureReaction: with a unit selected the link is lost, else a box says why.
-    void OnPortFailed(const PortFailure& failure) override;
-
-    // --- Selection and menu retrieval (PanelSelection.cpp) ---
-    void SelectUnit(int unit) override;
-    void RetrieveMenus();
+    // --- The window's side of the polls and the selection (PanelPolling.cpp) ---
+    void StartTimer(int timer, int period_ms) override;
+    void StopTimer(int timer) override;
+    void ShowReferenceFlags(uint8_t flags) override;
+    void ShowOnLine() override;
+    void ShowUnitIndicator(int unit, bool on) override;
+    bool PollingStopped() const { return m_console->PollingStopped(); }
+    // KnobHost: a held knob holds the controller's polls.
+    void StopPolling() override { m_console->StopPolling(); }
+    void ResumePolling() override { m_console->ResumePolling(); }
+    bool LinkLost() const { return m_console->LinkLost(); }
 
     // --- What the controller decided, shown; the dialogs (PanelDialogs.cpp) ---
     void ShowMenuFace(const MenuFace& face) override;
@@ -166,7 +146,7 @@ class CTavrinoxDlg : public QDialog,
     void RunFileSystemUpdate();
     void OnUpdateFileSystem();
     void ShowReadouts(int unit) override;
-    void ShowModelBadge();
+    void ShowModelBadge() override;
     void OnBadgeClick();
 
     // --- The context menu of the program's own settings (PanelContextMenu.cpp) ---
@@ -189,13 +169,13 @@ class CTavrinoxDlg : public QDialog,
     // --- Message boxes with the polls stopped (PanelMessages.cpp) ---
     void ShowMessageBox(const std::string& text) override;
     // 1 for OK, 2 for Cancel.
-    int AskOkCancel(const std::string& text);
+    int AskOkCancel(const std::string& text) override;
 
     // PollResults: the address byte of unit n's last answer, 0 when it did not answer.
     uint8_t AnsweringAddress(int unit) const override;
 
     // The selected unit's number (1..4), 0 for none.
-    int SelectedUnit() const;
+    int SelectedUnit() const { return m_console->SelectedUnit(); }
 
     // Read access for tests and the dialogs.
     CInfoBar* InfoBar() const { return m_infoBar; }
@@ -215,8 +195,6 @@ class CTavrinoxDlg : public QDialog,
     PanelConsole& Console() const { return *m_console; }
     // The named actions of the panel's controls, for every source, and the state they show.
     PanelActions& Actions() const { return *m_actions; }
-    // The alert of a lost link is up.
-    bool LinkLost() const override { return m_linkLostShown; }
     // The selected unit's menu on show; -1 while its menus are not loaded.
     int CurrentMenuShown() const { return m_console->CurrentMenuShown(); }
     WindowTimers& Timers() { return m_timers; }
@@ -246,28 +224,10 @@ class CTavrinoxDlg : public QDialog,
     // What the panel key `key` stands for, the way a click on its control does it.
     void RunPanelKey(const PanelKey& key);
 
-    // Link supervision helpers (PanelPolling.cpp).
-    void DeclareLinkLost();
-    void HandleUnitMessage(uint8_t message);
-    void ShowIndicator(bool on);
-    void TryReopenPort();
-    bool StatusPollHeld() const;
-    void RecoverMenus();
-    // Reads the selected unit's values; a failed read is tried again at the next poll.
-    void ReadUnitValues();
-    // Whether the poll may read the values now: not while a unit keeps failing the reads,
-    // but again every few seconds.
-    bool ValueReadDue() const;
     void OpenManual();
     void AddZoomEntries(QMenu& menu);
     QSize FrameExtent() const;
     QRect AvailableArea() const;
-    // The info line's word on the line while a wait lasts (LineBeside's view).
-    void ShowLineWait(const LineTask& task, uint32_t waited_ms, bool inputWaits, bool done);
-    void ShowGivenUp(const std::string& what, int unit);
-
-    void SendRouterSettings();
-    void ShowRetrievalFailed(int unit);
 
     WindowTimers m_timers{this};
     std::unique_ptr<PanelConsole> m_console;
@@ -289,20 +249,6 @@ class CTavrinoxDlg : public QDialog,
     std::array<QLabel*, kFunctionIcons> m_functionIcon{};
     std::array<QLabel*, 8> m_lamp{};  // on-line lamps 1..4, then selected-unit lamps 1..4
 
-    bool m_indicatorOn = false;     // status flag 0x01 at the last poll
-    uint32_t m_lastReopenTick = 0;  // when the lost device was last tried again
-    bool m_reopenTried = false;     // m_lastReopenTick holds a try of the present loss
-    bool m_linkLostShown = false;   // the loss alert is up for the present loss
-    bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
-    uint32_t m_statusHeldSince = 0;
-    bool m_valuesUnread = false;  // the last value read failed: the tables may not be the unit's
-    bool m_valuesReadThisTick = false;  // the present poll tick read the values
-    int m_failedValueTicks = 0;         // poll ticks in a row whose value read failed
-    uint32_t m_lastValueRead_ms = 0;
-    int m_pollHolds = 0;              // StopPolling calls not yet resumed
-    bool m_lineWaitShown = false;     // the info line says what the line waits for
-    bool m_givenUpShown = false;      // the alert says a unit was given up on
-    std::string m_messageBeforeWait;  // the info line's message while a long wait is shown
     bool m_inTimerWork = false;   // a timer handler runs; a nested message loop must not re-enter
     bool m_initialised = false;   // OnInitDialog ran; only then is the port stored at the end
     bool m_storesPort = false;    // the run uses the stored port (no --port), so it stores it

@@ -67,12 +67,12 @@ void CTavrinoxDlg::UnregisterDialog(int kind) {
 // The dialog from its opening to its closing and the panel's work after it are one piece
 // of work: a unit that stops answering in it is not waited for again until it is over.
 void CTavrinoxDlg::OpenPanelDialog(int kind, int argument) {
-    StopPolling();
+    m_console->StopPolling();
     if (kind != kPortSetupDialog && DialogName(kind) != nullptr) {
         const LineWork work(std::string("the ") + DialogName(kind) + " dialog");
         RunDialogKind(kind, argument);
     }
-    ResumePolling();
+    m_console->ResumePolling();
 }
 
 bool CTavrinoxDlg::ReferenceVideoPresent() const {

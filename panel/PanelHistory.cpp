@@ -131,10 +131,10 @@ std::string PanelHistory::Unavailable() const {
 }
 
 std::string PanelHistory::Tell(const std::string& text, bool warning) {
-    m_panel.StopPolling();
+    m_panel.Console().StopPolling();
     CurrentPrompter().Show(text, kCaption, warning ? PromptIcon::Warning : PromptIcon::Information,
                            PromptButtons::Ok);
-    m_panel.ResumePolling();
+    m_panel.Console().ResumePolling();
     return text;
 }
 
@@ -180,13 +180,13 @@ std::string PanelHistory::Undo() {
     {
         const ChangeRecorder::CauseScope cause(m_recorder, ChangeCause::Undo);
         const LineWork work("undoing a change of " + UnitName(unit));
-        m_panel.StopPolling();
+        m_panel.Console().StopPolling();
         status = step->number <= kLastKnobParameter
                      ? SetParameterWord(static_cast<uint8_t>(step->number),
                                         static_cast<uint16_t>(step->oldValue))
                      : SetParameterByte(static_cast<uint8_t>(step->number),
                                         static_cast<uint8_t>(step->oldValue));
-        m_panel.ResumePolling();
+        m_panel.Console().ResumePolling();
     }
     CollectChanges(true);
     RefreshPanel();
@@ -242,10 +242,10 @@ PanelHistory::Prompts PanelHistory::DefaultPrompts() {
         return chosen && index >= 0 ? candidates[static_cast<size_t>(index)] : 0;
     };
     prompts.showLog = [this](std::vector<std::string> lines) {
-        m_panel.StopPolling();
+        m_panel.Console().StopPolling();
         CAsRunLogDialog dialog(&m_panel, std::move(lines));
         dialog.exec();
-        m_panel.ResumePolling();
+        m_panel.Console().ResumePolling();
     };
     return prompts;
 }

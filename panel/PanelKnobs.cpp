@@ -124,5 +124,5 @@ void CTavrinoxDlg::OnKnobDisplayDoubleClick(int display) {
         }
         m_console->ShowMessage(g_idleText);
     }
-    CheckUnitStatus();
+    m_console->CheckUnitStatus();
 }

@@ -12,15 +12,15 @@ constexpr int kAnswerCancel = 2;
 }  // namespace
 
 void CTavrinoxDlg::ShowMessageBox(const std::string& text) {
-    StopPolling();
+    m_console->StopPolling();
     CurrentPrompter().Show(text, kBoxCaption, PromptIcon::Stop, PromptButtons::Ok);
-    ResumePolling();
+    m_console->ResumePolling();
 }
 
 int CTavrinoxDlg::AskOkCancel(const std::string& text) {
-    StopPolling();
+    m_console->StopPolling();
     const PromptAnswer answer =
         CurrentPrompter().Show(text, kBoxCaption, PromptIcon::Question, PromptButtons::OkCancel);
-    ResumePolling();
+    m_console->ResumePolling();
     return answer == PromptAnswer::Ok ? kAnswerOk : kAnswerCancel;
 }

@@ -134,9 +134,9 @@ void CTavrinoxDlg::OnBadgeClick() {
         ShowMessageBox("The About box is not available in this version of the program.");
         return;
     }
-    StopPolling();
+    m_console->StopPolling();
     const PanelDialogResult result = runner->second(0);
-    ResumePolling();
+    m_console->ResumePolling();
     if (result.accepted) {
         QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
     }

@@ -20,7 +20,7 @@
 std::optional<Snapshot> PanelHistory::ReadUnit(int unit, std::string& failure) {
     const int selected = m_panel.SelectedUnit();
     const int target = unit == 0 ? selected : unit;
-    m_panel.StopPolling();
+    m_panel.Console().StopPolling();
     const LineWork work("reading " + UnitName(target));
     std::optional<Snapshot> snapshot;
     Status read = Status::Ok;
@@ -48,7 +48,7 @@ std::optional<Snapshot> PanelHistory::ReadUnit(int unit, std::string& failure) {
     if (!snapshot) {
         failure = UnitName(target) + " did not send its values (" + StatusText(read) + ").";
     }
-    m_panel.ResumePolling();
+    m_panel.Console().ResumePolling();
     return snapshot;
 }
 
@@ -122,9 +122,9 @@ std::string PanelHistory::CompareWithSnapshot() {
     const std::string heading = std::to_string(differences.size()) + " values of " +
                                 UnitName(now.unit) + " differ from the snapshot of " +
                                 then.takenAt + ". " + FitMessage(then, now);
-    m_panel.StopPolling();
+    m_panel.Console().StopPolling();
     m_prompts.showDifferences(heading, "Snapshot", UnitName(now.unit) + " now", differences, false);
-    m_panel.ResumePolling();
+    m_panel.Console().ResumePolling();
     return heading;
 }
 
@@ -142,23 +142,23 @@ std::string PanelHistory::RestoreSnapshot() {
     const std::string heading = "Restore " + std::to_string(differences.size()) + " values of " +
                                 UnitName(now.unit) + " to the snapshot of " + then.takenAt + "? " +
                                 FitMessage(then, now);
-    m_panel.StopPolling();
+    m_panel.Console().StopPolling();
     const bool confirmed = m_prompts.showDifferences(
         heading, "Snapshot", UnitName(now.unit) + " now", differences, true);
-    m_panel.ResumePolling();
+    m_panel.Console().ResumePolling();
     if (!confirmed) {
         return {};
     }
     RestoreReport report;
     {
         const ChangeRecorder::CauseScope cause(m_recorder, ChangeCause::Restore);
-        m_panel.StopPolling();
+        m_panel.Console().StopPolling();
         report = RestoreValues(differences, now.unit, [this](int done, int total) {
             m_panel.Console().ShowMessage("Restoring the snapshot: " + std::to_string(done) +
                                           " of " + std::to_string(total) + " values sent.");
         });
         m_panel.Console().ShowMessage(g_idleText);
-        m_panel.ResumePolling();
+        m_panel.Console().ResumePolling();
     }
     RefreshPanel();
     CollectChanges(true);
@@ -205,8 +205,8 @@ std::string PanelHistory::CompareUnits() {
     }
     const std::string heading = std::to_string(differences.size()) + " values differ between " +
                                 UnitName(other) + " and " + UnitName(selected) + ".";
-    m_panel.StopPolling();
+    m_panel.Console().StopPolling();
     m_prompts.showDifferences(heading, UnitName(other), UnitName(selected), differences, false);
-    m_panel.ResumePolling();
+    m_panel.Console().ResumePolling();
     return heading;
 }

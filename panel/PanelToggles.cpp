@@ -55,12 +55,12 @@ std::optional<int> CTavrinoxDlg::RunPortSetup(int portNumber) {
 }
 
 void CTavrinoxDlg::RunPortSetupKey() {
-    StopPolling();
+    m_console->StopPolling();
     const std::optional<int> chosen = RunPortSetup(g_panelModel.m_portNumber & 0xFFFF);
     if (chosen && ReopenPort(*chosen)) {
         g_panelModel.m_portNumber = *chosen;
     } else if (chosen) {
         ReportPortFailure(g_link.LastFailure());
     }
-    ResumePolling();
+    m_console->ResumePolling();
 }

@@ -106,17 +106,17 @@ void SoakDriver::Tick() {
     m_lastTick = Now();
     WindowTimers& timers = m_panel->Timers();
     if (timers.IsActive(kPollTimer)) {
-        Timed("the poll timer", [&] { m_panel->OnPollTimer(); });
+        Timed("the poll timer", [&] { m_panel->Console().OnPollTimer(); });
     }
     if (timers.IsActive(kPromptTimer)) {
-        Timed("the prompt timer", [&] { m_panel->OnPromptTimer(); });
+        Timed("the prompt timer", [&] { m_panel->Console().OnPromptTimer(); });
     }
     if (timers.IsActive(kKeyScanTimer)) {
-        Timed("the key scan timer", [&] { m_panel->OnKeyScanTimer(); });
+        Timed("the key scan timer", [&] { m_panel->Console().OnKeyScanTimer(); });
     }
     // The one-shot message timer fires once its time is up after it was armed.
     if (timers.PeriodElapsed(kMessageClearTimer)) {
-        Timed("the message timer", [&] { m_panel->OnMessageClearTimer(); });
+        Timed("the message timer", [&] { m_panel->Console().OnMessageClearTimer(); });
     }
 }
 
@@ -204,11 +204,11 @@ void SoakDriver::TurnKnob() {
     const int deflection = Pick(1, 5) * (Pick(0, 1) == 0 ? -1 : 1);
     const int repeats = Pick(1, kLongestKnobTurn);
     Timed("turning knob " + std::to_string(knob + 1), [&] {
-        m_panel->StopPolling();
+        m_panel->Console().StopPolling();
         for (int i = 0; i < repeats; ++i) {
             m_panel->KnobTick(knob, deflection);
         }
-        m_panel->ResumePolling();
+        m_panel->Console().ResumePolling();
     });
 }
 

@@ -18,19 +18,19 @@ class FakeView : public PanelView {
     void ShowSettings(const std::string&) override {}
     void ShowReadouts(int) override {}
     void ShowMessageBox(const std::string& text) override { Note(("box " + text).c_str(), 0); }
-    bool LinkLost() const override { return linkLost; }
-    uint8_t AnsweringAddress(int) const override { return 0; }
+    void StartTimer(int, int) override {}
+    void StopTimer(int) override {}
+    void ShowReferenceFlags(uint8_t) override {}
+    void ShowOnLine() override {}
+    void ShowUnitIndicator(int, bool) override {}
+    void ShowModelBadge() override {}
+    int AskOkCancel(const std::string&) override { return 1; }
     ParamRecord* BoundRecord(int display) const override { return bound.at(display); }
 
     void OpenPanelDialog(int kind, int) override { Note("dialog", kind); }
     void OnKeyframeButton(int button) override { Note("keyframe", button); }
     void OnKnobDisplayDoubleClick(int display) override { Note("display", display); }
-    void SelectUnit(int unit) override { Note("unit", unit); }
     void RunPortSetupKey() override { Note("setup", 0); }
-    bool CheckUnitStatus() override {
-        Note("status", 0);
-        return false;
-    }
     void BindKnobs() override {
         Note("bind", 0);
         if (onBind) {
@@ -38,8 +38,6 @@ class FakeView : public PanelView {
         }
     }
     void RedrawKnobDisplay(int display) override { Note("redraw", display); }
-    void StopPolling() override { ++pollHolds; }
-    void ResumePolling() override { --pollHolds; }
 
     // Unit `unit` selected, answering, with its menus loaded and menu 0 on show.
     static void SelectLoadedUnit(int unit) {
@@ -53,8 +51,6 @@ class FakeView : public PanelView {
     std::function<void()> onBind;  // what a menu's new knobs bring
     MenuFace face;
     std::string line;
-    bool linkLost = false;
-    int pollHolds = 0;
 
   private:
     void Note(const char* what, int number) {

@@ -80,7 +80,7 @@ TEST_F(PanelActionsTest, HardKeysNeedTheirUnitAndMenusWhenTheyRun) {
     }
     EXPECT_TRUE(actions.PressToggle(" unit 3 ", kClient).taken) << "labels match as read";
     EXPECT_TRUE(actions.PressToggle("PREFS", kClient).taken);
-    EXPECT_EQ(panel.calls, (std::vector<std::string>{"unit 3", "setup 0"}));
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"setup 0"}));
 
     g_currentUnitAddress = AddressOfUnit(1);
     EXPECT_EQ(actions.PressToggle("MEM 2", kClient).reason,
@@ -119,7 +119,7 @@ TEST_F(PanelActionsTest, KnobsTurnWhatTheirDisplayShowsWhenTheTurnRuns) {
     EXPECT_EQ(panel.calls, (std::vector<std::string>{"redraw 2", "redraw 2"}));
     EXPECT_EQ(actions.TurnKnob(8, 1, kClient).reason,
               "Knob 9 does not exist: they are numbered 1 to 8.");
-    panel.linkLost = true;
+    console.OnLinkLost();
     EXPECT_EQ(actions.DragKnob(2, 1, kClient).reason, "The link to the selected unit is lost.");
 }
 
@@ -151,14 +151,14 @@ TEST_F(PanelActionsTest, TurnsMeetingAtTheQueuesEndGoAsOneAndATurnBehindAPressWa
         actions.TurnKnob(0, 3, kClient);
         EXPECT_EQ(actions.PendingTurn(0), 5);
         EXPECT_EQ(WindowWait::HeldCount(), 1) << "one item for both turns";
-        EXPECT_EQ(panel.pollHolds, 1) << "waiting turns hold the polls";
+        EXPECT_TRUE(console.PollingStopped()) << "waiting turns hold the polls";
         actions.PressMenuButton(1, kClient);
         actions.TurnKnob(0, 4, kClient);
         EXPECT_EQ(WindowWait::HeldCount(), 3);
     });
     EXPECT_EQ(wipe.value, 19);
     EXPECT_EQ(panel.calls, (std::vector<std::string>{"redraw 0", "bind 0", "redraw 0"}));
-    EXPECT_EQ(panel.pollHolds, 0);
+    EXPECT_FALSE(console.PollingStopped());
     EXPECT_EQ(actions.PendingTurn(0), 0);
 }
 
@@ -202,6 +202,7 @@ TEST_F(PanelActionsTest, QueuedWorkWaitsForADialogToCloseAndAFullQueueRefuses) {
 
     panel.calls.clear();
     g_panelModel.m_currentMenu[1] = 0;
+    actions.AddListener(this);
     DuringAWait([&] {
         for (int i = 0; i < WindowWait::kMostQueued; ++i) {
             actions.PressFunctionButton(0, kClient);
@@ -211,9 +212,17 @@ TEST_F(PanelActionsTest, QueuedWorkWaitsForADialogToCloseAndAFullQueueRefuses) {
         EXPECT_EQ(full.reason, "The panel has " + std::to_string(WindowWait::kMostQueued) +
                                    " actions waiting for the line; try again in a moment.");
     });
-    // Each press stepped the function and read the unit's status.
-    EXPECT_EQ(std::count(panel.calls.begin(), panel.calls.end(), "status 0"),
-              WindowWait::kMostQueued);
+    // Each press is resolved when it runs: the first steps the function, the unit does not
+    // answer its status, and every press after it is refused with the reason.
+    EXPECT_EQ(std::count_if(peer.Requests().begin(), peer.Requests().end(),
+                            [](const std::vector<uint8_t>& request) {
+                                return request.size() == 6 &&
+                                       request[3] == kFirstFunctionNumber + 1;
+                            }),
+              1);
+    ASSERT_EQ(refusals.size(), static_cast<size_t>(WindowWait::kMostQueued - 1));
+    EXPECT_EQ(refusals.back(), "127.0.0.1:5000: The selected unit's menus are not loaded yet.");
+    actions.RemoveListener(this);
 }
 
 }  // namespace

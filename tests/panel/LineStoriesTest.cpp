@@ -75,7 +75,7 @@ TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtO
     line.TakeWritten();
     time.clock.Advance(kPollPeriod_ms);
     const uint32_t start = Now();
-    panel->OnPollTimer();
+    panel->Console().OnPollTimer();
     EXPECT_TRUE(panel->PollHandler().Yielded());
     EXPECT_EQ(Now() - start, 0u);
     EXPECT_EQ(line.TakeWritten(), (Bytes{0x22, 0x01, 0xC0, 0xC1}));
@@ -93,7 +93,7 @@ TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtO
     // A poll asked for while the user still wants the line is not sent at all.
     PollNextGoesTo(4);
     line.TakeWritten();
-    panel->OnPollTimer();
+    panel->Console().OnPollTimer();
     EXPECT_TRUE(panel->PollHandler().Yielded());
     EXPECT_TRUE(line.TakeWritten().empty());
 

@@ -92,16 +92,16 @@ void PanelFixture::RunPollTicks(int ticks) {
         time.clock.Advance(kPollPeriod_ms);
         WindowTimers& timers = panel->Timers();
         if (timers.IsActive(kPollTimer)) {
-            panel->OnPollTimer();
+            panel->Console().OnPollTimer();
         }
         if (timers.IsActive(kPromptTimer)) {
-            panel->OnPromptTimer();
+            panel->Console().OnPromptTimer();
         }
         if (timers.IsActive(kKeyScanTimer)) {
-            panel->OnKeyScanTimer();
+            panel->Console().OnKeyScanTimer();
         }
         if (timers.PeriodElapsed(kMessageClearTimer)) {
-            panel->OnMessageClearTimer();
+            panel->Console().OnMessageClearTimer();
         }
     }
 }

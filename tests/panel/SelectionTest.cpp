@@ -222,8 +222,8 @@ TEST_F(ConfigurationTest, RouterNotSentWithoutTheSectionOrWhenNotExactlyTrue) {
     StartPanel();
     SimUnit& unit = SelectUnit(1);
     Unit(1).SetValue(214, 0);
-    panel->SelectUnit(3);
-    panel->SelectUnit(1);
+    panel->Console().SelectUnit(3);
+    panel->Console().SelectUnit(1);
     EXPECT_EQ(unit.Value(214), 1);
     EXPECT_EQ(unit.Value(114), 0);
     EXPECT_EQ(unit.Value(211), 1);

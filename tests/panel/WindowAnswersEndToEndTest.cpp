@@ -43,7 +43,7 @@ TEST(WindowAnswersEndToEndTest, UnitIgnoringItsValueReadsLeavesTheWindowAnswerin
         LineBeside lineBeside;
         CTavrinoxDlg panel;
         panel.OnInitDialog();
-        panel.SelectUnit(1);
+        panel.Console().SelectUnit(1);
         ASSERT_TRUE(RunEventsUntil(
             [&] {
                 return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&

@@ -1,13 +1,13 @@
 // Selecting a unit and bringing the panel up to date with its menus.
 #include <cstdio>
 
+#include "console/PanelConsole.h"
 #include "console/PanelMenus.h"
-#include "controls/CInfoBar.h"
-#include "controls/CSettingsBar.h"
+#include "console/PanelTimers.h"
+#include "console/PanelView.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
-#include "panel/CTavrinoxDlg.h"
 #include "unit/MenuImageDownload.h"
 #include "unit/MenuImageParser.h"
 
@@ -20,15 +20,11 @@ constexpr uint8_t kRouterEnableFunction = 211;
 
 }  // namespace
 
-int CTavrinoxDlg::SelectedUnit() const {
-    return UnitOfAddress(g_currentUnitAddress);
-}
-
-void CTavrinoxDlg::SelectUnit(int unit) {
-    if (unit < 1 || unit > kUnitIcons) {
+void PanelConsole::SelectUnit(int unit) {
+    if (unit < 1 || unit > kActionUnits) {
         return;
     }
-    const UnitStatus& status = m_console->PollHandler().StatusOf(unit);
+    const UnitStatus& status = m_pollHandler.StatusOf(unit);
     if (unit == SelectedUnit()) {
         g_panelModel.m_lampBits[unit] |= kOnLineBit;
         return;
@@ -39,7 +35,7 @@ void CTavrinoxDlg::SelectUnit(int unit) {
     if (status[kStatusByteFlags] & kStatusBootMode) {
         char text[128];
         std::snprintf(text, sizeof text, "Main Unit %d not programmed OR in Boot Mode!", unit);
-        m_console->ShowAlert(text);
+        ShowAlert(text);
         return;
     }
     g_panelModel.m_lampBits[unit] |= kOnLineBit;
@@ -55,7 +51,7 @@ void CTavrinoxDlg::SelectUnit(int unit) {
     SendRouterSettings();
 }
 
-void CTavrinoxDlg::SendRouterSettings() {
+void PanelConsole::SendRouterSettings() {
     if (g_panelModel.m_routerEnabled != "TRUE") {
         return;
     }
@@ -68,15 +64,15 @@ void CTavrinoxDlg::SendRouterSettings() {
 
 // The unit's menus count as not retrieved, so its next answered status poll fetches them
 // again, image and all.
-void CTavrinoxDlg::ShowRetrievalFailed(int unit) {
+void PanelConsole::ShowRetrievalFailed(int unit) {
     g_panelModel.MarkImageNotLoaded(unit);
     g_panelModel.m_currentMenu[unit] = -1;
     g_panelModel.m_unitMenu[unit] = -1;
-    m_console->ShowMessage(g_idleText);
-    m_console->ShowAlert("Error retrieving menus!");
+    ShowMessage(g_idleText);
+    ShowAlert("Error retrieving menus!");
 }
 
-void CTavrinoxDlg::RetrieveMenus() {
+void PanelConsole::RetrieveMenus() {
     const int unit = SelectedUnit();
     if (unit == 0) {
         return;
@@ -88,7 +84,7 @@ void CTavrinoxDlg::RetrieveMenus() {
         return;
     }
     if (!g_panelModel.IsImageLoaded(unit)) {
-        m_console->ShowMessage("Retrieving Menus from Main Unit!");
+        ShowMessage("Retrieving Menus from Main Unit!");
         if (DownloadMenuImage(unit) != Status::Ok) {
             ShowRetrievalFailed(unit);
             return;
@@ -103,17 +99,17 @@ void CTavrinoxDlg::RetrieveMenus() {
     static_cast<void>(ReadReferenceValues());
     g_panelModel.m_pollMissCount = 0;
     static_cast<void>(IdentifySelectedUnit());
-    m_console->ShowMessage(g_idleText);
-    m_console->ShowAlert(g_idleText);
+    ShowMessage(g_idleText);
+    ShowAlert(g_idleText);
     m_linkLostShown = false;
 
-    ShowModelBadge();
-    m_console->UpdateLamps(false);
-    m_console->ShowMenuLabels();
-    m_console->ShowFunctionLabels();
-    BindKnobs();
-    ShowReadouts(unit);
-    m_console->RefreshSettings();
-    m_timers.KillTimer(kKeyScanTimer);
-    m_timers.SetTimer(kPromptTimer, kPromptPeriod_ms);
+    m_view.ShowModelBadge();
+    UpdateLamps(false);
+    ShowMenuLabels();
+    ShowFunctionLabels();
+    m_view.BindKnobs();
+    m_view.ShowReadouts(unit);
+    RefreshSettings();
+    m_view.StopTimer(kKeyScanTimer);
+    m_view.StartTimer(kPromptTimer, kPromptPeriod_ms);
 }
