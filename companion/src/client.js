@@ -203,7 +203,9 @@ class PanelClient extends EventEmitter {
 			return
 		}
 		if (!ok && text.startsWith('read-only:')) this.emit('status', 'read-only', text)
-		for (const caller of item.callers) caller.resolve({ ok, text })
+		// Turns that went as one share their answer.
+		const reply = { ok, text }
+		for (const caller of item.callers) caller.resolve(reply)
 		this.pump()
 	}
 

@@ -129,7 +129,10 @@ describe('a unit that changes on its own', () => {
 	it('reaches the variable and the knob display', async () => {
 		const simulator = await startSimulator()
 		const port = await freePort()
-		const panel = await startPanel({ port, line: simulator.line })
+		const panel = await startPanel({ port, line: simulator.line }).catch(async (error) => {
+			await simulator.stop()
+			throw error
+		})
 		const hub = follow(port)
 		try {
 			await statusIs(hub, 'ok')
