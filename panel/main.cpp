@@ -6,12 +6,15 @@
 #include "app/ConfigLocation.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxApp.h"
+#include "panel/PanelRemote.h"
+#include "remote/RemoteSettings.h"
 #include "sim/line/BuiltinSimulator.h"
 
 namespace {
 
 const char* const kUsage =
-    "Usage: vcp [--port PORT] [--config FILE] [--selftest PICTURE] [--help] [--version]\n"
+    "Usage: vcp [--port PORT] [--config FILE] [--remote [ADDRESS:]PORT] [--selftest PICTURE]\n"
+    "           [--help] [--version]\n"
     "\n"
     "The virtual control panel of up to four Main Units on one serial line.\n"
     "\n"
@@ -21,6 +24,11 @@ const char* const kUsage =
     "                      bytes), or inproc:sim, a built-in line of simulated units\n"
     "                      (unit 1 a model 11, unit 2 a model 4)\n"
     "  --config FILE       read this configuration file instead of looking for QN2.ini\n"
+    "  --remote [ADDRESS:]PORT\n"
+    "                      network control on for this run only (the stored settings stay\n"
+    "                      as they are): the line protocol on PORT (0 takes a free one) at\n"
+    "                      ADDRESS, 127.0.0.1 when left out; the allow-list, read-only and\n"
+    "                      OSC as stored\n"
     "  --selftest PICTURE  select unit 1, turn knob 1 up three steps, save the panel as a\n"
     "                      PNG picture and exit: 0 when the unit took the change, else 1\n"
     "  --help              show this text and exit\n"
@@ -69,6 +77,18 @@ int main(int argc, char** argv) {
     for (size_t i = 1; i < args.size(); ++i) {
         std::string config;
         if (OptionValue(args, i, "--config", config)) {
+            continue;
+        }
+        std::string remote;
+        if (OptionValue(args, i, "--remote", remote)) {
+            std::string error;
+            if (!SetRunRemote(remote, error)) {
+                return UsageError(error);
+            }
+            if (const std::string problem = PanelRemote::SettingsProblem(ReadRemoteSettings());
+                !problem.empty()) {
+                return UsageError("--remote: " + problem);
+            }
             continue;
         }
         if (!OptionValue(args, i, "--port", options.port) &&

@@ -1,6 +1,8 @@
 #include "remote/RemoteSettings.h"
 
 #include <QSettings>
+#include <charconv>
+#include <optional>
 
 namespace {
 
@@ -14,6 +16,9 @@ constexpr const char* kAllowKey = "Remote/AllowList";
 constexpr const char* kReadOnlyKey = "Remote/ReadOnly";
 constexpr int kHighestPort = 65535;
 
+// Set by vcp --remote for the run; the stored settings stay untouched.
+std::optional<RemoteSettings> g_runSettings;
+
 int PortOr(const QSettings& settings, const char* key, int fallback) {
     bool ok = false;
     const int port = settings.value(QString::fromLatin1(key)).toInt(&ok);
@@ -23,6 +28,9 @@ int PortOr(const QSettings& settings, const char* key, int fallback) {
 }  // namespace
 
 RemoteSettings ReadRemoteSettings() {
+    if (g_runSettings) {
+        return *g_runSettings;
+    }
     const QSettings settings;
     const RemoteSettings defaults;
     RemoteSettings read;
@@ -56,4 +64,29 @@ void StoreRemoteSettings(const RemoteSettings& stored) {
     settings.setValue(QString::fromLatin1(kAllowKey), QString::fromStdString(stored.allowList));
     settings.setValue(QString::fromLatin1(kReadOnlyKey), stored.readOnly);
     settings.sync();
+    g_runSettings.reset();
+}
+
+bool SetRunRemote(const std::string& spec, std::string& error) {
+    const size_t colon = spec.rfind(':');
+    std::string address = colon == std::string::npos ? std::string() : spec.substr(0, colon);
+    const std::string port = colon == std::string::npos ? spec : spec.substr(colon + 1);
+    if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {
+        address = address.substr(1, address.size() - 2);
+    }
+    int number = -1;
+    const auto [end, failure] = std::from_chars(port.data(), port.data() + port.size(), number);
+    if (port.empty() || failure != std::errc() || end != port.data() + port.size() || number < 0 ||
+        number > kHighestPort) {
+        error = "--remote needs a port from 0 to " + std::to_string(kHighestPort) + ", not \"" +
+                port + "\"";
+        return false;
+    }
+    RemoteSettings run = ReadRemoteSettings();
+    run.enabled = true;
+    run.lineOn = true;
+    run.tcpPort = number;
+    run.listenAddress = address.empty() ? RemoteSettings().listenAddress : address;
+    g_runSettings = run;
+    return true;
 }

@@ -17,5 +17,12 @@ struct RemoteSettings {
     bool operator==(const RemoteSettings&) const = default;
 };
 
+// The stored settings, or those of this run while SetRunRemote holds.
 RemoteSettings ReadRemoteSettings();
+// Writes `settings` as the user's own; a run's settings of SetRunRemote end here.
 void StoreRemoteSettings(const RemoteSettings& settings);
+// Network control on for this run only (vcp --remote [ADDRESS:]PORT): ReadRemoteSettings then
+// gives the stored settings with the line protocol on PORT (0: a free port) at ADDRESS
+// (127.0.0.1 when left out; an IPv6 address in brackets or before the last colon), and
+// nothing is written. False, with `error` saying why, when `spec` does not read.
+bool SetRunRemote(const std::string& spec, std::string& error);

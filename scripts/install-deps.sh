@@ -5,7 +5,8 @@
 # appstream check the Debian package the build makes. RtMidi carries the control surfaces;
 # jackd2 runs the dummy JACK server of their end-to-end test. liblo-dev reads and writes the
 # OSC of network control (liblo-tools adds oscsend and oscdump for trying it by hand).
-# libxtst-dev and xvfb carry the bench that presses the knobs in a real X server.
+# libxtst-dev and xvfb carry the bench that presses the knobs in a real X server. nodejs and
+# npm build and test the hub module in companion/ (Debian's nodejs when none is on PATH).
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,9 @@ packages=(
     librtmidi-dev libjack-jackd2-dev jackd2
     libxtst-dev xvfb xauth
 )
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    packages+=(nodejs npm)
+fi
 if [[ "${1:-}" == "--demo" ]]; then
     packages+=(qt6-qpa-plugins)
 fi
