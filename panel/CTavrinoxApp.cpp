@@ -31,19 +31,19 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     const LineBeside line;
     CTavrinoxDlg panel;
     m_prompter.SetParent(&panel);
+    int status = 0;
+    if (!options.selfTestPicture.empty()) {
+        panel.SetAfterUnitSearch([&panel, &options, &status] {
+            status = RunSelfTest(panel, options.selfTestPicture);
+            panel.reject();
+        });
+    }
     panel.OnInitDialog(CTavrinoxDlg::UnitSearch::AfterShown);
     panel.ApplyStoredZoom();
     const PanelSurface surface(panel, ReadSurfaceSettings());
     // Off unless the user's settings turn it on; gone before the panel.
     const PanelRemote remote(panel);
     const PanelHistory history(panel, AsRunLog::DefaultPath());
-    int status = 0;
-    if (!options.selfTestPicture.empty()) {
-        WindowWait::WhenIdle(&panel, [&panel, &options, &status] {
-            status = RunSelfTest(panel, options.selfTestPicture);
-            panel.reject();
-        });
-    }
     panel.exec();
     m_prompter.SetParent(nullptr);
     return status;

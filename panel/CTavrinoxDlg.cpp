@@ -134,17 +134,21 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
     SetTabOrder();
     m_initialised = true;
     // The port may take a while to open (a device server), and the search takes the line
-    // for a moment: the window shows first.
-    const auto openAndSearch = [this] {
-        if (!ReopenPort(g_panelModel.m_portNumber)) {
+    // for a moment: the window shows first, and answers while the port opens aside.
+    const auto search_ = [this](bool opened) {
+        if (!opened) {
             m_console->OnPortFailed(g_link.LastFailure());
         }
         m_console->StartUnitSearch();
+        if (m_afterSearch) {
+            WindowWait::WhenIdle(this, m_afterSearch);
+        }
     };
     if (search == UnitSearch::Now) {
-        openAndSearch();
+        search_(ReopenPort(g_panelModel.m_portNumber));
     } else {
-        WindowWait::WhenIdle(this, openAndSearch);
+        WindowWait::WhenIdle(
+            this, [this, search_] { ReopenPortAside(g_panelModel.m_portNumber, this, search_); });
     }
     return true;
 }

@@ -88,6 +88,9 @@ class CTavrinoxDlg : public QDialog,
     // Start-up in the order the panel needs: configuration, stored port, controls, the port,
     // the unit search. Returns true (default focus).
     bool OnInitDialog(UnitSearch search = UnitSearch::Now);
+    // Work that runs once the unit search of start-up is done (the self-test); set before
+    // OnInitDialog.
+    void SetAfterUnitSearch(std::function<void()> work) { m_afterSearch = std::move(work); }
 
     // The port this run uses instead of the stored one (--port): COMn, a device path,
     // tcp://host:port or inproc:NAME; empty for the stored port. Applied by OnInitDialog; the
@@ -255,6 +258,7 @@ class CTavrinoxDlg : public QDialog,
     bool m_cursorHidden = false;  // the configuration hides the pointer while the panel runs
 
     std::vector<ContextEntries> m_contextEntries;
+    std::function<void()> m_afterSearch;
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
 
