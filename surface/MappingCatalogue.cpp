@@ -66,13 +66,33 @@ std::vector<MappingListing> ListMappings() {
     return listings;
 }
 
-MappingRead LoadMapping(const std::string& stem) {
-    for (const MappingListing& listing : ListMappings()) {
-        if (listing.stem == stem) {
-            return ReadMappingFile(listing.path);
+std::optional<MappingListing> FindMapping(const std::vector<MappingListing>& listings,
+                                          const std::string& named) {
+    const QString wanted = QString::fromStdString(named).trimmed();
+    for (const MappingListing& listing : listings) {
+        const QString stem = QString::fromStdString(listing.stem);
+        if (wanted == stem || wanted == stem + QLatin1String(kMappingSuffix)) {
+            return listing;
         }
     }
-    return {std::nullopt, "There is no mapping \"" + stem + "\"."};
+    for (const MappingListing& listing : listings) {
+        if (!listing.name.empty() && wanted.compare(QString::fromStdString(listing.name).trimmed(),
+                                                    Qt::CaseInsensitive) == 0) {
+            return listing;
+        }
+    }
+    return std::nullopt;
+}
+
+MappingRead LoadMapping(const std::string& named) {
+    const std::optional<MappingListing> listing = FindMapping(ListMappings(), named);
+    if (!listing) {
+        return {std::nullopt,
+                "No mapping is named \"" + named + "\", by its file or by its own name.",
+                {},
+                0};
+    }
+    return ReadMappingFile(listing->path);
 }
 
 std::string SaveUserMapping(const Mapping& mapping, const std::string& stem) {
