@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kClientName = "vcp";
 // A name on the information line is cut in its middle to this many characters, so the line's
 // message fits in one line.
-constexpr size_t kMostShownNameChars = 16;
+constexpr size_t kMostShownNameChars = 20;
 constexpr const char* kCut = "...";
 
 void Say(CTavrinoxDlg& panel, const std::string& text) {

@@ -88,7 +88,7 @@ TEST_F(PanelSurfaceTest, AMappingThatDoesNotReadIsNamedAndChangesNothing) {
     longName.mapping = "My very own controller with its mapping, version 2 (MMMM)";
     {
         PanelSurface idle(*panel, longName, false);
-        EXPECT_EQ(panel->InfoBar()->Message(), "Surface: no mapping \"My very...(MMMM)\".");
+        EXPECT_EQ(panel->InfoBar()->Message(), "Surface: no mapping \"My very o...2 (MMMM)\".");
         EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << panel->InfoBar()->Message();
     }
     // The name the manual prints works as well as the file's.
