@@ -75,59 +75,67 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
     {
         PanelSurface off(*panel, settings, true);
         RunEventsUntil([] { return false; }, 2 * MidiConnection::kLookInterval_ms);
-        const std::vector<std::string> own{"vcp:surface in", "vcp:surface out"};
-        EXPECT_TRUE(PumpUntil([&] { return controller->PortsStartingWith("vcp:") == own; }))
-            << ::testing::PrintToString(controller->PortsStartingWith("vcp"));
-        ASSERT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
-            << "the rings were not sent when the surface came";
-
-        // Three detents right and one left on knob 1 move the unit's value by two.
-        const int start = Unit(1).Value(0);
-        for (unsigned char detent : {0x01, 0x01, 0x01, 0x7F}) {
-            controller->Send({0xB0, 1, detent});
-        }
-        EXPECT_TRUE(PumpUntil([&] { return Unit(1).Value(0) == start + 2; }))
-            << "the unit's value is " << Unit(1).Value(0) << ", not " << start + 2;
-
-        // The unit's own change shows on the ring with the next polls.
-        Unit(1).ChangeLocally(0, 1000);
-        EXPECT_TRUE(PumpUntil([&] {
-            return RingsFollowThePanel(*controller, mapping) &&
-                   panel->Actions().CurrentState().knobs[0].value == 1000;
-        })) << "the ring did not follow the unit's own change";
-
-        // Another menu, from the controller's menu button 2: the knobs bind elsewhere and the
-        // rings show their new values.
-        const PanelState before = panel->Actions().CurrentState();
-        controller->Send({0x90, 9, 0x7F});
-        ASSERT_TRUE(PumpUntil([&] {
-            return panel->Actions().CurrentState().menuTitle != before.menuTitle;
-        })) << "menu button 2 did not change the menu";
-        EXPECT_NE(panel->Actions().CurrentState().knobs, before.knobs);
-        EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
-            << "the rings did not follow the new menu";
-
-        // Unplugged, the panel says so in one line; plugged back, the controller is found again
-        // by its name and shown the panel's rings.
-        const std::string name = std::string("Surface \"") + kController + "\"";
-        controller.reset();
-        EXPECT_TRUE(PumpUntil(
-            [&] { return panel->InfoBar()->Message() == name + " gone; looking for it."; }));
-        EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << panel->InfoBar()->Message();
-        EXPECT_FALSE(surface.Present());
-        controller = std::make_unique<JackController>(kController);
-        EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
-        EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
-            << "the rings were not shown again";
-
-        // Unplugged and plugged back within one look: the same names, other ports. The panel
-        // connects to the new ones.
-        panel->InfoBar()->SetMessage("");
-        controller.reset();
-        controller = std::make_unique<JackController>(kController);
-        EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
-        EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
-            << "the rings were not shown after a quick replug";
+        EXPECT_EQ(controller->PortsStartingWith("vcp:"), std::vector<std::string>{});
     }
+    settings.enabled = true;
+    PanelSurface surface(*panel, settings, true);
+    ASSERT_TRUE(surface.HasMapping());
+    const Mapping mapping = *LoadMapping(settings.mapping).mapping;
+    ASSERT_TRUE(PumpUntil([&] { return surface.Present(); })) << "the surface's ports never opened";
+    // One client of the server, its two ports named the same whatever else runs.
+    const std::vector<std::string> own{"vcp:surface in", "vcp:surface out"};
+    EXPECT_TRUE(PumpUntil([&] { return controller->PortsStartingWith("vcp:") == own; }))
+        << ::testing::PrintToString(controller->PortsStartingWith("vcp"));
+    ASSERT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings were not sent when the surface came";
+
+    // Three detents right and one left on knob 1 move the unit's value by two.
+    const int start = Unit(1).Value(0);
+    for (unsigned char detent : {0x01, 0x01, 0x01, 0x7F}) {
+        controller->Send({0xB0, 1, detent});
+    }
+    EXPECT_TRUE(PumpUntil([&] { return Unit(1).Value(0) == start + 2; }))
+        << "the unit's value is " << Unit(1).Value(0) << ", not " << start + 2;
+
+    // The unit's own change shows on the ring with the next polls.
+    Unit(1).ChangeLocally(0, 1000);
+    EXPECT_TRUE(PumpUntil([&] {
+        return RingsFollowThePanel(*controller, mapping) &&
+               panel->Actions().CurrentState().knobs[0].value == 1000;
+    })) << "the ring did not follow the unit's own change";
+
+    // Another menu, from the controller's menu button 2: the knobs bind elsewhere and the
+    // rings show their new values.
+    const PanelState before = panel->Actions().CurrentState();
+    controller->Send({0x90, 9, 0x7F});
+    ASSERT_TRUE(PumpUntil([&] {
+        return panel->Actions().CurrentState().menuTitle != before.menuTitle;
+    })) << "menu button 2 did not change the menu";
+    EXPECT_NE(panel->Actions().CurrentState().knobs, before.knobs);
+    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings did not follow the new menu";
+
+    // Unplugged, the panel says so in one line; plugged back, the controller is found again
+    // by its name and shown the panel's rings.
+    const std::string name = std::string("Surface \"") + kController + "\"";
+    controller.reset();
+    EXPECT_TRUE(
+        PumpUntil([&] { return panel->InfoBar()->Message() == name + " gone; looking for it."; }));
+    EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << panel->InfoBar()->Message();
+    EXPECT_FALSE(surface.Present());
+    controller = std::make_unique<JackController>(kController);
+    EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
+    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings were not shown again";
+
+    // Unplugged and plugged back within one look: the same names, other ports. The panel
+    // connects to the new ones.
+    panel->InfoBar()->SetMessage("");
+    controller.reset();
+    controller = std::make_unique<JackController>(kController);
+    EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
+    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings were not shown after a quick replug";
+}
 
 }  // namespace
