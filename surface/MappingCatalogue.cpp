@@ -15,7 +15,6 @@ static void InitMappingResources() {
 namespace {
 
 constexpr const char* kShippedResources = ":/mappings";
-constexpr const char* kMappingSuffix = ".json";
 
 // Shipped folders, best first: the compiled-in files, then an install tree's.
 std::vector<QString> ShippedFolders() {
@@ -31,7 +30,7 @@ std::vector<QString> ShippedFolders() {
 void AddFolder(const QString& folder, bool user, std::vector<MappingListing>& listings) {
     const QDir dir(folder);
     for (const QFileInfo& file : dir.entryInfoList(
-             {QStringLiteral("*") + QLatin1String(kMappingSuffix)}, QDir::Files, QDir::Name)) {
+             {QStringLiteral("*") + QLatin1String(kMappingFileSuffix)}, QDir::Files, QDir::Name)) {
         const std::string stem = file.completeBaseName().toStdString();
         const bool known = std::any_of(listings.begin(), listings.end(),
                                        [&stem](const auto& each) { return each.stem == stem; });
@@ -71,7 +70,7 @@ std::optional<MappingListing> FindMapping(const std::vector<MappingListing>& lis
     const QString wanted = QString::fromStdString(named).trimmed();
     for (const MappingListing& listing : listings) {
         const QString stem = QString::fromStdString(listing.stem);
-        if (wanted == stem || wanted == stem + QLatin1String(kMappingSuffix)) {
+        if (wanted == stem || wanted == stem + QLatin1String(kMappingFileSuffix)) {
             return listing;
         }
     }
@@ -101,7 +100,7 @@ std::string SaveUserMapping(const Mapping& mapping, const std::string& stem) {
         return "Cannot create " + folder.toStdString() + ".";
     }
     QSaveFile file(folder + QLatin1Char('/') + QString::fromStdString(stem) +
-                   QLatin1String(kMappingSuffix));
+                   QLatin1String(kMappingFileSuffix));
     if (!file.open(QIODevice::WriteOnly) || file.write(WriteMapping(mapping)) < 0 ||
         !file.commit()) {
         return file.fileName().toStdString() + ": " + file.errorString().toStdString() + ".";

@@ -33,5 +33,8 @@ MappingRead LoadMapping(const std::string& named);
 // Saves `mapping` as the user's `stem`; empty on success, else why not.
 std::string SaveUserMapping(const Mapping& mapping, const std::string& stem);
 
+// A mapping file's name is its stem and this.
+constexpr const char* kMappingFileSuffix = ".json";
+
 // The stem the settings choose when they name none.
 constexpr const char* kDefaultMappingStem = "generic-eight-encoders";

@@ -2,7 +2,6 @@
 
 #include <QMetaObject>
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -16,7 +15,6 @@ namespace {
 
 constexpr const char* kSequencerDevice = "/dev/snd/seq";
 constexpr size_t kMostOutgoing = 1024;  // what waits for a port that is slow to take it
-constexpr const char* kThroughWord = "through";
 
 // The entry whose stable name is `name`; null for none.
 const MidiPortEntry* Named(const std::vector<MidiPortEntry>& entries, const std::string& name) {
@@ -210,13 +208,6 @@ MidiSystem MidiSystemNamed(const std::string& name) {
 std::string StablePortName(const std::string& name) {
     static const std::regex kAlsaNumbers(R"( [0-9]+:[0-9]+$)");
     return std::regex_replace(name, kAlsaNumbers, "");
-}
-
-bool IsThroughPort(const std::string& name) {
-    std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower.find(kThroughWord) != std::string::npos;
 }
 
 MidiConnection::MidiConnection(MidiSystem system, std::string clientName, std::string inputName,

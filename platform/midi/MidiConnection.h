@@ -78,7 +78,3 @@ class MidiConnection {
                                          // what is still on its way there
     std::thread m_thread;
 };
-
-// Whether `name` is a port that passes on what it receives ("Midi Through"): used as a
-// controller's port on both sides, everything the panel sends comes back.
-bool IsThroughPort(const std::string& name);
