@@ -17,8 +17,11 @@ hz=$(getconf CLK_TCK)
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 private_kb() { awk '/^Private_(Clean|Dirty):/ { sum += $2 } END { print sum }' "/proc/$1/smaps_rollup"; }
 jack_kb() {
-    awk '$6 ~ /jack/ { split($1, range, "-"); sum += (strtonum("0x" range[2]) - strtonum("0x" range[1])) / 1024 }
-         END { printf "%d", sum }' "/proc/$1/maps"
+    local sum=0 range
+    while read -r range _; do
+        sum=$((sum + (0x${range#*-} - 0x${range%-*}) / 1024))
+    done < <(grep -E "/dev/shm/jack|jack-[0-9]" "/proc/$1/maps" || true)
+    echo "$sum"
 }
 
 # One run of the panel: prints its CPU share, private memory and JACK mappings.
