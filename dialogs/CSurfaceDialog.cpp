@@ -21,6 +21,12 @@ void FillPorts(QComboBox* combo, std::vector<std::string> names, const std::stri
     combo->setCurrentIndex(std::max(0, combo->findData(QString::fromStdString(chosen))));
 }
 
+// Whether `name` is a port that passes on what it receives ("Midi Through"): chosen on both
+// sides, everything the panel sends comes back.
+bool IsThroughPort(const std::string& name) {
+    return QString::fromStdString(name).contains(QLatin1String("through"), Qt::CaseInsensitive);
+}
+
 std::string Chosen(const QComboBox* combo) {
     return combo->currentData().toString().toStdString();
 }
@@ -61,7 +67,9 @@ CSurfaceDialog::CSurfaceDialog(const SurfaceSettings& settings, const MidiPorts&
         if (output >= 0) {
             m_ui->outputCombo->setCurrentIndex(output);
         }
+        WarnOfLoops();
     });
+    connect(m_ui->outputCombo, &QComboBox::activated, this, &CSurfaceDialog::WarnOfLoops);
     connect(m_ui->mappingCombo, &QComboBox::activated, this, &CSurfaceDialog::OnMappingChosen);
     connect(m_ui->learnButton, &QPushButton::clicked, this, &CSurfaceDialog::StartLearning);
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -78,19 +86,47 @@ void CSurfaceDialog::ShowPorts(const MidiPorts& ports) {
     FillPorts(m_ui->inputCombo, ports.inputs, input);
     FillPorts(m_ui->outputCombo, ports.outputs, output);
     m_ui->whyNoneLabel->setText(QString::fromStdString(ports.whyNone));
+    WarnOfLoops();
+}
+
+void CSurfaceDialog::WarnOfLoops() {
+    const std::string input = Chosen(m_ui->inputCombo);
+    const std::string output = Chosen(m_ui->outputCombo);
+    std::string warning;
+    if (IsThroughPort(input) || IsThroughPort(output)) {
+        warning = "A through port sends back what the panel sends: choose the controller's own.";
+    } else if (!input.empty() && input == output) {
+        warning =
+            "One port both ways: should it send back what it hears, the panel ignores the echo.";
+    }
+    m_ui->loopWarningLabel->setText(QString::fromStdString(warning));
 }
 
 void CSurfaceDialog::ListMappings(const std::string& chosen) {
     m_mappings = ::ListMappings();
     m_ui->mappingCombo->clear();
+    const QColor brokenColour = palette().color(QPalette::Disabled, QPalette::Text);
     for (const MappingListing& listing : m_mappings) {
-        const std::string shown = listing.name.empty() ? listing.stem : listing.name;
-        m_ui->mappingCombo->addItem(
-            QString::fromStdString(shown + (listing.user ? " (yours)" : "")),
-            QString::fromStdString(listing.stem));
+        // A file that does not read is listed by its file name and greyed: it can be chosen
+        // to see why, never used.
+        const std::string shown = listing.error.empty()
+                                      ? listing.name + (listing.user ? " (yours)" : "")
+                                      : listing.stem + kMappingFileSuffix + " (broken)";
+        m_ui->mappingCombo->addItem(QString::fromStdString(shown),
+                                    QString::fromStdString(listing.stem));
+        if (!listing.error.empty()) {
+            m_ui->mappingCombo->setItemData(m_ui->mappingCombo->count() - 1, brokenColour,
+                                            Qt::ForegroundRole);
+        }
     }
-    m_ui->mappingCombo->setCurrentIndex(
-        std::max(0, m_ui->mappingCombo->findData(QString::fromStdString(chosen))));
+    // A setting that names no mapping stays chosen, as what it is, until another is.
+    const std::optional<MappingListing> named = FindMapping(m_mappings, chosen);
+    if (!named) {
+        m_ui->mappingCombo->insertItem(0, QString::fromStdString(chosen + " (not found)"),
+                                       QString::fromStdString(chosen));
+    }
+    m_ui->mappingCombo->setCurrentIndex(std::max(
+        0, m_ui->mappingCombo->findData(QString::fromStdString(named ? named->stem : chosen))));
     OnMappingChosen();
 }
 

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
+#include "app/SurfaceSettings.h"
 #include "platform/midi/MidiConnection.h"
 #include "surface/Learner.h"
-#include "app/SurfaceSettings.h"
 
 namespace Ui {
 class CSurfaceDialog;
@@ -16,8 +16,9 @@ class CSurfaceDialog;
 // The control surface's settings: on or off, the controller's ports by name (or why there
 // are none), the mapping; and learning, where the user chooses a panel control and moves or
 // presses the controller's. The panel hands the controller's messages to Learn while the
-// dialog is open. A mapping that does not read is named with its file and line and cannot be
-// chosen.
+// dialog is open. A mapping that does not read is listed as broken, named with its file and
+// line when chosen, and cannot be used; a setting that names no mapping says so. Ports that
+// would loop the panel's rings back (a through port, one port both ways) are warned of.
 class CSurfaceDialog : public QDialog {
     Q_OBJECT
 
@@ -40,6 +41,8 @@ class CSurfaceDialog : public QDialog {
   private:
     void ListMappings(const std::string& chosen);
     void OnMappingChosen();
+    // Says so when the chosen ports would send the panel's rings back to it.
+    void WarnOfLoops();
     void StartLearning();
     PanelControl ChosenControl() const;
 

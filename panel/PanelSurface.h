@@ -12,8 +12,13 @@
 #include "surface/SurfaceInput.h"
 
 class CTavrinoxDlg;
+struct MappingRead;
 class CSurfaceDialog;
 class MidiConnection;
+
+// What the information line says of the mapping `named` that `read` refused, in one line:
+// the file and the line at fault, or that no mapping has that name.
+std::string MappingProblemLine(const std::string& named, const MappingRead& read);
 
 // The panel's control surface: a MIDI controller whose knobs turn the panel's knobs and
 // whose buttons press its buttons and keys, through a mapping, while its rings and lamps
@@ -25,8 +30,10 @@ class PanelSurface : public QObject, public PanelStateListener {
 
   public:
     // Uses `settings`; a mapping that does not read leaves the surface idle and says why on
-    // the information line. `connect` false opens no MIDI system at all (tests of the panel
-    // hand messages to OnMessage themselves).
+    // the information line, again whenever the line falls idle, while the surface is on. The
+    // MIDI system is opened only while the surface is on (or its settings are open).
+    // `connect` false opens no MIDI system at all (tests of the panel hand messages to
+    // OnMessage themselves).
     PanelSurface(CTavrinoxDlg& panel, const SurfaceSettings& settings, bool connect = true);
     ~PanelSurface() override;
 
@@ -50,6 +57,8 @@ class PanelSurface : public QObject, public PanelStateListener {
 
   private:
     void Connect();
+    std::unique_ptr<MidiConnection> OpenConnection(const std::string& input,
+                                                   const std::string& output);
     void OnPresence(bool present);
     void ShowFeedback();
 
@@ -62,5 +71,6 @@ class PanelSurface : public QObject, public PanelStateListener {
     std::unique_ptr<MidiConnection> m_connection;
     bool m_everPresent = false;
     std::string m_lastRefusal;
+    std::string m_problem;              // why the surface, switched on, has no mapping
     QPointer<CSurfaceDialog> m_dialog;  // while the settings are open, it learns from the messages
 };

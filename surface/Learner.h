@@ -2,14 +2,17 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "surface/Mapping.h"
 
 // Learns which control of a surface a panel control answers to, from the user's own moves.
 // A button: its first press. A knob: one detent right, then one left, on the same control;
 // the two values tell the encoding, and two positions that tell no encoding (the second
-// below the first) make an absolute knob. A learned knob's ring is the same control change,
-// out.
+// below the first) make an absolute knob. Binary offset's two values (41, 3F) are also what
+// a pot near mid-travel sends, so that encoding takes a second right and left that agree;
+// a pot's next position (40 after 3F) does not. A learned knob's ring is the same control
+// change, out.
 class Learner {
   public:
     explicit Learner(PanelControl target) : m_target(std::move(target)) {}
@@ -28,8 +31,12 @@ class Learner {
     void ApplyTo(Mapping& mapping) const;
 
   private:
+    void FeedKnob(const MidiEvent& event);
+    void Learn(const MidiControl& control, Encoding encoding);
+
     PanelControl m_target;
-    std::optional<MidiEvent> m_right;  // the knob's first message
+    std::optional<MidiControl> m_turned;  // the knob being learned
+    std::vector<int> m_values;            // its messages, each a turn the other way
     KnobBinding m_knob;
     bool m_done = false;
 };

@@ -15,7 +15,6 @@ static void InitMappingResources() {
 namespace {
 
 constexpr const char* kShippedResources = ":/mappings";
-constexpr const char* kMappingSuffix = ".json";
 
 // Shipped folders, best first: the compiled-in files, then an install tree's.
 std::vector<QString> ShippedFolders() {
@@ -31,7 +30,7 @@ std::vector<QString> ShippedFolders() {
 void AddFolder(const QString& folder, bool user, std::vector<MappingListing>& listings) {
     const QDir dir(folder);
     for (const QFileInfo& file : dir.entryInfoList(
-             {QStringLiteral("*") + QLatin1String(kMappingSuffix)}, QDir::Files, QDir::Name)) {
+             {QStringLiteral("*") + QLatin1String(kMappingFileSuffix)}, QDir::Files, QDir::Name)) {
         const std::string stem = file.completeBaseName().toStdString();
         const bool known = std::any_of(listings.begin(), listings.end(),
                                        [&stem](const auto& each) { return each.stem == stem; });
@@ -66,13 +65,33 @@ std::vector<MappingListing> ListMappings() {
     return listings;
 }
 
-MappingRead LoadMapping(const std::string& stem) {
-    for (const MappingListing& listing : ListMappings()) {
-        if (listing.stem == stem) {
-            return ReadMappingFile(listing.path);
+std::optional<MappingListing> FindMapping(const std::vector<MappingListing>& listings,
+                                          const std::string& named) {
+    const QString wanted = QString::fromStdString(named).trimmed();
+    for (const MappingListing& listing : listings) {
+        const QString stem = QString::fromStdString(listing.stem);
+        if (wanted == stem || wanted == stem + QLatin1String(kMappingFileSuffix)) {
+            return listing;
         }
     }
-    return {std::nullopt, "There is no mapping \"" + stem + "\"."};
+    for (const MappingListing& listing : listings) {
+        if (!listing.name.empty() && wanted.compare(QString::fromStdString(listing.name).trimmed(),
+                                                    Qt::CaseInsensitive) == 0) {
+            return listing;
+        }
+    }
+    return std::nullopt;
+}
+
+MappingRead LoadMapping(const std::string& named) {
+    const std::optional<MappingListing> listing = FindMapping(ListMappings(), named);
+    if (!listing) {
+        return {std::nullopt,
+                "No mapping is named \"" + named + "\", by its file or by its own name.",
+                {},
+                0};
+    }
+    return ReadMappingFile(listing->path);
 }
 
 std::string SaveUserMapping(const Mapping& mapping, const std::string& stem) {
@@ -81,7 +100,7 @@ std::string SaveUserMapping(const Mapping& mapping, const std::string& stem) {
         return "Cannot create " + folder.toStdString() + ".";
     }
     QSaveFile file(folder + QLatin1Char('/') + QString::fromStdString(stem) +
-                   QLatin1String(kMappingSuffix));
+                   QLatin1String(kMappingFileSuffix));
     if (!file.open(QIODevice::WriteOnly) || file.write(WriteMapping(mapping)) < 0 ||
         !file.commit()) {
         return file.fileName().toStdString() + ": " + file.errorString().toStdString() + ".";

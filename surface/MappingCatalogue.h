@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,18 @@ struct MappingListing {
 std::string UserMappingFolder();
 // Every mapping, by stem, the user's first where both have one.
 std::vector<MappingListing> ListMappings();
-// The mapping of `stem`; an error naming the file when it does not read or there is none.
-MappingRead LoadMapping(const std::string& stem);
+// The listing `named` names: by its stem, by its file name ("mackie-control.json") or by the
+// mapping's own name in any case ("Mackie control"); nothing when none does.
+std::optional<MappingListing> FindMapping(const std::vector<MappingListing>& listings,
+                                          const std::string& named);
+// The mapping `named` names (as FindMapping); an error naming the file when it does not read,
+// or saying that no mapping has that name.
+MappingRead LoadMapping(const std::string& named);
 // Saves `mapping` as the user's `stem`; empty on success, else why not.
 std::string SaveUserMapping(const Mapping& mapping, const std::string& stem);
+
+// A mapping file's name is its stem and this.
+constexpr const char* kMappingFileSuffix = ".json";
 
 // The stem the settings choose when they name none.
 constexpr const char* kDefaultMappingStem = "generic-eight-encoders";

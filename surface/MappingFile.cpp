@@ -1,12 +1,14 @@
 #include "surface/MappingFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -14,14 +16,36 @@ namespace {
 
 constexpr const char* kFormat = "vcp-surface-mapping";
 
-// The lines where the entries of the top-level array `key` begin, read from the text itself:
-// the JSON reader keeps no positions.
-std::vector<int> EntryLines(const QByteArray& text, const QByteArray& key) {
-    std::vector<int> lines;
+// Where the file has its top-level keys and the entries of its top-level lists, read from
+// the text itself: the JSON reader keeps no positions. A key given twice is where it was
+// given last, as the reader takes the last.
+struct FileLines {
+    std::map<QByteArray, int> keys;
+    std::map<QByteArray, std::vector<int>> entries;
+
+    // The line of top-level `key`; 1 when the file has none.
+    int KeyLine(const char* key) const {
+        const auto found = keys.find(QByteArray(key));
+        return found != keys.end() ? found->second : 1;
+    }
+    // The line of entry `index` of the top-level list `key`; the list's own line for one the
+    // text does not show.
+    int EntryLine(const char* key, qsizetype index) const {
+        const auto found = entries.find(QByteArray(key));
+        if (found == entries.end() || index < 0 ||
+            index >= static_cast<qsizetype>(found->second.size())) {
+            return KeyLine(key);
+        }
+        return found->second[static_cast<size_t>(index)];
+    }
+};
+
+FileLines ScanLines(const QByteArray& text) {
+    FileLines lines;
     int line = 1;
     int depth = 0;
     bool inString = false;
-    bool inKey = false;  // the top-level array named `key`
+    std::vector<int>* entries = nullptr;  // the top-level list being read
     bool expectEntry = false;
     QByteArray lastString;
     int stringStart = 0;
@@ -42,8 +66,8 @@ std::vector<int> EntryLines(const QByteArray& text, const QByteArray& key) {
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
             continue;
         }
-        if (inKey && depth == 2 && expectEntry && c != ']') {
-            lines.push_back(line);
+        if (entries != nullptr && depth == 2 && expectEntry && c != ']') {
+            entries->push_back(line);
             expectEntry = false;
         }
         switch (c) {
@@ -51,11 +75,17 @@ std::vector<int> EntryLines(const QByteArray& text, const QByteArray& key) {
                 inString = true;
                 stringStart = at + 1;
                 break;
+            case ':':
+                if (depth == 1) {
+                    lines.keys[lastString] = line;
+                }
+                break;
             case '[':
             case '{':
                 ++depth;
-                if (c == '[' && depth == 2 && lastString == key) {
-                    inKey = true;
+                if (c == '[' && depth == 2) {
+                    entries = &lines.entries[lastString];
+                    entries->clear();
                     expectEntry = true;
                 }
                 break;
@@ -63,11 +93,11 @@ std::vector<int> EntryLines(const QByteArray& text, const QByteArray& key) {
             case '}':
                 --depth;
                 if (depth < 2) {
-                    inKey = false;
+                    entries = nullptr;
                 }
                 break;
             case ',':
-                expectEntry = inKey && depth == 2;
+                expectEntry = entries != nullptr && depth == 2;
                 break;
             default:
                 break;
@@ -199,7 +229,8 @@ ButtonBinding ReadButton(EntryReader& reader) {
 }
 
 MappingRead Refuse(const std::string& fileName, int line, const std::string& what) {
-    return {std::nullopt, fileName + ", line " + std::to_string(line) + ": " + what + "."};
+    return {std::nullopt, fileName + ", line " + std::to_string(line) + ": " + what + ".", fileName,
+            line};
 }
 
 QJsonObject ControlObject(const MidiControl& control) {
@@ -219,22 +250,23 @@ MappingRead ParseMapping(const QByteArray& text, const std::string& fileName) {
         return Refuse(fileName, LineAtOffset(text, parseError.offset),
                       "not JSON (" + parseError.errorString().toStdString() + ")");
     }
+    const FileLines lines = ScanLines(text);
     const QJsonObject top = document.object();
     if (!document.isObject() || top.value(QLatin1String("format")).toString() != kFormat) {
         return Refuse(
-            fileName, 1,
+            fileName, lines.KeyLine("format"),
             std::string("not a control surface mapping (no \"format\": \"") + kFormat + "\")");
     }
     const QJsonValue version = top.value(QLatin1String("version"));
     if (version.toInt(-1) != kMappingVersion) {
-        return Refuse(fileName, 1,
+        return Refuse(fileName, lines.KeyLine("version"),
                       "mapping version " + std::to_string(version.toInt(-1)) +
                           ", this program reads version " + std::to_string(kMappingVersion));
     }
     Mapping mapping;
     mapping.name = top.value(QLatin1String("name")).toString().toStdString();
     if (mapping.name.empty()) {
-        return Refuse(fileName, 1, "the mapping has no \"name\"");
+        return Refuse(fileName, lines.KeyLine("name"), "the mapping has no \"name\"");
     }
     std::set<MidiControl> inputs;
     for (const char* key : {"knobs", "buttons"}) {
@@ -242,12 +274,9 @@ MappingRead ParseMapping(const QByteArray& text, const std::string& fileName) {
         if (list.isUndefined()) {
             continue;
         }
-        const std::vector<int> lines = EntryLines(text, key);
-        const auto lineOf = [&lines](qsizetype index) {
-            return index < static_cast<qsizetype>(lines.size()) ? lines[index] : 1;
-        };
+        const auto lineOf = [&lines, key](qsizetype index) { return lines.EntryLine(key, index); };
         if (!list.isArray()) {
-            return Refuse(fileName, 1, std::string("\"") + key + "\" is a list");
+            return Refuse(fileName, lines.KeyLine(key), std::string("\"") + key + "\" is a list");
         }
         const QJsonArray entries = list.toArray();
         for (qsizetype index = 0; index < entries.size(); ++index) {
@@ -285,13 +314,14 @@ MappingRead ParseMapping(const QByteArray& text, const std::string& fileName) {
 
 MappingRead ReadMappingFile(const std::string& path) {
     QFile file(QString::fromStdString(path));
+    const std::string name = QFileInfo(file).fileName().toStdString();
     if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, path + ": " + file.errorString().toStdString() + "."};
+        return {std::nullopt, name + ": " + file.errorString().toStdString() + ".", name, 0};
     }
     if (file.size() > kMostMappingBytes) {
-        return {std::nullopt, path + ": too large for a mapping."};
+        return {std::nullopt, name + ": too large for a mapping.", name, 0};
     }
-    return ParseMapping(file.read(kMostMappingBytes), path);
+    return ParseMapping(file.read(kMostMappingBytes), name);
 }
 
 QByteArray WriteMapping(const Mapping& mapping) {

@@ -19,14 +19,17 @@
 
 struct MappingRead {
     std::optional<Mapping> mapping;
-    std::string error;  // "<file>, line <n>: <what>" when the file is refused
+    std::string error;  // "<file>, line <n>: <what>." when the file is refused
+    std::string file;   // the file's name, without its folder, when one was refused
+    int line = 0;       // the line at fault; 0 when the file did not open
 };
 
 // Reads the mapping in `text`; `fileName` names the file in the error. A file that is no
 // JSON, no mapping (another format, another version) or binds a control out of range or
 // twice gives no mapping and an error with the line of the offending entry.
 MappingRead ParseMapping(const QByteArray& text, const std::string& fileName);
-// Reads the file at `path` (at most kMostMappingBytes).
+// Reads the file at `path` (at most kMostMappingBytes); errors name the file without its
+// folder.
 MappingRead ReadMappingFile(const std::string& path);
 // The file that ParseMapping reads back as `mapping`.
 QByteArray WriteMapping(const Mapping& mapping);

@@ -32,6 +32,10 @@ int ValueAt(const KnobState& knob, int position) {
 }
 
 int SoftTakeover::Move(int position, const KnobState& knob) {
+    // A value with no range (a time, a count) has no place for a pot to take it to.
+    if (knob.maximum <= knob.minimum) {
+        return 0;
+    }
     position = std::clamp(position, 0, kMidiDataMaximum);
     const int previous = std::exchange(m_lastPosition, position);
     const int target = ValueAt(knob, position);

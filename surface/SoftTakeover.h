@@ -15,7 +15,8 @@ int ValueAt(const KnobState& knob, int position);
 class SoftTakeover {
   public:
     // The knob moved to `position` (0..127) while it controls `knob`. Returns the knob steps to
-    // turn: 0 until the knob has caught the value, then the distance the knob moved.
+    // turn: 0 until the knob has caught the value, then the distance the knob moved; always 0
+    // on an empty range.
     int Move(int position, const KnobState& knob);
     // The value moved without the knob (the unit's own change, another source): a value far
     // from the knob must be caught again.

@@ -45,7 +45,10 @@ bool LampLit(const PanelControl& target, const PanelState& state) {
     return false;
 }
 
-std::vector<MidiBytes> SurfaceFeedback::Update(const Mapping& mapping, const PanelState& state) {
+std::vector<MidiBytes> SurfaceFeedback::Update(const Mapping& mapping, const PanelState& state,
+                                               uint32_t now_ms) {
+    m_now_ms = now_ms;
+    Expire(now_ms);
     std::vector<MidiBytes> messages;
     for (int knob = 0; knob < kActionKnobs; ++knob) {
         const auto& binding = mapping.knobs[knob];
@@ -69,4 +72,26 @@ void SurfaceFeedback::Show(const MidiControl& control, int value,
     }
     m_shown[control] = value;
     messages.push_back(EncodeMidi({control, value}));
+    if (m_awaited.size() >= kMostAwaitedEchoes) {
+        m_awaited.pop_front();
+    }
+    m_awaited.push_back({{control, value}, m_now_ms});
+}
+
+void SurfaceFeedback::Expire(uint32_t now_ms) {
+    while (!m_awaited.empty() && now_ms - m_awaited.front().at_ms > kEchoWindow_ms) {
+        m_awaited.pop_front();
+    }
+}
+
+bool SurfaceFeedback::TakeEcho(const MidiEvent& event, uint32_t now_ms) {
+    Expire(now_ms);
+    const auto echo = std::find_if(m_awaited.begin(), m_awaited.end(), [&event](const Sent& sent) {
+        return sent.event.control == event.control && sent.event.value == event.value;
+    });
+    if (echo == m_awaited.end()) {
+        return false;
+    }
+    m_awaited.erase(echo);
+    return true;
 }

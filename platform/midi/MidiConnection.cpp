@@ -1,97 +1,190 @@
 #include "platform/midi/MidiConnection.h"
 
-#include <jack/jack.h>
-#include <rtmidi/RtMidi.h>
-
 #include <QMetaObject>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
+#include <mutex>
 #include <regex>
+
+#include "platform/midi/MidiBackend.h"
 
 namespace {
 
 constexpr const char* kSequencerDevice = "/dev/snd/seq";
 constexpr size_t kMostOutgoing = 1024;  // what waits for a port that is slow to take it
-constexpr const char* kInputPortName = "surface in";
-constexpr const char* kOutputPortName = "surface out";
 
-void Silent(const char*) {}
-void SilentRtMidi(RtMidiError::Type, const std::string&, void*) {}
-
-RtMidi::Api ApiOf(MidiSystem system) {
-    return system == MidiSystem::Alsa ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
+// The entry whose stable name is `name`; null for none.
+const MidiPortEntry* Named(const std::vector<MidiPortEntry>& entries, const std::string& name) {
+    const auto found = std::find_if(entries.begin(), entries.end(), [&name](const auto& entry) {
+        return StablePortName(entry.name) == name;
+    });
+    return found != entries.end() ? &*found : nullptr;
 }
 
-template <typename Port>
-std::vector<std::string> PortNames(Port& port) {
+std::vector<std::string> StableNames(const std::vector<MidiPortEntry>& entries) {
     std::vector<std::string> names;
-    const unsigned count = port.getPortCount();
-    for (unsigned i = 0; i < count; ++i) {
-        names.push_back(port.getPortName(i));
+    for (const MidiPortEntry& entry : entries) {
+        names.push_back(StablePortName(entry.name));
     }
     return names;
 }
 
-// Opens the port of `port`'s system whose stable name is `name`; false when there is none.
-template <typename Port>
-bool OpenNamed(Port& port, const std::string& name, const char* ownName) {
-    const unsigned count = port.getPortCount();
-    for (unsigned i = 0; i < count; ++i) {
-        if (StablePortName(port.getPortName(i)) == name) {
-            port.openPort(i, ownName);
-            return port.isPortOpen();
-        }
-    }
-    return false;
-}
-
-bool Contains(const std::vector<std::string>& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-// The full name, numbers and all, of the port whose stable name is `name`; empty for none.
-std::string FullNameOf(const std::vector<std::string>& fullNames, const std::string& name) {
-    for (const std::string& fullName : fullNames) {
-        if (StablePortName(fullName) == name) {
-            return fullName;
-        }
-    }
-    return {};
-}
-
 }  // namespace
 
-// Everything of the MIDI system, owned by the connection's thread alone.
-struct MidiConnection::Devices {
-    jack_client_t* jack = nullptr;  // watches the JACK server; null while none runs
-    std::atomic<bool> jackGone{false};
-    std::unique_ptr<RtMidiIn> inputList;
-    std::unique_ptr<RtMidiOut> outputList;
-    std::unique_ptr<RtMidiIn> input;
-    std::unique_ptr<RtMidiOut> output;
-    std::vector<std::string> inputNames;  // the last look's, in full
-    std::vector<std::string> outputNames;
-    std::string openedInput;  // the full names of the ports opened
-    std::string openedOutput;
+// What the connection and its thread share; the thread keeps it alive when the connection
+// stops waiting for it.
+struct MidiConnection::Shared {
+    MidiSystem system = MidiSystem::Alsa;
+    std::string clientName;
+    std::string inputName;
+    std::string outputName;
+    Handlers handlers;
 
-    void ClosePorts() {
-        input.reset();
-        output.reset();
-        openedInput.clear();
-        openedOutput.clear();
-    }
-    void CloseAll() {
-        ClosePorts();
-        inputList.reset();
-        outputList.reset();
-        if (jack != nullptr) {
-            jack_client_close(jack);
-            jack = nullptr;
+    mutable std::mutex mutex;
+    std::condition_variable wake;
+    bool stop = false;
+    bool finished = false;
+    std::deque<Message> outgoing;
+    MidiPorts ports;
+    bool present = false;
+
+    std::mutex contextMutex;
+    QObject* context = nullptr;  // null once the connection is gone
+
+    void Post(std::function<void()> work) {
+        const std::lock_guard lock(contextMutex);
+        if (context != nullptr) {
+            QMetaObject::invokeMethod(context, std::move(work), Qt::QueuedConnection);
         }
     }
 };
+
+namespace {
+
+using Shared = MidiConnection::Shared;
+
+// What the thread opened: the full names and identities of the two ports.
+struct Opened {
+    bool open = false;
+    MidiPortEntry input;
+    MidiPortEntry output;
+};
+
+void Look(Shared& shared, MidiBackend& backend, Opened& opened) {
+    std::vector<MidiPortEntry> sources;
+    std::vector<MidiPortEntry> destinations;
+    MidiPorts ports;
+    if (backend.List(sources, destinations, ports.whyNone)) {
+        ports.inputs = StableNames(sources);
+        ports.outputs = StableNames(destinations);
+        if (ports.inputs.empty() && ports.outputs.empty()) {
+            ports.whyNone = "No MIDI controller is plugged in.";
+        }
+    }
+    const MidiPortEntry* input = Named(sources, shared.inputName);
+    const MidiPortEntry* output = Named(destinations, shared.outputName);
+    const bool wanted = !shared.inputName.empty() || !shared.outputName.empty();
+    const bool there = wanted && (shared.inputName.empty() || input != nullptr) &&
+                       (shared.outputName.empty() || output != nullptr);
+    // Unplugged and plugged back between two looks: a port of the same name, but another,
+    // and the old connection is gone with the old port.
+    const auto same = [](const MidiPortEntry* now, const MidiPortEntry& then) {
+        return now == nullptr ? then.name.empty()
+                              : now->name == then.name && now->identity == then.identity;
+    };
+    const bool replugged =
+        opened.open && there && (!same(input, opened.input) || !same(output, opened.output));
+    if (opened.open && (!there || replugged)) {
+        backend.Close();
+        opened = {};
+    }
+    if (there && !opened.open) {
+        const std::string source = input != nullptr ? input->name : std::string();
+        const std::string destination = output != nullptr ? output->name : std::string();
+        if (backend.Open(source, destination)) {
+            opened = {true, input != nullptr ? *input : MidiPortEntry{},
+                      output != nullptr ? *output : MidiPortEntry{}};
+        }
+    }
+    const bool present = opened.open;
+
+    bool wasPresent = false;
+    bool listChanged = false;
+    {
+        const std::lock_guard lock(shared.mutex);
+        listChanged = ports.inputs != shared.ports.inputs ||
+                      ports.outputs != shared.ports.outputs ||
+                      ports.whyNone != shared.ports.whyNone;
+        wasPresent = shared.present;
+        shared.ports = std::move(ports);
+        shared.present = present;
+        if (!present || replugged) {
+            shared.outgoing.clear();
+        }
+    }
+    if (shared.handlers.presence) {
+        if (replugged && wasPresent && present) {
+            shared.Post([presence = shared.handlers.presence] { presence(false); });
+        }
+        if (present != wasPresent || (replugged && present)) {
+            shared.Post([presence = shared.handlers.presence, present] { presence(present); });
+        }
+    }
+    if (listChanged && shared.handlers.portsChanged) {
+        shared.Post([changed = shared.handlers.portsChanged] { changed(); });
+    }
+}
+
+void Run(const std::shared_ptr<Shared>& shared) {
+    {
+        // Messages in arrive on the MIDI system's thread; the shared state outlives them.
+        Shared* state = shared.get();
+        MidiBackend::Received received = [state](std::vector<uint8_t> bytes) {
+            if (state->handlers.received) {
+                state->Post([received = state->handlers.received, bytes = std::move(bytes)] {
+                    received(bytes);
+                });
+            }
+        };
+        std::unique_ptr<MidiBackend> backend =
+            shared->system == MidiSystem::Jack
+                ? MakeJackBackend(shared->clientName, std::move(received))
+                : MakeAlsaBackend(shared->clientName, std::move(received));
+        Opened opened;
+        auto nextLook = std::chrono::steady_clock::now();
+        std::unique_lock lock(shared->mutex);
+        while (!shared->stop) {
+            if (std::chrono::steady_clock::now() >= nextLook) {
+                lock.unlock();
+                Look(*shared, *backend, opened);
+                lock.lock();
+                nextLook = std::chrono::steady_clock::now() +
+                           std::chrono::milliseconds(MidiConnection::kLookInterval_ms);
+            }
+            while (!shared->outgoing.empty() && !shared->stop) {
+                const MidiConnection::Message message = std::move(shared->outgoing.front());
+                shared->outgoing.pop_front();
+                lock.unlock();
+                if (opened.open) {
+                    backend->Send(message);
+                }
+                lock.lock();
+            }
+            shared->wake.wait_until(
+                lock, nextLook, [&shared] { return shared->stop || !shared->outgoing.empty(); });
+        }
+        lock.unlock();
+        backend.reset();
+    }
+    const std::lock_guard lock(shared->mutex);
+    shared->finished = true;
+    shared->wake.notify_all();
+}
+
+}  // namespace
 
 MidiSystem DefaultMidiSystem() {
     std::error_code error;
@@ -119,215 +212,61 @@ std::string StablePortName(const std::string& name) {
 
 MidiConnection::MidiConnection(MidiSystem system, std::string clientName, std::string inputName,
                                std::string outputName, Handlers handlers)
-    : m_system(system),
-      m_clientName(std::move(clientName)),
-      m_inputName(std::move(inputName)),
-      m_outputName(std::move(outputName)),
-      m_handlers(std::move(handlers)),
-      m_context(std::make_unique<QObject>()) {
-    m_thread = std::thread([this] { Run(); });
+    : m_shared(std::make_shared<Shared>()), m_context(std::make_unique<QObject>()) {
+    m_shared->system = system;
+    m_shared->clientName = std::move(clientName);
+    m_shared->inputName = std::move(inputName);
+    m_shared->outputName = std::move(outputName);
+    m_shared->handlers = std::move(handlers);
+    m_shared->context = m_context.get();
+    m_thread = std::thread([shared = m_shared] { Run(shared); });
 }
 
 MidiConnection::~MidiConnection() {
+    bool finished = false;
     {
-        const std::lock_guard lock(m_mutex);
-        m_stop = true;
+        std::unique_lock lock(m_shared->mutex);
+        m_shared->stop = true;
+        m_shared->wake.notify_all();
+        finished = m_shared->wake.wait_for(lock, std::chrono::milliseconds(kMostCloseWait_ms),
+                                           [this] { return m_shared->finished; });
     }
-    m_wake.notify_all();
-    m_thread.join();
+    if (finished) {
+        m_thread.join();
+    } else {
+        m_thread.detach();
+    }
+    {
+        const std::lock_guard lock(m_shared->contextMutex);
+        m_shared->context = nullptr;
+    }
     m_context.reset();
 }
 
 void MidiConnection::Send(Message message) {
     {
-        const std::lock_guard lock(m_mutex);
-        if (!m_present) {
+        const std::lock_guard lock(m_shared->mutex);
+        if (!m_shared->present) {
             return;
         }
-        if (m_outgoing.size() >= kMostOutgoing) {
-            m_outgoing.pop_front();
+        if (m_shared->outgoing.size() >= kMostOutgoing) {
+            m_shared->outgoing.pop_front();
         }
-        m_outgoing.push_back(std::move(message));
+        m_shared->outgoing.push_back(std::move(message));
     }
-    m_wake.notify_all();
+    m_shared->wake.notify_all();
 }
 
 MidiPorts MidiConnection::Ports() const {
-    const std::lock_guard lock(m_mutex);
-    return m_ports;
+    const std::lock_guard lock(m_shared->mutex);
+    return m_shared->ports;
 }
 
 bool MidiConnection::Present() const {
-    const std::lock_guard lock(m_mutex);
-    return m_present;
+    const std::lock_guard lock(m_shared->mutex);
+    return m_shared->present;
 }
 
-void MidiConnection::Post(std::function<void()> work) {
-    QMetaObject::invokeMethod(m_context.get(), std::move(work), Qt::QueuedConnection);
-}
-
-void MidiConnection::Run() {
-    jack_set_error_function(Silent);
-    jack_set_info_function(Silent);
-    Devices devices;
-    auto nextLook = std::chrono::steady_clock::now();
-    std::unique_lock lock(m_mutex);
-    while (!m_stop) {
-        if (std::chrono::steady_clock::now() >= nextLook) {
-            lock.unlock();
-            Look(devices);
-            lock.lock();
-            nextLook =
-                std::chrono::steady_clock::now() + std::chrono::milliseconds(kLookInterval_ms);
-        }
-        while (!m_outgoing.empty() && !m_stop) {
-            const Message message = std::move(m_outgoing.front());
-            m_outgoing.pop_front();
-            lock.unlock();
-            if (devices.output != nullptr) {
-                devices.output->sendMessage(&message);
-            }
-            lock.lock();
-        }
-        m_wake.wait_until(lock, nextLook, [this] { return m_stop || !m_outgoing.empty(); });
-    }
-    lock.unlock();
-    devices.CloseAll();
-}
-
-// The machine's ports as they are now, for the settings and for finding the named ones.
-MidiPorts MidiConnection::ListPorts(Devices& devices) {
-    MidiPorts ports;
-    devices.inputNames.clear();
-    devices.outputNames.clear();
-    try {
-        if (m_system == MidiSystem::Jack) {
-            if (devices.jackGone) {
-                devices.CloseAll();
-                devices.jackGone = false;
-            }
-            if (devices.jack == nullptr) {
-                devices.jack =
-                    jack_client_open((m_clientName + " watch").c_str(), JackNoStartServer, nullptr);
-                if (devices.jack != nullptr) {
-                    jack_on_shutdown(
-                        devices.jack,
-                        [](void* gone) { static_cast<std::atomic<bool>*>(gone)->store(true); },
-                        &devices.jackGone);
-                    jack_activate(devices.jack);
-                }
-            }
-            if (devices.jack == nullptr) {
-                ports.whyNone = "No JACK server runs on this machine.";
-                return ports;
-            }
-        } else if (std::error_code error; !std::filesystem::exists(kSequencerDevice, error)) {
-            ports.whyNone = "This machine has no MIDI sequencer device (" +
-                            std::string(kSequencerDevice) + ").";
-            return ports;
-        }
-        if (devices.inputList == nullptr) {
-            devices.inputList = std::make_unique<RtMidiIn>(ApiOf(m_system), m_clientName);
-            devices.inputList->setErrorCallback(SilentRtMidi);
-            devices.outputList = std::make_unique<RtMidiOut>(ApiOf(m_system), m_clientName);
-            devices.outputList->setErrorCallback(SilentRtMidi);
-        }
-        devices.inputNames = PortNames(*devices.inputList);
-        devices.outputNames = PortNames(*devices.outputList);
-    } catch (const RtMidiError& error) {
-        devices.CloseAll();
-        return {{}, {}, "The MIDI system does not open: " + error.getMessage()};
-    }
-    for (const std::string& name : devices.inputNames) {
-        ports.inputs.push_back(StablePortName(name));
-    }
-    for (const std::string& name : devices.outputNames) {
-        ports.outputs.push_back(StablePortName(name));
-    }
-    if (ports.inputs.empty() && ports.outputs.empty()) {
-        ports.whyNone = "No MIDI controller is plugged in.";
-    }
-    return ports;
-}
-
-// Opens the named ports; on failure none stays open.
-void MidiConnection::OpenPorts(Devices& devices) {
-    try {
-        if (!m_inputName.empty()) {
-            devices.input = std::make_unique<RtMidiIn>(ApiOf(m_system), m_clientName);
-            devices.input->setErrorCallback(SilentRtMidi);
-            devices.input->ignoreTypes(true, true, true);
-            devices.input->setCallback(
-                [](double, std::vector<unsigned char>* message, void* self) {
-                    auto* connection = static_cast<MidiConnection*>(self);
-                    if (message != nullptr && connection->m_handlers.received) {
-                        connection->Post([received = connection->m_handlers.received,
-                                          bytes = *message] { received(bytes); });
-                    }
-                },
-                this);
-            if (!OpenNamed(*devices.input, m_inputName, kInputPortName)) {
-                devices.ClosePorts();
-                return;
-            }
-        }
-        if (!m_outputName.empty()) {
-            devices.output = std::make_unique<RtMidiOut>(ApiOf(m_system), m_clientName);
-            devices.output->setErrorCallback(SilentRtMidi);
-            if (!OpenNamed(*devices.output, m_outputName, kOutputPortName)) {
-                devices.ClosePorts();
-                return;
-            }
-        }
-    } catch (const RtMidiError&) {
-        devices.ClosePorts();
-        return;
-    }
-    devices.openedInput = FullNameOf(devices.inputNames, m_inputName);
-    devices.openedOutput = FullNameOf(devices.outputNames, m_outputName);
-}
-
-void MidiConnection::Look(Devices& devices) {
-    MidiPorts ports = ListPorts(devices);
-    const bool wanted = !m_inputName.empty() || !m_outputName.empty();
-    const bool there = wanted && (m_inputName.empty() || Contains(ports.inputs, m_inputName)) &&
-                       (m_outputName.empty() || Contains(ports.outputs, m_outputName));
-    const bool open = devices.input != nullptr || devices.output != nullptr;
-    // Unplugged and plugged back between two looks: ALSA numbers it anew, and the old
-    // connection is gone with the old port.
-    const bool replugged = open && there &&
-                           (FullNameOf(devices.inputNames, m_inputName) != devices.openedInput ||
-                            FullNameOf(devices.outputNames, m_outputName) != devices.openedOutput);
-    if (open && (!there || replugged)) {
-        devices.ClosePorts();
-    }
-    if (there && devices.input == nullptr && devices.output == nullptr) {
-        OpenPorts(devices);
-    }
-    const bool present = devices.input != nullptr || devices.output != nullptr;
-
-    bool wasPresent = false;
-    bool listChanged = false;
-    {
-        const std::lock_guard lock(m_mutex);
-        listChanged = ports.inputs != m_ports.inputs || ports.outputs != m_ports.outputs ||
-                      ports.whyNone != m_ports.whyNone;
-        wasPresent = m_present;
-        m_ports = std::move(ports);
-        m_present = present;
-        if (!present || replugged) {
-            m_outgoing.clear();
-        }
-    }
-    if (m_handlers.presence) {
-        if (replugged && wasPresent && present) {
-            Post([presence = m_handlers.presence] { presence(false); });
-        }
-        if (present != wasPresent || (replugged && present)) {
-            Post([presence = m_handlers.presence, present] { presence(present); });
-        }
-    }
-    if (listChanged && m_handlers.portsChanged) {
-        Post([changed = m_handlers.portsChanged] { changed(); });
-    }
+const std::string& MidiConnection::InputName() const {
+    return m_shared->inputName;
 }

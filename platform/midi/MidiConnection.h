@@ -1,21 +1,21 @@
 #pragma once
 
 #include <QObject>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-// A MIDI controller's two ports through RtMidi, found by name and found again when it is
-// unplugged and plugged back. The connection's own thread looks at the machine's ports about
-// once a second, opens the named ones when they appear and closes them when they go; it also
-// sends what the window hands it, so the window's thread never calls the MIDI system and
-// never waits on it. Messages in arrive on RtMidi's thread and are handed to the window's.
+// A MIDI controller's two ports, on the ALSA sequencer (through RtMidi) or a JACK server,
+// found by name and found again when it is unplugged and plugged back: a port of the same
+// name that is another port than the one opened (ALSA's numbers, a JACK port's identity, an
+// exit seen between two looks) is opened afresh. The connection's own thread looks at the
+// machine's ports about once a second, opens the named ones when they appear and closes them
+// when they go; it also sends what the window hands it, so the window's thread never calls
+// the MIDI system and never waits on it. Messages in arrive on the MIDI system's thread and
+// are handed to the window's.
 
 // Which MIDI system carries the ports: the ALSA sequencer of a desktop, or a JACK server.
 enum class MidiSystem { Alsa, Jack };
@@ -47,11 +47,14 @@ class MidiConnection {
     };
 
     // Looks for the input `inputName` and the output `outputName` (stable names; either may
-    // be empty for none) on `system`. `clientName` names this program's ports there. The
+    // be empty for none) on `system`. `clientName` names this program there: on JACK one
+    // client with the ports "<clientName>:surface in" and "<clientName>:surface out". The
     // handlers run on the thread that constructs the connection, from its event loop.
     MidiConnection(MidiSystem system, std::string clientName, std::string inputName,
                    std::string outputName, Handlers handlers);
-    // Closes the ports and ends the connection's thread.
+    // Closes the ports and ends the connection's thread, waiting at most kMostCloseWait_ms
+    // for it: a MIDI system that hangs (a JACK server stopped) never holds up the panel's
+    // exit. The thread left behind touches nothing of the connection's owner.
     ~MidiConnection();
     MidiConnection(const MidiConnection&) = delete;
     MidiConnection& operator=(const MidiConnection&) = delete;
@@ -61,32 +64,17 @@ class MidiConnection {
     // The ports of the last look, and whether the named ones are open.
     MidiPorts Ports() const;
     bool Present() const;
-    const std::string& InputName() const { return m_inputName; }
+    const std::string& InputName() const;
 
     // How often the connection looks for its ports.
     static constexpr int kLookInterval_ms = 1000;
+    static constexpr int kMostCloseWait_ms = 1000;
+
+    struct Shared;  // what the connection's thread shares with it
 
   private:
-    struct Devices;
-    void Run();
-    void Look(Devices& devices);
-    MidiPorts ListPorts(Devices& devices);
-    void OpenPorts(Devices& devices);
-    void Post(std::function<void()> work);
-
-    const MidiSystem m_system;
-    const std::string m_clientName;
-    const std::string m_inputName;
-    const std::string m_outputName;
-    const Handlers m_handlers;
+    std::shared_ptr<Shared> m_shared;
     std::unique_ptr<QObject> m_context;  // the window thread's receiver; dropping it drops
                                          // what is still on its way there
-
-    mutable std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
-    std::deque<Message> m_outgoing;
-    MidiPorts m_ports;
-    bool m_present = false;
     std::thread m_thread;
 };

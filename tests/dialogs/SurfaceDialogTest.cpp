@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include "dialogs/CSurfaceDialog.h"
+#include "tests/dialogs/DialogTestSupport.h"
 
 namespace {
 
@@ -41,19 +42,29 @@ TEST(SurfaceDialogTest, PortsMappingsAndLearningAsTheUserSeesThem) {
     EXPECT_EQ(dialog.ChosenSettings(), settings);
     EXPECT_EQ(input->count(), 3);
 
+    // A broken file is listed as broken; chosen, it says why in full.
+    const int brokenItem = mapping->findData("broken");
+    EXPECT_EQ(mapping->itemText(brokenItem), "broken.json (broken)");
     Choose(mapping, "broken");
-    EXPECT_TRUE(dialog.findChild<QLabel*>("mappingErrorLabel")
-                    ->text()
-                    .contains("broken.json, line 3: not JSON"));
+    auto* mappingError = dialog.findChild<QLabel*>("mappingErrorLabel");
+    EXPECT_TRUE(mappingError->text().contains("broken.json, line 3: not JSON"));
     EXPECT_FALSE(ok->isEnabled());
+    // The longest refusal shows whole in its place.
+    mappingError->setText(QString::fromStdString(
+        "generic-eight-encoders.json, line 12: \"encoding\" is absolute, twos-complement, "
+        "binary-offset, sign-bit or sign-bit-inverted."));
+    EXPECT_LE(mappingError->heightForWidth(mappingError->width()), mappingError->height());
     Choose(mapping, "mackie-control");
     EXPECT_TRUE(ok->isEnabled());
     EXPECT_EQ(dialog.ChosenSettings().mapping, "mackie-control");
 
-    // Knob 2 from one detent right and one left in binary offset.
+    // Knob 2 from two detents right and left in binary offset; what the panel just sent to
+    // the controller and comes back is no move of the user's.
     dialog.findChild<QComboBox*>("controlCombo")->setCurrentIndex(1);
     dialog.findChild<QPushButton*>("learnButton")->click();
-    dialog.Learn({0xB0, 0x30, 0x41});
+    for (uint8_t value : {0x41, 0x3F, 0x41}) {
+        dialog.Learn({0xB0, 0x30, value});
+    }
     EXPECT_FALSE(dialog.LearnedMapping());
     dialog.Learn({0xB0, 0x30, 0x3F});
     ASSERT_TRUE(dialog.LearnedMapping());
@@ -61,13 +72,38 @@ TEST(SurfaceDialogTest, PortsMappingsAndLearningAsTheUserSeesThem) {
     EXPECT_EQ(dialog.LearnedMapping()->knobs[1]->encoding, Encoding::BinaryOffset);
     EXPECT_EQ(dialog.LearnedMapping()->knobs[1]->control.number, 0x30);
 
-    // The MIDI system goes: the dialog says why, the choice stays.
+    // One port both ways may echo, and a through port sends everything back: the dialog
+    // warns.
+    auto* warning = dialog.findChild<QLabel*>("loopWarningLabel");
+    EXPECT_TRUE(warning->text().startsWith("One port both ways"));
     Choose(input, "Midi Through:Midi Through Port-0");
+    EXPECT_TRUE(warning->text().startsWith("A through port sends back"));
+    EXPECT_TRUE(SaveDialogPicture(&dialog, "surface"));
+
+    // The MIDI system goes: the dialog says why, the choice stays.
     dialog.ShowPorts({{}, {}, "No JACK server runs on this machine."});
     EXPECT_EQ(dialog.findChild<QLabel*>("whyNoneLabel")->text(),
               "No JACK server runs on this machine.");
     EXPECT_EQ(dialog.ChosenSettings().input, "Midi Through:Midi Through Port-0");
     QFile::remove(folder + "/broken.json");
+}
+
+TEST(SurfaceDialogTest, ASettingThatNamesNoMappingSaysSoAndOneByItsOwnNameIsChosen) {
+    QStandardPaths::setTestModeEnabled(true);
+    SurfaceSettings settings;
+    settings.mapping = "Mackie control";
+    CSurfaceDialog byName(settings, {}, {});
+    auto* mapping = byName.findChild<QComboBox*>("mappingCombo");
+    EXPECT_EQ(mapping->currentData().toString(), "mackie-control");
+    EXPECT_TRUE(byName.findChild<QPushButton*>("okButton")->isEnabled());
+
+    settings.mapping = "Generic eight encoder";
+    CSurfaceDialog missing(settings, {}, {});
+    mapping = missing.findChild<QComboBox*>("mappingCombo");
+    EXPECT_EQ(mapping->currentText(), "Generic eight encoder (not found)");
+    EXPECT_EQ(missing.findChild<QLabel*>("mappingErrorLabel")->text(),
+              "No mapping is named \"Generic eight encoder\", by its file or by its own name.");
+    EXPECT_FALSE(missing.findChild<QPushButton*>("okButton")->isEnabled());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "controls/CInfoBar.h"
 #include "panel/PanelSurface.h"
 #include "platform/WindowWait.h"
+#include "tests/panel/InfoLineFits.h"
 #include "tests/panel/PanelStoryTest.h"
 
 namespace {
@@ -67,10 +68,36 @@ TEST_F(PanelSurfaceTest, ABurstOfDetentsGoesAsOneAdjustmentAndKeysPressThePanel)
 
 TEST_F(PanelSurfaceTest, AMappingThatDoesNotReadIsNamedAndChangesNothing) {
     SurfaceSettings missing = Generic();
+    missing.enabled = true;
     missing.mapping = "no-such-surface";
-    PanelSurface idle(*panel, missing, false);
-    EXPECT_FALSE(idle.HasMapping());
-    EXPECT_EQ(panel->InfoBar()->Message(), "There is no mapping \"no-such-surface\".");
+    const std::string said = "Surface: no mapping \"no-such-surface\".";
+    {
+        PanelSurface idle(*panel, missing, false);
+        EXPECT_FALSE(idle.HasMapping());
+        EXPECT_EQ(panel->InfoBar()->Message(), said);
+        // The panel's own messages come and go; once the line is idle it says so again.
+        panel->InfoBar()->SetMessage("Retrieving Menus from Main Unit!");
+        idle.OnPanelState(panel->Actions().CurrentState());
+        EXPECT_EQ(panel->InfoBar()->Message(), "Retrieving Menus from Main Unit!");
+        panel->InfoBar()->SetMessage("");
+        idle.OnPanelState(panel->Actions().CurrentState());
+        EXPECT_EQ(panel->InfoBar()->Message(), said);
+    }
+    // A long name is cut in its middle, so the line shows the message whole.
+    SurfaceSettings longName = missing;
+    longName.mapping = "My very own controller with its mapping, version 2 (MMMM)";
+    {
+        PanelSurface idle(*panel, longName, false);
+        EXPECT_EQ(panel->InfoBar()->Message(), "Surface: no mapping \"My very o...2 (MMMM)\".");
+        EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << panel->InfoBar()->Message();
+    }
+    // The name the manual prints works as well as the file's.
+    SurfaceSettings byName = missing;
+    byName.mapping = "Generic eight encoders";
+    panel->InfoBar()->SetMessage("");
+    PanelSurface named(*panel, byName, false);
+    EXPECT_TRUE(named.HasMapping());
+    EXPECT_EQ(panel->InfoBar()->Message(), "");
 
     PanelSurface surface(*panel, Generic(), false);
     // Without a unit the knob cannot turn: the line says so once.
@@ -82,7 +109,7 @@ TEST_F(PanelSurfaceTest, AMappingThatDoesNotReadIsNamedAndChangesNothing) {
     EXPECT_EQ(panel->InfoBar()->Message(), "");
     std::string why;
     EXPECT_FALSE(surface.Apply(missing, &why));
-    EXPECT_EQ(why, "There is no mapping \"no-such-surface\".");
+    EXPECT_EQ(why, said);
     EXPECT_EQ(surface.Settings().mapping, "generic-eight-encoders");
     Select(1);
     const int start = Unit(1).Value(0);

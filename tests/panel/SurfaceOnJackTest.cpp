@@ -11,9 +11,11 @@
 #include <memory>
 #include <mutex>
 
-#include "controls/CInfoBar.h"
 #include "console/PanelActions.h"
+#include "controls/CInfoBar.h"
 #include "panel/PanelSurface.h"
+#include "platform/midi/MidiConnection.h"
+#include "tests/panel/InfoLineFits.h"
 #include "tests/panel/PanelStoryTest.h"
 #include "tests/support/JackController.h"
 #include "tests/support/RunEventsUntil.h"
@@ -68,10 +70,22 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
     settings.input = JackController::OutPort(kController);
     settings.output = JackController::InPort(kController);
     settings.mapping = "generic-eight-encoders";
+    // Switched off, the panel is no client of the server at all.
+    settings.enabled = false;
+    {
+        PanelSurface off(*panel, settings, true);
+        RunEventsUntil([] { return false; }, 2 * MidiConnection::kLookInterval_ms);
+        EXPECT_EQ(controller->PortsStartingWith("vcp:"), std::vector<std::string>{});
+    }
+    settings.enabled = true;
     PanelSurface surface(*panel, settings, true);
     ASSERT_TRUE(surface.HasMapping());
     const Mapping mapping = *LoadMapping(settings.mapping).mapping;
     ASSERT_TRUE(PumpUntil([&] { return surface.Present(); })) << "the surface's ports never opened";
+    // One client of the server, its two ports named the same whatever else runs.
+    const std::vector<std::string> own{"vcp:surface in", "vcp:surface out"};
+    EXPECT_TRUE(PumpUntil([&] { return controller->PortsStartingWith("vcp:") == own; }))
+        << ::testing::PrintToString(controller->PortsStartingWith("vcp"));
     ASSERT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
         << "the rings were not sent when the surface came";
 
@@ -101,17 +115,27 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
     EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
         << "the rings did not follow the new menu";
 
-    // Unplugged, the panel says so; plugged back, the controller is found again by its name
-    // and shown the panel's rings.
-    const std::string name = "The control surface \"" + settings.input + "\"";
+    // Unplugged, the panel says so in one line; plugged back, the controller is found again
+    // by its name and shown the panel's rings.
+    const std::string name = std::string("Surface \"") + kController + "\"";
     controller.reset();
-    EXPECT_TRUE(PumpUntil(
-        [&] { return panel->InfoBar()->Message() == name + " is gone; the panel looks for it."; }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return panel->InfoBar()->Message() == name + " gone; looking for it."; }));
+    EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << panel->InfoBar()->Message();
     EXPECT_FALSE(surface.Present());
     controller = std::make_unique<JackController>(kController);
     EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
     EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
         << "the rings were not shown again";
+
+    // Unplugged and plugged back within one look: the same names, other ports. The panel
+    // connects to the new ones.
+    panel->InfoBar()->SetMessage("");
+    controller.reset();
+    controller = std::make_unique<JackController>(kController);
+    EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
+    EXPECT_TRUE(PumpUntil([&] { return RingsFollowThePanel(*controller, mapping); }))
+        << "the rings were not shown after a quick replug";
 }
 
 }  // namespace

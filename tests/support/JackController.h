@@ -3,6 +3,7 @@
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <mutex>
@@ -56,6 +57,22 @@ class JackController {
         }
         jack_client_close(client);
         return true;
+    }
+
+    // The server's MIDI ports, other than this controller's, whose names start with
+    // `prefix`, sorted.
+    std::vector<std::string> PortsStartingWith(const std::string& prefix) {
+        std::vector<std::string> names;
+        for (unsigned i = 0; i < m_in.getPortCount(); ++i) {
+            names.push_back(m_in.getPortName(i));
+        }
+        for (unsigned i = 0; i < m_out.getPortCount(); ++i) {
+            names.push_back(m_out.getPortName(i));
+        }
+        std::erase_if(names,
+                      [&prefix](const std::string& name) { return name.rfind(prefix, 0) != 0; });
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
   private:

@@ -61,10 +61,16 @@ TEST(KnobDecodingTest, AnAbsoluteKnobFarFromTheValueWaitsUntilItPassesIt) {
     EXPECT_EQ(takeover.Move(120, knob), 0);
     EXPECT_NE(takeover.Move(5, knob), 0);
 
-    // An empty range never divides by zero.
+    // An empty range never divides by zero, and a knob on it turns nothing from anywhere:
+    // a time with no range keeps its value.
     const KnobState empty{true, 3, "Fixed", 4, 4, 4, ""};
     EXPECT_EQ(PositionOf(empty), 0);
     EXPECT_EQ(ValueAt(empty, 127), 4);
+    const KnobState frameTime{true, 12, "Frame Time", 250, 0, 0, ""};
+    SoftTakeover onEmpty;
+    for (int position : {0, 1, 64, 127, 0}) {
+        EXPECT_EQ(onEmpty.Move(position, frameTime), 0) << position;
+    }
 }
 
 }  // namespace

@@ -53,7 +53,18 @@ TEST(MappingFileTest, ShippedMappingsReadAndASavedMappingReadsBackTheSame) {
         return each.stem == "mackie-control" && each.user;
     }));
     QFile::remove(QString::fromStdString(UserMappingFolder() + "/mackie-control.json"));
-    EXPECT_FALSE(LoadMapping("no-such-surface").mapping);
+
+    // The settings may name a mapping by its file or by its own name, as the manual prints it.
+    for (const char* named : {"generic-eight-encoders", "generic-eight-encoders.json",
+                              "Generic eight encoders", " generic EIGHT encoders "}) {
+        const MappingRead read = LoadMapping(named);
+        ASSERT_TRUE(read.mapping) << named << ": " << read.error;
+        EXPECT_EQ(read.mapping->name, "Generic eight encoders");
+    }
+    const MappingRead none = LoadMapping("Generic eight encoder");
+    EXPECT_FALSE(none.mapping);
+    EXPECT_EQ(none.error,
+              "No mapping is named \"Generic eight encoder\", by its file or by its own name.");
 }
 
 TEST(MappingFileTest, BadAndForeignFilesAreRefusedWithTheFileAndTheLine) {
@@ -63,6 +74,20 @@ TEST(MappingFileTest, BadAndForeignFilesAreRefusedWithTheFileAndTheLine) {
               "mine.json, line 1: not a control surface mapping");
     EXPECT_EQ(ErrorOf("{\"format\": \"vcp-surface-mapping\", \"version\": 2, \"name\": \"x\"}"),
               "mine.json, line 1: mapping version 2, this program reads version 1.");
+    // Each top-level field is refused on its own line, the last of two on the later one.
+    EXPECT_EQ(ErrorOf("{\n \"format\": \"vcp-surface-mapping\",\n \"version\": 2\n}").substr(0, 38),
+              "mine.json, line 3: mapping version 2, ");
+    EXPECT_EQ(ErrorOf("{\n \"version\": 1,\n\n \"format\": \"vcp-surface-map\"\n}").substr(0, 22),
+              "mine.json, line 4: not");
+    EXPECT_EQ(ErrorOf("{\n \"format\": \"vcp-surface-mapping\",\n \"version\": 1,\n"
+                      " \"name\": \"\"}"),
+              "mine.json, line 4: the mapping has no \"name\".");
+    EXPECT_EQ(ErrorOf(kHead + " \"knobs\": [],\n \"buttons\": {}, \"knobs\": [\n 7]\n}"),
+              "mine.json, line 7: an entry is an object.");
+    EXPECT_EQ(ErrorOf(kHead + " \"knobs\": [],\n \"buttons\": {}\n}"),
+              "mine.json, line 6: \"buttons\" is a list.");
+    EXPECT_EQ(ErrorOf(kHead + " \"buttons\": [],\n\n \"knobs\": [\n 7]\n}"),
+              "mine.json, line 8: an entry is an object.");
     const std::string knobs =
         kHead + " \"knobs\": [\n" + "  {\"knob\": 1, \"cc\": 16, \"encoding\": \"sign-bit\"},\n";
     EXPECT_EQ(ErrorOf(knobs + "  {\"knob\": 9, \"cc\": 17, \"encoding\": \"sign-bit\"}\n ]\n}"),

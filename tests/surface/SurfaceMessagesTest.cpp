@@ -95,7 +95,7 @@ TEST(SurfaceMessagesTest, RingsAndLampsFollowThePanelAndOnlyWhatChangedGoesOut) 
     state.knobs[2] = {};  // bound to nothing: dark
     state.menuButtons[0] = {"WIPE", true};
 
-    const std::vector<MidiBytes> first = feedback.Update(generic, state);
+    const std::vector<MidiBytes> first = feedback.Update(generic, state, 0);
     ASSERT_EQ(first.size(),
               static_cast<size_t>(kActionKnobs + kActionMenuButtons + kActionFunctionButtons));
     EXPECT_EQ(first[0], (MidiBytes{0xB0, 1, 0}));
@@ -103,20 +103,20 @@ TEST(SurfaceMessagesTest, RingsAndLampsFollowThePanelAndOnlyWhatChangedGoesOut) 
     EXPECT_EQ(first[2], (MidiBytes{0xB0, 3, 0}));
     EXPECT_EQ(first[8], (MidiBytes{0x90, 8, 127}));
     EXPECT_EQ(first[9], (MidiBytes{0x90, 9, 0}));
-    EXPECT_TRUE(feedback.Update(generic, state).empty());
+    EXPECT_TRUE(feedback.Update(generic, state, 0).empty());
 
     // The unit moves one value, the panel lights another button: two messages.
     state.knobs[0].value = 127;
     state.menuButtons[0].lit = false;
-    const std::vector<MidiBytes> moved = feedback.Update(generic, state);
+    const std::vector<MidiBytes> moved = feedback.Update(generic, state, 0);
     EXPECT_EQ(moved, (std::vector<MidiBytes>{{0xB0, 1, 64}, {0x90, 8, 0}}));
     feedback.Forget();
-    EXPECT_EQ(feedback.Update(generic, state).size(), first.size());
+    EXPECT_EQ(feedback.Update(generic, state, 0).size(), first.size());
 
     // A V-Pot ring takes its mode and one of eleven positions; the unit lamps follow.
     const Mapping mackie = Shipped("mackie-control");
     SurfaceFeedback vpots;
-    const std::vector<MidiBytes> rings = vpots.Update(mackie, state);
+    const std::vector<MidiBytes> rings = vpots.Update(mackie, state, 0);
     EXPECT_EQ(rings[0], (MidiBytes{0xB0, 0x30, 6}));
     EXPECT_EQ(rings[1], (MidiBytes{0xB0, 0x31, 11}));
     EXPECT_EQ(rings[2], (MidiBytes{0xB0, 0x32, 0}));
@@ -125,6 +125,29 @@ TEST(SurfaceMessagesTest, RingsAndLampsFollowThePanelAndOnlyWhatChangedGoesOut) 
     EXPECT_TRUE(LampLit({PanelControl::Kind::Toggle, 0, "unit 1"}, state));
     EXPECT_FALSE(LampLit({PanelControl::Kind::Toggle, 0, "UNIT 2"}, state));
     EXPECT_FALSE(LampLit({PanelControl::Kind::MenuButton, 12, ""}, state));
+}
+
+TEST(SurfaceMessagesTest, WhatComesBackOnALoopedPortIsTakenForNoTurnOrPress) {
+    const Mapping generic = Shipped("generic-eight-encoders");
+    SurfaceFeedback feedback;
+    PanelState state = BoundState();
+    state.menuButtons[0] = {"WIPE", true};
+    const std::vector<MidiBytes> sent = feedback.Update(generic, state, 1000);
+    // Each ring and lamp sent comes back once and is known; a second copy is a real message.
+    for (const MidiBytes& message : sent) {
+        EXPECT_TRUE(feedback.TakeEcho(*ParseMidi(message), 1010)) << int(message[1]);
+    }
+    EXPECT_FALSE(feedback.TakeEcho(*ParseMidi(sent[0]), 1010));
+    // Another value on the ring's control, another control, or the same after the window is
+    // the surface's own.
+    state.knobs[0].value = 254;
+    const std::vector<MidiBytes> moved = feedback.Update(generic, state, 2000);
+    ASSERT_EQ(moved.size(), 1U);
+    const MidiEvent ring = *ParseMidi(moved[0]);
+    EXPECT_FALSE(feedback.TakeEcho({ring.control, 1}, 2001));
+    EXPECT_FALSE(
+        feedback.TakeEcho({{MidiKind::ControlChange, 1, ring.control.number}, ring.value}, 2001));
+    EXPECT_FALSE(feedback.TakeEcho(ring, 2000 + SurfaceFeedback::kEchoWindow_ms + 1));
 }
 
 TEST(SurfaceMessagesTest, AnAbsoluteKnobTakesOverSoftlyAndLetsGoWhenTheMenuChanges) {
