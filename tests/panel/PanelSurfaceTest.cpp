@@ -76,10 +76,10 @@ TEST_F(PanelSurfaceTest, AMappingThatDoesNotReadIsNamedAndChangesNothing) {
         EXPECT_FALSE(idle.HasMapping());
         EXPECT_EQ(panel->InfoBar()->Message(), said);
         // The panel's own messages come and go; once the line is idle it says so again.
-        panel->InfoBar()->SetMessage("Retrieving Menus from Main Unit!");
+        panel->Console().ShowMessage("Retrieving Menus from Main Unit!");
         idle.OnPanelState(panel->Actions().CurrentState());
         EXPECT_EQ(panel->InfoBar()->Message(), "Retrieving Menus from Main Unit!");
-        panel->InfoBar()->SetMessage("");
+        panel->Console().ShowMessage("");
         idle.OnPanelState(panel->Actions().CurrentState());
         EXPECT_EQ(panel->InfoBar()->Message(), said);
     }
@@ -94,7 +94,7 @@ TEST_F(PanelSurfaceTest, AMappingThatDoesNotReadIsNamedAndChangesNothing) {
     // The name the manual prints works as well as the file's.
     SurfaceSettings byName = missing;
     byName.mapping = "Generic eight encoders";
-    panel->InfoBar()->SetMessage("");
+    panel->Console().ShowMessage("");
     PanelSurface named(*panel, byName, false);
     EXPECT_TRUE(named.HasMapping());
     EXPECT_EQ(panel->InfoBar()->Message(), "");

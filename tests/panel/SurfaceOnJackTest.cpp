@@ -130,7 +130,7 @@ TEST_F(SurfaceOnJackTest, TurnsReachTheUnitAndTheRingsFollowTheUnitAndTheMenu) {
 
     // Unplugged and plugged back within one look: the same names, other ports. The panel
     // connects to the new ones.
-    panel->InfoBar()->SetMessage("");
+    panel->Console().ShowMessage("");
     controller.reset();
     controller = std::make_unique<JackController>(kController);
     EXPECT_TRUE(PumpUntil([&] { return panel->InfoBar()->Message() == name + " is back."; }));
