@@ -158,6 +158,28 @@ void PanelConsole::OnMenuButton(int button) {
     ShowEnteredMenu(button, old);
 }
 
+bool PanelConsole::MenuButtonOpensDialog(int button) const {
+    const int menu = CurrentMenuShown();
+    if (menu < 0 || menu > kLastCustomMenu || button < 0 || button >= kMenuButtons) {
+        return false;
+    }
+    switch (RoleOfMenuButton(button, menu, IsCompactModel(SelectedModel()))) {
+        case MenuButtonRole::EffectDialog:
+        case MenuButtonRole::Files:
+        case MenuButtonRole::UserFiles:
+            return true;
+        case MenuButtonRole::CustomMenuChoice:
+            return button == kCustomDialogButton;
+        case MenuButtonRole::MenuEntry: {
+            const int target = MenuTarget(menu, button);
+            return target >= 0 && ((g_menuTable[target].flags & kFlagMenuOpensDialog) != 0 ||
+                                   AlwaysOpensDialog(target));
+        }
+        default:
+            return false;
+    }
+}
+
 void PanelConsole::ReturnToPreviousMenu(int old) {
     const int previous = g_panelModel.m_previousMenu[SelectedUnit()];
     if (!IsRootMenu(old) && previous >= 0 && previous <= kLastCustomMenu) {

@@ -30,10 +30,9 @@ KnobDrive::Effect KnobDrive::Turn(ParamRecord& record, int amount, KnobTurn kind
         return Effect::None;
     }
     if (record.flags & kFlagStepped) {
-        // Moves in 16 bits, then held to its raw range.
-        auto value = static_cast<int16_t>(record.value + amount);
-        value = std::max<int16_t>(std::min<int16_t>(value, record.rawMax), record.rawMin);
-        record.value = value;
+        // Held to its raw range: a long turn stops at the end, it never wraps round.
+        const int value = std::min<int>(record.value + amount, record.rawMax);
+        record.value = static_cast<int16_t>(std::max<int>(value, record.rawMin));
         return Effect::Stepped;
     }
     if (record.flags & kFlagTimecode) {

@@ -5,12 +5,14 @@
 #include <QWidget>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "actions/OriginScope.h"
 #include "console/HardKeys.h"
 #include "console/PanelConsole.h"
 #include "console/PanelView.h"
+#include "console/SourcePolicy.h"
 #include "link/Framing.h"
 #include "link/LineDemand.h"
 #include "link/ParameterCommands.h"
@@ -55,6 +57,18 @@ KnobState KnobStateOf(const ParamRecord* record) {
     state.maximum = record->rawMax;
     state.valueText = ShownValueText(*record);
     return state;
+}
+
+// The reach of a hard key's press beyond the unit's values, if any.
+std::optional<PanelReach> ReachOf(ToggleKind kind) {
+    switch (kind) {
+        case ToggleKind::Setup:
+            return PanelReach::PortSetup;
+        case ToggleKind::FileClear:
+            return PanelReach::FileClear;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -262,42 +276,60 @@ ActionOutcome PanelActions::DragKnob(int knob, int deflection, const ActionOrigi
                [this, knob, deflection] { return TurnBound(knob, deflection, KnobTurn::Drag); });
 }
 
-// A numbered control's press: its number checked now, what it needs when it runs.
+// A numbered control's press: its number checked now, what it needs and whether it would
+// open a dialog its source may not open when it runs.
 ActionOutcome PanelActions::PressNumbered(const char* what, int index, int count, Need need,
-                                          std::function<void()> press, const ActionOrigin& origin) {
+                                          std::function<void()> press,
+                                          std::function<bool()> opensDialog,
+                                          const ActionOrigin& origin) {
     if (index < 0 || index >= count) {
         return ActionOutcome::Refused(OutOfRange(what, index + 1, count, 1));
     }
-    return Run(origin, [this, need, press = std::move(press)] {
+    return Run(origin, [this, need, press = std::move(press), opensDialog = std::move(opensDialog),
+                        origin] {
         if (std::string why = (this->*need)(); !why.empty()) {
             return ActionOutcome::Refused(why);
+        }
+        if (opensDialog()) {
+            if (std::string why = RefusedReach(origin, PanelReach::Dialog); !why.empty()) {
+                return ActionOutcome::Refused(why);
+            }
         }
         press();
         return ActionOutcome::Taken();
     });
 }
 
+// With ALT lit a display's or a function button's press opens the attributes dialog.
 ActionOutcome PanelActions::PressKnobDisplay(int knob, const ActionOrigin& origin) {
     return PressNumbered(
         "Knob", knob, kActionKnobs, &PanelActions::NeedsUnit,
-        [this, knob] { m_panel.OnKnobDisplayDoubleClick(knob); }, origin);
+        [this, knob] { m_panel.OnKnobDisplayDoubleClick(knob); },
+        [this] { return m_console.AttributeLatchSet(); }, origin);
 }
 
 ActionOutcome PanelActions::PressMenuButton(int button, const ActionOrigin& origin) {
     return PressNumbered(
         "Menu button", button, kActionMenuButtons, &PanelActions::NeedsMenus,
-        [this, button] { m_console.OnMenuButton(button); }, origin);
+        [this, button] { m_console.OnMenuButton(button); },
+        [this, button] { return m_console.MenuButtonOpensDialog(button); }, origin);
 }
 
 ActionOutcome PanelActions::PressFunctionButton(int button, const ActionOrigin& origin) {
     return PressNumbered(
         "Function button", button, kActionFunctionButtons, &PanelActions::NeedsMenus,
-        [this, button] { m_console.OnFunctionButton(button); }, origin);
+        [this, button] { m_console.OnFunctionButton(button); },
+        [this] { return m_console.AttributeLatchSet(); }, origin);
 }
 
 // The hard key `index` as its press runs it, resolved now.
-ActionOutcome PanelActions::PressKey(int index) {
+ActionOutcome PanelActions::PressKey(int index, const ActionOrigin& origin) {
     const HardKey& key = HardKeys()[index];
+    if (const std::optional<PanelReach> reach = ReachOf(key.kind)) {
+        if (std::string why = RefusedReach(origin, *reach); !why.empty()) {
+            return ActionOutcome::Refused(why);
+        }
+    }
     if (ToggleNeedsUnit(key.kind) && g_currentUnitAddress == 0) {
         return ActionOutcome::Refused("No unit is selected.");
     }
@@ -341,15 +373,15 @@ ActionOutcome PanelActions::PressToggle(const std::string& label, const ActionOr
     if (key < 0) {
         return ActionOutcome::Refused("The panel has no key \"" + label + "\".");
     }
-    return Run(origin, [this, key] { return PressKey(key); });
+    return Run(origin, [this, key, origin] { return PressKey(key, origin); });
 }
 
 // A key's label, then a menu button's caption, then a function button's, as the panel shows
 // them when the press's turn comes.
 ActionOutcome PanelActions::PressLabelled(const std::string& label, const ActionOrigin& origin) {
-    return Run(origin, [this, label] {
+    return Run(origin, [this, label, origin] {
         if (const int key = HardKeyLabelled(label); key >= 0) {
-            return PressKey(key);
+            return PressKey(key, origin);
         }
         const PanelState state = CurrentState();
         int menuButton = -1;
@@ -362,6 +394,12 @@ ActionOutcome PanelActions::PressLabelled(const std::string& label, const Action
         }
         if (menuButton >= 0 || functionButton >= 0) {
             if (std::string why = NeedsMenus(); !why.empty()) {
+                return ActionOutcome::Refused(why);
+            }
+            const bool opensDialog = menuButton >= 0 ? m_console.MenuButtonOpensDialog(menuButton)
+                                                     : m_console.AttributeLatchSet();
+            if (std::string why = opensDialog ? RefusedReach(origin, PanelReach::Dialog) : "";
+                !why.empty()) {
                 return ActionOutcome::Refused(why);
             }
             if (menuButton >= 0) {
@@ -382,25 +420,34 @@ ActionOutcome PanelActions::SelectUnit(int unit, const ActionOrigin& origin) {
     return PressToggle(Numbered("UNIT", unit), origin);
 }
 
+// A recall recalls whatever the latch says: with ALT lit a memory key would store.
 ActionOutcome PanelActions::RecallMemory(int memory, const ActionOrigin& origin) {
     if (memory < 1 || memory > kActionMemories) {
         return ActionOutcome::Refused(OutOfRange("Memory", memory, kActionMemories, 1));
     }
-    return PressToggle(Numbered("MEM", memory), origin);
+    return Run(origin, [this, memory, origin] {
+        if (std::string why = NeedsMenus(); !why.empty()) {
+            return ActionOutcome::Refused(why);
+        }
+        if (m_console.AttributeLatchSet()) {
+            m_console.ClearAttributeLatch();
+        }
+        return PressKey(HardKeyOf(ToggleKind::Memory, memory), origin);
+    });
 }
 
 ActionOutcome PanelActions::StoreMemory(int memory, const ActionOrigin& origin) {
     if (memory < 1 || memory > kActionMemories) {
         return ActionOutcome::Refused(OutOfRange("Memory", memory, kActionMemories, 1));
     }
-    return Run(origin, [this, memory] {
+    return Run(origin, [this, memory, origin] {
         if (std::string why = NeedsUnit(); !why.empty()) {
             return ActionOutcome::Refused(why);
         }
         if (!m_console.AttributeLatchSet()) {
             m_console.FlipAttributeLatch();
         }
-        return PressKey(HardKeyOf(ToggleKind::Memory, memory));
+        return PressKey(HardKeyOf(ToggleKind::Memory, memory), origin);
     });
 }
 
@@ -418,10 +465,19 @@ ActionOutcome PanelActions::SetParameter(int number, int value, const ActionOrig
             return ActionOutcome::Refused(why);
         }
         const ParamRecord& record = g_paramTable[number];
-        if (record.rawMin < record.rawMax && (value < record.rawMin || value > record.rawMax)) {
+        // A time code counts frames from 0, as its knob does; another parameter without a
+        // range takes nothing.
+        const bool timecode = (record.flags & kFlagTimecode) != 0;
+        const int least = timecode ? 0 : record.rawMin;
+        const int most = timecode ? kMost16 : record.rawMax;
+        if (least >= most) {
+            return ActionOutcome::Refused(Numbered("Parameter", number) +
+                                          " has no range to set on this unit.");
+        }
+        if (value < least || value > most) {
             return ActionOutcome::Refused(Numbered("Parameter", number) + " takes " +
-                                          std::to_string(record.rawMin) + " to " +
-                                          std::to_string(record.rawMax) + ".");
+                                          std::to_string(least) + " to " + std::to_string(most) +
+                                          ".");
         }
         // A negative value goes as its 16-bit two's complement word.
         static_cast<void>(

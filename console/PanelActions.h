@@ -63,10 +63,11 @@ class PanelActions : public QObject, public ControlActions {
     // Runs `work` now when nothing waits, else queues it; `tag` lets a later turn join it.
     ActionOutcome Run(const ActionOrigin& origin, Work work, const void* tag = nullptr);
     ActionOutcome RunWork(const ActionOrigin& origin, const Work& work);
-    ActionOutcome PressKey(int key);
+    ActionOutcome PressKey(int key, const ActionOrigin& origin);
     using Need = std::string (PanelActions::*)() const;
     ActionOutcome PressNumbered(const char* what, int index, int count, Need need,
-                                std::function<void()> press, const ActionOrigin& origin);
+                                std::function<void()> press, std::function<bool()> opensDialog,
+                                const ActionOrigin& origin);
     ActionOutcome TurnBound(int knob, int amount, KnobTurn kind);
     void SendTurn(PendingTurnItem& item);
     void TellListeners();

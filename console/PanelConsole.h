@@ -66,6 +66,8 @@ class PanelConsole : public PortFailureReaction {
     // A click on menu button 0..9 or function button 0..4, as the window runs it.
     void OnMenuButton(int button);
     void OnFunctionButton(int button);
+    // Whether menu button `button` of the menu on show opens a dialog rather than a menu.
+    bool MenuButtonOpensDialog(int button) const;
 
     // The menu's captions and the function buttons' from the tables; then the knobs.
     void ShowMenuLabels();

@@ -78,6 +78,8 @@ TEST_F(KnobDriveTest, TimecodesAndSteppedParametersMoveOnThePanelWithinTheirRang
     drive.Turn(stepped, -40, KnobTurn::Steps);
     EXPECT_EQ(stepped.value, 2);
     EXPECT_EQ(drive.Turn(stepped, 0, KnobTurn::Drag), KnobDrive::Effect::None);
+    drive.Turn(stepped, 32767, KnobTurn::Steps);
+    EXPECT_EQ(stepped.value, 6) << "stops at the end, never wraps round";
     EXPECT_TRUE(peer.Requests().empty());
 }
 

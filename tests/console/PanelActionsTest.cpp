@@ -40,6 +40,8 @@ void LoadMenus() {
 [[maybe_unused]] auto* const g_qtEnvironment = AddWidgetApplication("vcp_test_console");
 
 const ActionOrigin kClient{ActionSource::Network, "127.0.0.1:5000"};
+const ActionOrigin kSurface{ActionSource::Surface, "X-Touch"};
+const ActionOrigin kDesk{ActionSource::Mouse, ""};
 
 // The menus' reads go to a line that does not answer, on the virtual clock.
 class PanelActionsTest : public LinkFixture, public PanelStateListener {
@@ -74,38 +76,71 @@ class PanelActionsTest : public LinkFixture, public PanelStateListener {
     std::vector<std::string> refusals;
 };
 
-TEST_F(PanelActionsTest, HardKeysNeedTheirUnitAndMenusWhenTheyRun) {
-    for (const char* label : {"MENU FG", "VIEW BG", "MEM 2", "FILE CLEAR", "ALT"}) {
-        EXPECT_FALSE(actions.PressToggle(label, kClient).taken) << label;
-    }
-    EXPECT_TRUE(actions.PressToggle(" unit 3 ", kClient).taken) << "labels match as read";
-    EXPECT_TRUE(actions.PressToggle("PREFS", kClient).taken);
-    EXPECT_EQ(panel.calls, (std::vector<std::string>{"setup 0"}));
-
-    g_currentUnitAddress = AddressOfUnit(1);
-    EXPECT_EQ(actions.PressToggle("MEM 2", kClient).reason,
-              "The selected unit's menus are not loaded yet.");
-    FakeView::SelectLoadedUnit(1);
-    for (const HardKey& key : HardKeys()) {
-        if (key.kind != ToggleKind::FileClear) {
-            EXPECT_TRUE(actions.PressToggle(key.label, kClient).taken) << key.label;
-        }
-    }
-    EXPECT_EQ(actions.PressToggle("NO SUCH KEY", kClient).reason,
-              "The panel has no key \"NO SUCH KEY\".");
-
-    // A store is a recall with the latch: the memory's indicator goes off, then the recall.
-    g_panelModel.m_lampBits[0] = 0;
-    const size_t before = peer.Requests().size();
-    EXPECT_TRUE(actions.StoreMemory(4, kClient).taken);
+// The set parameter requests sent since request `from`, as (number, value).
+std::vector<std::pair<int, int>> SetSince(const ScriptedPeer& peer, size_t from) {
     std::vector<std::pair<int, int>> set;
-    for (size_t n = before; n < peer.Requests().size(); ++n) {
+    for (size_t n = from; n < peer.Requests().size(); ++n) {
         if (const std::vector<uint8_t>& request = peer.Requests()[n]; request.size() == 6) {
             set.emplace_back(request[3], request[4]);
         }
     }
-    EXPECT_EQ(set, (std::vector<std::pair<int, int>>{{225, 0}, {219, 0}}));
+    return set;
+}
+
+TEST_F(PanelActionsTest, HardKeysNeedTheirUnitAndMenusWhenTheyRun) {
+    for (const char* label : {"MENU FG", "VIEW BG", "MEM 2", "FILE CLEAR", "ALT"}) {
+        EXPECT_FALSE(actions.PressToggle(label, kDesk).taken) << label;
+    }
+    EXPECT_TRUE(actions.PressToggle(" unit 3 ", kDesk).taken) << "labels match as read";
+    EXPECT_TRUE(actions.PressToggle("PREFS", kDesk).taken);
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"setup 0"}));
+
+    g_currentUnitAddress = AddressOfUnit(1);
+    EXPECT_EQ(actions.PressToggle("MEM 2", kDesk).reason,
+              "The selected unit's menus are not loaded yet.");
+    FakeView::SelectLoadedUnit(1);
+    for (const HardKey& key : HardKeys()) {
+        if (key.kind != ToggleKind::FileClear) {
+            EXPECT_TRUE(actions.PressToggle(key.label, kDesk).taken) << key.label;
+        }
+    }
+    EXPECT_EQ(actions.PressToggle("NO SUCH KEY", kDesk).reason,
+              "The panel has no key \"NO SUCH KEY\".");
+
+    // A store is a recall with the latch: the memory's indicator goes off, then the recall;
+    // a recall recalls even with the operator's ALT lit.
+    g_panelModel.m_lampBits[0] = 0;
+    size_t before = peer.Requests().size();
+    EXPECT_TRUE(actions.StoreMemory(4, kClient).taken);
+    EXPECT_EQ(SetSince(peer, before), (std::vector<std::pair<int, int>>{{225, 0}, {219, 0}}));
     EXPECT_FALSE(console.AttributeLatchSet());
+    console.FlipAttributeLatch();
+    before = peer.Requests().size();
+    EXPECT_TRUE(actions.RecallMemory(4, kClient).taken);
+    EXPECT_EQ(SetSince(peer, before), (std::vector<std::pair<int, int>>{{219, 0}}));
+}
+
+TEST_F(PanelActionsTest, ANetworkClientOpensNoDialogAndNoSourceButTheDeskClearsTheFiles) {
+    FakeView::SelectLoadedUnit(1);
+    g_menuTable[3].flags = kFlagMenuOpensDialog;  // menu button 2 of menu 0 leads to it
+    const std::string dialog =
+        "That opens a dialog on the panel; only the operator at the panel can do that.";
+    EXPECT_EQ(actions.PressMenuButton(2, kClient).reason, dialog);
+    EXPECT_EQ(actions.PressMenuButton(7, kClient).reason, dialog) << "the files";
+    EXPECT_EQ(actions.PressToggle("PREFS", kClient).reason,
+              "The port setup is done at the panel only.");
+    for (const ActionOrigin& origin : {kClient, kSurface}) {
+        EXPECT_EQ(actions.PressLabelled("file clear", origin).reason,
+                  "FILE CLEAR is pressed at the panel only.");
+    }
+    console.FlipAttributeLatch();
+    EXPECT_EQ(actions.PressFunctionButton(0, kClient).reason, dialog) << "the attributes";
+    EXPECT_EQ(actions.PressKnobDisplay(0, kClient).reason, dialog);
+    EXPECT_TRUE(panel.calls.empty());
+    // The operator opens them all.
+    EXPECT_TRUE(actions.PressMenuButton(2, kDesk).taken);
+    EXPECT_TRUE(actions.PressToggle("PREFS", kSurface).taken);
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"dialog 3", "setup 0"}));
 }
 
 TEST_F(PanelActionsTest, KnobsTurnWhatTheirDisplayShowsWhenTheTurnRuns) {
@@ -170,6 +205,9 @@ TEST_F(PanelActionsTest, SetTakesSignedValuesInsideTheRangeItHasWhenItRuns) {
     EXPECT_EQ(actions.SetParameter(3, -101, kClient).reason, "Parameter 3 takes -100 to 100.");
     EXPECT_EQ(actions.SetParameter(3, 40000, kClient).reason,
               "A value is sent in 16 bits: -32768 to 32767.");
+    g_paramTable[4] = MakeParam("Level", 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(actions.SetParameter(4, 1, kClient).reason,
+              "Parameter 4 has no range to set on this unit.");
     // Another unit's range, narrower, before the value's turn comes.
     panel.onBind = [] { g_paramTable[3].rawMin = -50; };
     DuringAWait([&] {
