@@ -75,6 +75,12 @@ void OscServer::Read() {
     }
     m_reading = true;
     Expire();
+    if (!m_socket.hasPendingDatagrams()) {
+        // Told of something that is no datagram (a closed port's refusal of one sent): Qt
+        // tells of nothing more until the socket is read once.
+        char none = 0;
+        static_cast<void>(m_socket.readDatagram(&none, 0));
+    }
     for (int i = 0; i < kDatagramsPerTurn && m_socket.hasPendingDatagrams(); ++i) {
         const qint64 size = m_socket.pendingDatagramSize();
         const QNetworkDatagram datagram =
