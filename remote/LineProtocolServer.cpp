@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <deque>
+#include <optional>
 
 #include "platform/Clock.h"
 #include "remote/CommandRunner.h"
@@ -38,6 +39,7 @@ enum class LineProtocolServer::Refusal : uint8_t { LineTooLong, TooManyCommands,
 
 struct LineProtocolServer::Waiting {
     ParsedCommand parsed;
+    std::optional<std::string> answer;  // a change handed to the panel early, answered
     std::vector<Refusal> refusedAfter;
 };
 
@@ -240,7 +242,34 @@ void LineProtocolServer::Arrive(Client& client, std::string line) {
     }
     ParsedCommand parsed = ParseCommandLine(line);
     client.quitting = parsed.command && parsed.command->verb == Verb::Quit;
-    client.waiting.push_back({std::move(parsed), {}});
+    client.waiting.push_back({std::move(parsed), std::nullopt, {}});
+    HandOverEarly(client);
+}
+
+// While the client's command waits for the line, a change behind it that only changes
+// follow goes to the panel now: the panel queues it behind that command, in its order, and
+// sums turns of one knob, so a client that spins a knob is answered at once rather than
+// exchange by exchange. Its answer still waits for the one in hand. A read waits its turn,
+// and so does everything behind it, so it reads the panel as the changes before it left it.
+void LineProtocolServer::HandOverEarly(Client& client) {
+    if (!client.running || client.waiting.size() < 2) {
+        return;
+    }
+    const bool onlyChangesBefore =
+        std::all_of(client.waiting.begin() + 1, client.waiting.end() - 1,
+                    [](const Waiting& each) { return each.answer.has_value(); });
+    Waiting& last = client.waiting.back();
+    if (!onlyChangesBefore || !last.parsed.command || !ChangesThePanel(last.parsed.command->verb)) {
+        return;
+    }
+    last.answer = Answered(client, *last.parsed.command).Line();
+}
+
+RemoteAnswer LineProtocolServer::Answered(Client& client, const RemoteCommand& command) {
+    const PanelState state = m_hooks.currentState();
+    return RunCommand(
+        command,
+        {*m_hooks.actions, state, {ActionSource::Network, client.name}, m_options.readOnly});
 }
 
 void LineProtocolServer::Refuse(Client& client, Refusal refusal) {
@@ -289,7 +318,11 @@ void LineProtocolServer::RunWaiting(uint64_t id) {
     while (!client->gone && !client->waiting.empty()) {
         const ParsedCommand parsed = client->waiting.front().parsed;
         client->inputWhileRunning = 0;
-        RunLine(*client, parsed);
+        if (const std::optional<std::string> answer = client->waiting.front().answer) {
+            Write(*client, *answer);
+        } else {
+            RunLine(*client, parsed);
+        }
         if (client->gone) {
             break;
         }
@@ -319,10 +352,7 @@ void LineProtocolServer::RunLine(Client& client, const ParsedCommand& parsed) {
         return;
     }
     const RemoteCommand& command = *parsed.command;
-    const PanelState state = m_hooks.currentState();
-    const RemoteAnswer answer = RunCommand(
-        command,
-        {*m_hooks.actions, state, {ActionSource::Network, client.name}, m_options.readOnly});
+    const RemoteAnswer answer = Answered(client, command);
     if (client.gone) {
         return;
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "remote/CommandRunner.h"
 #include "remote/PushPacer.h"
 #include "remote/RemoteCommand.h"
 #include "remote/RemoteHooks.h"
@@ -22,11 +23,12 @@ class QTcpSocket;
 //
 // Each line takes its share of the host's account as it arrives. A command that starts a line
 // exchange turns the event loop while it waits; the client's further lines are read meanwhile
-// and wait for it, at most kMaxWaitingCommands of them and kMaxWaitingInput bytes: a line the
-// rate or that bound refuses gets its ERR at once, and a client that sends more than the bytes
-// is dropped. Lines after QUIT are not run. A client that neither subscribed nor sent a line
-// for kIdleClient_ms is closed. A command answered OK that the panel refuses when its turn
-// comes is told to its client as "REFUSED reason".
+// and wait for it, at most kMaxWaitingCommands of them and kMaxWaitingInput bytes; changes
+// with only changes before them go to the panel's queue at once. Answers keep the lines'
+// order: a line the rate or that bound refuses is answered as soon as the lines before it,
+// and a client that sends more than the bytes is dropped. Lines after QUIT are not run. A client
+// that neither subscribed nor sent a line for kIdleClient_ms is closed. A command answered OK that
+// the panel refuses when its turn comes is told to its client as "REFUSED reason".
 class LineProtocolServer : public QObject {
     Q_OBJECT
 
@@ -60,7 +62,9 @@ class LineProtocolServer : public QObject {
     void Arrive(Client& client, std::string line);
     void RunSoon(Client& client);
     void RunWaiting(uint64_t id);
+    void HandOverEarly(Client& client);
     void RunLine(Client& client, const ParsedCommand& parsed);
+    RemoteAnswer Answered(Client& client, const RemoteCommand& command);
     void Subscribe(Client& client);
     void SendChanges(Client& client, const PanelState& state);
     void Write(Client& client, const std::string& text);
