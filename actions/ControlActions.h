@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Every panel control's action, named once. The mouse, the keyboard, a control surface and a
@@ -30,6 +31,14 @@ struct ActionOutcome {
     static ActionOutcome Taken() { return {}; }
     static ActionOutcome Queued() { return {true, {}, true}; }
     static ActionOutcome Refused(std::string why) { return {false, std::move(why)}; }
+};
+
+// A parameter change as it is found when its turn comes: the parameter's number and raw
+// value, or why there is none.
+struct ParameterChange {
+    int number = -1;
+    int value = 0;
+    std::string refusal;  // not empty: the change is refused with it
 };
 
 // The counts the actions address; numbers outside them are refused.
@@ -63,4 +72,16 @@ class ControlActions {
     virtual ActionOutcome StoreMemory(int memory, const ActionOrigin& origin) = 0;
     // Sets parameter `number` of the selected unit to the raw `value`.
     virtual ActionOutcome SetParameter(int number, int value, const ActionOrigin& origin) = 0;
+    // Sets the parameter and value `find` gives when the action's turn comes, so a parameter
+    // named by its name, and a value in its display's units, are read from the selected unit's
+    // tables as they are then. This default finds them at once, as an action that runs at once
+    // would; a panel that queues actions calls `find` in the queued work.
+    virtual ActionOutcome SetFoundParameter(std::function<ParameterChange()> find,
+                                            const ActionOrigin& origin) {
+        const ParameterChange change = find();
+        if (!change.refusal.empty()) {
+            return ActionOutcome::Refused(change.refusal);
+        }
+        return SetParameter(change.number, change.value, origin);
+    }
 };

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/SerialCom.h"
@@ -83,8 +84,12 @@ class KnobRequestWatch : public LinkTracer {
             m_frameStart = now;
         } else if (m_position == 1) {
             m_frameLength = byte;
-        } else if (m_position == 2 && m_frameLength > 0 && m_armed && IsKnobRequest(byte) &&
-                   m_frameStart >= m_pressed) {
+        } else if (m_position == 2 && m_frameLength > 0 && IsKnobRequest(byte)) {
+            ++m_requests;
+            m_lastRequest = m_frameStart;
+        }
+        if (m_position == 2 && m_frameLength > 0 && m_armed && IsKnobRequest(byte) &&
+            m_frameStart >= m_pressed) {
             m_armed = false;
             m_found = true;
             m_firstByte = m_frameStart;
@@ -114,6 +119,12 @@ class KnobRequestWatch : public LinkTracer {
         return m_firstByte - m_pressed;
     }
 
+    // The knob requests sent so far, and when the last of them started.
+    std::pair<int, SteadyClock::time_point> Requests() {
+        std::lock_guard lock(m_mutex);
+        return {m_requests, m_lastRequest};
+    }
+
   private:
     static bool IsKnobRequest(uint8_t command) {
         return command == Byte(Command::AdjustParameter) || command == Byte(Command::SetParameter);
@@ -129,4 +140,6 @@ class KnobRequestWatch : public LinkTracer {
     SteadyClock::time_point m_firstByte;
     bool m_armed = false;
     bool m_found = false;
+    int m_requests = 0;
+    SteadyClock::time_point m_lastRequest;
 };

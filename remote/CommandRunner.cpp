@@ -1,7 +1,9 @@
 #include "remote/CommandRunner.h"
 
-#include "remote/RemoteLimits.h"
+#include <memory>
+#include <optional>
 
+#include "remote/RemoteLimits.h"
 #include "remote/ShownValue.h"
 #include "remote/StateItems.h"
 
@@ -48,26 +50,39 @@ RemoteAnswer PressLabelled(const std::string& label, const CommandContext& conte
     return FromOutcome(context.actions.PressLabelled(label, context.origin));
 }
 
-RemoteAnswer SetParameter(const RemoteCommand& command, const CommandContext& context) {
+// The parameter and raw value of a SET or SETSHOWN, read from the tables as they are now.
+ParameterChange FindChange(const RemoteCommand& command) {
     const FoundParameter found = FindParameter(command.parameter);
     if (found.param == nullptr) {
-        return RemoteAnswer::Error(found.error);
+        return {-1, 0, found.error};
     }
     int raw = command.amount;
     if (raw < kLowestRawValue || raw > kHighestRawValue) {
-        return RemoteAnswer::Error(
-            "A raw value is one signed 16-bit word: " + std::to_string(kLowestRawValue) + " to " +
-            std::to_string(kHighestRawValue) + ".");
+        return {-1, 0,
+                "A raw value is one signed 16-bit word: " + std::to_string(kLowestRawValue) +
+                    " to " + std::to_string(kHighestRawValue) + "."};
     }
     if (command.verb == Verb::SetShown) {
         const RawForShownResult inverse = RawForShown(*found.param, command.text);
         if (!inverse.raw) {
-            return RemoteAnswer::Error(inverse.error);
+            return {-1, 0, inverse.error};
         }
         raw = *inverse.raw;
     }
-    return FromOutcome(context.actions.SetParameter(found.number, raw, context.origin),
-                       std::to_string(raw));
+    return {found.number, raw, {}};
+}
+
+// The parameter and its range are found when the action's turn comes. The answer carries the
+// raw value found then; for a change still queued, the one the tables give now.
+RemoteAnswer SetParameter(const RemoteCommand& command, const CommandContext& context) {
+    auto found = std::make_shared<std::optional<ParameterChange>>();
+    const ActionOutcome outcome = context.actions.SetFoundParameter(
+        [command, found] { return found->emplace(FindChange(command)); }, context.origin);
+    if (!outcome.taken) {
+        return RemoteAnswer::Error(outcome.reason);
+    }
+    const ParameterChange change = found->has_value() ? **found : FindChange(command);
+    return RemoteAnswer::Ok(change.refusal.empty() ? std::to_string(change.value) : std::string());
 }
 
 RemoteAnswer ReadKnob(int knob, const PanelState& state) {
@@ -107,12 +122,7 @@ std::string RemoteAnswer::Line() const {
         line += " " + text;
     }
     // A client's own words come back in a reason: they never end the line early.
-    for (char& c : line) {
-        if (static_cast<unsigned char>(c) < 0x20) {
-            c = ' ';
-        }
-    }
-    return line;
+    return ClientText(line);
 }
 
 RemoteAnswer RunCommand(const RemoteCommand& command, const CommandContext& context) {

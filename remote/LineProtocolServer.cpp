@@ -3,9 +3,11 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
+#include <deque>
+#include <optional>
 
+#include "platform/Clock.h"
 #include "remote/CommandRunner.h"
-#include "remote/RateLimiter.h"
 #include "remote/RemoteLimits.h"
 #include "remote/StateItems.h"
 
@@ -13,6 +15,8 @@ namespace {
 
 // Bytes read from one client in one turn of the event loop; the rest waits for the next.
 constexpr qint64 kReadPerTurn = 16384;
+// How often the clients are looked at for one that has been idle too long.
+constexpr int kIdleCheck_ms = 5000;
 
 // The peer's address, an IPv4 client as IPv4 also on a dual-stack socket.
 std::string AddressOf(const QTcpSocket& socket) {
@@ -31,15 +35,30 @@ std::string NameOf(const QTcpSocket& socket) {
 
 }  // namespace
 
+enum class LineProtocolServer::Refusal : uint8_t { LineTooLong, TooManyCommands, TooManyWaiting };
+
+struct LineProtocolServer::Waiting {
+    ParsedCommand parsed;
+    std::optional<std::string> answer;  // a change handed to the panel early, answered
+    std::vector<Refusal> refusedAfter;
+};
+
 struct LineProtocolServer::Client {
     uint64_t id = 0;
     std::unique_ptr<QTcpSocket, void (*)(QTcpSocket*)> socket{nullptr, nullptr};
     std::string name;
+    std::string host;  // its account's name
     std::string input;
     bool discarding = false;  // the rest of a line too long to take
     bool reading = false;
+    bool running = false;  // one of its commands is in hand
+    // The lines taken, the one in hand first, each with the refusals that came after it: a
+    // refused line is answered as soon as the lines before it are.
+    std::deque<Waiting> waiting;
+    size_t inputWhileRunning = 0;  // bytes read while its command waits
+    bool quitting = false;         // QUIT taken: nothing after it runs
     bool gone = false;
-    RateLimiter limiter;
+    uint32_t lastHeard_ms = 0;
     bool subscribed = false;
     std::optional<PanelState> sent;
 };
@@ -51,16 +70,27 @@ LineProtocolServer::LineProtocolServer(RemoteHooks hooks, ServerOptions options,
       m_pacer([this] { Push(); }, this) {
     m_server.setMaxPendingConnections(kMaxClients);
     connect(&m_server, &QTcpServer::newConnection, this, &LineProtocolServer::Accept);
+    connect(&m_idleCheck, &QTimer::timeout, this, &LineProtocolServer::CloseIdle);
+    m_idleCheck.start(kIdleCheck_ms);
 }
 
 LineProtocolServer::~LineProtocolServer() {
     for (const auto& client : m_clients) {
         client->socket->disconnect(this);
+        if (!client->gone) {
+            m_options.accounts->ReturnSlot(client->host);
+        }
     }
 }
 
 bool LineProtocolServer::Listen() {
-    return m_server.listen(m_options.address, m_options.port);
+    if (m_server.listen(m_options.address, m_options.port)) {
+        return true;
+    }
+    if (m_hooks.cannotListen) {
+        m_hooks.cannotListen(ListenProblem("TCP", m_options, Error()));
+    }
+    return false;
 }
 
 std::vector<std::string> LineProtocolServer::Clients() const {
@@ -85,6 +115,7 @@ LineProtocolServer::Client* LineProtocolServer::Find(uint64_t id) const {
 }
 
 void LineProtocolServer::Accept() {
+    CloseIdle();
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         const std::string name = NameOf(*socket);
         if (!m_options.allowList.Allows(socket->peerAddress())) {
@@ -93,9 +124,14 @@ void LineProtocolServer::Accept() {
             continue;
         }
         if (ActiveClients() >= kMaxClients) {
-            Refuse(socket,
-                   "The panel takes at most " + std::to_string(kMaxClients) + " clients at once.");
+            Refuse(socket, TooManyClientsReason());
             m_hooks.note(name + " refused: too many clients");
+            continue;
+        }
+        const std::string host = AddressOf(*socket);
+        if (!m_options.accounts->TakeSlot(host)) {
+            Refuse(socket, TooManyFromHostReason());
+            m_hooks.note(name + " refused: too many clients from its host");
             continue;
         }
         socket->setParent(nullptr);
@@ -103,13 +139,13 @@ void LineProtocolServer::Accept() {
         client->id = m_nextId++;
         client->socket = {socket, [](QTcpSocket* s) { s->deleteLater(); }};
         client->name = name;
+        client->host = host;
+        client->lastHeard_ms = CurrentClock().TickCount();
         const uint64_t id = client->id;
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { Read(id); });
         connect(socket, &QTcpSocket::disconnected, this, [this, id] {
             if (Client* left = Find(id)) {
-                left->gone = true;
-                m_hooks.note(left->name + " left");
-                SweepSoon();
+                Leave(*left, left->name + " left");
             }
         });
         m_clients.push_back(std::move(client));
@@ -126,7 +162,7 @@ void LineProtocolServer::Refuse(QTcpSocket* socket, const std::string& why) {
 
 void LineProtocolServer::Read(uint64_t id) {
     Client* client = Find(id);
-    // A read that an action's wait interrupted goes on once that action returns.
+    // Qt does not tell of more bytes while this read goes on.
     if (client == nullptr || client->reading) {
         return;
     }
@@ -140,6 +176,14 @@ void LineProtocolServer::Read(uint64_t id) {
             break;
         }
         budget -= count;
+        if (client->running) {
+            client->inputWhileRunning += static_cast<size_t>(count);
+            if (client->inputWhileRunning > kMaxWaitingInput) {
+                Drop(*client, "it sent more than " + std::to_string(kMaxWaitingInput) +
+                                  " bytes while its command waited");
+                break;
+            }
+        }
         Take(*client, chunk, static_cast<size_t>(count));
     }
     client->reading = false;
@@ -147,6 +191,7 @@ void LineProtocolServer::Read(uint64_t id) {
     if (!client->gone && client->socket->bytesAvailable() > 0) {
         QTimer::singleShot(0, this, [this, id] { Read(id); });
     }
+    RunSoon(*client);
     if (m_depth == 0 && std::any_of(m_clients.begin(), m_clients.end(),
                                     [](const auto& each) { return each->gone; })) {
         SweepSoon();
@@ -160,41 +205,154 @@ void LineProtocolServer::Take(Client& client, const char* bytes, size_t count) {
             if (client.discarding) {
                 client.discarding = false;
             } else {
-                RunLine(client, std::exchange(client.input, {}));
+                Arrive(client, std::exchange(client.input, {}));
             }
         } else if (!client.discarding) {
             client.input += c;
             if (client.input.size() > kMaxLineLength + 1) {  // room for a CR before the end
                 client.input.clear();
                 client.discarding = true;
-                Write(client, RemoteAnswer::Error("A line holds at most " +
-                                                  std::to_string(kMaxLineLength) + " bytes.")
-                                  .Line());
+                Refuse(client, Refusal::LineTooLong);
             }
         }
     }
 }
 
-void LineProtocolServer::RunLine(Client& client, std::string line) {
+// A line as it arrives: it takes its share of the host's account now, and waits its turn
+// behind the client's earlier lines; what cannot be taken is answered at once.
+void LineProtocolServer::Arrive(Client& client, std::string line) {
+    if (client.quitting) {
+        return;
+    }
+    client.lastHeard_ms = CurrentClock().TickCount();
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }
-    if (!client.limiter.Take()) {
-        Write(client, RemoteAnswer::Error("Too many commands: at most " +
-                                          std::to_string(kCommandsPerSecond) + " a second.")
-                          .Line());
+    if (line.size() > kMaxLineLength) {
+        Refuse(client, Refusal::LineTooLong);
         return;
     }
-    const ParsedCommand parsed = ParseCommandLine(line);
+    if (m_options.accounts->TakeCommand(client.host) != HostAccounts::Share::Taken) {
+        Refuse(client, Refusal::TooManyCommands);
+        return;
+    }
+    if (client.waiting.size() >= kMaxWaitingCommands) {
+        Refuse(client, Refusal::TooManyWaiting);
+        return;
+    }
+    ParsedCommand parsed = ParseCommandLine(line);
+    client.quitting = parsed.command && parsed.command->verb == Verb::Quit;
+    client.waiting.push_back({std::move(parsed), std::nullopt, {}});
+    HandOverEarly(client);
+}
+
+// While the client's command waits for the line, a change behind it that only changes
+// follow goes to the panel now: the panel queues it behind that command, in its order, and
+// sums turns of one knob, so a client that spins a knob is answered at once rather than
+// exchange by exchange. Its answer still waits for the one in hand. A read waits its turn,
+// and so does everything behind it, so it reads the panel as the changes before it left it.
+void LineProtocolServer::HandOverEarly(Client& client) {
+    if (!client.running || client.waiting.size() < 2) {
+        return;
+    }
+    const bool onlyChangesBefore =
+        std::all_of(client.waiting.begin() + 1, client.waiting.end() - 1,
+                    [](const Waiting& each) { return each.answer.has_value(); });
+    Waiting& last = client.waiting.back();
+    if (!onlyChangesBefore || !last.parsed.command || !ChangesThePanel(last.parsed.command->verb)) {
+        return;
+    }
+    last.answer = Answered(client, *last.parsed.command).Line();
+}
+
+RemoteAnswer LineProtocolServer::Answered(Client& client, const RemoteCommand& command) {
+    const PanelState state = m_hooks.currentState();
+    return RunCommand(
+        command,
+        {*m_hooks.actions, state, {ActionSource::Network, client.name}, m_options.readOnly});
+}
+
+void LineProtocolServer::Refuse(Client& client, Refusal refusal) {
+    if (client.waiting.empty()) {
+        WriteRefusal(client, refusal);
+    } else {
+        client.waiting.back().refusedAfter.push_back(refusal);
+    }
+}
+
+void LineProtocolServer::WriteRefusal(Client& client, Refusal refusal) {
+    std::string why;
+    switch (refusal) {
+        case Refusal::LineTooLong:
+            why = LineTooLongReason();
+            break;
+        case Refusal::TooManyCommands:
+            why = TooManyCommandsReason();
+            break;
+        case Refusal::TooManyWaiting:
+            why = "At most " + std::to_string(kMaxWaitingCommands) +
+                  " commands of a client wait for the line: this one is not taken.";
+            break;
+    }
+    Write(client, RemoteAnswer::Error(why).Line());
+}
+
+// The waiting lines run from the event loop rather than inside a read, so that the client's
+// further bytes are read, and refused or kept, while a command waits for the line.
+void LineProtocolServer::RunSoon(Client& client) {
+    if (!client.gone && !client.running && !client.waiting.empty()) {
+        const uint64_t id = client.id;
+        QTimer::singleShot(0, this, [this, id] { RunWaiting(id); });
+    }
+}
+
+void LineProtocolServer::RunWaiting(uint64_t id) {
+    Client* client = Find(id);
+    if (client == nullptr || client->running) {
+        return;
+    }
+    ++m_depth;
+    client->running = true;
+    // Reading stops at the bound while a command waits; the rest stays with the system.
+    client->socket->setReadBufferSize(static_cast<qint64>(kMaxWaitingInput));
+    while (!client->gone && !client->waiting.empty()) {
+        const ParsedCommand parsed = client->waiting.front().parsed;
+        client->inputWhileRunning = 0;
+        if (const std::optional<std::string> answer = client->waiting.front().answer) {
+            Write(*client, *answer);
+        } else {
+            RunLine(*client, parsed);
+        }
+        if (client->gone) {
+            break;
+        }
+        // Lines read while it ran keep their places behind it.
+        const std::vector<Refusal> refused = std::move(client->waiting.front().refusedAfter);
+        client->waiting.pop_front();
+        for (const Refusal refusal : refused) {
+            WriteRefusal(*client, refusal);
+        }
+    }
+    client->running = false;
+    if (!client->gone) {
+        client->socket->setReadBufferSize(0);
+        if (client->socket->bytesAvailable() > 0) {
+            QTimer::singleShot(0, this, [this, id] { Read(id); });
+        }
+    }
+    --m_depth;
+    if (m_depth == 0 && client->gone) {
+        SweepSoon();
+    }
+}
+
+void LineProtocolServer::RunLine(Client& client, const ParsedCommand& parsed) {
     if (!parsed.command) {
         Write(client, RemoteAnswer::Error(parsed.error).Line());
         return;
     }
     const RemoteCommand& command = *parsed.command;
-    const PanelState state = m_hooks.currentState();
-    const RemoteAnswer answer = RunCommand(
-        command,
-        {*m_hooks.actions, state, {ActionSource::Network, client.name}, m_options.readOnly});
+    const RemoteAnswer answer = Answered(client, command);
     if (client.gone) {
         return;
     }
@@ -209,6 +367,17 @@ void LineProtocolServer::RunLine(Client& client, std::string line) {
     }
 }
 
+void LineProtocolServer::ActionRefused(const ActionOrigin& origin, const std::string& reason) {
+    if (origin.source != ActionSource::Network) {
+        return;
+    }
+    for (const auto& client : m_clients) {
+        if (!client->gone && client->name == origin.client) {
+            Write(*client, ClientText("REFUSED " + reason));
+        }
+    }
+}
+
 // A new subscriber hears the whole state at once, then its changes.
 void LineProtocolServer::Subscribe(Client& client) {
     client.subscribed = true;
@@ -220,7 +389,7 @@ void LineProtocolServer::Subscribe(Client& client) {
 void LineProtocolServer::SendChanges(Client& client, const PanelState& state) {
     std::string lines;
     for (const StateItem& item : ChangedStateItems(client.sent, state)) {
-        lines += (lines.empty() ? "" : "\n") + ("STATE " + ItemText(item));
+        lines += (lines.empty() ? "" : "\n") + ClientText("STATE " + ItemText(item));
     }
     client.sent = state;
     if (!lines.empty()) {
@@ -239,10 +408,34 @@ void LineProtocolServer::Write(Client& client, const std::string& text) {
 }
 
 void LineProtocolServer::Drop(Client& client, const std::string& why) {
-    client.gone = true;
-    m_hooks.note(client.name + " dropped: " + why);
+    Leave(client, client.name + " dropped: " + why);
     client.socket->abort();
+}
+
+// The client leaves the list once no read is under way; its host has the slot back now.
+void LineProtocolServer::Leave(Client& client, const std::string& note) {
+    if (client.gone) {
+        return;
+    }
+    client.gone = true;
+    client.waiting.clear();
+    m_options.accounts->ReturnSlot(client.host);
+    m_hooks.note(note);
     SweepSoon();
+}
+
+void LineProtocolServer::CloseIdle() {
+    const uint32_t now_ms = CurrentClock().TickCount();
+    for (const auto& client : m_clients) {
+        if (!client->gone && !client->subscribed && !client->running && client->waiting.empty() &&
+            now_ms - client->lastHeard_ms >= kIdleClient_ms) {
+            Write(*client, RemoteAnswer::Error("Closed: nothing heard for " +
+                                               std::to_string(kIdleClient_ms / 1000) + " s.")
+                               .Line());
+            Leave(*client, client->name + " closed: idle");
+            client->socket->disconnectFromHost();
+        }
+    }
 }
 
 void LineProtocolServer::StateChanged(const PanelState& state) {

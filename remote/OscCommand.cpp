@@ -143,3 +143,11 @@ ParsedCommand DecodeOscPacket(const void* data, size_t size) {
     }
     return ParseCommandLine(line);
 }
+
+bool IsPanelMessage(const void* data, size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    const std::string address(bytes, strnlen(bytes, size));
+    const std::string prefix = kOscPrefix;
+    return address == prefix + "ok" || address == prefix + "error" ||
+           address.rfind(prefix + "state/", 0) == 0;
+}

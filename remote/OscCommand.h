@@ -19,3 +19,8 @@ constexpr const char* kOscPrefix = "/vcp/";
 // One OSC message, as liblo reads it from a datagram. Bundles, unknown addresses and
 // argument types other than numbers and strings are refused with a reason.
 ParsedCommand DecodeOscPacket(const void* data, size_t size);
+
+// Whether the datagram is one of the messages the panel itself sends (/vcp/ok, /vcp/error,
+// /vcp/state/...): such a datagram is never answered, so two servers, or a server and a
+// reply port of its own, never talk in a loop.
+bool IsPanelMessage(const void* data, size_t size);

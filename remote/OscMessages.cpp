@@ -26,7 +26,7 @@ std::vector<char> Serialised(lo_message message, const std::string& path) {
 std::vector<char> OscAnswerPacket(const RemoteAnswer& answer) {
     lo_message message = lo_message_new();
     if (!answer.text.empty()) {
-        lo_message_add_string(message, answer.text.c_str());
+        lo_message_add_string(message, ClientText(answer.text).c_str());
     }
     return Serialised(message, std::string(kOscPrefix) + (answer.ok ? "ok" : "error"));
 }
@@ -37,7 +37,7 @@ std::vector<char> OscStatePacket(const StateItem& item) {
         if (const int* number = std::get_if<int>(&value)) {
             lo_message_add_int32(message, *number);
         } else {
-            lo_message_add_string(message, std::get<std::string>(value).c_str());
+            lo_message_add_string(message, ClientText(std::get<std::string>(value)).c_str());
         }
     }
     return Serialised(message, std::string(kOscPrefix) + "state/" + item.topic);

@@ -7,15 +7,24 @@
 
 RateLimiter::RateLimiter() : m_tokens(kCommandsPerSecond), m_last_ms(CurrentClock().TickCount()) {}
 
-bool RateLimiter::Take() {
+void RateLimiter::Refill() {
     const uint32_t now_ms = CurrentClock().TickCount();
     const uint32_t elapsed_ms = now_ms - m_last_ms;  // wraps with the tick count
     m_last_ms = now_ms;
     m_tokens =
         std::min<double>(kCommandsPerSecond, m_tokens + elapsed_ms * (kCommandsPerSecond / 1000.0));
+}
+
+bool RateLimiter::Take() {
+    Refill();
     if (m_tokens < 1.0) {
         return false;
     }
     m_tokens -= 1.0;
     return true;
+}
+
+bool RateLimiter::Full() {
+    Refill();
+    return m_tokens >= kCommandsPerSecond;
 }

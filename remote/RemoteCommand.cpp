@@ -230,7 +230,6 @@ ParsedCommand ParseCommandLine(std::string_view line) {
     return WithArguments({found->verb}, args);
 }
 
-
 std::string CommandSummary() {
     std::string summary;
     for (const VerbName& entry : kVerbs) {

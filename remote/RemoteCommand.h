@@ -67,6 +67,5 @@ ParsedCommand ParseCommandLine(std::string_view line);
 // A whole number within +-kMaxWireNumber, all of `word`.
 std::optional<int> WireNumber(std::string_view word);
 
-
 // The text HELP answers: every verb in one line.
 std::string CommandSummary();

@@ -4,6 +4,41 @@
 
 namespace {
 
+// The length of the well-formed UTF-8 sequence at `at`, 0 when there is none.
+size_t Utf8Length(const std::string& text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) {
+        return 1;
+    }
+    size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;   // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) {
+        return 0;
+    }
+    for (size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(at + i);
+        if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) {
+            return 0;
+        }
+    }
+    return length;
+}
+
 int Flag(bool on) {
     return on ? 1 : 0;
 }
@@ -76,6 +111,26 @@ std::string Quoted(const std::string& text) {
         quoted += (c == '\n' || c == '\r') ? ' ' : c;
     }
     return quoted + "\"";
+}
+
+std::string ClientText(const std::string& text) {
+    std::string clean;
+    clean.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = Utf8Length(text, at);
+        const unsigned char c = static_cast<unsigned char>(text[at]);
+        if (length == 0) {
+            clean += '?';
+            ++at;
+        } else if (length == 1) {
+            clean += (c < 0x20 || c == 0x7F) ? ' ' : text[at];
+            ++at;
+        } else {
+            clean.append(text, at, length);
+            at += length;
+        }
+    }
+    return clean;
 }
 
 std::string ItemText(const StateItem& item) {

@@ -43,5 +43,8 @@ StateItem ParameterItem(int number, const ParamRecord& param);
 
 // A string as the line protocol quotes it: in double quotes, with \" and \\.
 std::string Quoted(const std::string& text);
+// Text as a client reads it: valid UTF-8 (each byte of a broken sequence becomes '?') with
+// every control byte a blank, so a unit's or a client's own words never end or bend a line.
+std::string ClientText(const std::string& text);
 // The item as the line protocol writes it, without a verb.
 std::string ItemText(const StateItem& item);

@@ -2,6 +2,7 @@
 // signed 16-bit word holds is refused before it.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -27,7 +28,18 @@ class SetRecorder : public ControlActions {
         sets.emplace_back(number, value);
         return {};
     }
+    // A panel that queues: the change is found when the test runs it.
+    ActionOutcome SetFoundParameter(std::function<ParameterChange()> find,
+                                    const ActionOrigin& origin) override {
+        if (!queue) {
+            return ControlActions::SetFoundParameter(std::move(find), origin);
+        }
+        queued.push_back(std::move(find));
+        return ActionOutcome::Queued();
+    }
     std::vector<std::pair<int, int>> sets;
+    bool queue = false;
+    std::vector<std::function<ParameterChange()>> queued;
 };
 
 }  // namespace
@@ -48,5 +60,30 @@ TEST(CommandRunnerTest, SetTakesSignedWordsAndRefusesWhatNoWordHolds) {
     EXPECT_EQ(run("SET 3 -32769"), beyond);
     EXPECT_EQ(run("SET 3 40000"), beyond);
     EXPECT_EQ(actions.sets, (std::vector<std::pair<int, int>>{{3, -50}, {3, -32768}}));
+    ResetProgramState();
+}
+
+TEST(CommandRunnerTest, SetFindsItsParameterAndRangeWhenItsTurnComes) {
+    ResetProgramState();
+    g_paramTable[3].name = "Position H";
+    SetRecorder actions;
+    actions.queue = true;
+    const PanelState state;
+    const auto run = [&](const std::string& line) {
+        return RunCommand(*ParseCommandLine(line).command,
+                          {actions, state, {ActionSource::Network, "test"}})
+            .Line();
+    };
+    // Taken into the queue with the value the tables give now, or none yet.
+    EXPECT_EQ(run("SET \"Position H\" 7"), "OK 7");
+    EXPECT_EQ(run("SET \"Softness\" 2"), "OK");
+    // By their turn the selected unit has other tables.
+    g_paramTable[3].name.clear();
+    g_paramTable[5].name = "Softness";
+    ASSERT_EQ(actions.queued.size(), 2U);
+    EXPECT_EQ(actions.queued[0]().refusal, "The selected unit has no parameter \"Position H\".");
+    const ParameterChange found = actions.queued[1]();
+    EXPECT_EQ(found.number, 5);
+    EXPECT_EQ(found.value, 2);
     ResetProgramState();
 }
