@@ -233,7 +233,7 @@ long ResidentKiB() {
 }
 
 void MeasureFlood(quint16 port, CTavrinoxDlg& panel) {
-    panel.SelectUnit(1);
+    panel.Console().SelectUnit(1);
     RunEventsUntil([&] { return g_panelModel.m_currentMenu[1] != -1; }, 15000);
     const long before = ResidentKiB();
     const int fd = Connect(port, "127.0.0.1");
@@ -285,7 +285,7 @@ int main(int argc, char** argv) {
         CTavrinoxDlg panel;
         panel.OnInitDialog();
         panel.show();
-        panel.SelectUnit(1);
+        panel.Console().SelectUnit(1);
         if (!RunEventsUntil(
                 [&] {
                     return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&

@@ -451,40 +451,67 @@ ActionOutcome PanelActions::StoreMemory(int memory, const ActionOrigin& origin) 
     });
 }
 
-ActionOutcome PanelActions::SetParameter(int number, int value, const ActionOrigin& origin) {
-    if (value < kLeast16 || value > kMost16) {
-        return ActionOutcome::Refused("A value is sent in 16 bits: " + std::to_string(kLeast16) +
-                                      " to " + std::to_string(kMost16) + ".");
+namespace {
+
+std::string Not16Bits(int value) {
+    if (value >= kLeast16 && value <= kMost16) {
+        return {};
     }
-    return Run(origin, [this, number, value] {
-        if (number < 0 || number >= kEmptyKnobParam || g_paramTable[number].name.empty()) {
-            return ActionOutcome::Refused(Numbered("Parameter", number) +
-                                          " is not one of the selected unit's.");
+    return "A value is sent in 16 bits: " + std::to_string(kLeast16) + " to " +
+           std::to_string(kMost16) + ".";
+}
+
+}  // namespace
+
+ActionOutcome PanelActions::SetParameter(int number, int value, const ActionOrigin& origin) {
+    if (std::string why = Not16Bits(value); !why.empty()) {
+        return ActionOutcome::Refused(why);
+    }
+    return Run(origin, [this, number, value] { return SetNow(number, value); });
+}
+
+// A change named by a parameter's name or shown value: found when its turn comes, against the
+// tables of the unit selected then.
+ActionOutcome PanelActions::SetFoundParameter(std::function<ParameterChange()> find,
+                                              const ActionOrigin& origin) {
+    return Run(origin, [this, find = std::move(find)] {
+        const ParameterChange change = find();
+        if (!change.refusal.empty()) {
+            return ActionOutcome::Refused(change.refusal);
         }
-        if (std::string why = NeedsUnit(); !why.empty()) {
+        if (std::string why = Not16Bits(change.value); !why.empty()) {
             return ActionOutcome::Refused(why);
         }
-        const ParamRecord& record = g_paramTable[number];
-        // A time code counts frames from 0, as its knob does; another parameter without a
-        // range takes nothing.
-        const bool timecode = (record.flags & kFlagTimecode) != 0;
-        const int least = timecode ? 0 : record.rawMin;
-        const int most = timecode ? kMost16 : record.rawMax;
-        if (least >= most) {
-            return ActionOutcome::Refused(Numbered("Parameter", number) +
-                                          " has no range to set on this unit.");
-        }
-        if (value < least || value > most) {
-            return ActionOutcome::Refused(Numbered("Parameter", number) + " takes " +
-                                          std::to_string(least) + " to " + std::to_string(most) +
-                                          ".");
-        }
-        // A negative value goes as its 16-bit two's complement word.
-        static_cast<void>(
-            SetParameterWord(static_cast<uint8_t>(number), static_cast<uint16_t>(value)));
-        m_panel.BindKnobs();
-        return ActionOutcome::Taken();
+        return SetNow(change.number, change.value);
     });
+}
+
+ActionOutcome PanelActions::SetNow(int number, int value) {
+    if (number < 0 || number >= kEmptyKnobParam || g_paramTable[number].name.empty()) {
+        return ActionOutcome::Refused(Numbered("Parameter", number) +
+                                      " is not one of the selected unit's.");
+    }
+    if (std::string why = NeedsUnit(); !why.empty()) {
+        return ActionOutcome::Refused(why);
+    }
+    const ParamRecord& record = g_paramTable[number];
+    // A time code counts frames from 0, as its knob does; another parameter without a range
+    // takes nothing.
+    const bool timecode = (record.flags & kFlagTimecode) != 0;
+    const int least = timecode ? 0 : record.rawMin;
+    const int most = timecode ? kMost16 : record.rawMax;
+    if (least >= most) {
+        return ActionOutcome::Refused(Numbered("Parameter", number) +
+                                      " has no range to set on this unit.");
+    }
+    if (value < least || value > most) {
+        return ActionOutcome::Refused(Numbered("Parameter", number) + " takes " +
+                                      std::to_string(least) + " to " + std::to_string(most) + ".");
+    }
+    // A negative value goes as its 16-bit two's complement word.
+    static_cast<void>(SetParameterWord(static_cast<uint8_t>(number), static_cast<uint16_t>(value)));
+    m_panel.BindKnobs();
+    return ActionOutcome::Taken();
 }
 
 PanelState PanelActions::CurrentState() const {

@@ -38,6 +38,8 @@ class PanelActions : public QObject, public ControlActions {
     ActionOutcome RecallMemory(int memory, const ActionOrigin& origin) override;
     ActionOutcome StoreMemory(int memory, const ActionOrigin& origin) override;
     ActionOutcome SetParameter(int number, int value, const ActionOrigin& origin) override;
+    ActionOutcome SetFoundParameter(std::function<ParameterChange()> find,
+                                    const ActionOrigin& origin) override;
 
     // Turns waiting in the queue, by knob.
     int PendingTurn(int knob) const;
@@ -64,6 +66,8 @@ class PanelActions : public QObject, public ControlActions {
     ActionOutcome Run(const ActionOrigin& origin, Work work, const void* tag = nullptr);
     ActionOutcome RunWork(const ActionOrigin& origin, const Work& work);
     ActionOutcome PressKey(int key, const ActionOrigin& origin);
+    // A value set as it runs: the parameter's range then, the unit then.
+    ActionOutcome SetNow(int number, int value);
     using Need = std::string (PanelActions::*)() const;
     ActionOutcome PressNumbered(const char* what, int index, int count, Need need,
                                 std::function<void()> press, std::function<bool()> opensDialog,

@@ -1,5 +1,13 @@
 #include "console/SourcePolicy.h"
 
+namespace {
+
+// It clears the unit's files without asking.
+const char* const kFileClearAtThePanel =
+    "FILE CLEAR clears the unit's files: press it on the panel.";
+
+}  // namespace
+
 std::string RefusedReach(const ActionOrigin& origin, PanelReach reach) {
     switch (origin.source) {
         case ActionSource::Network:
@@ -10,12 +18,11 @@ std::string RefusedReach(const ActionOrigin& origin, PanelReach reach) {
                 case PanelReach::PortSetup:
                     return "The port setup is done at the panel only.";
                 case PanelReach::FileClear:
-                    return "FILE CLEAR is pressed at the panel only.";
+                    return kFileClearAtThePanel;
             }
             return {};
         case ActionSource::Surface:
-            return reach == PanelReach::FileClear ? "FILE CLEAR is pressed at the panel only."
-                                                  : std::string();
+            return reach == PanelReach::FileClear ? kFileClearAtThePanel : std::string();
         case ActionSource::Mouse:
         case ActionSource::Keyboard:
             return {};

@@ -5,7 +5,6 @@
 #include <QPointer>
 
 #include "console/PanelActions.h"
-#include "controls/CInfoBar.h"
 #include "dialogs/CRemoteDialog.h"
 #include "panel/CTavrinoxDlg.h"
 #include "remote/ClientAllowList.h"
@@ -78,6 +77,7 @@ void PanelRemote::Stop() {
 std::string PanelRemote::Apply(const RemoteSettings& settings) {
     Stop();
     m_settings = settings;
+    m_cannotListen.clear();
     if (!settings.enabled) {
         return {};
     }
@@ -88,15 +88,14 @@ std::string PanelRemote::Apply(const RemoteSettings& settings) {
     options.address.setAddress(QString::fromStdString(settings.listenAddress));
     options.allowList = ClientAllowList::Parse(settings.allowList);
     options.readOnly = settings.readOnly;
-    const RemoteHooks hooks{&m_panel.Actions(), [this] { return m_panel.Actions().CurrentState(); },
-                            [this](const std::string& text) { Note(text); }};
-    std::vector<std::string> failures;
+    const RemoteHooks hooks{
+        &m_panel.Actions(), [this] { return m_panel.Actions().CurrentState(); },
+        [this](const std::string& text) { Note(text); },
+        [this](const std::string& problem) { m_cannotListen.push_back(problem); }};
     if (settings.lineOn) {
         options.port = static_cast<quint16>(settings.tcpPort);
         m_lines = std::make_unique<LineProtocolServer>(hooks, options);
         if (!m_lines->Listen()) {
-            failures.push_back("TCP port " + std::to_string(settings.tcpPort) + ": " +
-                               m_lines->Error());
             m_lines.reset();
         }
     }
@@ -104,8 +103,6 @@ std::string PanelRemote::Apply(const RemoteSettings& settings) {
         options.port = static_cast<quint16>(settings.oscPort);
         m_osc = std::make_unique<OscServer>(hooks, options);
         if (!m_osc->Listen()) {
-            failures.push_back("OSC port " + std::to_string(settings.oscPort) + ": " +
-                               m_osc->Error());
             m_osc.reset();
         }
     }
@@ -114,12 +111,15 @@ std::string PanelRemote::Apply(const RemoteSettings& settings) {
         m_panel.Actions().AddListener(this);
         Note("on, " + StatusText());
     }
-    return failures.empty() ? std::string() : kNotePrefix + Joined(failures, "; ");
+    return m_cannotListen.empty() ? std::string() : kNotePrefix + Joined(m_cannotListen, "; ");
 }
 
+// A port that could not be taken is said until the settings are applied again.
 std::string PanelRemote::StatusText() const {
+    const std::string problems =
+        m_cannotListen.empty() ? std::string() : "\n" + Joined(m_cannotListen, "\n");
     if (!m_lines && !m_osc) {
-        return m_settings.enabled ? "not listening" : "off";
+        return (m_settings.enabled ? "not listening" : "off") + problems;
     }
     std::vector<std::string> pieces;
     const std::string address = m_settings.listenAddress;
@@ -129,7 +129,7 @@ std::string PanelRemote::StatusText() const {
     if (m_osc) {
         pieces.push_back("OSC " + address + ":" + std::to_string(m_osc->Port()));
     }
-    return Joined(pieces, ", ") + (m_settings.readOnly ? " (read-only)" : "");
+    return Joined(pieces, ", ") + (m_settings.readOnly ? " (read-only)" : "") + problems;
 }
 
 std::vector<std::string> PanelRemote::Clients() const {
@@ -152,8 +152,16 @@ void PanelRemote::OnPanelState(const PanelState& state) {
 }
 
 void PanelRemote::Note(const std::string& text) {
-    if (CInfoBar* info = m_panel.InfoBar()) {
-        info->SetMessage(text.rfind(kNotePrefix, 0) == 0 ? text : kNotePrefix + text);
+    m_panel.Console().ShowMessage(text.rfind(kNotePrefix, 0) == 0 ? text : kNotePrefix + text);
+}
+
+// A queued command refused when its turn came: its client hears why.
+void PanelRemote::OnActionRefused(const ActionOrigin& origin, const std::string& reason) {
+    if (m_lines) {
+        m_lines->ActionRefused(origin, reason);
+    }
+    if (m_osc) {
+        m_osc->ActionRefused(origin, reason);
     }
 }
 

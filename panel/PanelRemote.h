@@ -39,6 +39,7 @@ class PanelRemote : public QObject, public PanelStateListener {
     const OscServer* Osc() const { return m_osc.get(); }
 
     void OnPanelState(const PanelState& state) override;
+    void OnActionRefused(const ActionOrigin& origin, const std::string& reason) override;
 
   private:
     void Stop();
@@ -51,4 +52,5 @@ class PanelRemote : public QObject, public PanelStateListener {
     std::unique_ptr<LineProtocolServer> m_lines;
     std::unique_ptr<OscServer> m_osc;
     bool m_listening = false;
+    std::vector<std::string> m_cannotListen;  // why a server could not take its port
 };

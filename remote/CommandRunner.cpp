@@ -8,7 +8,6 @@
 #include "remote/StateItems.h"
 
 const char* const kReadOnlyReason = "read-only: this server takes reads and SUBSCRIBE only.";
-const char* const kFileClearReason = "FILE CLEAR clears the unit's files: press it on the panel.";
 
 namespace {
 
@@ -42,11 +41,8 @@ FoundParameter FindParameter(const ParameterRef& ref) {
 }
 
 // A key's label, then a menu button's caption, then a function button's, as the panel shows
-// them when the press runs.
+// them when the press runs. What a client may not press the panel refuses itself.
 RemoteAnswer PressLabelled(const std::string& label, const CommandContext& context) {
-    if (SameLabel(label, "FILE CLEAR")) {
-        return RemoteAnswer::Error(kFileClearReason);
-    }
     return FromOutcome(context.actions.PressLabelled(label, context.origin));
 }
 

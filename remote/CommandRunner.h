@@ -32,6 +32,5 @@ struct CommandContext {
 };
 
 extern const char* const kReadOnlyReason;
-extern const char* const kFileClearReason;
 
 RemoteAnswer RunCommand(const RemoteCommand& command, const CommandContext& context);

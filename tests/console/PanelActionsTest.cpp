@@ -131,7 +131,7 @@ TEST_F(PanelActionsTest, ANetworkClientOpensNoDialogAndNoSourceButTheDeskClearsT
               "The port setup is done at the panel only.");
     for (const ActionOrigin& origin : {kClient, kSurface}) {
         EXPECT_EQ(actions.PressLabelled("file clear", origin).reason,
-                  "FILE CLEAR is pressed at the panel only.");
+                  "FILE CLEAR clears the unit's files: press it on the panel.");
     }
     console.FlipAttributeLatch();
     EXPECT_EQ(actions.PressFunctionButton(0, kClient).reason, dialog) << "the attributes";

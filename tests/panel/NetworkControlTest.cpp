@@ -16,10 +16,10 @@
 #include <cstring>
 #include <functional>
 
+#include "console/PanelActions.h"
 #include "controls/CInfoBar.h"
 #include "dialogs/CRemoteDialog.h"
 #include "link/LineDemand.h"
-#include "console/PanelActions.h"
 #include "panel/PanelRemote.h"
 #include "platform/WindowWait.h"
 #include "remote/ClientAllowList.h"
@@ -394,6 +394,19 @@ TEST_F(NetworkControlTest, AnActionInsideAWaitClaimsTheLineUntilItHasRun) {
     EXPECT_TRUE(actions.TurnKnob(0, 1, client).taken);
     EXPECT_FALSE(LineDemand::Raised());
     EXPECT_EQ(Unit(1).Value(0), start + 3);
+}
+
+TEST_F(NetworkControlTest, AQueuedCommandRefusedWhenItsTurnComesTellsItsClient) {
+    StartRemote();
+    LineClient client(TcpPort());
+    ASSERT_TRUE(PumpUntil([&] { return InfoLine().find(" connected") != std::string::npos; }));
+    const ActionOrigin origin{ActionSource::Network,
+                              "tcp 127.0.0.1:" + std::to_string(client.socket.localPort())};
+    WindowWait::Until([&] {
+        EXPECT_TRUE(panel->Actions().PressMenuButton(0, origin).queued);
+        return true;
+    });
+    EXPECT_TRUE(client.Pushed("REFUSED No unit is selected."));
 }
 
 }  // namespace
