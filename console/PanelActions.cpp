@@ -170,7 +170,7 @@ ActionOutcome PanelActions::TurnBound(int knob, int amount, KnobTurn kind) {
     if (std::string why = NeedsUnit(); !why.empty()) {
         return ActionOutcome::Refused(why);
     }
-    ParamRecord* record = m_panel.BoundRecord(knob);
+    ParamRecord* record = m_console.BoundRecord(knob);
     if (!IsNamed(record)) {
         return ActionOutcome::Refused(Numbered("Knob", knob + 1) + " has nothing to turn here.");
     }
@@ -304,7 +304,7 @@ ActionOutcome PanelActions::PressNumbered(const char* what, int index, int count
 ActionOutcome PanelActions::PressKnobDisplay(int knob, const ActionOrigin& origin) {
     return PressNumbered(
         "Knob", knob, kActionKnobs, &PanelActions::NeedsUnit,
-        [this, knob] { m_panel.OnKnobDisplayDoubleClick(knob); },
+        [this, knob] { m_console.OnKnobDisplayDoubleClick(knob); },
         [this] { return m_console.AttributeLatchSet(); }, origin);
 }
 
@@ -522,7 +522,7 @@ PanelState PanelActions::CurrentState() const {
     }
     state.linkLost = m_console.LinkLost();
     for (int knob = 0; knob < kActionKnobs; ++knob) {
-        state.knobs[knob] = KnobStateOf(m_panel.BoundRecord(knob));
+        state.knobs[knob] = KnobStateOf(m_console.BoundRecord(knob));
     }
     m_console.FillShownState(state);
     return state;

@@ -66,6 +66,10 @@ class PanelConsole : public PortFailureReaction {
     // A click on menu button 0..9 or function button 0..4, as the window runs it.
     void OnMenuButton(int button);
     void OnFunctionButton(int button);
+    // The record knob display `display` shows in the menu on show; null when none.
+    ParamRecord* BoundRecord(int display) const;
+    // A double-click on display `display`: its default value, or with ALT its attributes.
+    void OnKnobDisplayDoubleClick(int display);
     // Whether menu button `button` of the menu on show opens a dialog rather than a menu.
     bool MenuButtonOpensDialog(int button) const;
 
@@ -133,6 +137,7 @@ class PanelConsole : public PortFailureReaction {
     void SendRouterSettings();
     void ShowRetrievalFailed(int unit);
 
+    void SendDisplayValue(int display, uint16_t value);
     void SetLampBits(bool full);
     bool WaitWhileBusy();
     // One step of a function on the unit.

@@ -41,13 +41,10 @@ class PanelView {
     virtual void ShowModelBadge() = 0;
     // 1 for OK, 2 for Cancel.
     virtual int AskOkCancel(const std::string& text) = 0;
-    // The record knob display `display` shows in the current menu; null when none.
-    virtual ParamRecord* BoundRecord(int display) const = 0;
 
     // Runs the dialog of `kind` with `argument` and the panel's work after it.
     virtual void OpenPanelDialog(int kind, int argument) = 0;
     virtual void OnKeyframeButton(int button) = 0;
-    virtual void OnKnobDisplayDoubleClick(int display) = 0;
     virtual void RunPortSetupKey() = 0;
     // The knobs bind anew to the current menu and redraw; one display redraws.
     virtual void BindKnobs() = 0;

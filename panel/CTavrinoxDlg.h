@@ -121,8 +121,6 @@ class CTavrinoxDlg : public QDialog,
     // --- Knob binding and the display double-click (PanelKnobs.cpp) ---
     void BindKnobs() override;
     void RedrawKnobDisplay(int display) override;
-    void OnKnobDisplayDoubleClick(int display) override;
-    ParamRecord* BoundRecord(int display) const override;
     // KnobHost: a knob's turns go to the named actions as the mouse's and the keyboard's.
     void KnobTick(int knob, int deflection) override;
     void KnobKeyTurn(int knob, int amount) override;
@@ -274,7 +272,6 @@ class CTavrinoxDlg : public QDialog,
     void RunAfterWork(int kind, const PanelDialogResult& result);
     void ReloadValues();
     // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
-    void SendDisplayValue(int display, uint16_t value);
     // Keyframes (PanelKeyframes.cpp).
     void InsertKeyframe(EffectRecord& effect);
     void DeleteKeyframe(EffectRecord& effect);

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "console/PanelView.h"
 
-// A window that records what the controller asks of it, with its own knob bindings.
+// A window that records what the controller asks of it.
 class FakeView : public PanelView {
   public:
     void ShowMenuFace(const MenuFace& shown) override { face = shown; }
@@ -25,11 +24,9 @@ class FakeView : public PanelView {
     void ShowUnitIndicator(int, bool) override {}
     void ShowModelBadge() override {}
     int AskOkCancel(const std::string&) override { return 1; }
-    ParamRecord* BoundRecord(int display) const override { return bound.at(display); }
 
     void OpenPanelDialog(int kind, int) override { Note("dialog", kind); }
     void OnKeyframeButton(int button) override { Note("keyframe", button); }
-    void OnKnobDisplayDoubleClick(int display) override { Note("display", display); }
     void RunPortSetupKey() override { Note("setup", 0); }
     void BindKnobs() override {
         Note("bind", 0);
@@ -46,7 +43,6 @@ class FakeView : public PanelView {
         g_panelModel.m_currentMenu[unit] = 0;
     }
 
-    std::array<ParamRecord*, kKnobCount> bound{};
     std::vector<std::string> calls;
     std::function<void()> onBind;  // what a menu's new knobs bring
     MenuFace face;

@@ -37,6 +37,15 @@ void LoadMenus() {
     g_functionTable[1].maxValue = 1;
 }
 
+// `record` as parameter 20 of the table, on knob `knob` of menu 0.
+ParamRecord& BindToKnob(int knob, const ParamRecord& record) {
+    constexpr int kNumber = 20;
+    g_paramTable[kNumber] = record;
+    g_paramTable[kNumber].number = kNumber;
+    g_menuTable[0].knobParam[knob] = kNumber;
+    return g_paramTable[kNumber];
+}
+
 [[maybe_unused]] auto* const g_qtEnvironment = AddWidgetApplication("vcp_test_console");
 
 const ActionOrigin kClient{ActionSource::Network, "127.0.0.1:5000"};
@@ -146,8 +155,7 @@ TEST_F(PanelActionsTest, ANetworkClientOpensNoDialogAndNoSourceButTheDeskClearsT
 TEST_F(PanelActionsTest, KnobsTurnWhatTheirDisplayShowsWhenTheTurnRuns) {
     FakeView::SelectLoadedUnit(1);
     EXPECT_EQ(actions.TurnKnob(2, 1, kClient).reason, "Knob 3 has nothing to turn here.");
-    ParamRecord wipe = MakeParam("Wipe", kFlagStepped, 0, 9, 0, 9, 4);
-    panel.bound[2] = &wipe;
+    ParamRecord& wipe = BindToKnob(2, MakeParam("Wipe", kFlagStepped, 0, 9, 0, 9, 4));
     EXPECT_TRUE(actions.TurnKnob(2, 3, kClient).taken);
     EXPECT_TRUE(actions.DragKnob(2, -5, kClient).taken);
     EXPECT_EQ(wipe.value, 6) << "three steps up, then one tick down";
@@ -179,8 +187,11 @@ TEST_F(PanelActionsTest, ALabelIsFoundAsThePanelShowsItWhenThePressRuns) {
 
 TEST_F(PanelActionsTest, TurnsMeetingAtTheQueuesEndGoAsOneAndATurnBehindAPressWaitsForIt) {
     FakeView::SelectLoadedUnit(1);
-    ParamRecord wipe = MakeParam("Wipe", kFlagStepped, 0, 100, 0, 100, 10);
-    panel.bound[0] = &wipe;
+    ParamRecord& wipe = BindToKnob(0, MakeParam("Wipe", kFlagStepped, 0, 100, 0, 100, 10));
+    // Menu 2, which menu button 1 leads to, has Size on knob 1.
+    g_paramTable[21] = MakeParam("Size", kFlagStepped, 0, 100, 0, 100, 50);
+    g_paramTable[21].number = 21;
+    g_menuTable[2].knobParam[0] = 21;
     DuringAWait([&] {
         actions.TurnKnob(0, 2, kClient);
         actions.TurnKnob(0, 3, kClient);
@@ -191,7 +202,8 @@ TEST_F(PanelActionsTest, TurnsMeetingAtTheQueuesEndGoAsOneAndATurnBehindAPressWa
         actions.TurnKnob(0, 4, kClient);
         EXPECT_EQ(WindowWait::HeldCount(), 3);
     });
-    EXPECT_EQ(wipe.value, 19);
+    EXPECT_EQ(wipe.value, 15);
+    EXPECT_EQ(g_paramTable[21].value, 54) << "the turn behind the press turns the new menu's knob";
     EXPECT_EQ(panel.calls, (std::vector<std::string>{"redraw 0", "bind 0", "redraw 0"}));
     EXPECT_FALSE(console.PollingStopped());
     EXPECT_EQ(actions.PendingTurn(0), 0);

@@ -24,7 +24,7 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     Unit(1).SetValue(0, initial + 40);
     Unit(1).SetValue(3, 77);
     Select(1);
-    panel->OnKnobDisplayDoubleClick(0);
+    panel->Console().OnKnobDisplayDoubleClick(0);
     EXPECT_EQ(Unit(1).Value(0), initial);
     EXPECT_EQ(g_paramTable[0].value, initial);
 
@@ -32,14 +32,14 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     panel->Console().OnMenuButton(2);
     ASSERT_FALSE(panel->KnobDisplay(5)->IsActive());
     panel->KnobDisplay(0)->Bind(&g_paramTable[60]);
-    panel->OnKnobDisplayDoubleClick(5);
+    panel->Console().OnKnobDisplayDoubleClick(5);
     EXPECT_EQ(Unit(1).Value(3), 77);
     EXPECT_EQ(panel->KnobDisplay(0)->Param(), &g_paramTable[8]);
 
     // With the latch the display's parameter gets its attributes instead.
     const std::vector<int>& asked = Record(kAttributeDialog);
     SetLatch();
-    panel->OnKnobDisplayDoubleClick(1);
+    panel->Console().OnKnobDisplayDoubleClick(1);
     EXPECT_EQ(asked, std::vector<int>{9});
     EXPECT_FALSE(Lit(1137));
 
@@ -48,14 +48,14 @@ TEST_F(KnobsAndTogglesTest, DoubleClickRestoresOrSendsTheLocalValue) {
     panel->Console().SelectShortcut(15);
     g_paramTable[93].value = 9;
     panel->Console().ShowMessage("Double click control to update Main Unit.");
-    panel->OnKnobDisplayDoubleClick(0);
+    panel->Console().OnKnobDisplayDoubleClick(0);
     EXPECT_EQ(Unit(3).Value(93), 9);
     EXPECT_EQ(panel->InfoBar()->Message(), "");
     // Model 4 restores the default there like everywhere else.
     Select(2);
     panel->Console().SelectShortcut(15);
     g_paramTable[93].value = 9;
-    panel->OnKnobDisplayDoubleClick(0);
+    panel->Console().OnKnobDisplayDoubleClick(0);
     EXPECT_EQ(Unit(2).Value(93), 0);
 }
 
