@@ -8,9 +8,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "console/KnobDrive.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CMemDC.h"
-#include "console/KnobDrive.h"
+#include "controls/PaintHelpers.h"
 #include "controls/PanelHooks.h"
 #include "controls/SkinZoom.h"
 #include "platform/ResourceIds.h"
@@ -77,14 +78,13 @@ void CBitmapSlider::paintEvent(QPaintEvent*) {
     QPainter& painter = memDC.Painter();
     const qreal ratio = PaintRatio(painter);
     if (m_trackLoaded) {
-        painter.drawPixmap(QRect(QPoint(0, 0), m_trackSize),
-                           LoadResourceBitmapAt(ResourceId::kKnobTrack, ratio));
+        DrawPicture(painter, QPointF(0, 0), LoadResourceBitmapAt(ResourceId::kKnobTrack, ratio));
     } else {
         painter.fillRect(SkinClientRect(this), palette().window());
     }
     if (m_thumbLoaded) {
         const int top = m_geometry.RowOfPosition(m_position) - m_geometry.HalfThumb();
-        painter.drawPixmap(QRect(QPoint(0, top), m_thumbSize), ThumbAt(ratio));
+        DrawPicture(painter, QPointF(0, top), ThumbAt(ratio));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/PaintHelpers.h"
 #include "controls/SkinZoom.h"
 
 CCanvas::CCanvas(QWidget* parent) : QWidget(parent) {
@@ -60,7 +61,7 @@ void CCanvas::paintEvent(QPaintEvent*) {
     if (BufferAtRatio(PaintRatio(painter))) {
         DrawBuffer();
     }
-    painter.drawPixmap(0, 0, m_bufferBitmap);
+    DrawPicture(painter, QPointF(0, 0), m_bufferBitmap);
 }
 
 void CCanvas::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -67,7 +67,9 @@ void CImageTextButton::paintEvent(QPaintEvent*) {
     const QColor colour = isEnabled() ? m_textColour : m_disabledTextColour;
     if (ImagesLoaded() && m_imageIndex >= 0 && m_imageIndex < static_cast<int>(m_images.size())) {
         const QPixmap image = LoadResourceBitmapAt(m_images[m_imageIndex], PaintRatio(painter));
-        if (!image.isNull()) {
+        if (image.deviceIndependentSize().toSize() == m_imageRect.size()) {
+            DrawPicture(painter, QPointF(0, 0), image);
+        } else if (!image.isNull()) {
             painter.drawPixmap(QRect(QPoint(0, 0), m_imageRect.size()), image);
         }
     }

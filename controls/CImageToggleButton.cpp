@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "controls/ControlKeys.h"
+#include "controls/PaintHelpers.h"
 #include "controls/SkinZoom.h"
 #include "resources/ResourceTable.h"
 
@@ -36,8 +37,12 @@ void CImageToggleButton::paintEvent(QPaintEvent*) {
     }
     const QSize size =
         picture.deviceIndependentSize().toSize().boundedTo(SkinClientRect(this).size());
-    painter.drawPixmap(QPoint(0, 0), picture,
-                       QRect(QPoint(0, 0), size * picture.devicePixelRatio()));
+    if (size == picture.deviceIndependentSize().toSize()) {
+        DrawPicture(painter, QPointF(0, 0), picture);
+    } else {
+        painter.drawPixmap(QPoint(0, 0), picture,
+                           QRect(QPoint(0, 0), size * picture.devicePixelRatio()));
+    }
 }
 
 void CImageToggleButton::mousePressEvent(QMouseEvent* event) {

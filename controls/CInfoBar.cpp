@@ -94,7 +94,7 @@ void CInfoBar::paintEvent(QPaintEvent*) {
     PaintOnSkin(painter, this);
     const QPixmap background = LoadResourceBitmapAt(ResourceId::kInfoLine, PaintRatio(painter));
     if (!background.isNull()) {
-        painter.drawPixmap(0, 0, background);
+        DrawPicture(painter, QPointF(0, 0), background);
     }
     painter.setFont(MakePanelFont(g_faceName, kTextFontHeight));
     switch (Content()) {

@@ -2,6 +2,7 @@
 
 #include <QPaintDevice>
 
+#include "controls/PaintHelpers.h"
 #include "controls/SkinZoom.h"
 
 namespace {
@@ -38,5 +39,5 @@ CMemDC::~CMemDC() {
         return;
     }
     m_bufferPainter->end();
-    m_targetDC->drawPixmap(m_clipRect.topLeft(), m_offscreenBitmap);
+    DrawPicture(*m_targetDC, m_clipRect.topLeft(), m_offscreenBitmap);
 }

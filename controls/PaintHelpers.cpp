@@ -1,7 +1,11 @@
 #include "controls/PaintHelpers.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QPixmap>
+
+#include "controls/SkinZoom.h"
 
 int QtTextFlags(unsigned textFlags) {
     int flags = 0;
@@ -75,6 +79,24 @@ void DrawPanelText(QPainter& painter, const QRect& area, const QString& text, un
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(colour);
     painter.drawText(area, QtTextFlags(textFlags), text);
+    painter.restore();
+}
+
+void DrawPicture(QPainter& painter, const QPointF& topLeft, const QPixmap& picture) {
+    const qreal ratio = picture.devicePixelRatio();
+    if (ratio == 1.0 || !painter.worldTransform().isIdentity() ||
+        !qFuzzyCompare(PaintRatio(painter), ratio)) {
+        painter.drawPixmap(topLeft, picture);
+        return;
+    }
+    // The same pixels seen as a picture of ratio 1 (no copy), drawn where the painter's
+    // scale is undone.
+    const QImage image = picture.toImage();
+    const QImage pixels(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                        image.format());
+    painter.save();
+    painter.scale(1.0 / ratio, 1.0 / ratio);
+    painter.drawImage(topLeft * ratio, pixels);
     painter.restore();
 }
 

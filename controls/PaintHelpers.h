@@ -6,6 +6,8 @@
 #include <string>
 
 class QPainter;
+class QPixmap;
+class QPointF;
 
 // Drawing in the panel's terms: rectangles given as left, top, right, bottom with the right
 // and bottom edges outside (as every coordinate of the panel's layout is written), outlined
@@ -39,6 +41,12 @@ void DrawRoundBox(QPainter& painter, const QRect& area, int corner_w, int corner
 // Text in `area` with TextFlag bits, on a transparent background.
 void DrawPanelText(QPainter& painter, const QRect& area, const QString& text, unsigned textFlags,
                    const QColor& colour);
+
+// Draws `picture` with its top-left at `topLeft`, as painter.drawPixmap does. A picture drawn
+// at the ratio of an unzoomed device (a screen or picture of ratio 2) is copied pixel for
+// pixel: Qt would send it through its scaler, at scale 1 but pixel by pixel, where a copy is
+// a block move.
+void DrawPicture(QPainter& painter, const QPointF& topLeft, const QPixmap& picture);
 
 // The 8-bit, one-byte-per-character texts of the units and the panel, for drawing.
 QString PanelString(const std::string& text);

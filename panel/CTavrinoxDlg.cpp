@@ -19,6 +19,7 @@
 #include "console/PanelActions.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
+#include "controls/PaintHelpers.h"
 #include "controls/SkinZoom.h"
 #include "link/LineWork.h"
 #include "panel/LineBeside.h"
@@ -231,7 +232,7 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
     m_actions->StateMayHaveChanged();
 }
 
-void CTavrinoxDlg::paintEvent(QPaintEvent*) {
+void CTavrinoxDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     PaintOnSkin(painter, this);
     // The device actually painted (a screen, or a picture of another ratio: render, grab)
@@ -240,8 +241,18 @@ void CTavrinoxDlg::paintEvent(QPaintEvent*) {
     if (m_skin.isNull() || !qFuzzyCompare(m_skin.devicePixelRatio(), ratio)) {
         m_skin = SkinForRatio(ratio);
     }
-    if (!m_skin.isNull()) {
+    if (m_skin.isNull()) {
+        return;
+    }
+    if (!painter.worldTransform().isIdentity()) {
         painter.drawPixmap(QPoint(0, 0), m_skin);
+        return;
+    }
+    // What the controls leave of the window is no rectangle, and a copy clipped to such a
+    // region goes span by span; clipped to each of its rectangles it is a block copy.
+    for (const QRect& area : event->region()) {
+        painter.setClipRect(area);
+        DrawPicture(painter, QPointF(0, 0), m_skin);
     }
 }
 
