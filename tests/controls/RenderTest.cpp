@@ -16,6 +16,7 @@
 #include "controls/CLabel.h"
 #include "controls/COnLineBar.h"
 #include "controls/CSettingsBar.h"
+#include "controls/PaintHelpers.h"
 #include "platform/ResourceIds.h"
 #include "resources/ResourceTable.h"
 #include "tests/controls/ControlsTestSupport.h"
@@ -345,6 +346,34 @@ TEST_F(RenderTest, WholePanel) {
     const QImage whole = Grab(panel);
     EXPECT_EQ(whole.size(), QSize(1280, 760));
     SaveScreenshot(whole, "panel_composed");
+}
+
+}  // namespace
+
+namespace {
+
+// A picture copied pixel for pixel lands exactly where, and as, Qt's own drawing puts it.
+TEST(DrawPictureTest, CopiesAPictureOfThePaintersRatioAsQtDrawsIt) {
+    for (const qreal ratio : {1.0, 2.0}) {
+        QImage art(20, 12, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < art.height(); ++y) {
+            for (int x = 0; x < art.width(); ++x) {
+                art.setPixel(x, y, qRgba(x * 12, y * 20, (x ^ y) * 8, 255));
+            }
+        }
+        QPixmap picture = QPixmap::fromImage(art);
+        picture.setDevicePixelRatio(ratio);
+        const auto drawn = [&](bool copied) {
+            QImage target(40, 30, QImage::Format_ARGB32_Premultiplied);
+            target.setDevicePixelRatio(ratio);
+            target.fill(Qt::black);
+            QPainter painter(&target);
+            const QPointF where(3, 5);
+            copied ? DrawPicture(painter, where, picture) : painter.drawPixmap(where, picture);
+            return target;
+        };
+        EXPECT_EQ(drawn(true), drawn(false)) << "ratio " << ratio;
+    }
 }
 
 }  // namespace
