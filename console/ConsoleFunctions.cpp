@@ -50,7 +50,7 @@ void PanelConsole::OnFunctionButton(int button) {
         Wait(kLatchSettle_ms);
         const int offset = FunctionOffset(SelectedUnit(), CurrentMenu(), button);
         if (IsUnitFunction(offset)) {
-            m_view.OpenPanelDialog(kAttributeDialog, offset + kFirstFunctionNumber);
+            OpenPanelDialog(kAttributeDialog, offset + kFirstFunctionNumber);
         }
         ClearAttributeLatch();
         return;

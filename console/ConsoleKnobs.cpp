@@ -66,7 +66,7 @@ void PanelConsole::OnKnobDisplayDoubleClick(int display) {
     const bool active = shown != nullptr && !shown->name.empty();
     if (AttributeLatchSet()) {
         if (active && IsUnitParameter(shown)) {
-            m_view.OpenPanelDialog(kAttributeDialog, shown->number);
+            OpenPanelDialog(kAttributeDialog, shown->number);
         }
         ClearAttributeLatch();
         return;

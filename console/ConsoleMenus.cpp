@@ -128,13 +128,13 @@ void PanelConsole::OnMenuButton(int button) {
             ReturnToPreviousMenu(old);
             break;
         case MenuButtonRole::EffectDialog:
-            m_view.OpenPanelDialog(kEffectDialog, 0);
+            OpenPanelDialog(kEffectDialog, 0);
             break;
         case MenuButtonRole::KeyframeMenu:
             CurrentMenu() = kKeyframeMenu;
             break;
         case MenuButtonRole::Files:
-            m_view.OpenPanelDialog(kFilesDialog, FilesDialogArgument(0));
+            OpenPanelDialog(kFilesDialog, FilesDialogArgument(0));
             break;
         case MenuButtonRole::CustomMenuList:
             CurrentMenu() = kCustomMenuList;
@@ -191,10 +191,10 @@ void PanelConsole::ReturnToPreviousMenu(int old) {
 // With the attribute latch the user files button opens the bypass transfer instead.
 void PanelConsole::OpenUserFilesOrBypass() {
     if (AttributeLatchSet()) {
-        m_view.OpenPanelDialog(kBypassDialog, 0);
+        OpenPanelDialog(kBypassDialog, 0);
         ClearAttributeLatch();
     } else {
-        m_view.OpenPanelDialog(kFilesDialog, FilesDialogArgument(kFilesUserFilesBit));
+        OpenPanelDialog(kFilesDialog, FilesDialogArgument(kFilesUserFilesBit));
     }
 }
 
@@ -204,7 +204,7 @@ void PanelConsole::ChooseInCustomMenu(int button, int old) {
     if (button >= kFirstCustomButton && button < kFirstCustomButton + kCustomMenuCount - 1) {
         CurrentMenu() = kCustomMenuList + 1 + button - kFirstCustomButton;
     } else if (button == kCustomDialogButton) {
-        m_view.OpenPanelDialog(kCustomMenuDialog, old - kCustomMenuList);
+        OpenPanelDialog(kCustomMenuDialog, old - kCustomMenuList);
     }
 }
 
@@ -221,7 +221,7 @@ void PanelConsole::FollowMenuEntry(int button, int old) {
         return;
     }
     const int kind = DialogKindOfMenu(target);
-    m_view.OpenPanelDialog(kind, kind == kLockoutDialog ? kLockoutEnableFunction : 0);
+    OpenPanelDialog(kind, kind == kLockoutDialog ? kLockoutEnableFunction : 0);
 }
 
 void PanelConsole::ShowEnteredMenu(int button, int old) {

@@ -5,6 +5,7 @@
 
 #include "actions/PanelState.h"
 #include "console/MenuFace.h"
+#include "console/PanelDialogKinds.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "unit/PollHandler.h"
@@ -103,6 +104,14 @@ class PanelConsole : public PortFailureReaction {
     // Reads the unit's settings text for the settings strip; a failed read keeps the text.
     void RefreshSettings();
 
+    // --- Dialogs and the file-system update (ConsoleDialogs.cpp) ---
+    // Runs the dialog of `kind` with `argument`, with the polls stopped, and the panel's work
+    // after it; a dialog the unit's file system needs is refused without its reference video.
+    void OpenPanelDialog(int kind, int argument);
+    // Rebuilds every unit's file system after its stored files changed, then reads anew.
+    void RunFileSystemUpdate();
+    void OnUpdateFileSystem();
+
     // The files dialog's argument: `which` with the bits of the other units of this model.
     int FilesDialogArgument(int which) const;
 
@@ -138,6 +147,10 @@ class PanelConsole : public PortFailureReaction {
     void ShowRetrievalFailed(int unit);
 
     void SendDisplayValue(int display, uint16_t value);
+    bool RefuseWithoutReference(int kind);
+    void RunDialogKind(int kind, int argument);
+    void RunAfterWork(int kind, const PanelDialogResult& result);
+    void ReloadValues();
     void SetLampBits(bool full);
     bool WaitWhileBusy();
     // One step of a function on the unit.

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 // The unit menus that stand for a dialog: selecting one opens the dialog instead of showing
 // the menu.
 enum DialogMenu : int {
@@ -43,3 +47,16 @@ constexpr int kFilesUserFilesBit = 0x01;
 constexpr int FilesSameModelBit(int unit) {
     return 1 << unit;
 }
+
+// What a dialog returns to the panel: whether it closed with OK, the values it asks the panel
+// to send (output and input routing: parameter number and byte), and whether it changed the
+// unit's stored files (on-air lock-out).
+struct PanelDialogResult {
+    bool accepted = false;
+    std::vector<std::pair<uint8_t, uint8_t>> valuesToSend;
+    bool modified = false;
+    int chosenNumber = 0;  // what the dialog chose: the port of the setup dialog
+};
+
+// What the user is told a dialog is ("files", "GPI"); null for a kind that is none.
+const char* DialogName(int kind);

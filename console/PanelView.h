@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "console/MenuFace.h"
+#include "console/PanelDialogKinds.h"
 #include "model/PanelModel.h"
 
 // What the panel controller has the window do: show what the controller decided (the menu's
@@ -42,8 +44,13 @@ class PanelView {
     // 1 for OK, 2 for Cancel.
     virtual int AskOkCancel(const std::string& text) = 0;
 
-    // Runs the dialog of `kind` with `argument` and the panel's work after it.
-    virtual void OpenPanelDialog(int kind, int argument) = 0;
+    // Runs the registered dialog of `kind` modally with `argument`; nothing when this build
+    // has none (the user is told).
+    virtual std::optional<PanelDialogResult> RunDialog(int kind, int argument) = 0;
+    // The panel painted now: a closed dialog's place before a long piece of work.
+    virtual void RepaintNow() = 0;
+    // The keyframe menu's effect, frames and readouts, read anew.
+    virtual void LoadKeyframeState() = 0;
     virtual void OnKeyframeButton(int button) = 0;
     virtual void RunPortSetupKey() = 0;
     // The knobs bind anew to the current menu and redraw; one display redraws.

@@ -41,16 +41,6 @@ class QMenu;
 class PanelBadge;
 class PanelActions;
 
-// What a dialog returns to the panel: whether it closed with OK, the values it asks the panel
-// to send (output and input routing: parameter number and byte), and whether it changed the
-// unit's stored files (on-air lock-out).
-struct PanelDialogResult {
-    bool accepted = false;
-    std::vector<std::pair<uint8_t, uint8_t>> valuesToSend;
-    bool modified = false;
-    int chosenNumber = 0;  // what the dialog chose: the port of the setup dialog
-};
-
 // Runs one dialog kind modally with its argument (a number; kind 3 passes the record's
 // parameter or function number). The dialogs register themselves; a kind without a runner is
 // reported to the user as not available in this build.
@@ -116,7 +106,8 @@ class CTavrinoxDlg : public QDialog,
     // --- What the controller decided, shown; the dialogs (PanelDialogs.cpp) ---
     void ShowMenuFace(const MenuFace& face) override;
     void ShowInfoLine(const std::string& message, const std::string& alert) override;
-    void OpenPanelDialog(int kind, int argument) override;
+    std::optional<PanelDialogResult> RunDialog(int kind, int argument) override;
+    void RepaintNow() override { repaint(); }
 
     // --- Knob binding and the display double-click (PanelKnobs.cpp) ---
     void BindKnobs() override;
@@ -138,14 +129,12 @@ class CTavrinoxDlg : public QDialog,
     std::optional<int> RunPortSetup(int portNumber);
 
     // --- Keyframe menu (PanelKeyframes.cpp) ---
-    void LoadKeyframeState();
+    void LoadKeyframeState() override;
     void OnKeyframeButton(int button) override;
     int CurrentKeyframe() const override;
     int KeyframeCount() const override;
 
     // --- File-system update, read-outs, model badge (PanelFileSystem.cpp, PanelReadouts.cpp)
-    void RunFileSystemUpdate();
-    void OnUpdateFileSystem();
     void ShowReadouts(int unit) override;
     void ShowModelBadge() override;
     void OnBadgeClick();
@@ -264,13 +253,8 @@ class CTavrinoxDlg : public QDialog,
     uint8_t SelectedModel() const { return g_unitStatus[kStatusByteModel]; }
     int32_t& CurrentMenu() { return g_panelModel.m_currentMenu[SelectedUnit()]; }
     // Dialogs (PanelDialogs.cpp).
-    bool ReferenceVideoPresent() const;
-    bool RefuseWithoutReference(int kind);
-    void RunDialogKind(int kind, int argument);
     // Runs the registered dialog of `kind`; without one the user is told and nothing returns.
     std::optional<PanelDialogResult> RunRegisteredDialog(int kind, int argument);
-    void RunAfterWork(int kind, const PanelDialogResult& result);
-    void ReloadValues();
     // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
     // Keyframes (PanelKeyframes.cpp).
     void InsertKeyframe(EffectRecord& effect);

@@ -25,7 +25,12 @@ class FakeView : public PanelView {
     void ShowModelBadge() override {}
     int AskOkCancel(const std::string&) override { return 1; }
 
-    void OpenPanelDialog(int kind, int) override { Note("dialog", kind); }
+    std::optional<PanelDialogResult> RunDialog(int kind, int) override {
+        Note("dialog", kind);
+        return std::nullopt;
+    }
+    void RepaintNow() override {}
+    void LoadKeyframeState() override {}
     void OnKeyframeButton(int button) override { Note("keyframe", button); }
     void RunPortSetupKey() override { Note("setup", 0); }
     void BindKnobs() override {

@@ -106,7 +106,7 @@ TEST_F(DialogDispatchTest, TheLockoutDialogIsFollowedByTheTablesAndAFileUpdateWh
     for (const bool modified : {false, true}) {
         SCOPED_TRACE(modified);
         Record(kLockoutDialog, {.accepted = true, .modified = modified});
-        panel->OpenPanelDialog(kLockoutDialog, 0);
+        panel->Console().OpenPanelDialog(kLockoutDialog, 0);
         const std::vector<std::vector<uint8_t>> sent = SentRequests();
         EXPECT_EQ(count(sent, Command::ReadOnAirLockout), 2);
         EXPECT_EQ(count(sent, Command::UpdateFileSystem), modified ? 4 : 0);

@@ -95,13 +95,13 @@ TEST_F(ReadoutsTest, WithoutTheLatchTheAboutBoxRunsAndItsOkClosesThePanel) {
 
 TEST_F(ReadoutsTest, TheFileSystemUpdateGivesUpAfterMinutesNotHours) {
     SelectUnit(1);
-    panel->OnUpdateFileSystem();
+    panel->Console().OnUpdateFileSystem();
     EXPECT_TRUE(prompter.boxes.empty());
     EXPECT_EQ(panel->InfoBar()->Message(), "");
 
     Unit(3).SetBusy(true);  // identifies, but never answers the rebuild
     const uint32_t start = Now();
-    panel->OnUpdateFileSystem();
+    panel->Console().OnUpdateFileSystem();
     EXPECT_GE(Now() - start, 5u * 60 * 1000);
     EXPECT_LT(Now() - start, 6u * 60 * 1000);
     ASSERT_EQ(prompter.boxes.size(), 1u);
