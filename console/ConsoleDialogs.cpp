@@ -101,10 +101,10 @@ void PanelConsole::RunAfterWork(int kind, const PanelDialogResult& result) {
             break;
         case kCustomMenuDialog:
             ShowFunctionLabels();
-            m_view.BindKnobs();
+            BindKnobs();
             break;
         case kEffectDialog:
-            m_view.LoadKeyframeState();
+            LoadKeyframeState();
             break;
         case kOutputRoutingDialog:
         case kInputRoutingDialog:

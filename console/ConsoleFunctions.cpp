@@ -56,7 +56,7 @@ void PanelConsole::OnFunctionButton(int button) {
         return;
     }
     if (menu == kKeyframeMenu) {
-        m_view.OnKeyframeButton(button);
+        OnKeyframeButton(button);
         return;
     }
     const int offset = FunctionOffset(SelectedUnit(), menu, button);

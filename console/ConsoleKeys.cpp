@@ -187,7 +187,7 @@ void PanelConsole::SelectView(int functionNumber) {
     }
     UpdateLamps(false);
     ShowFunctionLabels();
-    m_view.BindKnobs();
+    BindKnobs();
 }
 
 void PanelConsole::SelectShortcut(int menu) {

@@ -76,7 +76,7 @@ void PanelConsole::OnKnobDisplayDoubleClick(int display) {
     const uint8_t model = status[kStatusByteModel];
     if (CurrentMenu() != kLocalEditMenu || model == 4) {
         SendDisplayValue(display, kDefaultValueRequest);
-        m_view.BindKnobs();
+        BindKnobs();
     } else {
         // The value stepped on the panel goes to the unit now.
         if (active) {

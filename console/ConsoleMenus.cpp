@@ -77,7 +77,7 @@ std::string GpiReadout(int sequence, int event) {
 void PanelConsole::RefreshMenu() {
     ShowMenuLabels();
     ShowFunctionLabels();
-    m_view.BindKnobs();
+    BindKnobs();
 }
 
 void PanelConsole::ShowMenuLabels() {

@@ -134,7 +134,7 @@ void PanelConsole::ShowValuesRead(int unit) {
     RefreshSettings();
     UpdateLamps(true);
     ShowFunctionLabels();
-    m_view.BindKnobs();
+    BindKnobs();
 }
 
 bool PanelConsole::CheckUnitStatus() {

@@ -107,7 +107,7 @@ void PanelConsole::RetrieveMenus() {
     UpdateLamps(false);
     ShowMenuLabels();
     ShowFunctionLabels();
-    m_view.BindKnobs();
+    BindKnobs();
     m_view.ShowReadouts(unit);
     RefreshSettings();
     m_view.StopTimer(kKeyScanTimer);

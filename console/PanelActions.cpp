@@ -184,7 +184,7 @@ ActionOutcome PanelActions::TurnBound(int knob, int amount, KnobTurn kind) {
             m_panel.RedrawKnobDisplay(knob);
             break;
         case KnobDrive::Effect::Turned:
-            m_panel.BindKnobs();
+            m_console.BindKnobs();
             break;
     }
     return ActionOutcome::Taken();
@@ -510,7 +510,7 @@ ActionOutcome PanelActions::SetNow(int number, int value) {
     }
     // A negative value goes as its 16-bit two's complement word.
     static_cast<void>(SetParameterWord(static_cast<uint8_t>(number), static_cast<uint16_t>(value)));
-    m_panel.BindKnobs();
+    m_console.BindKnobs();
     return ActionOutcome::Taken();
 }
 

@@ -11,6 +11,7 @@
 #include "unit/PollHandler.h"
 
 class PanelView;
+struct EffectRecord;
 struct LineTask;
 
 // The panel controller's state and the work of the menus and the hard keys: which unit is
@@ -67,6 +68,13 @@ class PanelConsole : public PortFailureReaction {
     // A click on menu button 0..9 or function button 0..4, as the window runs it.
     void OnMenuButton(int button);
     void OnFunctionButton(int button);
+    // The knobs bound anew to the menu on show (in the keyframe menu the KeyFrame knob picks
+    // the current keyframe).
+    void BindKnobs();
+    // The keyframe menu's function buttons: insert, delete, run (ConsoleKeyframes.cpp).
+    void OnKeyframeButton(int button);
+    // The current effect's keyframe state, its knobs and labels, shown anew.
+    void LoadKeyframeState();
     // The record knob display `display` shows in the menu on show; null when none.
     ParamRecord* BoundRecord(int display) const;
     // A double-click on display `display`: its default value, or with ALT its attributes.
@@ -147,6 +155,11 @@ class PanelConsole : public PortFailureReaction {
     void ShowRetrievalFailed(int unit);
 
     void SendDisplayValue(int display, uint16_t value);
+    void ShowKeyframeRange(const EffectRecord& effect);
+    void ShowCurrentFrameTime(const EffectRecord& effect);
+    void InsertKeyframe(EffectRecord& effect);
+    void DeleteKeyframe(EffectRecord& effect);
+    void RereadKeyframes(EffectRecord& effect);
     bool RefuseWithoutReference(int kind);
     void RunDialogKind(int kind, int argument);
     void RunAfterWork(int kind, const PanelDialogResult& result);

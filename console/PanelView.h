@@ -49,11 +49,10 @@ class PanelView {
     virtual std::optional<PanelDialogResult> RunDialog(int kind, int argument) = 0;
     // The panel painted now: a closed dialog's place before a long piece of work.
     virtual void RepaintNow() = 0;
-    // The keyframe menu's effect, frames and readouts, read anew.
-    virtual void LoadKeyframeState() = 0;
-    virtual void OnKeyframeButton(int button) = 0;
     virtual void RunPortSetupKey() = 0;
     // The knobs bind anew to the current menu and redraw; one display redraws.
     virtual void BindKnobs() = 0;
     virtual void RedrawKnobDisplay(int display) = 0;
+    // Display `display` shows `record` (the keyframe menu's frame time).
+    virtual void ShowKnobDisplay(int display, ParamRecord* record) = 0;
 };

@@ -112,6 +112,7 @@ class CTavrinoxDlg : public QDialog,
     // --- Knob binding and the display double-click (PanelKnobs.cpp) ---
     void BindKnobs() override;
     void RedrawKnobDisplay(int display) override;
+    void ShowKnobDisplay(int display, ParamRecord* record) override;
     // KnobHost: a knob's turns go to the named actions as the mouse's and the keyboard's.
     void KnobTick(int knob, int deflection) override;
     void KnobKeyTurn(int knob, int amount) override;
@@ -129,8 +130,6 @@ class CTavrinoxDlg : public QDialog,
     std::optional<int> RunPortSetup(int portNumber);
 
     // --- Keyframe menu (PanelKeyframes.cpp) ---
-    void LoadKeyframeState() override;
-    void OnKeyframeButton(int button) override;
     int CurrentKeyframe() const override;
     int KeyframeCount() const override;
 
@@ -257,11 +256,6 @@ class CTavrinoxDlg : public QDialog,
     std::optional<PanelDialogResult> RunRegisteredDialog(int kind, int argument);
     // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
     // Keyframes (PanelKeyframes.cpp).
-    void InsertKeyframe(EffectRecord& effect);
-    void DeleteKeyframe(EffectRecord& effect);
-    void RereadKeyframes(EffectRecord& effect);
-    void ShowKeyframeRange(const EffectRecord& effect);
-    void ShowCurrentFrameTime(const EffectRecord& effect);
 };
 
 // The panel on show; null before start-up and after it is destroyed.

@@ -139,7 +139,7 @@ std::string PanelHistory::Tell(const std::string& text, bool warning) {
 }
 
 void PanelHistory::RefreshPanel() {
-    m_panel.BindKnobs();
+    m_panel.Console().BindKnobs();
     m_panel.Console().ShowFunctionLabels();
 }
 

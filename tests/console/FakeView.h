@@ -30,8 +30,6 @@ class FakeView : public PanelView {
         return std::nullopt;
     }
     void RepaintNow() override {}
-    void LoadKeyframeState() override {}
-    void OnKeyframeButton(int button) override { Note("keyframe", button); }
     void RunPortSetupKey() override { Note("setup", 0); }
     void BindKnobs() override {
         Note("bind", 0);
@@ -40,6 +38,7 @@ class FakeView : public PanelView {
         }
     }
     void RedrawKnobDisplay(int display) override { Note("redraw", display); }
+    void ShowKnobDisplay(int, ParamRecord*) override {}
 
     // Unit `unit` selected, answering, with its menus loaded and menu 0 on show.
     static void SelectLoadedUnit(int unit) {

@@ -61,7 +61,7 @@ TEST_F(KeyframeMenuTest, InsertAndDeleteFollowTheUnit) {
 
     // The KeyFrame knob picks keyframe 1; the frame time follows at the next binding.
     g_panelModel.m_keyframeParam.value = 1;
-    panel->BindKnobs();
+    panel->Console().BindKnobs();
     EXPECT_EQ(panel->CurrentKeyframe(), 1);
     EXPECT_EQ(g_panelModel.m_frameTimeParam.value, 100);
 
