@@ -26,6 +26,7 @@
 #include <thread>
 
 #include "bench/KnobRequestWatch.h"
+#include "bench/UnitAtWork.h"
 #include "controls/CInfoBar.h"
 #include "panel/CTavrinoxApp.h"
 #include "panel/CTavrinoxDlg.h"
@@ -285,14 +286,7 @@ int main(int argc, char** argv) {
         CTavrinoxDlg panel;
         panel.OnInitDialog();
         panel.show();
-        panel.Console().SelectUnit(1);
-        if (!RunEventsUntil(
-                [&] {
-                    return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&
-                           panel.InfoBar()->Alert().empty();
-                },
-                15000)) {
-            std::fprintf(stderr, "unit 1 was not selected and retrieved\n");
+        if (!SelectUnitOneAndWait(panel)) {
             return 1;
         }
         PanelRemote remote(panel);

@@ -29,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/UnitAtWork.h"
 #include "console/PanelActions.h"
 #include "controls/CInfoBar.h"
 #include "link/SerialCom.h"
@@ -247,14 +248,7 @@ int main(int argc, char** argv) {
         CTavrinoxDlg panel;
         panel.OnInitDialog();
         panel.show();
-        panel.Console().SelectUnit(1);
-        if (!RunEventsUntil(
-                [&] {
-                    return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&
-                           panel.InfoBar()->Alert().empty();
-                },
-                15000)) {
-            std::fprintf(stderr, "unit 1 was not selected and retrieved\n");
+        if (!SelectUnitOneAndWait(panel)) {
             return 1;
         }
         KnobValueSeen seen;
