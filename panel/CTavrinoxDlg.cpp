@@ -136,7 +136,7 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
     m_initialised = true;
     // The port may take a while to open (a device server), and the search takes the line
     // for a moment: the window shows first, and answers while the port opens aside.
-    const auto search_ = [this](bool opened) {
+    const auto searchWhenOpen = [this](bool opened) {
         if (!opened) {
             m_console->OnPortFailed(g_link.LastFailure());
         }
@@ -146,10 +146,11 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
         }
     };
     if (search == UnitSearch::Now) {
-        search_(ReopenPort(g_panelModel.m_portNumber));
+        searchWhenOpen(ReopenPort(g_panelModel.m_portNumber));
     } else {
-        WindowWait::WhenIdle(
-            this, [this, search_] { ReopenPortAside(g_panelModel.m_portNumber, this, search_); });
+        WindowWait::WhenIdle(this, [this, searchWhenOpen] {
+            ReopenPortAside(g_panelModel.m_portNumber, this, searchWhenOpen);
+        });
     }
     return true;
 }
