@@ -32,7 +32,11 @@ const char* const kUsage =
     "  --selftest PICTURE  select unit 1, turn knob 1 up three steps, save the panel as a\n"
     "                      PNG picture and exit: 0 when the unit took the change, else 1\n"
     "  --help              show this text and exit\n"
-    "  --version           show the version and exit\n";
+    "  --version           show the version and exit\n"
+    "\n"
+    "Network control ([Remote]) and a control surface ([Surface]) are set from the panel's\n"
+    "context menu (right-click) and kept in ~/.config/Korvanthe/KorvantheVCP.conf;\n"
+    "man vcp names every setting.\n";
 
 // The value of option `name` at args[i] ("--name VALUE" or "--name=VALUE"); advances i.
 bool OptionValue(const std::vector<std::string>& args, size_t& i, const std::string& name,
