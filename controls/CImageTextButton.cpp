@@ -60,9 +60,9 @@ void CImageTextButton::SetTextColours(const QColor& textColour, const QColor& di
 
 void CImageTextButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintOnSkin(painter, this);
+    PaintOnSkin(painter, m_place.Zoom(this));
     if (!ImagesLoaded()) {
-        m_imageRect = SkinClientRect(this);
+        m_imageRect = m_place.ClientRect(this);
     }
     const Face face{m_imageIndex,
                     m_caption,

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "controls/FaceCache.h"
+#include "controls/SkinZoom.h"
 
 // The panel's menu and function buttons: one of two pictures with a caption of one or two
 // lines over it. The panel picks the picture (the second is the lit look) and the caption;
@@ -69,4 +70,5 @@ class CImageTextButton : public QAbstractButton {
     QColor m_disabledTextColour{255, 255, 255};
     std::optional<QFont> m_font;
     FaceCache<Face> m_face;
+    SkinPlace m_place;
 };

@@ -118,9 +118,9 @@ CInfoBar::Face CInfoBar::CurrentFace() const {
 void CInfoBar::paintEvent(QPaintEvent*) {
     ++m_paintCount;
     QPainter painter(this);
-    PaintOnSkin(painter, this);
+    PaintOnSkin(painter, m_place.Zoom(this));
     // The line's picture is opaque; it covers the line when the line has its size.
-    const QSize size = SkinClientRect(this).size();
+    const QSize size = m_place.ClientRect(this).size();
     const bool pictured = ResourceBitmapSize(ResourceId::kInfoLine) == size;
     const Face face = CurrentFace();
     m_face.Paint(painter, size, pictured ? FaceGround::kOpaque : FaceGround::kTransparent, face,

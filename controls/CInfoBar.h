@@ -7,6 +7,7 @@
 
 #include "controls/FaceCache.h"
 #include "controls/InfoBarText.h"
+#include "controls/SkinZoom.h"
 #include "model/PanelModel.h"
 
 class KeyframeReadout;
@@ -68,4 +69,5 @@ class CInfoBar : public QWidget {
     const KeyframeReadout* m_keyframes = nullptr;
     int m_paintCount = 0;
     FaceCache<Face> m_face;
+    SkinPlace m_place;
 };

@@ -34,7 +34,7 @@ void CSettingsBar::SetSettingsText(const std::string& text) {
 
 void CSettingsBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintOnSkin(painter, this);
+    PaintOnSkin(painter, m_place.Zoom(this));
     const QFont font = MakePanelFont("Trebuchet MS", kFontHeight);
     painter.setFont(font);
     // The strip is cleared by a run of spaces on grey, as wide as those spaces are.

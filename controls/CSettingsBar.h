@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <string>
 
+#include "controls/SkinZoom.h"
+
 // The panel's settings line: one line of text read from the selected unit, on a grey strip.
 // The bar covers the strip it paints (310 by 21 pixels; the panel places it at (596, 625))
 // and lets the mouse through.
@@ -21,4 +23,5 @@ class CSettingsBar : public QWidget {
 
   private:
     std::string m_settingsText;
+    SkinPlace m_place;
 };
