@@ -132,7 +132,7 @@ void CInfoBar::DrawFace(QPainter& painter, const Face& face) {
     if (!background.isNull()) {
         DrawPicture(painter, QPointF(0, 0), background);
     }
-    painter.setFont(MakePanelFont(face.faceName, kTextFontHeight));
+    painter.setFont(m_textFont.Font(face.faceName, kTextFontHeight));
     switch (face.content) {
         case InfoContent::Alert:
             DrawPanelText(painter, kAlertRect, PanelString(face.text), kTopCentred, kAlertColour);
@@ -154,7 +154,7 @@ void CInfoBar::DrawFace(QPainter& painter, const Face& face) {
 }
 
 void CInfoBar::DrawReadouts(QPainter& painter, const Face& face) {
-    painter.setFont(MakePanelFont(face.faceName, kReadoutFontHeight));
+    painter.setFont(m_readoutFont.Font(face.faceName, kReadoutFontHeight));
     const ReadoutLines& lines = face.readouts;
     if (lines.referenceLamp) {
         DrawPanelText(painter, kColourRect, PanelString(lines.colourLine),

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls/FaceCache.h"
+#include "controls/Fonts.h"
 #include "controls/InfoBarText.h"
 #include "controls/SkinZoom.h"
 #include "model/PanelModel.h"
@@ -69,5 +70,7 @@ class CInfoBar : public QWidget {
     const KeyframeReadout* m_keyframes = nullptr;
     int m_paintCount = 0;
     FaceCache<Face> m_face;
+    PanelFontCache m_textFont;
+    PanelFontCache m_readoutFont;
     SkinPlace m_place;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QRect>
 #include <QWidget>
 #include <string>
 
@@ -23,5 +25,7 @@ class CSettingsBar : public QWidget {
 
   private:
     std::string m_settingsText;
+    QFont m_font;
+    QRect m_clearedRect;
     SkinPlace m_place;
 };
