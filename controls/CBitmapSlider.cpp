@@ -73,14 +73,14 @@ const QPixmap& CBitmapSlider::ThumbAt(qreal ratio) {
 
 void CBitmapSlider::paintEvent(QPaintEvent*) {
     QPainter target(this);
-    PaintOnSkin(target, this);
-    CMemDC memDC(target, SkinClientRect(this));
+    PaintOnSkin(target, m_place.Zoom(this));
+    CMemDC memDC(target, m_place.ClientRect(this));
     QPainter& painter = memDC.Painter();
     const qreal ratio = PaintRatio(painter);
     if (m_trackLoaded) {
         DrawPicture(painter, QPointF(0, 0), LoadResourceBitmapAt(ResourceId::kKnobTrack, ratio));
     } else {
-        painter.fillRect(SkinClientRect(this), palette().window());
+        painter.fillRect(m_place.ClientRect(this), palette().window());
     }
     if (m_thumbLoaded) {
         const int top = m_geometry.RowOfPosition(m_position) - m_geometry.HalfThumb();

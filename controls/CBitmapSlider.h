@@ -5,6 +5,7 @@
 
 #include "controls/ControlKeys.h"
 #include "controls/KnobGeometry.h"
+#include "controls/SkinZoom.h"
 #include "platform/WindowTimers.h"
 
 class CCanvasCtrl;
@@ -83,4 +84,5 @@ class CBitmapSlider : public QWidget {
     KnobHost* m_host = nullptr;
     int m_knob = 0;
     WindowTimers m_timers{this};
+    SkinPlace m_place;
 };

@@ -32,8 +32,8 @@ bool CCanvas::BufferAtRatio(qreal paintRatio) {
     return true;
 }
 
-qreal CCanvas::ShownRatio() const {
-    return devicePixelRatioF() * ZoomOf(this);
+qreal CCanvas::ShownRatio() {
+    return devicePixelRatioF() * m_place.Zoom(this);
 }
 
 void CCanvas::DrawBuffer() {
@@ -57,7 +57,7 @@ void CCanvas::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
-    PaintOnSkin(painter, this);
+    PaintOnSkin(painter, m_place.Zoom(this));
     if (BufferAtRatio(PaintRatio(painter))) {
         DrawBuffer();
     }

@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "controls/SkinZoom.h"
 #include "model/KnobGauge.h"
 
 class QPainter;
@@ -40,9 +41,10 @@ class CCanvas : public QWidget {
   private:
     // Makes the buffer anew when the ratio it is drawn at changed; whether it did.
     bool BufferAtRatio(qreal paintRatio);
-    qreal ShownRatio() const;
+    qreal ShownRatio();
     void DrawBuffer();
 
     QPixmap m_bufferBitmap;
     bool m_placed = false;
+    SkinPlace m_place;
 };

@@ -100,14 +100,14 @@ void CCanvasCtrl::DrawGauge(QPainter& painter, const QRect& client) {
     }
     DrawRoundBox(painter, m_valueBoxRect, kValueBoxCorner, kValueBoxCorner, kValueBoxColour);
 
-    painter.setFont(MakePanelFont(g_faceName, kLabelFontHeight));
+    painter.setFont(m_labelFont.Font(g_faceName, kLabelFontHeight));
     DrawPanelText(painter, m_minLabelRect, PanelString(gauge.minLabel), kTextLeft | kTextSingleLine,
                   Qt::black);
     DrawPanelText(painter, m_maxLabelRect, PanelString(gauge.maxLabel),
                   kTextRight | kTextSingleLine, Qt::black);
 
     const QFont labelFont = painter.font();
-    painter.setFont(MakePanelFont(g_faceName, kNameFontHeight, kWeightBold));
+    painter.setFont(m_nameFont.Font(g_faceName, kNameFontHeight, kWeightBold));
     DrawPanelText(painter, m_nameRect, PanelString(m_param->name), kNameFlags, Qt::black);
 
     painter.setFont(labelFont);
@@ -117,7 +117,7 @@ void CCanvasCtrl::DrawGauge(QPainter& painter, const QRect& client) {
 // The timecode view fills the whole face again, outline and all.
 void CCanvasCtrl::DrawTimecode(QPainter& painter, const QRect& client) {
     painter.fillRect(client, kFaceColour);
-    painter.setFont(MakePanelFont(g_faceName, kTimecodeFontHeight));
+    painter.setFont(m_timecodeFont.Font(g_faceName, kTimecodeFontHeight));
     DrawPanelText(painter, m_nameRect, PanelString(m_param->name), kNameFlags, Qt::black);
     DrawPanelText(painter, m_timecodeRect, PanelString(TimecodeText(m_param->value)),
                   kTextCentre | kTextNoClip, Qt::white);

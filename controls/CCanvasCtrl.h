@@ -4,6 +4,7 @@
 
 #include "controls/CCanvas.h"
 #include "controls/ControlKeys.h"
+#include "controls/Fonts.h"
 #include "model/KnobGauge.h"
 #include "model/PanelModel.h"
 
@@ -55,4 +56,7 @@ class CCanvasCtrl : public CCanvas {
     QRect m_valueTextRect;
     QRect m_nameRect;
     QRect m_timecodeRect;
+    PanelFontCache m_labelFont;
+    PanelFontCache m_nameFont;
+    PanelFontCache m_timecodeFont;
 };

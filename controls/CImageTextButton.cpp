@@ -60,28 +60,44 @@ void CImageTextButton::SetTextColours(const QColor& textColour, const QColor& di
 
 void CImageTextButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintOnSkin(painter, this);
+    PaintOnSkin(painter, m_place.Zoom(this));
     if (!ImagesLoaded()) {
-        m_imageRect = SkinClientRect(this);
+        m_imageRect = m_place.ClientRect(this);
     }
-    const QColor colour = isEnabled() ? m_textColour : m_disabledTextColour;
-    if (ImagesLoaded() && m_imageIndex >= 0 && m_imageIndex < static_cast<int>(m_images.size())) {
-        const QPixmap image = LoadResourceBitmapAt(m_images[m_imageIndex], PaintRatio(painter));
-        if (image.deviceIndependentSize().toSize() == m_imageRect.size()) {
+    const Face face{m_imageIndex,
+                    m_caption,
+                    m_images,
+                    m_imageRect,
+                    isEnabled() ? m_textColour : m_disabledTextColour,
+                    m_font.value_or(font())};
+    const bool pictured =
+        ImagesLoaded() && m_imageIndex >= 0 && m_imageIndex < static_cast<int>(m_images.size());
+    m_face.Paint(painter, m_imageRect.size(),
+                 pictured ? FaceGround::kOpaque : FaceGround::kTransparent, face,
+                 [this, &face](QPainter& target) { DrawFace(target, face); });
+}
+
+void CImageTextButton::DrawFace(QPainter& painter, const Face& face) {
+    if (ImagesLoaded() && face.imageIndex >= 0 &&
+        face.imageIndex < static_cast<int>(face.images.size())) {
+        const QPixmap image =
+            LoadResourceBitmapAt(face.images[face.imageIndex], PaintRatio(painter));
+        if (image.deviceIndependentSize().toSize() == face.imageRect.size()) {
             DrawPicture(painter, QPointF(0, 0), image);
         } else if (!image.isNull()) {
-            painter.drawPixmap(QRect(QPoint(0, 0), m_imageRect.size()), image);
+            painter.drawPixmap(QRect(QPoint(0, 0), face.imageRect.size()), image);
         }
     }
-    if (!m_caption.empty()) {
-        DrawCaption(painter, colour);
+    if (!face.caption.empty()) {
+        DrawCaption(painter, face);
     }
 }
 
-void CImageTextButton::DrawCaption(QPainter& painter, const QColor& colour) {
-    painter.setFont(m_font.value_or(font()));
-    QRect area = m_imageRect.translated(0, -1);
-    const CaptionLines lines = SplitCaption(m_caption);
+void CImageTextButton::DrawCaption(QPainter& painter, const Face& face) {
+    const QColor& colour = face.colour;
+    painter.setFont(face.font);
+    QRect area = face.imageRect.translated(0, -1);
+    const CaptionLines lines = SplitCaption(face.caption);
     if (lines.singleLine) {
         DrawPanelText(painter, area, PanelString(lines.firstLine),
                       kTextCentre | kTextVCentre | kTextSingleLine, colour);

@@ -9,6 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "controls/FaceCache.h"
+#include "controls/SkinZoom.h"
+
 // The panel's menu and function buttons: one of two pictures with a caption of one or two
 // lines over it. The panel picks the picture (the second is the lit look) and the caption;
 // clicks reach the panel as the button's clicked() signal, and the second click of a
@@ -35,6 +38,8 @@ class CImageTextButton : public QAbstractButton {
     // The first picture is set only when it loaded.
     bool ImagesLoaded() const { return m_images[0] != 0; }
     QRect ImageRect() const { return m_imageRect; }
+    // How many times the face was drawn rather than copied.
+    int FaceDrawCount() const { return m_face.DrawCount(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,7 +48,19 @@ class CImageTextButton : public QAbstractButton {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void DrawCaption(QPainter& painter, const QColor& colour);
+    // Everything the face is drawn from.
+    struct Face {
+        int imageIndex = 0;
+        std::string caption;
+        std::array<int, 2> images{};
+        QRect imageRect;
+        QColor colour;
+        QFont font;
+        bool operator==(const Face&) const = default;
+    };
+
+    void DrawFace(QPainter& painter, const Face& face);
+    void DrawCaption(QPainter& painter, const Face& face);
 
     int m_imageIndex = 0;
     std::string m_caption;
@@ -52,4 +69,6 @@ class CImageTextButton : public QAbstractButton {
     QColor m_textColour{255, 255, 255};
     QColor m_disabledTextColour{255, 255, 255};
     std::optional<QFont> m_font;
+    FaceCache<Face> m_face;
+    SkinPlace m_place;
 };

@@ -29,14 +29,14 @@ void CImageToggleButton::SetOn(bool on) {
 
 void CImageToggleButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintOnSkin(painter, this);
+    PaintOnSkin(painter, m_place.Zoom(this));
     const QPixmap picture =
         LoadResourceBitmapAt(m_on ? m_onBitmapId : m_offBitmapId, PaintRatio(painter));
     if (picture.isNull()) {
         return;  // what lies beneath stays
     }
     const QSize size =
-        picture.deviceIndependentSize().toSize().boundedTo(SkinClientRect(this).size());
+        picture.deviceIndependentSize().toSize().boundedTo(m_place.ClientRect(this).size());
     if (size == picture.deviceIndependentSize().toSize()) {
         DrawPicture(painter, QPointF(0, 0), picture);
     } else {

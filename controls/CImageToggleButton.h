@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "controls/SkinZoom.h"
+
 // The panel's two-state bitmap key: one picture while on, another while off. A mouse press
 // (and Enter on a focused key) says Pressed; what the key does is the panel's actions'. A
 // press never shows the key pushed in; the space bar on a focused key flips its picture and
@@ -36,4 +38,5 @@ class CImageToggleButton : public QWidget {
     int m_offBitmapId = 0;
     int m_thirdBitmapId = 0;
     bool m_on = false;
+    SkinPlace m_place;
 };

@@ -88,46 +88,79 @@ InfoContent CInfoBar::Content() const {
     return ChooseInfoContent(m_alert, m_message, menu, m_showReadouts);
 }
 
-void CInfoBar::paintEvent(QPaintEvent*) {
-    ++m_paintCount;
-    QPainter painter(this);
-    PaintOnSkin(painter, this);
-    const QPixmap background = LoadResourceBitmapAt(ResourceId::kInfoLine, PaintRatio(painter));
-    if (!background.isNull()) {
-        DrawPicture(painter, QPointF(0, 0), background);
-    }
-    painter.setFont(MakePanelFont(g_faceName, kTextFontHeight));
-    switch (Content()) {
+CInfoBar::Face CInfoBar::CurrentFace() const {
+    Face face;
+    face.content = Content();
+    face.faceName = g_faceName;
+    switch (face.content) {
         case InfoContent::Alert:
-            DrawPanelText(painter, kAlertRect, PanelString(m_alert), kTopCentred, kAlertColour);
+            face.text = m_alert;
             break;
         case InfoContent::Message:
-            DrawPanelText(painter, kMessageRect, PanelString(m_message), kTopCentred,
-                          kMessageColour);
+            face.text = m_message;
             break;
         case InfoContent::Keyframe: {
             const int current = m_keyframes != nullptr ? m_keyframes->CurrentKeyframe() : 0;
             const int count = m_keyframes != nullptr ? m_keyframes->KeyframeCount() : 0;
-            DrawPanelText(painter, kKeyframeRect, PanelString(KeyframeLine(current, count)),
-                          kTopCentred, kReadoutColour);
+            face.text = KeyframeLine(current, count);
             break;
         }
         case InfoContent::Readouts:
-            DrawReadouts(painter);
+            face.readouts = ComposeReadouts(g_unitStatus[kStatusByteModel], m_screen);
+            face.referencePresent = ReferencePresent();
+            break;
+        case InfoContent::Nothing:
+            break;
+    }
+    return face;
+}
+
+void CInfoBar::paintEvent(QPaintEvent*) {
+    ++m_paintCount;
+    QPainter painter(this);
+    PaintOnSkin(painter, m_place.Zoom(this));
+    // The line's picture is opaque; it covers the line when the line has its size.
+    const QSize size = m_place.ClientRect(this).size();
+    const bool pictured = ResourceBitmapSize(ResourceId::kInfoLine) == size;
+    const Face face = CurrentFace();
+    m_face.Paint(painter, size, pictured ? FaceGround::kOpaque : FaceGround::kTransparent, face,
+                 [this, &face](QPainter& target) { DrawFace(target, face); });
+}
+
+void CInfoBar::DrawFace(QPainter& painter, const Face& face) {
+    const QPixmap background = LoadResourceBitmapAt(ResourceId::kInfoLine, PaintRatio(painter));
+    if (!background.isNull()) {
+        DrawPicture(painter, QPointF(0, 0), background);
+    }
+    painter.setFont(m_textFont.Font(face.faceName, kTextFontHeight));
+    switch (face.content) {
+        case InfoContent::Alert:
+            DrawPanelText(painter, kAlertRect, PanelString(face.text), kTopCentred, kAlertColour);
+            break;
+        case InfoContent::Message:
+            DrawPanelText(painter, kMessageRect, PanelString(face.text), kTopCentred,
+                          kMessageColour);
+            break;
+        case InfoContent::Keyframe:
+            DrawPanelText(painter, kKeyframeRect, PanelString(face.text), kTopCentred,
+                          kReadoutColour);
+            break;
+        case InfoContent::Readouts:
+            DrawReadouts(painter, face);
             break;
         case InfoContent::Nothing:
             break;
     }
 }
 
-void CInfoBar::DrawReadouts(QPainter& painter) {
-    painter.setFont(MakePanelFont(g_faceName, kReadoutFontHeight));
-    const ReadoutLines lines = ComposeReadouts(g_unitStatus[kStatusByteModel], m_screen);
+void CInfoBar::DrawReadouts(QPainter& painter, const Face& face) {
+    painter.setFont(m_readoutFont.Font(face.faceName, kReadoutFontHeight));
+    const ReadoutLines& lines = face.readouts;
     if (lines.referenceLamp) {
         DrawPanelText(painter, kColourRect, PanelString(lines.colourLine),
                       kTextRight | kTextSingleLine, kReadoutColour);
         DrawRoundBox(painter, kReferenceLampRect, kLampCorner, kLampCorner,
-                     ReferencePresent() ? kReferencePresentColour : kReferenceMissingColour);
+                     face.referencePresent ? kReferencePresentColour : kReferenceMissingColour);
     } else {
         DrawPanelText(painter, kCompactColourRect, PanelString(lines.colourLine),
                       kTextCentre | kTextSingleLine, kReadoutColour);

@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/FaceCache.h"
+#include "controls/Fonts.h"
 #include "controls/InfoBarText.h"
+#include "controls/SkinZoom.h"
 #include "model/PanelModel.h"
 
 class KeyframeReadout;
@@ -37,13 +40,27 @@ class CInfoBar : public QWidget {
     // What the next paint shows.
     InfoContent Content() const;
     int PaintCount() const { return m_paintCount; }
+    // How many paints drew the line anew rather than copying it.
+    int FaceDrawCount() const { return m_face.DrawCount(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // What the line shows, as drawn: the content, its texts and the lamp.
+    struct Face {
+        InfoContent content = InfoContent::Nothing;
+        std::string text;  // the alert, the message or the keyframe line
+        ReadoutLines readouts;
+        bool referencePresent = false;
+        std::string faceName;
+        bool operator==(const Face&) const = default;
+    };
+
+    Face CurrentFace() const;
     void RepaintNow();
-    void DrawReadouts(QPainter& painter);
+    void DrawFace(QPainter& painter, const Face& face);
+    void DrawReadouts(QPainter& painter, const Face& face);
 
     std::string m_message;
     std::string m_alert;
@@ -52,4 +69,8 @@ class CInfoBar : public QWidget {
     bool m_showReadouts = false;
     const KeyframeReadout* m_keyframes = nullptr;
     int m_paintCount = 0;
+    FaceCache<Face> m_face;
+    PanelFontCache m_textFont;
+    PanelFontCache m_readoutFont;
+    SkinPlace m_place;
 };

@@ -305,11 +305,11 @@ void CLabel::changeEvent(QEvent* event) {
 
 void CLabel::paintEvent(QPaintEvent*) {
     QPainter target(this);
-    PaintOnSkin(target, this);
+    PaintOnSkin(target, m_place.Zoom(this));
     if (m_transparent) {
         PaintLabel(target);
     } else {
-        CMemDC memDC(target, SkinClientRect(this));
+        CMemDC memDC(target, m_place.ClientRect(this));
         PaintLabel(memDC.Painter());
     }
     DrawFrame(target);
@@ -329,10 +329,10 @@ void CLabel::FillBackground(QPainter& painter, const QRect& area) {
 }
 
 void CLabel::PaintLabel(QPainter& painter) {
-    const QRect client = SkinClientRect(this).marginsRemoved(contentsMargins());
+    const QRect client = m_place.ClientRect(this).marginsRemoved(contentsMargins());
     const QString text = PanelString(m_text);
     if (!m_transparent) {
-        FillBackground(painter, SkinClientRect(this));
+        FillBackground(painter, m_place.ClientRect(this));
     }
     painter.setFont(m_font);
     painter.setBackgroundMode(Qt::TransparentMode);
@@ -355,7 +355,7 @@ void CLabel::PaintLabel(QPainter& painter) {
 }
 
 void CLabel::DrawFrame(QPainter& painter) {
-    QRect frame = SkinClientRect(this);
+    QRect frame = m_place.ClientRect(this);
     if (m_borderLine) {
         painter.setPen(Qt::black);
         painter.drawRect(frame.adjusted(0, 0, -1, -1));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "controls/Fonts.h"
+#include "controls/SkinZoom.h"
 #include "platform/WindowTimers.h"
 
 // A text label with its own painting: colours, font attributes, a solid or graded
@@ -127,4 +128,5 @@ class CLabel : public QWidget {
     bool m_sunkenEdge = false;
     bool m_borderLine = false;
     WindowTimers m_timers{this};
+    SkinPlace m_place;
 };

@@ -23,6 +23,14 @@ const QRect kTextRect = RectLtrb(110, 2, 310, 17);
 CSettingsBar::CSettingsBar(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     ResizeOnSkin(this, kCoveredSize);
+    // The strip is cleared by a run of spaces on grey, as wide as those spaces are; the font
+    // never changes, so neither does the cleared area.
+    m_font = MakePanelFont("Trebuchet MS", kFontHeight);
+    const QFontMetrics metrics(m_font);
+    const int clearedWidth =
+        std::min(kStripRect.width(), metrics.horizontalAdvance(QString(kClearingSpaces, ' ')));
+    const int clearedHeight = std::min(kStripRect.height(), metrics.height());
+    m_clearedRect = QRect(kStripRect.topLeft(), QSize(clearedWidth, clearedHeight));
 }
 
 void CSettingsBar::SetSettingsText(const std::string& text) {
@@ -34,15 +42,9 @@ void CSettingsBar::SetSettingsText(const std::string& text) {
 
 void CSettingsBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintOnSkin(painter, this);
-    const QFont font = MakePanelFont("Trebuchet MS", kFontHeight);
-    painter.setFont(font);
-    // The strip is cleared by a run of spaces on grey, as wide as those spaces are.
-    const QFontMetrics metrics(font);
-    const int clearedWidth =
-        std::min(kStripRect.width(), metrics.horizontalAdvance(QString(kClearingSpaces, ' ')));
-    const int clearedHeight = std::min(kStripRect.height(), metrics.height());
-    painter.fillRect(QRect(kStripRect.topLeft(), QSize(clearedWidth, clearedHeight)), kStripColour);
+    PaintOnSkin(painter, m_place.Zoom(this));
+    painter.setFont(m_font);
+    painter.fillRect(m_clearedRect, kStripColour);
     DrawPanelText(painter, kTextRect, PanelString(m_settingsText), kTextLeft | kTextSingleLine,
                   kTextColour);
 }

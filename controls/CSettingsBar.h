@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QFont>
+#include <QRect>
 #include <QWidget>
 #include <string>
+
+#include "controls/SkinZoom.h"
 
 // The panel's settings line: one line of text read from the selected unit, on a grey strip.
 // The bar covers the strip it paints (310 by 21 pixels; the panel places it at (596, 625))
@@ -21,4 +25,7 @@ class CSettingsBar : public QWidget {
 
   private:
     std::string m_settingsText;
+    QFont m_font;
+    QRect m_clearedRect;
+    SkinPlace m_place;
 };

@@ -68,3 +68,13 @@ QFont MakePanelFont(const std::string& face, int height, int weight) {
     description.weight = weight;
     return MakeFont(description);
 }
+
+const QFont& PanelFontCache::Font(const std::string& face, int height, int weight) {
+    if (!m_font || face != m_face || height != m_height || weight != m_weight) {
+        m_font = MakePanelFont(face, height, weight);
+        m_face = face;
+        m_height = height;
+        m_weight = weight;
+    }
+    return *m_font;
+}

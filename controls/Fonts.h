@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <optional>
 #include <string>
 
 // The panel asks for its fonts by the names its artwork was designed with ("Trebuchet MS",
@@ -34,3 +35,16 @@ QString SubstituteFamily();
 
 QFont MakeFont(const FontDescription& description);
 QFont MakePanelFont(const std::string& face, int height, int weight = kWeightNormal);
+
+// A panel font kept by a control and made again only when what it is made from changes (the
+// face follows the panel's, which a unit's artwork may change).
+class PanelFontCache {
+  public:
+    const QFont& Font(const std::string& face, int height, int weight = kWeightNormal);
+
+  private:
+    std::string m_face;
+    int m_height = 0;
+    int m_weight = 0;
+    std::optional<QFont> m_font;
+};

@@ -28,6 +28,7 @@ struct ReadoutLines {
     bool referenceLamp = false;
     std::string routingLine1;
     std::string routingLine2;
+    bool operator==(const ReadoutLines&) const = default;
 };
 
 // Reads the routing from the parameter, function and menu tables.

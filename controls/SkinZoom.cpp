@@ -15,6 +15,9 @@ constexpr const char* kZoomProperty = "skinZoom";
 constexpr const char* kSkinRectProperty = "skinRect";
 constexpr const char* kPictureProperty = "skinPicture";
 
+// Grows with every zoom applied and every control placed, so kept places know they are old.
+quint64 g_placingGeneration = 1;
+
 int Scaled(int coordinate, double zoom) {
     return static_cast<int>(std::lround(coordinate * zoom));
 }
@@ -47,6 +50,7 @@ double ZoomOf(const QWidget* widget) {
 void ApplyZoom(QWidget* window, const QSize& skinSize, double zoom) {
     zoom = std::clamp(zoom, kSmallestZoom, kLargestZoom);
     window->setProperty(kZoomProperty, zoom);
+    ++g_placingGeneration;
     for (QWidget* child : window->findChildren<QWidget*>()) {
         Replace(child);
         if (auto* label = qobject_cast<QLabel*>(child)) {
@@ -67,6 +71,7 @@ QRect ScaledRect(const QRect& skin, double zoom) {
 
 void PlaceOnSkin(QWidget* widget, const QRect& skin) {
     widget->setProperty(kSkinRectProperty, skin);
+    ++g_placingGeneration;
     Replace(widget);
 }
 
@@ -93,11 +98,40 @@ QRect SkinClientRect(const QWidget* widget) {
 }
 
 void PaintOnSkin(QPainter& painter, const QWidget* widget) {
-    const double zoom = ZoomOf(widget);
+    PaintOnSkin(painter, ZoomOf(widget));
+}
+
+void PaintOnSkin(QPainter& painter, double zoom) {
     if (zoom != 1.0) {
         painter.scale(zoom, zoom);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     }
+}
+
+double SkinPlace::Zoom(const QWidget* widget) {
+    Refresh(widget);
+    return m_zoom;
+}
+
+QRect SkinPlace::Geometry(const QWidget* widget) {
+    Refresh(widget);
+    return m_skin;
+}
+
+QRect SkinPlace::ClientRect(const QWidget* widget) {
+    return QRect(QPoint(0, 0), Geometry(widget).size());
+}
+
+void SkinPlace::Refresh(const QWidget* widget) {
+    if (m_generation == g_placingGeneration && m_window == widget->window() &&
+        m_geometry == widget->geometry()) {
+        return;
+    }
+    m_generation = g_placingGeneration;
+    m_window = widget->window();
+    m_geometry = widget->geometry();
+    m_zoom = ZoomOf(widget);
+    m_skin = SkinGeometry(widget);
 }
 
 QPointF ToSkin(const QWidget* widget, const QPointF& position) {

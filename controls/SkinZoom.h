@@ -37,6 +37,27 @@ QRect SkinClientRect(const QWidget* widget);
 
 // Scales `painter` so the widget paints in skin coordinates.
 void PaintOnSkin(QPainter& painter, const QWidget* widget);
+void PaintOnSkin(QPainter& painter, double zoom);
+
+// A control's zoom and skin place as its paints use them. Reading them from the window costs
+// a look-up by name each time, so the control keeps them and reads them again only when a
+// zoom was applied or a control placed since, or the control moved or changed its window.
+class SkinPlace {
+  public:
+    double Zoom(const QWidget* widget);
+    QRect Geometry(const QWidget* widget);
+    // (0, 0) and the skin size, as SkinClientRect.
+    QRect ClientRect(const QWidget* widget);
+
+  private:
+    void Refresh(const QWidget* widget);
+
+    quint64 m_generation = 0;  // of the placing last read; 0 never
+    const QWidget* m_window = nullptr;
+    QRect m_geometry;
+    double m_zoom = 1.0;
+    QRect m_skin;
+};
 // A pointer position on the widget in skin coordinates.
 QPointF ToSkin(const QWidget* widget, const QPointF& position);
 // The pixel ratio a picture drawn by `painter` needs: its device's ratio times its scale.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <functional>
 
 #include "controls/CImageTextButton.h"
 #include "controls/CaptionLines.h"
@@ -158,6 +159,42 @@ TEST_F(ImageTextButtonTest, MissingPicturesLeaveTheCaptionInTheButton) {
     const QImage picture = Grab(button);
     EXPECT_EQ(button.ImageRect(), QRect(0, 0, 60, 30));
     EXPECT_FALSE(RowsWithColour(picture, QColor(255, 0, 255), 0, 60).empty());
+}
+
+// The kept face follows every change a button shows, matches a button freshly made the same
+// way, and is drawn once per change however often the button paints.
+TEST_F(ImageTextButtonTest, KeptFaceFollowsWhatTheButtonShows) {
+    const auto same = [this](const std::function<void(CImageTextButton&)>& change) {
+        change(button);
+        QWidget otherPanel;
+        otherPanel.resize(200, 100);
+        CImageTextButton fresh(&otherPanel);
+        fresh.SetImages(ResourceId::kFunctionButtonUnlit, ResourceId::kFunctionButtonLit);
+        fresh.SetCaptionFont("Trebuchet MS", -13);
+        fresh.SetTextColours(QColor(255, 0, 255), QColor(0, 255, 255));
+        fresh.SetCaption(button.Caption());
+        fresh.SetImageIndex(button.ImageIndex());
+        fresh.setEnabled(button.isEnabled());
+        otherPanel.show();
+        return Grab(button) == Grab(fresh);
+    };
+    button.SetCaption("Wipe");
+    Grab(button);
+    const int drawn = button.FaceDrawCount();
+    Grab(button);
+    Grab(button);
+    EXPECT_EQ(button.FaceDrawCount(), drawn) << "an unchanged face is copied";
+    EXPECT_TRUE(same([](CImageTextButton& b) { b.SetCaption("Mix\nAuto"); }));
+    EXPECT_TRUE(same([](CImageTextButton& b) { b.SetImageIndex(1); }));
+    EXPECT_TRUE(same([](CImageTextButton& b) { b.setEnabled(false); }));
+    EXPECT_TRUE(same([](CImageTextButton& b) { b.setEnabled(true); }));
+    const QImage magenta = Grab(button);
+    button.SetTextColours(QColor(0, 255, 0), QColor(0, 255, 255));
+    EXPECT_NE(Grab(button), magenta) << "new caption colours show";
+    button.SetCaptionFont("Trebuchet MS", -20);
+    const QImage large = Grab(button);
+    button.SetCaptionFont("Trebuchet MS", -13);
+    EXPECT_NE(Grab(button), large) << "a new caption font shows";
 }
 
 }  // namespace

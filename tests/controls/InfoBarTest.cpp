@@ -156,4 +156,26 @@ TEST_F(ReadoutTest, FunctionNamesOutsideTheTableAreEmpty) {
     EXPECT_EQ(FunctionOptionName(128), "");
 }
 
+// The line's kept picture follows what it reads at paint time (the unit's model, the screen
+// colour, the lamp) as well as its own texts, and an unchanged line is only copied.
+TEST_F(InfoBarTest, KeptLineFollowsWhatItReadsAtPaintTime) {
+    g_unitStatus[kStatusByteModel] = 11;
+    bar.SetReferenceFlags(0x40);
+    const QImage readouts = Grab(bar);
+    const int drawn = bar.FaceDrawCount();
+    EXPECT_EQ(Grab(bar), readouts);
+    EXPECT_EQ(bar.FaceDrawCount(), drawn);
+    bar.Screen().red = 77;
+    const QImage redder = Grab(bar);
+    EXPECT_NE(redder, readouts) << "a new screen colour shows";
+    g_unitStatus[kStatusByteModel] = 4;
+    EXPECT_NE(Grab(bar), redder) << "another model's read-outs show";
+    bar.SetMessage("Loading");
+    const QImage message = Grab(bar);
+    bar.SetMessage("Loaded");
+    EXPECT_NE(Grab(bar), message);
+    bar.SetMessage("Loading");
+    EXPECT_EQ(Grab(bar), message);
+}
+
 }  // namespace

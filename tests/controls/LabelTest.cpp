@@ -27,6 +27,17 @@ TEST(Fonts, PanelFacesFindAStandInAndKeepTheirSize) {
     EXPECT_EQ(MakeFont(cell).weight(), QFont::Normal);
 }
 
+// A kept font is the one MakePanelFont makes, made again when its face, height or weight
+// changes (a display keeps one across the panel's face changing).
+TEST(Fonts, KeptFontFollowsWhatItIsMadeFrom) {
+    PanelFontCache kept;
+    EXPECT_EQ(kept.Font("Trebuchet MS", -13), MakePanelFont("Trebuchet MS", -13));
+    EXPECT_EQ(kept.Font("Trebuchet MS", -16).pixelSize(), 16);
+    EXPECT_EQ(kept.Font("Trebuchet MS", -16, kWeightBold).weight(), QFont::Bold);
+    EXPECT_EQ(kept.Font("MS Sans Serif", -16, kWeightBold),
+              MakePanelFont("MS Sans Serif", -16, kWeightBold));
+}
+
 TEST(LabelGradient, BandsStepTowardsTheEndColourAndStopShort) {
     const std::vector<GradientBand> bands = GradientBands(100, QColor(0, 0, 0), QColor(255, 0, 0));
     ASSERT_EQ(bands.size(), 100u);

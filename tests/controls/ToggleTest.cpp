@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 
 #include "controls/CImageToggleButton.h"
+#include "controls/SkinZoom.h"
 #include "platform/ResourceIds.h"
 #include "tests/controls/ControlsTestSupport.h"
 
@@ -67,6 +68,34 @@ TEST_F(ToggleTest, MissingPictureDrawsNothing) {
     toggle.SetOn(true);
     const QImage picture = GrabOwnPaint(toggle);
     EXPECT_EQ(picture.pixelColor(16, 16).alpha(), 0);
+}
+
+// A key keeps its zoom and skin place between paints; a new zoom, a new place on the skin
+// or a move by other means shows at once, as a key made anew there would.
+TEST_F(ControlsTest, KeptSkinPlaceFollowsZoomAndMoves) {
+    const auto keyOn = [](QWidget& window, double zoom, const QPoint& place) {
+        ApplyZoom(&window, QSize(100, 100), zoom);
+        auto* key = new CImageToggleButton(&window);
+        key->SetBitmaps(ResourceId::kToggleShortcutOn, ResourceId::kToggleKeyOff, 0);
+        PlaceOnSkin(key, QRect(place, QSize(32, 32)));
+        window.show();
+        return key;
+    };
+    QWidget window;
+    CImageToggleButton* key = keyOn(window, 1.0, QPoint(0, 0));
+    const QImage unzoomed = Grab(*key);
+    ApplyZoom(&window, QSize(100, 100), 2.0);
+    QWidget zoomedWindow;
+    EXPECT_EQ(Grab(*key), Grab(*keyOn(zoomedWindow, 2.0, QPoint(10, 10))));
+    MoveOnSkin(key, QPoint(10, 10));
+    EXPECT_EQ(key->geometry(), QRect(20, 20, 64, 64));
+    EXPECT_EQ(Grab(*key), Grab(*keyOn(zoomedWindow, 2.0, QPoint(10, 10))));
+    key->setGeometry(0, 0, 32, 32);
+    EXPECT_EQ(Grab(*key).size(), QSize(32, 32));
+    EXPECT_NE(Grab(*key), unzoomed) << "a quarter of the key at twice its size";
+    ApplyZoom(&window, QSize(100, 100), 1.0);
+    PlaceOnSkin(key, QRect(0, 0, 32, 32));
+    EXPECT_EQ(Grab(*key), unzoomed);
 }
 
 }  // namespace
