@@ -67,10 +67,10 @@ void StoreRemoteSettings(const RemoteSettings& stored) {
     g_runSettings.reset();
 }
 
-bool SetRunRemote(const std::string& spec, std::string& error) {
-    const size_t colon = spec.rfind(':');
-    std::string address = colon == std::string::npos ? std::string() : spec.substr(0, colon);
-    const std::string port = colon == std::string::npos ? spec : spec.substr(colon + 1);
+bool SetRunRemote(const std::string& where, std::string& error) {
+    const size_t colon = where.rfind(':');
+    std::string address = colon == std::string::npos ? std::string() : where.substr(0, colon);
+    const std::string port = colon == std::string::npos ? where : where.substr(colon + 1);
     if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {
         address = address.substr(1, address.size() - 2);
     }

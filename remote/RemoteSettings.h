@@ -24,5 +24,5 @@ void StoreRemoteSettings(const RemoteSettings& settings);
 // Network control on for this run only (vcp --remote [ADDRESS:]PORT): ReadRemoteSettings then
 // gives the stored settings with the line protocol on PORT (0: a free port) at ADDRESS
 // (127.0.0.1 when left out; an IPv6 address in brackets or before the last colon), and
-// nothing is written. False, with `error` saying why, when `spec` does not read.
-bool SetRunRemote(const std::string& spec, std::string& error);
+// nothing is written. False, with `error` saying why, when `where` does not read.
+bool SetRunRemote(const std::string& where, std::string& error);
