@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "bench/KnobRequestWatch.h"
+#include "bench/UnitAtWork.h"
 #include "bench/x11/XTestInput.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CInfoBar.h"
@@ -85,12 +86,9 @@ int main(int argc, char** argv) {
     SetPrompter(&prompter);
 
     SimProcess sim;
-    if (!sim.Start("1:11,2:4")) {
-        std::fprintf(stderr, "vcp-sim did not start\n");
+    if (!StartLineOfUnits(sim, "1:11,2:4")) {
         return 1;
     }
-    ResetProgramState();
-    CTavrinoxDlg::SetRunPort(sim.LinePath());
     KnobRequestWatch watch;
     g_link.SetTracer(&watch);
     Figures figures;
@@ -99,15 +97,8 @@ int main(int argc, char** argv) {
         CTavrinoxDlg panel;
         panel.OnInitDialog();
         panel.show();
-        panel.Console().SelectUnit(1);
-        const bool atWork = RunEventsUntil(
-            [&] {
-                return panel.SelectedUnit() == 1 && g_panelModel.m_currentMenu[1] != -1 &&
-                       panel.InfoBar()->Alert().empty() && panel.isVisible();
-            },
-            15000);
-        if (!atWork) {
-            std::fprintf(stderr, "unit 1 was not selected and retrieved\n");
+        if (!SelectUnitOneAndWait(panel) ||
+            !RunEventsUntil([&] { return panel.isVisible(); }, 15000)) {
             return 1;
         }
         RunEventsUntil([] { return false; }, 500);

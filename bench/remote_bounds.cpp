@@ -273,12 +273,9 @@ int main(int argc, char** argv) {
     ::setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
     CTavrinoxApp vcpApp(argc, argv);
     SimProcess sim;
-    if (!sim.Start("1:11,2:4")) {
-        std::fprintf(stderr, "vcp-sim did not start\n");
+    if (!StartLineOfUnits(sim, "1:11,2:4")) {
         return 1;
     }
-    ResetProgramState();
-    CTavrinoxDlg::SetRunPort(sim.LinePath());
     KnobRequestWatch wire;
     g_link.SetTracer(&wire);
     {

@@ -234,12 +234,9 @@ int main(int argc, char** argv) {
     SimProcess sim;
     // VCP_BENCH_UNITS puts other units on the line ("1:11,2:4,3:80,4:5": no empty address).
     const char* units = std::getenv("VCP_BENCH_UNITS");
-    if (!sim.Start(units != nullptr ? units : "1:11,2:4")) {
-        std::fprintf(stderr, "vcp-sim did not start\n");
+    if (!StartLineOfUnits(sim, units != nullptr ? units : "1:11,2:4")) {
         return 1;
     }
-    ResetProgramState();
-    CTavrinoxDlg::SetRunPort(sim.LinePath());
     TurnRequestWatch watch;
     g_link.SetTracer(&watch);
     int status = 0;

@@ -20,12 +20,6 @@ ParamRecord* TableRecord(int number) {
     return &g_paramTable[number];
 }
 
-// A knob parameter of the unit's table, as opposed to the keyframe menu's own records.
-bool IsUnitParameter(const ParamRecord* record) {
-    return record != nullptr && record->number >= 0 && record->number < kEmptyKnobParam &&
-           record == &g_paramTable[record->number];
-}
-
 }  // namespace
 
 ParamRecord* PanelConsole::BoundRecord(int display) const {
@@ -51,7 +45,7 @@ ParamRecord* PanelConsole::BoundRecord(int display) const {
 // menu's own records live on the panel alone.
 void PanelConsole::SendDisplayValue(int display, uint16_t value) {
     ParamRecord* record = BoundRecord(display);
-    if (record == nullptr || record->name.empty() || !IsUnitParameter(record)) {
+    if (record == nullptr || record->name.empty() || !IsUnitParameter(*record)) {
         return;
     }
     static_cast<void>(SetParameterWord(static_cast<uint8_t>(record->number & 0xFF), value));
@@ -65,7 +59,7 @@ void PanelConsole::OnKnobDisplayDoubleClick(int display) {
     const ParamRecord* shown = BoundRecord(display);
     const bool active = shown != nullptr && !shown->name.empty();
     if (AttributeLatchSet()) {
-        if (active && IsUnitParameter(shown)) {
+        if (active && IsUnitParameter(*shown)) {
             OpenPanelDialog(kAttributeDialog, shown->number);
         }
         ClearAttributeLatch();

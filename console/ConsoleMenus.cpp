@@ -90,21 +90,15 @@ void PanelConsole::ShowFunctionLabels() {
     if (menu < 0 || menu > kLastCustomMenu) {
         return;
     }
-    for (int button = 0; button < kFunctionButtonCount; ++button) {
-        ShowFunctionLabel(button, FunctionOffset(SelectedUnit(), menu, button));
-    }
-}
-
-void PanelConsole::ShowFunctionLabel(int button, int offset) {
-    if (button < 0 || button >= kFunctionButtonCount) {
-        return;
-    }
     // A momentary function is off again once its button shows.
-    if (offset > 0 && offset < kFunctionCount &&
-        (g_functionTable[offset].flags & kFlagMomentary) != 0) {
-        g_functionTable[offset].value = 0;
+    for (int button = 0; button < kFunctionButtonCount; ++button) {
+        const int offset = FunctionOffset(SelectedUnit(), menu, button);
+        if (offset > 0 && offset < kFunctionCount &&
+            (g_functionTable[offset].flags & kFlagMomentary) != 0) {
+            g_functionTable[offset].value = 0;
+        }
     }
-    m_face.functionButtons[button] = FunctionButtonFace(offset, SelectedModel());
+    PutFunctionLabels(m_face, SelectedUnit(), menu, SelectedModel());
     ShowFace();
 }
 

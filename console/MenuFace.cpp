@@ -34,6 +34,11 @@ void FillKeyframeMenu(MenuFace& face) {
     SetCaption(face, kConfigureButton, "Configure");
 }
 
+// Custom menus on offer: three on the compact family, four on the full one.
+int CustomMenuCountOf(uint8_t model) {
+    return IsCompactModel(model) ? 3 : 4;
+}
+
 void FillCustomMenu(MenuFace& face, int menu, uint8_t model) {
     face.title = menu == kCustomMenuList ? "Custom Menu"
                                          : Formatted("Custom Menu %d", menu - kCustomMenuList);
@@ -70,12 +75,6 @@ void FillUnitMenu(MenuFace& face, int menu, uint8_t model) {
     }
 }
 
-}  // namespace
-
-bool IsRootMenu(int menu) {
-    return menu == 0 || menu == 7 || menu == 11 || menu == 18 || menu == 26 || menu == 30;
-}
-
 ButtonState FunctionButtonFace(int offset, uint8_t model) {
     const bool empty = offset == kEmptyFunctionOffset || offset <= 0 || offset >= kFunctionCount ||
                        (model == 4 && offset == kBlankOffsetOfModel4);
@@ -88,8 +87,10 @@ ButtonState FunctionButtonFace(int offset, uint8_t model) {
     return {text, record.value != 0 || record.optionCount > 2};
 }
 
-int CustomMenuCountOf(uint8_t model) {
-    return IsCompactModel(model) ? 3 : 4;
+}  // namespace
+
+bool IsRootMenu(int menu) {
+    return menu == 0 || menu == 7 || menu == 11 || menu == 18 || menu == 26 || menu == 30;
 }
 
 int FunctionOffset(int unit, int menu, int button) {

@@ -27,10 +27,6 @@ int FunctionOffset(int unit, int menu, int button);
 void PutMenuLabels(MenuFace& face, int menu, uint8_t model);
 // The function buttons' captions and lamps of `menu`, from the function values.
 void PutFunctionLabels(MenuFace& face, int unit, int menu, uint8_t model);
-// The caption and lamp of the function at `offset` (kEmptyFunctionOffset: a blank button).
-ButtonState FunctionButtonFace(int offset, uint8_t model);
 
 // Menus without a Return: the unit's top-level menus.
 bool IsRootMenu(int menu);
-// Custom menus on offer: three on the compact family, four on the full one.
-int CustomMenuCountOf(uint8_t model);

@@ -38,12 +38,6 @@ bool IsNamed(const ParamRecord* record) {
     return record != nullptr && !record->name.empty();
 }
 
-// A knob parameter of the unit's table, as opposed to the keyframe menu's own records.
-bool IsUnitParameter(const ParamRecord& record) {
-    return record.number >= 0 && record.number < kEmptyKnobParam &&
-           &record == &g_paramTable[record.number];
-}
-
 KnobState KnobStateOf(const ParamRecord* record) {
     KnobState state;
     if (!IsNamed(record)) {

@@ -48,12 +48,8 @@ int PanelConsole::FilesDialogArgument(int which) const {
 void PanelConsole::FillShownState(PanelState& state) const {
     state.menuTitle = m_face.title;
     state.infoLine = m_alert.empty() ? m_message : m_alert;
-    for (int button = 0; button < kActionMenuButtons; ++button) {
-        state.menuButtons[button] = m_face.menuButtons[button];
-    }
-    for (int button = 0; button < kActionFunctionButtons; ++button) {
-        state.functionButtons[button] = m_face.functionButtons[button];
-    }
+    state.menuButtons = m_face.menuButtons;
+    state.functionButtons = m_face.functionButtons;
     for (int key = 0; key < kStateToggles; ++key) {
         state.toggles[key] = {HardKeys()[key].label, m_view.HardKeyLit(key)};
     }

@@ -86,8 +86,6 @@ class PanelConsole : public PortFailureReaction {
     void ShowMenuLabels();
     void ShowFunctionLabels();
     void RefreshMenu();
-    // Function button `button` shows the function at `offset` (the keyframe menu's own).
-    void ShowFunctionLabel(int button, int offset);
 
     // The information line: a message, and an alert above it while it lasts.
     void ShowMessage(const std::string& text);

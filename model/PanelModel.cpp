@@ -185,3 +185,8 @@ struct ProgramStateInit {
     ProgramStateInit() { ResetProgramState(); }
 } g_programStateInit;
 }  // namespace
+
+bool IsUnitParameter(const ParamRecord& record) {
+    return record.number >= 0 && record.number < kEmptyKnobParam &&
+           &record == &g_paramTable[record.number];
+}

@@ -103,6 +103,8 @@ struct MessageRecord {
 extern uint8_t g_currentUnitAddress;
 extern UnitStatus g_unitStatus;
 extern ParamRecord g_paramTable[kParamCount];
+// A knob parameter of the unit's table, as opposed to the keyframe menu's own records.
+bool IsUnitParameter(const ParamRecord& record);
 extern FunctionRecord g_functionTable[kFunctionCount];
 extern MenuRecord g_menuTable[kMenuCount];
 extern MessageRecord g_messageTable[kMessageCount];

@@ -248,12 +248,6 @@ class CTavrinoxDlg : public QDialog,
 
     static std::map<int, PanelDialogRunner>& DialogRunners();
 
-    // Navigation, knobs, toggles and keyframes.
-    uint8_t SelectedModel() const { return g_unitStatus[kStatusByteModel]; }
-    int32_t& CurrentMenu() { return g_panelModel.m_currentMenu[SelectedUnit()]; }
-    // Dialogs (PanelDialogs.cpp).
-    // Runs the registered dialog of `kind`; without one the user is told and nothing returns.
-    std::optional<PanelDialogResult> RunRegisteredDialog(int kind, int argument);
     // Knobs and toggles (PanelKnobs.cpp, PanelToggles.cpp).
     // Keyframes (PanelKeyframes.cpp).
 };

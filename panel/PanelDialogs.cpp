@@ -27,7 +27,8 @@ void CTavrinoxDlg::UnregisterDialog(int kind) {
     DialogRunners().erase(kind);
 }
 
-std::optional<PanelDialogResult> CTavrinoxDlg::RunRegisteredDialog(int kind, int argument) {
+// Without a runner for `kind` the user is told, and nothing returns.
+std::optional<PanelDialogResult> CTavrinoxDlg::RunDialog(int kind, int argument) {
     const auto found = DialogRunners().find(kind);
     if (found == DialogRunners().end() || !found->second) {
         ShowMessageBox(NotAvailableText(kind));
@@ -36,8 +37,4 @@ std::optional<PanelDialogResult> CTavrinoxDlg::RunRegisteredDialog(int kind, int
     // What the user does in a dialog is the user's, whoever asked for the dialog.
     const OriginScope user(OriginScope::WindowOrigin());
     return found->second(argument);
-}
-
-std::optional<PanelDialogResult> CTavrinoxDlg::RunDialog(int kind, int argument) {
-    return RunRegisteredDialog(kind, argument);
 }

@@ -47,8 +47,7 @@ void CTavrinoxDlg::ShowSettings(const std::string& text) {
 }
 
 std::optional<int> CTavrinoxDlg::RunPortSetup(int portNumber) {
-    const std::optional<PanelDialogResult> result =
-        RunRegisteredDialog(kPortSetupDialog, portNumber);
+    const std::optional<PanelDialogResult> result = RunDialog(kPortSetupDialog, portNumber);
     if (!result || !result->accepted) {
         return std::nullopt;
     }
