@@ -27,10 +27,10 @@
 
 #include "bench/KnobRequestWatch.h"
 #include "bench/UnitAtWork.h"
+#include "console/LineBeside.h"
 #include "controls/CInfoBar.h"
 #include "panel/CTavrinoxApp.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/LineBeside.h"
 #include "panel/PanelRemote.h"
 #include "remote/LineProtocolServer.h"
 #include "remote/OscServer.h"

@@ -30,12 +30,12 @@
 #include <vector>
 
 #include "bench/UnitAtWork.h"
+#include "console/LineBeside.h"
 #include "console/PanelActions.h"
 #include "controls/CInfoBar.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxApp.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/LineBeside.h"
 #include "panel/PanelRemote.h"
 #include "protocol/Commands.h"
 #include "remote/LineProtocolServer.h"

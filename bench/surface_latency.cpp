@@ -18,10 +18,10 @@
 #include <thread>
 #include <vector>
 
+#include "console/LineBeside.h"
 #include "console/PanelActions.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/LineBeside.h"
 #include "panel/PanelSurface.h"
 #include "tests/support/JackController.h"
 #include "tests/support/RunEventsUntil.h"

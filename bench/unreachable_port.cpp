@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "console/LineBeside.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/LineBeside.h"
 #include "platform/Prompter.h"
 #include "platform/SerialDevice.h"
 #include "tests/support/LatenessProbe.h"

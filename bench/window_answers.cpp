@@ -29,13 +29,13 @@
 #include <vector>
 
 #include "bench/KnobRequestWatch.h"
+#include "console/LineBeside.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxApp.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/LineBeside.h"
 #include "panel/PanelSelfTest.h"
 #include "platform/Prompter.h"
 #include "protocol/Commands.h"

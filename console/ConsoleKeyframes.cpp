@@ -185,3 +185,13 @@ void PanelConsole::BindKnobs() {
     m_view.ShowInfoLine(m_message, m_alert);
     ShowCurrentFrameTime(*effect);
 }
+
+int PanelConsole::CurrentKeyframe() {
+    const EffectRecord* effect = EffectAt(g_currentEffect);
+    return effect != nullptr ? effect->currentKeyframe : 0;
+}
+
+int PanelConsole::KeyframeCount() {
+    const EffectRecord* effect = EffectAt(g_currentEffect);
+    return effect != nullptr ? effect->keyframeCount : 0;
+}

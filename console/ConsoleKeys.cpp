@@ -285,6 +285,7 @@ void PanelConsole::ClearFiles() {
 void PanelConsole::RefreshSettings() {
     std::string text;
     if (ReadSettingsLabel(text) == Status::Ok) {
+        m_settingsLabel = text;
         m_view.ShowSettings(text);
     }
 }

@@ -137,6 +137,10 @@ void PanelConsole::ShowValuesRead(int unit) {
     BindKnobs();
 }
 
+Status PanelConsole::ReadValuesNow() {
+    return ReadParameterValues();
+}
+
 bool PanelConsole::CheckUnitStatus() {
     const int unit = SelectedUnit();
     if (IdentifySelectedUnit() != Status::Ok) {

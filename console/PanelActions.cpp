@@ -354,7 +354,7 @@ ActionOutcome PanelActions::PressKey(int index, const ActionOrigin& origin) {
             m_console.FlipAttributeLatch();
             break;
         case ToggleKind::Setup:
-            m_panel.RunPortSetupKey();
+            m_console.RunPortSetupKey();
             break;
         case ToggleKind::None:
             break;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "actions/PanelState.h"
@@ -22,6 +24,9 @@ struct LineTask;
 class PanelConsole : public PortFailureReaction {
   public:
     explicit PanelConsole(PanelView& view);
+    ~PanelConsole() override;
+    PanelConsole(const PanelConsole&) = delete;
+    PanelConsole& operator=(const PanelConsole&) = delete;
 
     PanelView& View() const { return m_view; }
     CPollHandler& PollHandler() { return m_pollHandler; }
@@ -38,6 +43,17 @@ class PanelConsole : public PortFailureReaction {
     void SelectUnit(int unit);
     void RetrieveMenus();
 
+    // --- The line (ConsoleLine.cpp) ---
+    enum class PortOpening { Now, Aside };
+    // From now until it goes, the controller answers the link's failures and shows its waits
+    // and the units it gave up on.
+    void AttachToLine();
+    // The stored port opened, then the unit search; `afterSearch` runs once the window is
+    // idle after it.
+    void OpenPortAndSearch(PortOpening opening, std::function<void()> afterSearch);
+    // The setup key: the port setup, then the chosen port opened aside, the polls waiting.
+    void RunPortSetupKey();
+
     // --- Polling and link supervision (ConsolePolling.cpp) ---
     // The search of start-up: every address polled once, then the polls run.
     void StartUnitSearch();
@@ -49,6 +65,8 @@ class PanelConsole : public PortFailureReaction {
     // The selected unit's status read and what it flags handled; true when its values were
     // read anew (and shown).
     bool CheckUnitStatus();
+    // The selected unit's values read now; the tables keep the last ones when it fails.
+    static Status ReadValuesNow();
     // Nest: the polls run again when the last holder resumes them.
     void StopPolling();
     void ResumePolling();
@@ -75,6 +93,9 @@ class PanelConsole : public PortFailureReaction {
     void OnKeyframeButton(int button);
     // The current effect's keyframe state, its knobs and labels, shown anew.
     void LoadKeyframeState();
+    // The current effect's keyframe and keyframe count, as the information line shows them.
+    static int CurrentKeyframe();
+    static int KeyframeCount();
     // The record knob display `display` shows in the menu on show; null when none.
     ParamRecord* BoundRecord(int display) const;
     // A double-click on display `display`: its default value, or with ALT its attributes.
@@ -109,6 +130,7 @@ class PanelConsole : public PortFailureReaction {
     void FlipAttributeLatch();
     // Reads the unit's settings text for the settings strip; a failed read keeps the text.
     void RefreshSettings();
+    const std::string& SettingsLabel() const { return m_settingsLabel; }
 
     // --- Dialogs and the file-system update (ConsoleDialogs.cpp) ---
     // Runs the dialog of `kind` with `argument`, with the polls stopped, and the panel's work
@@ -172,6 +194,7 @@ class PanelConsole : public PortFailureReaction {
     MenuFace m_face;
     std::string m_message;
     std::string m_alert;
+    std::string m_settingsLabel;  // the selected unit's settings text, as last read
 
     bool m_indicatorOn = false;     // status flag 0x01 at the last poll
     uint32_t m_lastReopenTick = 0;  // when the lost device was last tried again
@@ -187,4 +210,5 @@ class PanelConsole : public PortFailureReaction {
     bool m_lineWaitShown = false;     // the info line says what the line waits for
     bool m_givenUpShown = false;      // the alert says a unit was given up on
     std::string m_messageBeforeWait;  // the info line's message while a long wait is shown
+    QObject m_lineContext;            // ends the port's late answers with the controller
 };

@@ -49,7 +49,8 @@ class PanelView {
     virtual std::optional<PanelDialogResult> RunDialog(int kind, int argument) = 0;
     // The panel painted now: a closed dialog's place before a long piece of work.
     virtual void RepaintNow() = 0;
-    virtual void RunPortSetupKey() = 0;
+    // The port the user chooses in the port setup, from `portNumber`; nothing when cancelled.
+    virtual std::optional<int> RunPortSetup(int portNumber) = 0;
     // The knobs bind anew to the current menu and redraw; one display redraws.
     virtual void BindKnobs() = 0;
     virtual void RedrawKnobDisplay(int display) = 0;

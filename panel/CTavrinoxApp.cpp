@@ -2,11 +2,12 @@
 
 #include <QTimer>
 
+#include "console/LineBeside.h"
+#include "console/PanelHistory.h"
 #include "controls/ProgramLook.h"
 #include "panel/CTavrinoxDlg.h"
 #include "panel/DialogRunners.h"
-#include "panel/LineBeside.h"
-#include "panel/PanelHistory.h"
+#include "panel/HistoryOnPanel.h"
 #include "panel/PanelRemote.h"
 #include "panel/PanelSelfTest.h"
 #include "panel/PanelSurface.h"
@@ -43,7 +44,8 @@ int CTavrinoxApp::InitInstance(const RunOptions& options) {
     const PanelSurface surface(panel, ReadSurfaceSettings());
     // Off unless the user's settings turn it on; gone before the panel.
     const PanelRemote remote(panel);
-    const PanelHistory history(panel, AsRunLog::DefaultPath());
+    PanelHistory history(panel.Console(), AsRunLog::DefaultPath(), HistoryOnPanel::Prompts(panel));
+    const HistoryOnPanel historyOnPanel(panel, history);
     panel.exec();
     m_prompter.SetParent(nullptr);
     return status;

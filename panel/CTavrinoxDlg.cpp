@@ -21,8 +21,6 @@
 #include "controls/CInfoBar.h"
 #include "controls/PaintHelpers.h"
 #include "controls/SkinZoom.h"
-#include "link/LineWork.h"
-#include "panel/LineBeside.h"
 #include "panel/PanelKeys.h"
 #include "platform/PortNames.h"
 #include "platform/ResourceIds.h"
@@ -95,9 +93,6 @@ CTavrinoxDlg::~CTavrinoxDlg() {
     if (m_cursorHidden) {
         QGuiApplication::restoreOverrideCursor();
     }
-    CSerialCom::SetFailureReaction(nullptr);
-    LineBeside::SetWaitView({});
-    LineWork::SetReport({});
     if (g_mainPanel == this) {
         g_mainPanel = nullptr;
     }
@@ -115,13 +110,7 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
     ReadConfiguration();
     PlaceControls();
     ConnectControls();
-    CSerialCom::SetFailureReaction(m_console.get());
-    LineBeside::SetWaitView(
-        [this](const LineTask& task, uint32_t waited_ms, bool inputWaits, bool done) {
-            m_console->ShowLineWait(task, waited_ms, inputWaits, done);
-        });
-    LineWork::SetReport(
-        [this](const std::string& what, int unit) { m_console->ShowGivenUp(what, unit); });
+    m_console->AttachToLine();
     ApplyMouseSetting();
     CreateToggles();
     for (int unit = 0; unit < kUnitSlots; ++unit) {
@@ -129,29 +118,13 @@ bool CTavrinoxDlg::OnInitDialog(UnitSearch search) {
         g_panelModel.m_unitMenu[unit] = -1;
     }
     g_panelModel.m_viewSelect = kNoView;
-    m_console->PollHandler().SetLampBits(g_panelModel.m_lampBits);
     ReadRouterSettings();
     SetAccessibleNames();
     SetTabOrder();
     m_initialised = true;
-    // The port may take a while to open (a device server), and the search takes the line
-    // for a moment: the window shows first, and answers while the port opens aside.
-    const auto searchWhenOpen = [this](bool opened) {
-        if (!opened) {
-            m_console->OnPortFailed(g_link.LastFailure());
-        }
-        m_console->StartUnitSearch();
-        if (m_afterSearch) {
-            WindowWait::WhenIdle(this, m_afterSearch);
-        }
-    };
-    if (search == UnitSearch::Now) {
-        searchWhenOpen(ReopenPort(g_panelModel.m_portNumber));
-    } else {
-        WindowWait::WhenIdle(this, [this, searchWhenOpen] {
-            ReopenPortAside(g_panelModel.m_portNumber, this, searchWhenOpen);
-        });
-    }
+    m_console->OpenPortAndSearch(search == UnitSearch::Now ? PanelConsole::PortOpening::Now
+                                                           : PanelConsole::PortOpening::Aside,
+                                 m_afterSearch);
     return true;
 }
 

@@ -18,12 +18,9 @@
 #include "console/PanelTimers.h"
 #include "console/PanelView.h"
 #include "controls/PanelHooks.h"
-#include "link/LineCarrier.h"
-#include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "panel/PanelZoom.h"
 #include "platform/WindowTimers.h"
-#include "unit/PollHandler.h"
 
 struct EffectRecord;
 struct PanelKey;
@@ -124,14 +121,13 @@ class CTavrinoxDlg : public QDialog,
     void ShowSettings(const std::string& text) override;
     // The setup key: the port setup dialog with the polls stopped; the port changes only
     // when the chosen one opens.
-    void RunPortSetupKey() override;
     // Runs the COM port setup dialog modally, showing `portNumber`; the chosen port when the
     // user confirms, nothing when cancelled.
-    std::optional<int> RunPortSetup(int portNumber);
+    std::optional<int> RunPortSetup(int portNumber) override;
 
     // --- Keyframe menu (PanelKeyframes.cpp) ---
-    int CurrentKeyframe() const override;
-    int KeyframeCount() const override;
+    int CurrentKeyframe() const override { return PanelConsole::CurrentKeyframe(); }
+    int KeyframeCount() const override { return PanelConsole::KeyframeCount(); }
 
     // --- File-system update, read-outs, model badge (PanelFileSystem.cpp, PanelReadouts.cpp)
     void ShowReadouts(int unit) override;
@@ -179,7 +175,6 @@ class CTavrinoxDlg : public QDialog,
     QWidget* ModelBadge(int i) const;
     QWidget* UnitIcon(int i) const;
     QWidget* FunctionIcon(int i) const;
-    CPollHandler& PollHandler() { return m_console->PollHandler(); }
     // The panel controller: the menus' work and what they show.
     PanelConsole& Console() const { return *m_console; }
     // The named actions of the panel's controls, for every source, and the state they show.

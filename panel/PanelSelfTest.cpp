@@ -10,7 +10,6 @@
 #include "controls/CCanvasCtrl.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/SkinZoom.h"
-#include "link/ParameterCommands.h"
 #include "panel/CTavrinoxDlg.h"
 
 namespace {
@@ -66,7 +65,7 @@ int RunSelfTest(CTavrinoxDlg& panel, const std::string& picturePath) {
     }
     const int before = param->value;
     TurnKnob(panel.Knob(0), kTicks);
-    const Status status = ReadParameterValues();
+    const Status status = PanelConsole::ReadValuesNow();
     const int after = param->value;
     std::printf("selftest: unit %d knob 1 \"%s\" (parameter %d) %d -> %d\n", kUnit,
                 param->name.c_str(), param->number, before, after);

@@ -6,9 +6,7 @@
 #include "console/PanelLamps.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CSettingsBar.h"
-#include "link/SerialCom.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/LineBeside.h"
 
 void CTavrinoxDlg::ShowLamps() {
     for (int i = 0; i < kFunctionIcons; ++i) {
@@ -52,26 +50,4 @@ std::optional<int> CTavrinoxDlg::RunPortSetup(int portNumber) {
         return std::nullopt;
     }
     return result->chosenNumber;
-}
-
-// The chosen port opens aside (a device server may take seconds to answer): the window
-// answers meanwhile, and the polls wait until it is open or has failed.
-void CTavrinoxDlg::RunPortSetupKey() {
-    m_console->StopPolling();
-    const std::optional<int> chosen = RunPortSetup(g_panelModel.m_portNumber & 0xFFFF);
-    if (!chosen) {
-        m_console->ResumePolling();
-        return;
-    }
-    const std::string before = m_console->Message();
-    m_console->ShowMessage("Opening COM" + std::to_string(*chosen) + " ...");
-    ReopenPortAside(*chosen, this, [this, port = *chosen, before](bool opened) {
-        m_console->ShowMessage(before);
-        if (opened) {
-            g_panelModel.m_portNumber = port;
-        } else {
-            ReportPortFailure(g_link.LastFailure());
-        }
-        m_console->ResumePolling();
-    });
 }

@@ -178,7 +178,7 @@ bool SoakDriver::Start() {
     }
     const int first = m_options.units.front().number;
     const uint32_t start = Now();
-    while (m_panel->PollHandler().StatusOf(first)[kStatusByteModel] == 0) {
+    while (m_panel->Console().PollHandler().StatusOf(first)[kStatusByteModel] == 0) {
         if (Now() - start > kRecoveryBound_ms) {
             Fail("start-up", "unit " + std::to_string(first) + " never came on line");
             return false;
@@ -228,7 +228,7 @@ void SoakDriver::SelectAnotherUnit() {
     std::vector<int> candidates;
     for (int unit : UnitsOnLine()) {
         if (unit != m_panel->SelectedUnit() &&
-            m_panel->PollHandler().StatusOf(unit)[kStatusByteModel] != 0) {
+            m_panel->Console().PollHandler().StatusOf(unit)[kStatusByteModel] != 0) {
             candidates.push_back(unit);
         }
     }

@@ -30,7 +30,10 @@ class FakeView : public PanelView {
         return std::nullopt;
     }
     void RepaintNow() override {}
-    void RunPortSetupKey() override { Note("setup", 0); }
+    std::optional<int> RunPortSetup(int portNumber) override {
+        Note("setup", portNumber);
+        return chosenPort;
+    }
     void BindKnobs() override {
         Note("bind", 0);
         if (onBind) {
@@ -51,6 +54,7 @@ class FakeView : public PanelView {
     std::function<void()> onBind;  // what a menu's new knobs bring
     MenuFace face;
     std::string line;
+    std::optional<int> chosenPort;  // the port setup's answer
 
   private:
     void Note(const char* what, int number) {

@@ -102,7 +102,7 @@ TEST_F(PanelActionsTest, HardKeysNeedTheirUnitAndMenusWhenTheyRun) {
     }
     EXPECT_TRUE(actions.PressToggle(" unit 3 ", kDesk).taken) << "labels match as read";
     EXPECT_TRUE(actions.PressToggle("PREFS", kDesk).taken);
-    EXPECT_EQ(panel.calls, (std::vector<std::string>{"setup 0"}));
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"setup 1"}));
 
     g_currentUnitAddress = AddressOfUnit(1);
     EXPECT_EQ(actions.PressToggle("MEM 2", kDesk).reason,
@@ -129,6 +129,26 @@ TEST_F(PanelActionsTest, HardKeysNeedTheirUnitAndMenusWhenTheyRun) {
     EXPECT_EQ(SetSince(peer, before), (std::vector<std::pair<int, int>>{{219, 0}}));
 }
 
+// The setup key opens the chosen port, or keeps the one it had when that cannot open; the
+// information line gets its message back and the polls run again either way.
+TEST_F(PanelActionsTest, TheSetupKeyOpensTheChosenPortOrKeepsTheOneItHad) {
+    console.ShowMessage("Key on air");
+    panel.chosenPort = 4;
+    EXPECT_TRUE(actions.PressToggle("PREFS", kDesk).taken);
+    EXPECT_EQ(g_panelModel.m_portNumber, 4);
+    EXPECT_EQ(panel.line, "Key on air");
+    EXPECT_FALSE(console.PollingStopped());
+
+    UnregisterInProcessLine(kLineName);
+    panel.chosenPort = 6;
+    EXPECT_TRUE(actions.PressToggle("PREFS", kDesk).taken);
+    EXPECT_EQ(g_panelModel.m_portNumber, 4);
+    EXPECT_EQ(prompter.boxes.size(), 1U);
+    EXPECT_EQ(panel.line, "Key on air");
+    EXPECT_FALSE(console.PollingStopped());
+    RegisterInProcessLine(kLineName, &line);
+}
+
 TEST_F(PanelActionsTest, ANetworkClientOpensNoDialogAndNoSourceButTheDeskClearsTheFiles) {
     FakeView::SelectLoadedUnit(1);
     g_menuTable[3].flags = kFlagMenuOpensDialog;  // menu button 2 of menu 0 leads to it
@@ -149,7 +169,7 @@ TEST_F(PanelActionsTest, ANetworkClientOpensNoDialogAndNoSourceButTheDeskClearsT
     // The operator opens them all.
     EXPECT_TRUE(actions.PressMenuButton(2, kDesk).taken);
     EXPECT_TRUE(actions.PressToggle("PREFS", kSurface).taken);
-    EXPECT_EQ(panel.calls, (std::vector<std::string>{"dialog 3", "setup 0"}));
+    EXPECT_EQ(panel.calls, (std::vector<std::string>{"dialog 3", "setup 1"}));
 }
 
 TEST_F(PanelActionsTest, KnobsTurnWhatTheirDisplayShowsWhenTheTurnRuns) {

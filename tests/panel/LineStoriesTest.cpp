@@ -55,7 +55,7 @@ class LineStoriesTest : public PanelFixture {
     }
     // Ticks until the next poll goes to unit `unit`.
     void PollNextGoesTo(int unit) {
-        while (panel->PollHandler().PollIndex() != unit - 1) {
+        while (panel->Console().PollHandler().PollIndex() != unit - 1) {
             RunPollTicks(1);
         }
     }
@@ -64,7 +64,7 @@ class LineStoriesTest : public PanelFixture {
 TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtOnce) {
     SelectUnit(1);
     RunPollTicks(8);
-    const uint8_t misses = panel->PollHandler().MissCountOf(2);
+    const uint8_t misses = panel->Console().PollHandler().MissCountOf(2);
     PressDuringPoll peer(sim, kEmptyUnitTwoPoll);
     line.SetPeer(&peer);
 
@@ -76,10 +76,10 @@ TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtO
     time.clock.Advance(kPollPeriod_ms);
     const uint32_t start = Now();
     panel->Console().OnPollTimer();
-    EXPECT_TRUE(panel->PollHandler().Yielded());
+    EXPECT_TRUE(panel->Console().PollHandler().Yielded());
     EXPECT_EQ(Now() - start, 0u);
     EXPECT_EQ(line.TakeWritten(), (Bytes{0x22, 0x01, 0xC0, 0xC1}));
-    EXPECT_EQ(panel->PollHandler().MissCountOf(2), misses);
+    EXPECT_EQ(panel->Console().PollHandler().MissCountOf(2), misses);
 
     // The knob's request goes once the line has been quiet 20 ms since the poll's bytes.
     ParamRecord* param = panel->KnobDisplay(0)->Param();
@@ -94,14 +94,14 @@ TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtO
     PollNextGoesTo(4);
     line.TakeWritten();
     panel->Console().OnPollTimer();
-    EXPECT_TRUE(panel->PollHandler().Yielded());
+    EXPECT_TRUE(panel->Console().PollHandler().Yielded());
     EXPECT_TRUE(line.TakeWritten().empty());
 
     // Once the user's work is done, the polls go on as before.
     LineDemand::Clear();
     RunPollTicks(4);
-    EXPECT_FALSE(panel->PollHandler().Yielded());
-    EXPECT_EQ(panel->PollHandler().MissCountOf(2), misses + 1);
+    EXPECT_FALSE(panel->Console().PollHandler().Yielded());
+    EXPECT_EQ(panel->Console().PollHandler().MissCountOf(2), misses + 1);
     EXPECT_NE(panel->AnsweringAddress(1), 0);
 }
 

@@ -26,6 +26,9 @@ class PanelApplicationEnvironment : public testing::Environment {
         ::setenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit().constData(), 1);
         ::setenv("XDG_CONFIG_DIRS", m_home.path().toLocal8Bit().constData(), 1);
         ::setenv("XDG_STATE_HOME", m_home.path().toLocal8Bit().constData(), 1);
+        // Test mode keeps settings under the home folder: a home of its own, so test programs
+        // that run at once do not share one stored port.
+        ::setenv("HOME", m_home.path().toLocal8Bit().constData(), 1);
         QStandardPaths::setTestModeEnabled(true);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
         ApplyProgramLook();

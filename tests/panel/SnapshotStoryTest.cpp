@@ -8,14 +8,14 @@
 #include <QTest>
 #include <fstream>
 
+#include "console/PanelActions.h"
+#include "console/PanelHistory.h"
 #include "controls/CCanvasCtrl.h"
 #include "controls/CInfoBar.h"
 #include "controls/CSettingsBar.h"
 #include "history/AsRunLines.h"
 #include "history/SnapshotFile.h"
 #include "history/ValueText.h"
-#include "console/PanelActions.h"
-#include "panel/PanelHistory.h"
 #include "protocol/Commands.h"
 #include "tests/panel/PanelStoryTest.h"
 
@@ -71,7 +71,6 @@ class SnapshotStoryTest : public PanelStoryTest {
     void SetUp() override {
         PanelStoryTest::SetUp();
         Select(1);
-        history = std::make_unique<PanelHistory>(*panel, dir.filePath("as-run.log").toStdString());
         PanelHistory::Prompts prompts;
         prompts.chooseFile = [this](bool, const std::string&) { return file; };
         prompts.showDifferences = [this](const std::string& heading, const std::string&,
@@ -82,7 +81,8 @@ class SnapshotStoryTest : public PanelStoryTest {
             return true;
         };
         prompts.chooseUnit = [](const std::vector<int>& candidates) { return candidates.back(); };
-        history->SetPrompts(prompts);
+        history = std::make_unique<PanelHistory>(panel->Console(),
+                                                 dir.filePath("as-run.log").toStdString(), prompts);
         file = dir.filePath("unit1.json").toStdString();
     }
     void TearDown() override {

@@ -9,10 +9,10 @@
 #include <chrono>
 #include <functional>
 
+#include "console/LineBeside.h"
 #include "controls/CInfoBar.h"
 #include "link/SerialCom.h"
 #include "panel/CTavrinoxDlg.h"
-#include "panel/LineBeside.h"
 #include "platform/PortNames.h"
 #include "tests/support/RunEventsUntil.h"
 #include "tests/support/ScriptedPrompter.h"

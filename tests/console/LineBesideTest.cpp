@@ -15,10 +15,10 @@
 #include <thread>
 #include <vector>
 
+#include "console/LineBeside.h"
 #include "link/LineCarrier.h"
 #include "link/LineDemand.h"
 #include "link/SerialCom.h"
-#include "panel/LineBeside.h"
 #include "platform/InProcessLine.h"
 #include "platform/PortNames.h"
 #include "platform/WindowWait.h"

@@ -1,4 +1,4 @@
-#include "panel/LineBeside.h"
+#include "console/LineBeside.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,34 +1,31 @@
 // Snapshots of the selected unit: saving, comparing with a snapshot or another unit, and
 // restoring what differs.
-#include "panel/PanelHistory.h"
+#include "console/PanelHistory.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "controls/CInfoBar.h"
-#include "controls/CSettingsBar.h"
+#include "console/PanelConsole.h"
 #include "history/SnapshotFile.h"
 #include "history/SnapshotRestore.h"
 #include "history/TimeStamp.h"
 #include "link/LineWork.h"
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
-#include "panel/CTavrinoxDlg.h"
 #include "protocol/StatusFlags.h"
 
 std::optional<Snapshot> PanelHistory::ReadUnit(int unit, std::string& failure) {
-    const int selected = m_panel.SelectedUnit();
+    const int selected = m_console.SelectedUnit();
     const int target = unit == 0 ? selected : unit;
-    m_panel.Console().StopPolling();
+    m_console.StopPolling();
     const LineWork work("reading " + UnitName(target));
     std::optional<Snapshot> snapshot;
     Status read = Status::Ok;
     if (target == selected) {
         read = ReadParameterValues();
         if (read == Status::Ok) {
-            snapshot =
-                CaptureSnapshot(target, m_panel.SettingsBar()->SettingsText(), SnapshotTimeNow());
+            snapshot = CaptureSnapshot(target, m_console.SettingsLabel(), SnapshotTimeNow());
         }
     } else {
         // Another unit is read into records of its own: the tables, which the painting, the
@@ -48,7 +45,7 @@ std::optional<Snapshot> PanelHistory::ReadUnit(int unit, std::string& failure) {
     if (!snapshot) {
         failure = UnitName(target) + " did not send its values (" + StatusText(read) + ").";
     }
-    m_panel.Console().ResumePolling();
+    m_console.ResumePolling();
     return snapshot;
 }
 
@@ -122,9 +119,9 @@ std::string PanelHistory::CompareWithSnapshot() {
     const std::string heading = std::to_string(differences.size()) + " values of " +
                                 UnitName(now.unit) + " differ from the snapshot of " +
                                 then.takenAt + ". " + FitMessage(then, now);
-    m_panel.Console().StopPolling();
+    m_console.StopPolling();
     m_prompts.showDifferences(heading, "Snapshot", UnitName(now.unit) + " now", differences, false);
-    m_panel.Console().ResumePolling();
+    m_console.ResumePolling();
     return heading;
 }
 
@@ -142,23 +139,23 @@ std::string PanelHistory::RestoreSnapshot() {
     const std::string heading = "Restore " + std::to_string(differences.size()) + " values of " +
                                 UnitName(now.unit) + " to the snapshot of " + then.takenAt + "? " +
                                 FitMessage(then, now);
-    m_panel.Console().StopPolling();
+    m_console.StopPolling();
     const bool confirmed = m_prompts.showDifferences(
         heading, "Snapshot", UnitName(now.unit) + " now", differences, true);
-    m_panel.Console().ResumePolling();
+    m_console.ResumePolling();
     if (!confirmed) {
         return {};
     }
     RestoreReport report;
     {
         const ChangeRecorder::CauseScope cause(m_recorder, ChangeCause::Restore);
-        m_panel.Console().StopPolling();
+        m_console.StopPolling();
         report = RestoreValues(differences, now.unit, [this](int done, int total) {
-            m_panel.Console().ShowMessage("Restoring the snapshot: " + std::to_string(done) +
-                                          " of " + std::to_string(total) + " values sent.");
+            m_console.ShowMessage("Restoring the snapshot: " + std::to_string(done) + " of " +
+                                  std::to_string(total) + " values sent.");
         });
-        m_panel.Console().ShowMessage(g_idleText);
-        m_panel.Console().ResumePolling();
+        m_console.ShowMessage(g_idleText);
+        m_console.ResumePolling();
     }
     RefreshPanel();
     CollectChanges(true);
@@ -170,10 +167,10 @@ std::string PanelHistory::CompareUnits() {
     if (std::string why = Unavailable(); !why.empty()) {
         return Tell(why, true);
     }
-    const int selected = m_panel.SelectedUnit();
+    const int selected = m_console.SelectedUnit();
     std::vector<int> candidates;
     for (int unit = 1; unit < kUnitSlots; ++unit) {
-        if (unit != selected && m_panel.AnsweringAddress(unit) != 0) {
+        if (unit != selected && m_console.AnsweringAddress(unit) != 0) {
             candidates.push_back(unit);
         }
     }
@@ -205,8 +202,8 @@ std::string PanelHistory::CompareUnits() {
     }
     const std::string heading = std::to_string(differences.size()) + " values differ between " +
                                 UnitName(other) + " and " + UnitName(selected) + ".";
-    m_panel.Console().StopPolling();
+    m_console.StopPolling();
     m_prompts.showDifferences(heading, UnitName(other), UnitName(selected), differences, false);
-    m_panel.Console().ResumePolling();
+    m_console.ResumePolling();
     return heading;
 }

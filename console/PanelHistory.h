@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QKeySequence>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -14,20 +13,18 @@
 #include "history/SnapshotCompare.h"
 #include "history/UndoHistory.h"
 
-class CTavrinoxDlg;
-class QMenu;
+class PanelConsole;
 
 // What the panel keeps of the units on the PC: snapshots of the selected unit with their
 // comparison and restore, the comparison of two units, the as-run log of every change the
-// panel makes and undo (Ctrl+Z). It records the changes from the link's bytes, so every
-// control, dialog and source is logged alike, and the wire carries nothing for it. The
-// snapshot work is in PanelSnapshots.cpp.
+// panel makes and undo. It records the changes from the link's bytes, so every control,
+// dialog and source is logged alike, and the wire carries nothing for it. The snapshot work
+// is in HistorySnapshots.cpp; the window asks its questions (Prompts).
 class PanelHistory : public QObject {
     Q_OBJECT
 
   public:
-    // The questions it asks the user; the defaults open file and table dialogs, tests
-    // answer them.
+    // The questions it asks the user: the window's dialogs, or a test's answers.
     struct Prompts {
         // A snapshot file to write (`saving`) or read; empty when the user cancels.
         std::function<std::string(bool saving, const std::string& suggested)> chooseFile;
@@ -49,10 +46,10 @@ class PanelHistory : public QObject {
     // How long the viewer lets the log's writer catch up before it reads the file.
     static constexpr int kViewerCatchUp_ms = 200;
 
-    PanelHistory(CTavrinoxDlg& panel, std::string logPath);
+    PanelHistory(PanelConsole& console, std::string logPath, Prompts prompts);
     ~PanelHistory() override;
-
-    void SetPrompts(Prompts prompts) { m_prompts = std::move(prompts); }
+    PanelHistory(const PanelHistory&) = delete;
+    PanelHistory& operator=(const PanelHistory&) = delete;
 
     // Each returns what it told the user (the message of its last box), empty when the user
     // cancelled.
@@ -66,12 +63,9 @@ class PanelHistory : public QObject {
     // The changes finished since the last call go to the log and the undo history.
     void CollectChanges(bool closeBursts = false);
     AsRunLog& Log() { return m_log; }
+    // A unit as the history's messages name it.
+    static std::string UnitName(int unit);
     const UndoHistory& UndoSteps() const { return m_undo; }
-
-  protected:
-    // Notes whether the window's last input came from the mouse or the keyboard: the source
-    // of the changes no action claims (a drag, a focused knob's keys).
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct SnapshotAndUnit {
@@ -80,9 +74,6 @@ class PanelHistory : public QObject {
         std::vector<ValueDifference> differences;  // of now from then
     };
     std::optional<SnapshotAndUnit> SnapshotAgainstUnit(std::string& told);
-    static QKeySequence UndoKey();
-    static std::string UnitName(int unit);
-    void AddMenuEntries(QMenu& menu);
     // Why nothing can be read from the selected unit now; empty when it can.
     std::string Unavailable() const;
     // Reads the values of unit `unit` (the selected one when 0) and captures them; a
@@ -95,9 +86,8 @@ class PanelHistory : public QObject {
     static std::string StepMismatch(int unit, const UndoStep& step);
     std::string Tell(const std::string& text, bool warning = false);
     void RefreshPanel();
-    Prompts DefaultPrompts();
 
-    CTavrinoxDlg& m_panel;
+    PanelConsole& m_console;
     AsRunLog m_log;
     ChangeRecorder m_recorder;
     UndoHistory m_undo;
