@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "actions/PanelState.h"
@@ -49,6 +50,9 @@ class PanelConsole : public PortFailureReaction {
     // The selected unit's status read and what it flags handled; true when its values were
     // read anew (and shown).
     bool CheckUnitStatus();
+    // Runs as each answer of the polls' value reads is in the tables, before the panel shows
+    // it and before the rest of the tick: the unit's own changes need not wait for them.
+    void SetValuesReadHook(std::function<void()> hook) { m_valuesRead = std::move(hook); }
     // Nest: the polls run again when the last holder resumes them.
     void StopPolling();
     void ResumePolling();
@@ -183,6 +187,7 @@ class PanelConsole : public PortFailureReaction {
     bool m_valuesReadThisTick = false;  // the present poll tick read the values
     int m_failedValueTicks = 0;         // poll ticks in a row whose value read failed
     uint32_t m_lastValueRead_ms = 0;
+    std::function<void()> m_valuesRead;
     int m_pollHolds = 0;              // StopPolling calls not yet resumed
     bool m_lineWaitShown = false;     // the info line says what the line waits for
     bool m_givenUpShown = false;      // the alert says a unit was given up on
