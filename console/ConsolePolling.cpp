@@ -176,7 +176,7 @@ bool PanelConsole::CheckUnitStatus() {
 
 // A read that gave the line up to the user is no failure of the unit's.
 void PanelConsole::ReadUnitValues() {
-    const Status status = ReadParameterValues();
+    const Status status = ReadParameterValues(m_valuesRead);
     m_valuesUnread = status != Status::Ok;
     if (status != Status::Yielded) {
         m_valuesReadThisTick = true;

@@ -1,6 +1,7 @@
 #include "console/PanelActions.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -75,7 +76,15 @@ struct PanelActions::PendingTurnItem {
 };
 
 PanelActions::PanelActions(PanelConsole& console, QObject* parent)
-    : QObject(parent), m_console(console), m_panel(console.View()) {}
+    : QObject(parent), m_console(console), m_panel(console.View()) {
+    // A unit's own change is told as its answer lands: the rest of the poll tick takes
+    // exchanges that would hold it back for more than a push interval.
+    m_console.SetValuesReadHook([self = QPointer<PanelActions>(this)] {
+        if (self && !self->m_listeners.empty()) {
+            self->TellListeners();
+        }
+    });
+}
 
 std::string PanelActions::Busy() const {
     // The panel itself runs modal in the program; another modal window is one of its dialogs

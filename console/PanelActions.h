@@ -46,7 +46,8 @@ class PanelActions : public QObject, public ControlActions {
     // What knob `knob`'s coarse parameter has built up from a drag's ticks.
     int StepAccumulator(int knob) const { return m_drives.at(knob).StepAccumulator(); }
 
-    // The state every source shows; listeners hear of each change once the window is free.
+    // The state every source shows; listeners hear of each change once the window is free,
+    // and of the values the polls read as they land.
     PanelState CurrentState() const;
     void AddListener(PanelStateListener* listener);
     void RemoveListener(PanelStateListener* listener);

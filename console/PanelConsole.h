@@ -67,6 +67,9 @@ class PanelConsole : public PortFailureReaction {
     bool CheckUnitStatus();
     // The selected unit's values read now; the tables keep the last ones when it fails.
     static Status ReadValuesNow();
+    // Runs as each answer of the polls' value reads is in the tables, before the panel shows
+    // it and before the rest of the tick: the unit's own changes need not wait for them.
+    void SetValuesReadHook(std::function<void()> hook) { m_valuesRead = std::move(hook); }
     // Nest: the polls run again when the last holder resumes them.
     void StopPolling();
     void ResumePolling();
@@ -206,6 +209,7 @@ class PanelConsole : public PortFailureReaction {
     bool m_valuesReadThisTick = false;  // the present poll tick read the values
     int m_failedValueTicks = 0;         // poll ticks in a row whose value read failed
     uint32_t m_lastValueRead_ms = 0;
+    std::function<void()> m_valuesRead;
     int m_pollHolds = 0;              // StopPolling calls not yet resumed
     bool m_lineWaitShown = false;     // the info line says what the line waits for
     bool m_givenUpShown = false;      // the alert says a unit was given up on

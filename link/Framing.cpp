@@ -209,6 +209,11 @@ Status SendPacket(std::span<const uint8_t> request, LineUse use) {
     if (DrainLine() == DrainResult::Flooded) {
         return Status::WriteFailed;
     }
+    // The user who came while the silence was waited out goes first, after that same
+    // silence: a request sent now would hold the line for its answer.
+    if (yields && LineDemand::Raised()) {
+        return Status::Yielded;
+    }
     if (!WriteAddressByte(request[0])) {
         return Status::WriteFailed;
     }

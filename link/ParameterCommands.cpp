@@ -182,11 +182,23 @@ Status SendParameterByteNoAnswer(uint8_t number, uint8_t value) {
     return SendRequest(Command::SetParameter, {number, value});
 }
 
-Status ReadParameterValues() {
+Status ReadParameterValues(const std::function<void()>& stored) {
     // Each answer goes to the tables as it comes, so what came before a failing step stays.
+    const auto tell = [&stored] {
+        if (stored) {
+            stored();
+        }
+    };
     return ReadValues(
-        g_currentUnitAddress, [](const AnswerBuffer& answer) { StoreParameterValues(answer); },
-        [](const AnswerBuffer& answer) { StoreRemainingValues(answer); });
+        g_currentUnitAddress,
+        [&](const AnswerBuffer& answer) {
+            StoreParameterValues(answer);
+            tell();
+        },
+        [&](const AnswerBuffer& answer) {
+            StoreRemainingValues(answer);
+            tell();
+        });
 }
 
 Status ReadParameterValuesOf(uint8_t unitAddress, UnitValues& values) {

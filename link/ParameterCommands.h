@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "link/Framing.h"
 #include "model/UnitValues.h"
@@ -51,8 +52,9 @@ Status SendParameterByteNoAnswer(uint8_t number, uint8_t value);
 // with code 25 (parameter 127 as a word, then functions 128..255 a byte each, as many as the
 // answer carries). 0 when both came; 6 for another code; 3 when the first answer's length
 // does not match its code; else the failed exchange's status. Values stored before a failing
-// step stay.
-Status ReadParameterValues();
+// step stay. `stored`, when given, runs as each answer is in the tables, before the next
+// request: whoever follows the unit's values hears of them without waiting for the rest.
+Status ReadParameterValues(const std::function<void()>& stored = {});
 // The same requests and checks to the unit at `unitAddress`, selected or not, storing into
 // `values` alone: the program-wide tables keep the selected unit's values.
 Status ReadParameterValuesOf(uint8_t unitAddress, UnitValues& values);

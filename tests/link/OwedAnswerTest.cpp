@@ -8,6 +8,7 @@
 #include "link/ParameterCommands.h"
 #include "link/UnitCommands.h"
 #include "tests/link/CommandsTestSupport.h"
+#include "tests/support/ForwardingPeer.h"
 
 namespace {
 
@@ -89,6 +90,31 @@ TEST_F(OwedAnswerTest, APollsLateAnswerIsThrownAwayAndTheButtonGetsItsOwnAtOnce)
         line.TakeWritten();
         pressOn = 0xC0;
     }
+}
+
+// The user comes while a poll waits out the line's silence: the poll is not sent, so the
+// button goes at the end of that same silence and nothing is owed.
+TEST_F(OwedAnswerTest, APollTheUserComesBeforeDuringItsSilenceIsNotSent) {
+    struct ClaimAtRead : ForwardingPeer {
+        using ForwardingPeer::ForwardingPeer;
+        void BeforeByte(uint8_t) override {}
+        void OnMasterRead(InProcessLine& on) override {
+            LineDemand::Raise();
+            ForwardingPeer::OnMasterRead(on);
+        }
+    } claim(peer);
+    pressOn = 0;
+    identify_ms = 2;
+    UnitStatus status{};
+    ASSERT_EQ(IdentifyUnit(0x20, status, LineUse::YieldsToUser), Status::Ok);
+    line.TakeWritten();
+    UsePeer(&claim);
+    EXPECT_EQ(IdentifyUnit(0x20, status, LineUse::YieldsToUser), Status::Yielded);
+    UsePeer(&peer);
+    LineDemand::Clear();
+    EXPECT_EQ(SetParameterByte(0x82, 1), Status::Ok);
+    EXPECT_EQ(line.TakeWritten(), kFunction130On);
+    EXPECT_EQ(sent_ms.at(1) - sent_ms[0], 2u + 20u);
 }
 
 // The selected unit's answer to a value read that gave way cannot be told from a button's (both

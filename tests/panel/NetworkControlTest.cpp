@@ -22,6 +22,7 @@
 #include "link/LineDemand.h"
 #include "panel/PanelRemote.h"
 #include "platform/WindowWait.h"
+#include "protocol/Commands.h"
 #include "remote/ClientAllowList.h"
 #include "remote/LineProtocolServer.h"
 #include "remote/OscServer.h"
@@ -148,6 +149,17 @@ lo_message Strings(const std::string& text, std::optional<int> then = std::nullo
     }
     return message;
 }
+
+// Hears the panel's state as the servers and the surface do.
+class Follower : public PanelStateListener {
+  public:
+    explicit Follower(std::function<void(const PanelState&)> told) : m_told(std::move(told)) {}
+    void OnPanelState(const PanelState& state) override { m_told(state); }
+    void OnActionRefused(const ActionOrigin&, const std::string&) override {}
+
+  private:
+    std::function<void(const PanelState&)> m_told;
+};
 
 class NetworkControlTest : public PanelStoryTest {
   protected:
@@ -373,6 +385,27 @@ TEST_F(NetworkControlTest, TheMenuOpensTheSettingsWhichKeepWhatDoesNotReadAndLas
     LineClient client(remote->Lines()->Port());
     EXPECT_EQ(client.Ask("UNIT 1"), "ERR read-only: this server takes reads and SUBSCRIBE only.");
     StoreRemoteSettings(RemoteSettings{});
+}
+
+// A unit's own change reaches the panel's followers as the answer that carries it lands: the
+// rest of the read and of the tick (the settings text, the lamps) would hold it back for
+// longer than a push interval.
+TEST_F(NetworkControlTest, AUnitsOwnChangeIsToldAsTheAnswerCarryingItLands) {
+    Select(1);
+    std::vector<std::vector<uint8_t>> askedWhenTold;
+    Follower follower([&](const PanelState& state) {
+        if (askedWhenTold.empty() && state.knobs[0].value == 100) {
+            askedWhenTold = RequestsIn(line.Written());
+        }
+    });
+    panel->Actions().AddListener(&follower);
+    Unit(1).ChangeLocally(0, 100);
+    RunPollTicks(1);
+    QCoreApplication::processEvents();
+    panel->Actions().RemoveListener(&follower);
+    ASSERT_FALSE(askedWhenTold.empty());
+    EXPECT_EQ(askedWhenTold.back(),
+              std::vector<uint8_t>{static_cast<uint8_t>(Command::ReadParameterValues)});
 }
 
 TEST_F(NetworkControlTest, AnActionInsideAWaitClaimsTheLineUntilItHasRun) {

@@ -38,8 +38,8 @@ class PanelStoryTest : public PanelFixture {
     }
 
     // The payloads (command and data) of the requests written since the last call.
-    std::vector<std::vector<uint8_t>> SentRequests() {
-        const std::vector<uint8_t> bytes = line.TakeWritten();
+    std::vector<std::vector<uint8_t>> SentRequests() { return RequestsIn(line.TakeWritten()); }
+    static std::vector<std::vector<uint8_t>> RequestsIn(const std::vector<uint8_t>& bytes) {
         std::vector<std::vector<uint8_t>> requests;
         for (size_t at = 0; at + 1 < bytes.size();) {
             const size_t end = std::min(bytes.size(), at + 2 + bytes[at + 1]);
