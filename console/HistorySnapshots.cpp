@@ -80,8 +80,10 @@ std::string PanelHistory::SaveSnapshot() {
 }
 
 // The snapshot the user chooses, the selected unit as it is now and how they differ; nothing,
-// with what the user was told, when either is missing or the models differ.
-std::optional<PanelHistory::SnapshotAndUnit> PanelHistory::SnapshotAgainstUnit(std::string& told) {
+// with what the user was told, when either is missing, the models differ or nothing differs
+// (told as the unit's name, `whenSame` and the snapshot's time).
+std::optional<PanelHistory::SnapshotAndUnit> PanelHistory::SnapshotAgainstUnit(
+    std::string& told, const char* whenSame) {
     if (std::string why = Unavailable(); !why.empty()) {
         told = Tell(why, true);
         return std::nullopt;
@@ -102,48 +104,51 @@ std::optional<PanelHistory::SnapshotAndUnit> PanelHistory::SnapshotAgainstUnit(s
         return std::nullopt;
     }
     std::vector<ValueDifference> differences = CompareSnapshots(*then, *now);
+    if (differences.empty()) {
+        told = Tell(UnitName(now->unit) + whenSame + then->takenAt + ".");
+        return std::nullopt;
+    }
     return SnapshotAndUnit{std::move(*then), std::move(*now), std::move(differences)};
+}
+
+bool PanelHistory::ShowDifferences(const std::string& heading, const std::string& thenTitle,
+                                   const std::string& nowTitle,
+                                   const std::vector<ValueDifference>& differences,
+                                   bool askToRestore) {
+    m_console.StopPolling();
+    const bool confirmed =
+        m_prompts.showDifferences(heading, thenTitle, nowTitle, differences, askToRestore);
+    m_console.ResumePolling();
+    return confirmed;
 }
 
 std::string PanelHistory::CompareWithSnapshot() {
     std::string told;
-    const std::optional<SnapshotAndUnit> chosen = SnapshotAgainstUnit(told);
+    const std::optional<SnapshotAndUnit> chosen =
+        SnapshotAgainstUnit(told, " holds every value of the snapshot of ");
     if (!chosen) {
         return told;
     }
     const auto& [then, now, differences] = *chosen;
-    if (differences.empty()) {
-        return Tell(UnitName(now.unit) + " holds every value of the snapshot of " + then.takenAt +
-                    ".");
-    }
     const std::string heading = std::to_string(differences.size()) + " values of " +
                                 UnitName(now.unit) + " differ from the snapshot of " +
                                 then.takenAt + ". " + FitMessage(then, now);
-    m_console.StopPolling();
-    m_prompts.showDifferences(heading, "Snapshot", UnitName(now.unit) + " now", differences, false);
-    m_console.ResumePolling();
+    ShowDifferences(heading, "Snapshot", UnitName(now.unit) + " now", differences, false);
     return heading;
 }
 
 std::string PanelHistory::RestoreSnapshot() {
     std::string told;
-    const std::optional<SnapshotAndUnit> chosen = SnapshotAgainstUnit(told);
+    const std::optional<SnapshotAndUnit> chosen =
+        SnapshotAgainstUnit(told, " already holds every value of the snapshot of ");
     if (!chosen) {
         return told;
     }
     const auto& [then, now, differences] = *chosen;
-    if (differences.empty()) {
-        return Tell(UnitName(now.unit) + " already holds every value of the snapshot of " +
-                    then.takenAt + ".");
-    }
     const std::string heading = "Restore " + std::to_string(differences.size()) + " values of " +
                                 UnitName(now.unit) + " to the snapshot of " + then.takenAt + "? " +
                                 FitMessage(then, now);
-    m_console.StopPolling();
-    const bool confirmed = m_prompts.showDifferences(
-        heading, "Snapshot", UnitName(now.unit) + " now", differences, true);
-    m_console.ResumePolling();
-    if (!confirmed) {
+    if (!ShowDifferences(heading, "Snapshot", UnitName(now.unit) + " now", differences, true)) {
         return {};
     }
     RestoreReport report;
@@ -202,8 +207,6 @@ std::string PanelHistory::CompareUnits() {
     }
     const std::string heading = std::to_string(differences.size()) + " values differ between " +
                                 UnitName(other) + " and " + UnitName(selected) + ".";
-    m_console.StopPolling();
-    m_prompts.showDifferences(heading, UnitName(other), UnitName(selected), differences, false);
-    m_console.ResumePolling();
+    ShowDifferences(heading, UnitName(other), UnitName(selected), differences, false);
     return heading;
 }

@@ -73,7 +73,7 @@ class PanelHistory : public QObject {
         Snapshot now;
         std::vector<ValueDifference> differences;  // of now from then
     };
-    std::optional<SnapshotAndUnit> SnapshotAgainstUnit(std::string& told);
+    std::optional<SnapshotAndUnit> SnapshotAgainstUnit(std::string& told, const char* whenSame);
     // Why nothing can be read from the selected unit now; empty when it can.
     std::string Unavailable() const;
     // Reads the values of unit `unit` (the selected one when 0) and captures them; a
@@ -85,6 +85,11 @@ class PanelHistory : public QObject {
     // empty when it does.
     static std::string StepMismatch(int unit, const UndoStep& step);
     std::string Tell(const std::string& text, bool warning = false);
+    // The differences shown with the polls stopped; with `askToRestore`, whether the user
+    // confirmed.
+    bool ShowDifferences(const std::string& heading, const std::string& thenTitle,
+                         const std::string& nowTitle,
+                         const std::vector<ValueDifference>& differences, bool askToRestore);
     void RefreshPanel();
 
     PanelConsole& m_console;
