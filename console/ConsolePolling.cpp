@@ -88,7 +88,12 @@ void PanelConsole::OnPollTimer() {
     if (unit == 0 || !g_link.IsOpen() || StatusPollHeld()) {
         return;
     }
-    CheckUnitStatus();
+    // The status read gives the line up to the user as the presence poll does, and the rest
+    // of the tick waits for the next one.
+    CheckUnitStatus(LineUse::YieldsToUser);
+    if (m_statusYielded) {
+        return;
+    }
     const uint8_t flags = g_unitStatus[kStatusByteFlags];
     if (g_unitStatus[kStatusByteModel] == 0) {
         if (g_panelModel.m_currentMenu[unit] != -1 &&
@@ -141,9 +146,17 @@ Status PanelConsole::ReadValuesNow() {
     return ReadParameterValues();
 }
 
-bool PanelConsole::CheckUnitStatus() {
+bool PanelConsole::CheckUnitStatus(LineUse use) {
     const int unit = SelectedUnit();
-    if (IdentifySelectedUnit() != Status::Ok) {
+    // A read that gave the line up is no miss: the panel keeps the status it last read.
+    UnitStatus status{};
+    const Status read = IdentifyUnit(g_currentUnitAddress, status, use);
+    m_statusYielded = read == Status::Yielded;
+    if (m_statusYielded) {
+        return false;
+    }
+    g_unitStatus = status;
+    if (read != Status::Ok) {
         // The next status poll waits a second; the window stays responsive meanwhile.
         m_statusHeld = true;
         m_statusHeldSince = Now();

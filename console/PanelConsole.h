@@ -8,6 +8,7 @@
 #include "actions/PanelState.h"
 #include "console/MenuFace.h"
 #include "console/PanelDialogKinds.h"
+#include "link/LineCarrier.h"
 #include "link/SerialCom.h"
 #include "model/PanelModel.h"
 #include "unit/PollHandler.h"
@@ -63,8 +64,9 @@ class PanelConsole : public PortFailureReaction {
     void OnPromptTimer();
     void OnMessageClearTimer();
     // The selected unit's status read and what it flags handled; true when its values were
-    // read anew (and shown).
-    bool CheckUnitStatus();
+    // read anew (and shown). A read that yields to the user and gives the line up keeps the
+    // last status and handles nothing.
+    bool CheckUnitStatus(LineUse use = LineUse::Ordinary);
     // The selected unit's values read now; the tables keep the last ones when it fails.
     static Status ReadValuesNow();
     // Runs as each answer of the polls' value reads is in the tables, before the panel shows
@@ -205,7 +207,8 @@ class PanelConsole : public PortFailureReaction {
     bool m_linkLostShown = false;   // the loss alert is up for the present loss
     bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
     uint32_t m_statusHeldSince = 0;
-    bool m_valuesUnread = false;  // the last value read failed: the tables may not be the unit's
+    bool m_statusYielded = false;  // the last status read gave the line up to the user
+    bool m_valuesUnread = false;   // the last value read failed: the tables may not be the unit's
     bool m_valuesReadThisTick = false;  // the present poll tick read the values
     int m_failedValueTicks = 0;         // poll ticks in a row whose value read failed
     uint32_t m_lastValueRead_ms = 0;

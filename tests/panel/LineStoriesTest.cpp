@@ -1,8 +1,13 @@
 // The panel's claims on the line, on the virtual clock: the user before a presence poll of an
-// empty address, a unit that ignores its value reads, the silence before a request.
+// empty address and before the selected unit's status poll, a unit that ignores its value
+// reads, the silence before a request.
+#include <algorithm>
+#include <optional>
+
 #include "controls/CCanvasCtrl.h"
 #include "controls/CInfoBar.h"
 #include "link/LineDemand.h"
+#include "link/SerialCom.h"
 #include "protocol/Commands.h"
 #include "sim/unit/SimFaults.h"
 #include "tests/panel/PanelFixture.h"
@@ -13,6 +18,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 constexpr uint8_t kEmptyUnitTwoPoll = 0x22;  // IdentifyUnit's address byte for unit 2
+constexpr uint8_t kUnitThreePoll = 0x32;     // and unit 3's
+const Bytes kUnitOneStatusPoll{0x12, 0x01, 0xC0, 0xC1};
 
 // The line of units; the user reaches for a control the moment the master writes `trigger`.
 class PressDuringPoll : public ForwardingPeer {
@@ -31,6 +38,43 @@ class PressDuringPoll : public ForwardingPeer {
 
   private:
     uint8_t m_trigger;
+};
+
+// The line of units; the user reaches for a control in the silence after the answer to the
+// request that starts with `trigger`, at the first read that finds all of it taken. The
+// time of the master's next byte is kept.
+class PressAfterAnswer : public ForwardingPeer {
+  public:
+    PressAfterAnswer(SimLine& sim, uint8_t trigger) : ForwardingPeer(sim), m_trigger(trigger) {}
+
+    bool armed = false;
+    std::optional<uint32_t> claimed_ms;
+    std::optional<uint32_t> nextByte_ms;
+
+    void OnMasterRead(InProcessLine& on) override {
+        const bool pending = on.PendingToMaster() > 0;
+        if (m_asked && m_answering && !pending) {
+            m_asked = false;
+            claimed_ms = CurrentClock().TickCount();
+            LineDemand::Raise();
+        }
+        m_answering = m_asked && pending;
+        ForwardingPeer::OnMasterRead(on);
+    }
+
+  protected:
+    void BeforeByte(uint8_t byte) override {
+        if (claimed_ms && !nextByte_ms) {
+            nextByte_ms = CurrentClock().TickCount();
+        }
+        m_asked = m_asked || (armed && byte == m_trigger);
+        armed = armed && !m_asked;
+    }
+
+  private:
+    uint8_t m_trigger;
+    bool m_asked = false;
+    bool m_answering = false;
 };
 
 class LineStoriesTest : public PanelFixture {
@@ -103,6 +147,47 @@ TEST_F(LineStoriesTest, APressDuringAPresencePollOfAnEmptyAddressTakesTheLineAtO
     EXPECT_FALSE(panel->Console().PollHandler().Yielded());
     EXPECT_EQ(panel->Console().PollHandler().MissCountOf(2), misses + 1);
     EXPECT_NE(panel->AnsweringAddress(1), 0);
+}
+
+// The user comes while the selected unit's status poll waits out the line's silence after the
+// presence poll of another unit: the status request is not sent, the knob's goes at the end
+// of that silence, and the status is read at the next tick. A status poll that gives the line
+// up after its request left leaves its answer to be awaited, not taken for the knob's.
+TEST_F(LineStoriesTest, APressDuringTheStatusPollsWaitForTheLineGoesBeforeItsRequest) {
+    SelectUnit(1);
+    RunPollTicks(8);
+    ParamRecord* param = panel->KnobDisplay(0)->Param();
+    ASSERT_NE(param, nullptr);
+    const int before = param->value;
+    const UnitStatus status = g_unitStatus;
+    PressAfterAnswer peer(sim, kUnitThreePoll);
+    line.SetPeer(&peer);
+    PollNextGoesTo(3);
+    peer.armed = true;
+    line.TakeWritten();
+    RunPollTicks(1);
+    ASSERT_TRUE(peer.claimed_ms);
+    EXPECT_EQ(line.TakeWritten(), (Bytes{kUnitThreePoll, 0x01, 0xC0, 0xC1}));
+    EXPECT_EQ(g_unitStatus, status);
+    panel->KnobTick(0, 1);
+    EXPECT_EQ(line.TakeWritten().at(2), static_cast<uint8_t>(Command::AdjustParameter));
+    EXPECT_EQ(peer.nextByte_ms.value_or(0) - *peer.claimed_ms, 20u);
+    EXPECT_EQ(Unit(1).Value(param->number), before + 1);
+
+    PressDuringPoll late(sim, kUnitOneStatusPoll[0]);
+    line.SetPeer(&late);
+    LineDemand::Clear();
+    late.armed = true;
+    RunPollTicks(1);
+    const Bytes written = line.TakeWritten();
+    EXPECT_TRUE(
+        std::equal(kUnitOneStatusPoll.rbegin(), kUnitOneStatusPoll.rend(), written.rbegin()));
+    EXPECT_EQ(g_unitStatus, status);
+    panel->KnobTick(0, 1);
+    EXPECT_EQ(param->value, before + 2);
+    EXPECT_EQ(Unit(1).Value(param->number), before + 2);
+    EXPECT_FALSE(g_link.Owed().Owes(1));
+    EXPECT_EQ(g_panelModel.m_pollMissCount, 0);
 }
 
 // The unit flags changed values but ignores the reads: each failing read costs its patience
