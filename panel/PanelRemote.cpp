@@ -42,10 +42,7 @@ PanelRemote::PanelRemote(CTavrinoxDlg& panel) : m_panel(panel) {
             self->AddEntries(menu);
         }
     });
-    const std::string failed = Apply(ReadRemoteSettings());
-    if (!failed.empty()) {
-        Note(failed);
-    }
+    m_panel.Console().ShowStanding(Apply(ReadRemoteSettings()));
 }
 
 void PanelRemote::AddEntries(QMenu& menu) {
@@ -174,8 +171,5 @@ void PanelRemote::OpenDialog() {
         return;
     }
     StoreRemoteSettings(dialog.Settings());
-    const std::string failed = Apply(dialog.Settings());
-    if (!failed.empty()) {
-        Note(failed);
-    }
+    m_panel.Console().ShowStanding(Apply(dialog.Settings()));
 }

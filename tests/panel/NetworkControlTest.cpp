@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QNetworkDatagram>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
@@ -372,6 +373,39 @@ TEST_F(NetworkControlTest, TheMenuOpensTheSettingsWhichKeepWhatDoesNotReadAndLas
     ASSERT_NE(remote->Lines(), nullptr);
     LineClient client(remote->Lines()->Port());
     EXPECT_EQ(client.Ask("UNIT 1"), "ERR read-only: this server takes reads and SUBSCRIBE only.");
+    StoreRemoteSettings(RemoteSettings{});
+}
+
+// A port another program holds leaves network control off: the line says so whenever it has
+// nothing of its own to say, until settings that bind take it down.
+TEST_F(NetworkControlTest, APortThatCannotBeBoundStaysOnTheInformationLineUntilItIsFixed) {
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+    RemoteSettings settings = OnLoopback();
+    settings.tcpPort = holder.serverPort();
+    StoreRemoteSettings(settings);
+    remote = std::make_unique<PanelRemote>(*panel);
+    const std::string problem = "Network control: TCP port " + std::to_string(holder.serverPort()) +
+                                " on 127.0.0.1 cannot be opened: ";
+    EXPECT_EQ(InfoLine().rfind(problem, 0), 0U) << InfoLine();
+    EXPECT_NE(remote->StatusText().find(problem.substr(17)), std::string::npos);
+
+    // The unit's own words come first; once they are done the problem is back.
+    Select(1);
+    Unit(1).PostMessage(100, "Fan failure");
+    RunPollTicks(1);
+    EXPECT_EQ(InfoLine(), "Fan failure");
+    EXPECT_TRUE(RunPollTicksUntil([&] { return InfoLine() != "Fan failure"; }));
+    EXPECT_EQ(InfoLine().rfind(problem, 0), 0U) << InfoLine();
+    EXPECT_EQ(panel->Actions().CurrentState().infoLine, InfoLine());
+
+    // Fixed: the port is free and the settings are applied again.
+    holder.close();
+    remote = std::make_unique<PanelRemote>(*panel);
+    ASSERT_NE(remote->Lines(), nullptr);
+    EXPECT_EQ(InfoLine().find("cannot be opened"), std::string::npos) << InfoLine();
+    panel->Console().ShowMessage(g_idleText);
+    EXPECT_EQ(InfoLine(), "");
     StoreRemoteSettings(RemoteSettings{});
 }
 
