@@ -9,8 +9,8 @@
 #include "console/HardKeys.h"
 #include "console/PanelActions.h"
 #include "console/PanelConsole.h"
-#include "console/PanelView.h"
 #include "fuzz/FuzzLink.h"
+#include "fuzz/SilentView.h"
 #include "protocol/ParameterArguments.h"
 #include "remote/CommandRunner.h"
 #include "remote/OscCommand.h"
@@ -28,11 +28,8 @@ const ActionOrigin kClient{ActionSource::Network, "tcp 127.0.0.1:5000"};
 
 // A window that shows nothing and notes the first thing a press reached beyond the unit's
 // values: a dialog, a box, the port setup or FILE CLEAR.
-class WatchingView final : public PanelView {
+class WatchingView final : public SilentView {
   public:
-    void ShowMenuFace(const MenuFace&) override {}
-    void ShowInfoLine(const std::string&, const std::string&) override {}
-    void ShowLamps() override {}
     void ShowHardKey(int key, bool lit) override {
         if (key < 0 || key >= kStateToggles) {
             return;
@@ -45,15 +42,7 @@ class WatchingView final : public PanelView {
     bool HardKeyLit(int key) const override {
         return key >= 0 && key < kStateToggles && m_lit[key];
     }
-    void ShowSettings(const std::string&) override {}
-    void ShowReadouts(int) override {}
     void ShowMessageBox(const std::string&) override { Reach("opened a box"); }
-    void StartTimer(int, int) override {}
-    void StopTimer(int) override {}
-    void ShowReferenceFlags(uint8_t) override {}
-    void ShowOnLine() override {}
-    void ShowUnitIndicator(int, bool) override {}
-    void ShowModelBadge() override {}
     int AskOkCancel(const std::string&) override {
         Reach("asked the operator");
         return 2;
@@ -62,11 +51,7 @@ class WatchingView final : public PanelView {
         Reach("opened dialog " + std::to_string(kind));
         return std::nullopt;
     }
-    void RepaintNow() override {}
     void RunPortSetupKey() override { Reach("opened the port setup"); }
-    void BindKnobs() override {}
-    void RedrawKnobDisplay(int) override {}
-    void ShowKnobDisplay(int, ParamRecord*) override {}
 
     const std::string& Reached() const { return m_reached; }
 
