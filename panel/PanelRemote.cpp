@@ -108,7 +108,10 @@ std::string PanelRemote::Apply(const RemoteSettings& settings) {
         m_panel.Actions().AddListener(this);
         Note("on, " + StatusText());
     }
-    return m_cannotListen.empty() ? std::string() : kNotePrefix + Joined(m_cannotListen, "; ");
+    const std::string unbound = UnboundPortsLine(
+        settings.lineOn && !m_lines ? std::optional(settings.tcpPort) : std::nullopt,
+        settings.oscOn && !m_osc ? std::optional(settings.oscPort) : std::nullopt);
+    return unbound.empty() ? unbound : kNotePrefix + unbound;
 }
 
 // A port that could not be taken is said until the settings are applied again.

@@ -28,6 +28,7 @@
 #include "remote/OscServer.h"
 #include "remote/ShownValue.h"
 #include "remote/StateItems.h"
+#include "tests/panel/InfoLineFits.h"
 #include "tests/panel/PanelStoryTest.h"
 #include "tests/support/RunEventsUntil.h"
 
@@ -376,8 +377,8 @@ TEST_F(NetworkControlTest, TheMenuOpensTheSettingsWhichKeepWhatDoesNotReadAndLas
     StoreRemoteSettings(RemoteSettings{});
 }
 
-// A port another program holds leaves network control off: the line says so whenever it has
-// nothing of its own to say, until settings that bind take it down.
+// A port another program holds leaves its server off: the line says so in a few words
+// whenever it has nothing of its own to say, the settings say why, until settings that bind.
 TEST_F(NetworkControlTest, APortThatCannotBeBoundStaysOnTheInformationLineUntilItIsFixed) {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
@@ -385,10 +386,12 @@ TEST_F(NetworkControlTest, APortThatCannotBeBoundStaysOnTheInformationLineUntilI
     settings.tcpPort = holder.serverPort();
     StoreRemoteSettings(settings);
     remote = std::make_unique<PanelRemote>(*panel);
-    const std::string problem = "Network control: TCP port " + std::to_string(holder.serverPort()) +
-                                " on 127.0.0.1 cannot be opened: ";
-    EXPECT_EQ(InfoLine().rfind(problem, 0), 0U) << InfoLine();
-    EXPECT_NE(remote->StatusText().find(problem.substr(17)), std::string::npos);
+    const std::string tcp = std::to_string(holder.serverPort());
+    const std::string problem = "Network control: cannot open TCP port " + tcp + ".";
+    EXPECT_EQ(InfoLine(), problem);
+    EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << InfoLine();
+    EXPECT_NE(remote->StatusText().find("TCP port " + tcp + " on 127.0.0.1 cannot be opened: "),
+              std::string::npos);
 
     // The unit's own words come first; once they are done the problem is back.
     Select(1);
@@ -396,14 +399,27 @@ TEST_F(NetworkControlTest, APortThatCannotBeBoundStaysOnTheInformationLineUntilI
     RunPollTicks(1);
     EXPECT_EQ(InfoLine(), "Fan failure");
     EXPECT_TRUE(RunPollTicksUntil([&] { return InfoLine() != "Fan failure"; }));
-    EXPECT_EQ(InfoLine().rfind(problem, 0), 0U) << InfoLine();
-    EXPECT_EQ(panel->Actions().CurrentState().infoLine, InfoLine());
+    EXPECT_EQ(InfoLine(), problem);
+    EXPECT_EQ(panel->Actions().CurrentState().infoLine, problem);
 
-    // Fixed: the port is free and the settings are applied again.
+    // Both servers' ports held: the settings name both, and the line's words fit it whole.
+    QUdpSocket oscHolder;
+    ASSERT_TRUE(oscHolder.bind(QHostAddress::LocalHost, 0));
+    settings.oscPort = oscHolder.localPort();
+    EXPECT_EQ(remote->Apply(settings), "Network control: cannot open TCP and OSC ports.");
+    EXPECT_NE(remote->StatusText().find("OSC port " + std::to_string(settings.oscPort)),
+              std::string::npos);
+    panel->Console().ShowMessage("Network control: cannot open TCP port 65535.");
+    EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << InfoLine();
+
+    // Fixed: the ports are free and the settings are applied again.
     holder.close();
+    oscHolder.close();
+    StoreRemoteSettings(settings);
     remote = std::make_unique<PanelRemote>(*panel);
     ASSERT_NE(remote->Lines(), nullptr);
-    EXPECT_EQ(InfoLine().find("cannot be opened"), std::string::npos) << InfoLine();
+    ASSERT_NE(remote->Osc(), nullptr);
+    EXPECT_EQ(InfoLine().find("cannot open"), std::string::npos) << InfoLine();
     panel->Console().ShowMessage(g_idleText);
     EXPECT_EQ(InfoLine(), "");
     StoreRemoteSettings(RemoteSettings{});
