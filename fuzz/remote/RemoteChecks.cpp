@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "console/HardKeys.h"
@@ -151,15 +152,18 @@ ParamRecord Parameter(int number, int flags, int16_t least, int16_t most, const 
 void LoadUnit(PanelConsole& console, uint8_t model) {
     g_unitStatus[kStatusByteModel] = model;
     constexpr int kPlainMenu = 2;
-    const int targets[] = {kPlainMenu,   kOutputRoutingMenu, kGpiMenu,
-                           kLockoutMenu, kMonitorMenu,       kInputRoutingMenu};
+    // Named as a client presses them by caption (the seeds do).
+    const std::pair<int, const char*> targets[] = {
+        {kPlainMenu, "WIPE"},      {kOutputRoutingMenu, "OUTPUTS"}, {kGpiMenu, "GPI"},
+        {kLockoutMenu, "LOCKOUT"}, {kMonitorMenu, "MONITOR"},       {kInputRoutingMenu, "INPUTS"}};
     MenuRecord& first = g_menuTable[0];
     first.title = "KEYER";
     for (size_t n = 0; n < std::size(targets); ++n) {
-        first.entry[n + 1] = static_cast<int16_t>(targets[n]);
-        MenuRecord& target = g_menuTable[targets[n]];
-        target.title = target.shortName = "MENU " + std::to_string(targets[n]);
-        target.flags = targets[n] == kPlainMenu ? 0 : kFlagMenuOpensDialog;
+        const auto [menu, name] = targets[n];
+        first.entry[n + 1] = static_cast<int16_t>(menu);
+        MenuRecord& target = g_menuTable[menu];
+        target.title = target.shortName = name;
+        target.flags = menu == kPlainMenu ? 0 : kFlagMenuOpensDialog;
     }
     const int16_t parameters[] = {20, 21, 22};
     g_paramTable[20] = Parameter(20, kFlagStepped, 0, 15, "Softness");
