@@ -61,7 +61,7 @@ void PanelConsole::ShowKeyframeRange(const EffectRecord& effect) {
     param.rawMax = count;
     param.dispMax = count;
     m_view.RedrawKnobDisplay(kKeyframeDisplay);
-    m_view.ShowInfoLine(m_message, m_alert);
+    ShowLine();
 }
 
 // The Frame Time knob shows the time of the current keyframe.
@@ -182,7 +182,7 @@ void PanelConsole::BindKnobs() {
         return;
     }
     effect->currentKeyframe = g_panelModel.m_keyframeParam.value;
-    m_view.ShowInfoLine(m_message, m_alert);
+    ShowLine();
     ShowCurrentFrameTime(*effect);
 }
 

@@ -146,7 +146,7 @@ void PanelConsole::OnMenuButton(int button) {
             break;
     }
     if (current == old) {
-        m_view.ShowInfoLine(m_message, m_alert);
+        ShowLine();
         return;
     }
     ShowEnteredMenu(button, old);

@@ -21,7 +21,7 @@ void PanelConsole::ShowMessage(const std::string& text) {
     }
     m_message = text;
     m_alert.clear();
-    m_view.ShowInfoLine(m_message, m_alert);
+    ShowLine();
 }
 
 void PanelConsole::ShowAlert(const std::string& text) {
@@ -30,7 +30,27 @@ void PanelConsole::ShowAlert(const std::string& text) {
     }
     m_alert = text;
     m_message.clear();
-    m_view.ShowInfoLine(m_message, m_alert);
+    ShowLine();
+}
+
+void PanelConsole::ShowStanding(const std::string& text) {
+    if (text == m_standing) {
+        return;
+    }
+    m_standing = text;
+    if (!text.empty()) {
+        m_message.clear();
+        m_alert.clear();
+    }
+    ShowLine();
+}
+
+const std::string& PanelConsole::ShownMessage() const {
+    return m_message.empty() && m_alert.empty() ? m_standing : m_message;
+}
+
+void PanelConsole::ShowLine() {
+    m_view.ShowInfoLine(ShownMessage(), m_alert);
 }
 
 int PanelConsole::FilesDialogArgument(int which) const {
@@ -47,7 +67,7 @@ int PanelConsole::FilesDialogArgument(int which) const {
 
 void PanelConsole::FillShownState(PanelState& state) const {
     state.menuTitle = m_face.title;
-    state.infoLine = m_alert.empty() ? m_message : m_alert;
+    state.infoLine = m_alert.empty() ? ShownMessage() : m_alert;
     state.menuButtons = m_face.menuButtons;
     state.functionButtons = m_face.functionButtons;
     for (int key = 0; key < kStateToggles; ++key) {

@@ -116,6 +116,10 @@ class PanelConsole : public PortFailureReaction {
     // The information line: a message, and an alert above it while it lasts.
     void ShowMessage(const std::string& text);
     void ShowAlert(const std::string& text);
+    // A word that stands while its cause lasts (network control's port that cannot be bound):
+    // shown now in the message's place, and again whenever the line has no message or alert
+    // of its own, so a unit's messages still come first; empty takes it down.
+    void ShowStanding(const std::string& text);
     const std::string& Message() const { return m_message; }
     const std::string& Alert() const { return m_alert; }
 
@@ -154,6 +158,9 @@ class PanelConsole : public PortFailureReaction {
 
   private:
     void ShowFace();
+    // The line as it stands: the message, else the standing word while no alert is up.
+    const std::string& ShownMessage() const;
+    void ShowLine();
     void LightMenuButton(int button);
     void LightFunctionButton(int button);
     // The outcomes of a menu button.
@@ -200,6 +207,7 @@ class PanelConsole : public PortFailureReaction {
     std::string m_message;
     std::string m_alert;
     std::string m_settingsLabel;  // the selected unit's settings text, as last read
+    std::string m_standing;
 
     bool m_indicatorOn = false;     // status flag 0x01 at the last poll
     uint32_t m_lastReopenTick = 0;  // when the lost device was last tried again

@@ -19,57 +19,13 @@
 
 namespace {
 
+using fuzz_link::AnsweringPeer;
 using fuzz_link::FuzzLink;
 using fuzz_link::kUnitAddress;
+using fuzz_link::UnitPeer;
 
 constexpr const char* kLineName = "fuzz";
 constexpr uint8_t kModels[] = {4, 5, 7, 9, 11, 80, 81, 177};
-
-// Collects each request (address, L, payload, checksum) and answers it from a script.
-class AnsweringPeer : public LinePeer {
-  public:
-    void OnMasterByte(InProcessLine& line, uint8_t byte) override {
-        m_request.push_back(byte);
-        if (m_request.size() >= 3 && m_request.size() >= static_cast<size_t>(m_request[1]) + 3) {
-            const std::vector<uint8_t> request = m_request;
-            m_request.clear();
-            Answer(line, request);
-        }
-    }
-
-  protected:
-    virtual void Answer(InProcessLine& line, const std::vector<uint8_t>& request) = 0;
-
-  private:
-    std::vector<uint8_t> m_request;
-};
-
-// Answers the lock-out read and the identify as a unit of the chosen model would, or not at
-// all.
-class UnitPeer final : public AnsweringPeer {
-  public:
-    UnitPeer(uint8_t model, bool answers) : m_model(model), m_answers(answers) {}
-
-  private:
-    void Answer(InProcessLine& line, const std::vector<uint8_t>& request) override {
-        if (!m_answers) {
-            return;
-        }
-        if (request[2] == 0xB9) {
-            std::vector<uint8_t> answer{kUnitAddress, 129, 0x02};
-            for (int k = 0; k < 128; ++k) {
-                answer.push_back(static_cast<uint8_t>(k % 3));
-            }
-            answer.push_back(0);
-            line.SendToMaster(answer);
-        } else if (request[2] == 0xC0) {
-            line.SendToMaster({kUnitAddress, 10, 0x40, 0x40, 0, m_model, 7, 0, 0, 0, 0, 0, 0});
-        }
-    }
-
-    uint8_t m_model;
-    bool m_answers;
-};
 
 // Hands out the scripted answers in order.
 class ScriptPeer final : public AnsweringPeer {

@@ -42,10 +42,7 @@ PanelRemote::PanelRemote(CTavrinoxDlg& panel) : m_panel(panel) {
             self->AddEntries(menu);
         }
     });
-    const std::string failed = Apply(ReadRemoteSettings());
-    if (!failed.empty()) {
-        Note(failed);
-    }
+    m_panel.Console().ShowStanding(Apply(ReadRemoteSettings()));
 }
 
 void PanelRemote::AddEntries(QMenu& menu) {
@@ -111,7 +108,10 @@ std::string PanelRemote::Apply(const RemoteSettings& settings) {
         m_panel.Actions().AddListener(this);
         Note("on, " + StatusText());
     }
-    return m_cannotListen.empty() ? std::string() : kNotePrefix + Joined(m_cannotListen, "; ");
+    const std::string unbound = UnboundPortsLine(
+        settings.lineOn && !m_lines ? std::optional(settings.tcpPort) : std::nullopt,
+        settings.oscOn && !m_osc ? std::optional(settings.oscPort) : std::nullopt);
+    return unbound.empty() ? unbound : kNotePrefix + unbound;
 }
 
 // A port that could not be taken is said until the settings are applied again.
@@ -174,8 +174,5 @@ void PanelRemote::OpenDialog() {
         return;
     }
     StoreRemoteSettings(dialog.Settings());
-    const std::string failed = Apply(dialog.Settings());
-    if (!failed.empty()) {
-        Note(failed);
-    }
+    m_panel.Console().ShowStanding(Apply(dialog.Settings()));
 }

@@ -28,8 +28,8 @@ class PanelRemote : public QObject, public PanelStateListener {
     // Why `settings` cannot be applied (an address or an allow-list that does not read);
     // empty when they can.
     static std::string SettingsProblem(const RemoteSettings& settings);
-    // Stops the servers and starts those `settings` turn on; why one did not start, empty
-    // when all did.
+    // Stops the servers and starts those `settings` turn on; why one did not start, in the
+    // information line's few words (StatusText says more), empty when all did.
     std::string Apply(const RemoteSettings& settings);
     const RemoteSettings& Settings() const { return m_settings; }
     // Where it listens and who is connected, for the settings dialog.

@@ -34,9 +34,10 @@ const char* const kUsage =
     "  --help              show this text and exit\n"
     "  --version           show the version and exit\n"
     "\n"
-    "Network control ([Remote]) and a control surface ([Surface]) are set from the panel's\n"
-    "context menu (right-click) and kept in ~/.config/Korvanthe/KorvantheVCP.conf;\n"
-    "man vcp names every setting.\n";
+    "Network control (section [Remote]: Enabled, LineOn, TcpPort, OscOn, OscPort,\n"
+    "ListenAddress, AllowList, ReadOnly) and a control surface ([Surface]: Enabled, Input,\n"
+    "Output, Mapping, System) are switched on from the panel's context menu (right-click)\n"
+    "and kept in ~/.config/Korvanthe/KorvantheVCP.conf; man vcp tells what each does.\n";
 
 // The value of option `name` at args[i] ("--name VALUE" or "--name=VALUE"); advances i.
 bool OptionValue(const std::vector<std::string>& args, size_t& i, const std::string& name,

@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "actions/ControlActions.h"
@@ -33,6 +34,10 @@ struct ServerOptions {
     std::shared_ptr<HostAccounts> accounts = std::make_shared<HostAccounts>();
 };
 
-// Why `server` ("TCP", "OSC") could not take `port` on `address`, as the panel shows it.
+// Why `server` ("TCP", "OSC") could not take `port` on `address`, as the settings show it.
 std::string ListenProblem(const char* server, const ServerOptions& options,
                           const std::string& error);
+// The information line's word for the servers whose ports could not be taken, short enough
+// for the line, the settings saying why: "cannot open TCP port 7401.", "cannot open TCP and
+// OSC ports."; empty when neither is given.
+std::string UnboundPortsLine(std::optional<int> tcpPort, std::optional<int> oscPort);

@@ -7,17 +7,14 @@
 
 #include <filesystem>
 #include <map>
-#include <regex>
 
 #include "platform/midi/MidiBackend.h"
+#include "platform/midi/MidiConnection.h"
 
 namespace {
 
-constexpr const char* kSequencerDevice = "/dev/snd/seq";
 constexpr const char* kInputPortName = "surface in";
 constexpr const char* kOutputPortName = "surface out";
-constexpr int kIdentityShift = 32;  // the exit count above the client and port numbers
-constexpr int kClientShift = 8;
 
 void SilentRtMidi(RtMidiError::Type, const std::string&, void*) {}
 
@@ -69,19 +66,13 @@ class SequencerWatch {
 
 template <typename Port>
 std::vector<MidiPortEntry> Entries(Port& port, const SequencerWatch& watch) {
-    static const std::regex kNumbers(R"( ([0-9]+):([0-9]+)$)");
+    const auto exitsOf = [&watch](int client) { return watch.Exits(client); };
     std::vector<MidiPortEntry> entries;
     const unsigned count = port.getPortCount();
     for (unsigned i = 0; i < count; ++i) {
-        MidiPortEntry entry{port.getPortName(i), 0};
-        std::smatch numbers;
-        if (std::regex_search(entry.name, numbers, kNumbers)) {
-            const int client = std::stoi(numbers[1]);
-            entry.identity = (watch.Exits(client) << kIdentityShift) |
-                             (static_cast<uint64_t>(client) << kClientShift) |
-                             static_cast<uint64_t>(std::stoi(numbers[2]));
-        }
-        entries.push_back(std::move(entry));
+        std::string name = port.getPortName(i);
+        const uint64_t identity = AlsaPortIdentity(name, exitsOf);
+        entries.push_back({std::move(name), identity});
     }
     return entries;
 }

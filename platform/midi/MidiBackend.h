@@ -9,6 +9,9 @@
 // One MIDI system as the connection's thread drives it; private to platform/midi/. Every call
 // is made on that thread; `Received` may run on the MIDI system's own.
 
+// The ALSA sequencer's device: a machine without it has no ALSA MIDI.
+constexpr const char* kSequencerDevice = "/dev/snd/seq";
+
 // A port of the machine: its full name as the system lists it, and what tells it from a
 // port of the same name that came later (a controller unplugged and plugged back).
 struct MidiPortEntry {

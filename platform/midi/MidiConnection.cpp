@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -13,8 +14,17 @@
 
 namespace {
 
-constexpr const char* kSequencerDevice = "/dev/snd/seq";
 constexpr size_t kMostOutgoing = 1024;  // what waits for a port that is slow to take it
+// An ALSA port's identity: its client's exits above its client and port numbers, a byte each.
+constexpr unsigned kMostAlsaNumber = 255;
+constexpr int kExitsShift = 32;
+constexpr int kClientShift = 8;
+
+// The client and port numbers ALSA's ports end in ("X-Touch:X-Touch MIDI 1 20:0").
+const std::regex& AlsaNumbers() {
+    static const std::regex kNumbers(R"( ([0-9]+):([0-9]+)$)");
+    return kNumbers;
+}
 
 // The entry whose stable name is `name`; null for none.
 const MidiPortEntry* Named(const std::vector<MidiPortEntry>& entries, const std::string& name) {
@@ -206,8 +216,31 @@ MidiSystem MidiSystemNamed(const std::string& name) {
 }
 
 std::string StablePortName(const std::string& name) {
-    static const std::regex kAlsaNumbers(R"( [0-9]+:[0-9]+$)");
-    return std::regex_replace(name, kAlsaNumbers, "");
+    return std::regex_replace(name, AlsaNumbers(), "");
+}
+
+uint64_t AlsaPortIdentity(const std::string& name,
+                          const std::function<uint64_t(int client)>& exitsOf) {
+    std::smatch numbers;
+    if (!std::regex_search(name, numbers, AlsaNumbers())) {
+        return 0;
+    }
+    // The name is the device's: numbers past a byte are no ALSA address.
+    const auto number = [&numbers](int group) {
+        unsigned value = 0;
+        const std::string text = numbers[group].str();
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return error == std::errc() && end == text.data() + text.size() && value <= kMostAlsaNumber
+                   ? static_cast<int>(value)
+                   : -1;
+    };
+    const int client = number(1);
+    const int port = number(2);
+    if (client < 0 || port < 0) {
+        return 0;
+    }
+    return (exitsOf(client) << kExitsShift) | (static_cast<uint64_t>(client) << kClientShift) |
+           static_cast<uint64_t>(port);
 }
 
 MidiConnection::MidiConnection(MidiSystem system, std::string clientName, std::string inputName,

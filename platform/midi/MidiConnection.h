@@ -30,6 +30,12 @@ MidiSystem MidiSystemNamed(const std::string& name);
 // numbers at its end: "nanoKONTROL2:nanoKONTROL2 MIDI 1 20:0" is "nanoKONTROL2:nanoKONTROL2
 // MIDI 1").
 std::string StablePortName(const std::string& name);
+// What tells an ALSA port from a port of the same name that came later: the client and port
+// numbers at the end of its name, with how often that client was seen to leave (`exitsOf` the
+// client's number), since ALSA may give a device plugged back within one look the numbers it
+// had. 0 for a name that ends in no numbers ALSA gives (each fits a byte).
+uint64_t AlsaPortIdentity(const std::string& name,
+                          const std::function<uint64_t(int client)>& exitsOf);
 
 struct MidiPorts {
     std::vector<std::string> inputs;   // the ports a controller sends on, stable names

@@ -4,32 +4,19 @@
 #include <string>
 #include <vector>
 
-#include "console/PanelView.h"
+#include "fuzz/SilentView.h"
 
 // A window that records what the controller asks of it.
-class FakeView : public PanelView {
+class FakeView : public SilentView {
   public:
     void ShowMenuFace(const MenuFace& shown) override { face = shown; }
     void ShowInfoLine(const std::string& message, const std::string&) override { line = message; }
-    void ShowLamps() override {}
-    void ShowHardKey(int, bool) override {}
-    bool HardKeyLit(int) const override { return false; }
-    void ShowSettings(const std::string&) override {}
-    void ShowReadouts(int) override {}
     void ShowMessageBox(const std::string& text) override { Note(("box " + text).c_str(), 0); }
-    void StartTimer(int, int) override {}
-    void StopTimer(int) override {}
-    void ShowReferenceFlags(uint8_t) override {}
-    void ShowOnLine() override {}
-    void ShowUnitIndicator(int, bool) override {}
-    void ShowModelBadge() override {}
-    int AskOkCancel(const std::string&) override { return 1; }
 
     std::optional<PanelDialogResult> RunDialog(int kind, int) override {
         Note("dialog", kind);
         return std::nullopt;
     }
-    void RepaintNow() override {}
     std::optional<int> RunPortSetup(int portNumber) override {
         Note("setup", portNumber);
         return chosenPort;
@@ -41,7 +28,6 @@ class FakeView : public PanelView {
         }
     }
     void RedrawKnobDisplay(int display) override { Note("redraw", display); }
-    void ShowKnobDisplay(int, ParamRecord*) override {}
 
     // Unit `unit` selected, answering, with its menus loaded and menu 0 on show.
     static void SelectLoadedUnit(int unit) {

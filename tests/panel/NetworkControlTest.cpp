@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QNetworkDatagram>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
@@ -28,6 +29,7 @@
 #include "remote/OscServer.h"
 #include "remote/ShownValue.h"
 #include "remote/StateItems.h"
+#include "tests/panel/InfoLineFits.h"
 #include "tests/panel/PanelStoryTest.h"
 #include "tests/support/RunEventsUntil.h"
 
@@ -406,6 +408,54 @@ TEST_F(NetworkControlTest, AUnitsOwnChangeIsToldAsTheAnswerCarryingItLands) {
     ASSERT_FALSE(askedWhenTold.empty());
     EXPECT_EQ(askedWhenTold.back(),
               std::vector<uint8_t>{static_cast<uint8_t>(Command::ReadParameterValues)});
+}
+
+// A port another program holds leaves its server off: the line says so in a few words
+// whenever it has nothing of its own to say, the settings say why, until settings that bind.
+TEST_F(NetworkControlTest, APortThatCannotBeBoundStaysOnTheInformationLineUntilItIsFixed) {
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost, 0));
+    RemoteSettings settings = OnLoopback();
+    settings.tcpPort = holder.serverPort();
+    StoreRemoteSettings(settings);
+    remote = std::make_unique<PanelRemote>(*panel);
+    const std::string tcp = std::to_string(holder.serverPort());
+    const std::string problem = "Network control: cannot open TCP port " + tcp + ".";
+    EXPECT_EQ(InfoLine(), problem);
+    EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << InfoLine();
+    EXPECT_NE(remote->StatusText().find("TCP port " + tcp + " on 127.0.0.1 cannot be opened: "),
+              std::string::npos);
+
+    // The unit's own words come first; once they are done the problem is back.
+    Select(1);
+    Unit(1).PostMessage(100, "Fan failure");
+    RunPollTicks(1);
+    EXPECT_EQ(InfoLine(), "Fan failure");
+    EXPECT_TRUE(RunPollTicksUntil([&] { return InfoLine() != "Fan failure"; }));
+    EXPECT_EQ(InfoLine(), problem);
+    EXPECT_EQ(panel->Actions().CurrentState().infoLine, problem);
+
+    // Both servers' ports held: the settings name both, and the line's words fit it whole.
+    QUdpSocket oscHolder;
+    ASSERT_TRUE(oscHolder.bind(QHostAddress::LocalHost, 0));
+    settings.oscPort = oscHolder.localPort();
+    EXPECT_EQ(remote->Apply(settings), "Network control: cannot open TCP and OSC ports.");
+    EXPECT_NE(remote->StatusText().find("OSC port " + std::to_string(settings.oscPort)),
+              std::string::npos);
+    panel->Console().ShowMessage("Network control: cannot open TCP port 65535.");
+    EXPECT_TRUE(MessageFitsTheLine(*panel->InfoBar())) << InfoLine();
+
+    // Fixed: the ports are free and the settings are applied again.
+    holder.close();
+    oscHolder.close();
+    StoreRemoteSettings(settings);
+    remote = std::make_unique<PanelRemote>(*panel);
+    ASSERT_NE(remote->Lines(), nullptr);
+    ASSERT_NE(remote->Osc(), nullptr);
+    EXPECT_EQ(InfoLine().find("cannot open"), std::string::npos) << InfoLine();
+    panel->Console().ShowMessage(g_idleText);
+    EXPECT_EQ(InfoLine(), "");
+    StoreRemoteSettings(RemoteSettings{});
 }
 
 TEST_F(NetworkControlTest, AnActionInsideAWaitClaimsTheLineUntilItHasRun) {

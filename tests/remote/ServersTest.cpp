@@ -4,6 +4,7 @@
 #include <lo/lo.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QNetworkDatagram>
 #include <QTcpSocket>
 #include <QUdpSocket>
@@ -23,18 +24,19 @@ namespace {
 constexpr int kPatience_ms = 2000;
 constexpr int kQuiet_ms = 200;
 
-class CoreApplication : public ::testing::Environment {
+// A desktop application: the seed replay runs the panel's actions, which ask it for a dialog.
+class GuiApplication : public ::testing::Environment {
   public:
-    void SetUp() override { m_app = std::make_unique<QCoreApplication>(m_argc, m_argv); }
+    void SetUp() override { m_app = std::make_unique<QGuiApplication>(m_argc, m_argv); }
     void TearDown() override { m_app.reset(); }
 
   private:
     int m_argc = 1;
     char m_name[16] = "vcp_test_remote";
     char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QCoreApplication> m_app;
+    std::unique_ptr<QGuiApplication> m_app;
 };
-[[maybe_unused]] auto* const g_app = ::testing::AddGlobalTestEnvironment(new CoreApplication);
+[[maybe_unused]] auto* const g_app = ::testing::AddGlobalTestEnvironment(new GuiApplication);
 
 bool PumpUntil(const std::function<bool()>& done) {
     return RunEventsUntil(done, kPatience_ms, 1);
