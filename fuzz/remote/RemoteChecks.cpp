@@ -52,7 +52,10 @@ class WatchingView final : public SilentView {
         Reach("opened dialog " + std::to_string(kind));
         return std::nullopt;
     }
-    void RunPortSetupKey() override { Reach("opened the port setup"); }
+    std::optional<int> RunPortSetup(int) override {
+        Reach("opened the port setup");
+        return std::nullopt;
+    }
 
     const std::string& Reached() const { return m_reached; }
 
