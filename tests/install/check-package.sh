@@ -19,10 +19,6 @@ for tool in lintian appstreamcli dpkg-deb; do
     fi
 done
 
-# The manual's pictures the test run has rendered so far; the package must ship each.
-rendered=("$build"/manual/*.png)
-[[ -f "${rendered[0]}" ]] || rendered=()
-
 if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
     cat "$scratch/cpack.log" >&2
     echo "cpack failed" >&2
@@ -92,15 +88,16 @@ else
     fi
 fi
 
-# The user manual and the pictures the test run rendered of it, once they exist.
-if [[ -f "$source/docs/manual.md" ]]; then
+# The user manual and its pictures, byte for byte.
+check
+cmp -s "$source/docs/manual.md" "$root/usr/share/doc/vcp/manual.md" ||
+    fail "the package does not ship docs/manual.md as /usr/share/doc/vcp/manual.md"
+pictures=("$source"/docs/manual/*.png)
+check
+[[ -f "${pictures[0]}" ]] || fail "docs/manual/ holds no picture"
+for picture in "${pictures[@]}"; do
     check
-    cmp -s "$source/docs/manual.md" "$root/usr/share/doc/vcp/manual.md" ||
-        fail "the package does not ship docs/manual.md as /usr/share/doc/vcp/manual.md"
-fi
-for picture in "${rendered[@]}"; do
-    check
-    [[ -f "$root/usr/share/doc/vcp/manual/$(basename "$picture")" ]] ||
+    cmp -s "$picture" "$root/usr/share/doc/vcp/manual/$(basename "$picture")" ||
         fail "the manual's picture $(basename "$picture") is not shipped"
 done
 

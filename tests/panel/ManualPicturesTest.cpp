@@ -1,11 +1,15 @@
 // The user manual's pictures, drawn by the real panel and its dialogs on simulated units so
 // that the manual always shows the program as it is. Each lands in build/manual/NAME.png,
-// small enough to ship beside the manual.
+// small enough to ship beside the manual; scripts/manual-pictures.sh copies them to
+// docs/manual/, where the manual finds them.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QRegularExpression>
 #include <functional>
+#include <set>
 
 #include "controls/CCanvasCtrl.h"
 #include "controls/CInfoBar.h"
@@ -32,6 +36,21 @@ namespace {
 // Wide enough to read the panel's labels, small enough for a page.
 constexpr int kPictureWidth_px = 640;
 constexpr int kLockoutEnableFunction = 168;
+
+// The pictures docs/manual.md shows, by file name: each is manual/NAME.png beside it.
+std::set<QString> PicturesTheManualShows() {
+    QFile manual(QString::fromStdString(SourceFile("docs/manual.md")));
+    if (!manual.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        ADD_FAILURE() << "no docs/manual.md";
+        return {};
+    }
+    static const QRegularExpression picture(R"(!\[[^\]]*\]\(manual/([^)\s]+)\))");
+    std::set<QString> names;
+    for (auto match = picture.globalMatch(QString::fromUtf8(manual.readAll())); match.hasNext();) {
+        names.insert(match.next().captured(1));
+    }
+    return names;
+}
 
 // Virtual time that lets the test look at the panel whenever the program pauses.
 class WatchedClock final : public Clock {
@@ -60,15 +79,18 @@ class ManualPicturesTest : public PanelFixture {
     }
 
     // Saves `picture` as NAME.png, at most the manual's width, and checks that the file
-    // holds a picture of that size.
+    // holds a picture of that size and that the manual shows it.
     static void Save(QImage picture, const char* name) {
+        const QString file = QString(name) + ".png";
+        EXPECT_EQ(PicturesTheManualShows().count(file), 1u)
+            << "docs/manual.md does not show the picture " << name;
         picture.setDevicePixelRatio(1);
         if (picture.width() > kPictureWidth_px) {
             picture = picture.scaledToWidth(kPictureWidth_px, Qt::SmoothTransformation);
         }
         const QString folder = QString::fromStdString(ManualPictureFolder());
         ASSERT_TRUE(QDir().mkpath(folder));
-        const QString path = folder + "/" + name + ".png";
+        const QString path = folder + "/" + file;
         QFile::remove(path);
         ASSERT_TRUE(picture.convertToFormat(QImage::Format_RGB32).save(path)) << name;
         const QImage written(path);
@@ -227,6 +249,23 @@ TEST_F(ManualPicturesTest, TheSettingsOfSurfacesAndNetworkControlAndASnapshotsDi
              "127.0.0.1:50412",
              "2026-12-08 05:31:15.006 | Main Unit 1 | Gain | 62% -> 29% | keyboard"});
         SaveDialog(dialog, "dialog-as-run-log");
+    }
+}
+
+// The manual, read in the source tree or on the repository's web page, finds every picture it
+// shows in docs/manual/, and the folder (which the package installs) holds no other.
+TEST(ManualPictureFilesTest, DocsManualHoldsEveryPictureTheManualShowsAndNoOther) {
+    const std::set<QString> shown = PicturesTheManualShows();
+    EXPECT_FALSE(shown.empty());
+    const QDir folder(QString::fromStdString(SourceFile("docs/manual")));
+    const QStringList files = folder.entryList({"*.png"}, QDir::Files);
+    for (const QString& name : shown) {
+        EXPECT_TRUE(files.contains(name))
+            << "docs/manual/ lacks " << name.toStdString() << ": scripts/manual-pictures.sh";
+    }
+    for (const QString& name : files) {
+        EXPECT_EQ(shown.count(name), 1u) << "docs/manual.md does not show " << name.toStdString();
+        EXPECT_FALSE(QImage(folder.filePath(name)).isNull()) << name.toStdString();
     }
 }
 

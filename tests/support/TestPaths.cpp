@@ -17,3 +17,7 @@ std::string ScreenshotFolder() {
 std::string ManualPictureFolder() {
     return VCP_BUILD_DIR "/manual";
 }
+
+std::string SourceFile(const char* path) {
+    return std::string(VCP_SOURCE_DIR "/") + path;
+}
