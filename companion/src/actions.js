@@ -4,12 +4,15 @@ const { Layout } = require('./layout')
 const { numberChoice, keyChoice } = require('./choices')
 const { quoted, parameterWord } = require('./words')
 
+// What the hub's log says of an action the panel refused, at once or when its turn came.
+const refusalText = (reason) => `The panel refused: ${reason}`
+
 // Every action is one of the panel's named commands; a refusal is logged with the panel's reason.
 function actionDefinitions({ client, log }) {
 	const run = async (sending) => {
 		try {
 			const answer = await sending
-			if (!answer.ok) log('warn', `The panel refused: ${answer.text}`)
+			if (!answer.ok) log('warn', refusalText(answer.text))
 			return answer
 		} catch (error) {
 			log('warn', error.message)
@@ -106,4 +109,4 @@ function actionDefinitions({ client, log }) {
 	}
 }
 
-module.exports = { actionDefinitions }
+module.exports = { actionDefinitions, refusalText }

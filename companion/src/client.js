@@ -27,6 +27,7 @@ const kLastRetry_ms = 8000
 //
 // Events: 'status' (state, text): 'connecting', 'ok', 'refused' (the panel's reason),
 // 'read-only' (the panel's reason) or 'closed' (why); 'state' (words after STATE);
+// 'refusal' (reason) for an action answered OK that the panel refused when its turn came;
 // 'bad' (line, why) for a line that does not read.
 class PanelClient extends EventEmitter {
 	constructor({ host, port, firstRetry_ms = kFirstRetry_ms, lastRetry_ms = kLastRetry_ms }) {
@@ -178,6 +179,11 @@ class PanelClient extends EventEmitter {
 			} else {
 				this.emit('state', words)
 			}
+			return
+		}
+		if (line.startsWith('REFUSED ')) {
+			// No answer to a command: the action it tells of was answered OK before.
+			this.emit('refusal', line.slice('REFUSED '.length))
 			return
 		}
 		const answer = /^(OK|ERR)(?: (.*))?$/.exec(line)

@@ -6,7 +6,7 @@ const net = require('node:net')
 const { InstanceStatus } = require('@companion-module/base')
 const { PanelClient } = require('../src/client')
 const { PanelFollower } = require('../src/follow')
-const { actionDefinitions } = require('../src/actions')
+const { actionDefinitions, refusalText } = require('../src/actions')
 const { feedbackDefinitions } = require('../src/feedbacks')
 const { configProblem, hubStatus } = require('../src/config')
 const { freePort, until, startPanel, startSimulator } = require('./panel')
@@ -18,6 +18,7 @@ function follow(port) {
 	const seen = { status: '', text: '', values: {}, logged: [] }
 	client.on('status', (status, text) => Object.assign(seen, { status, text }))
 	follower.on('changes', (values) => Object.assign(seen.values, values))
+	client.on('refusal', (reason) => seen.logged.push(refusalText(reason)))
 	const actions = actionDefinitions({ client, log: (_level, text) => seen.logged.push(text) })
 	const feedbacks = feedbackDefinitions(() => follower.state)
 	const run = (id, options) => actions[id].callback({ options })
@@ -78,9 +79,10 @@ describe('a panel on its simulated units', () => {
 		await settled(hub, (v) => v.unit === 2)
 		assert.equal(hub.lit('unit_selected', { unit: 1 }), false)
 
+		// Refused at once, or answered OK and refused when its turn comes while unit 2 loads.
 		const refused = await hub.run('set_value', { parameter: knob.name, as: 'raw', value: '99999' })
-		assert.equal(refused.ok, false)
-		assert.equal(hub.seen.logged.at(-1), `The panel refused: ${refused.text}`)
+		if (refused.ok) await until(hub.client, 'refusal', () => hub.seen.logged.length > 0)
+		assert.equal(hub.seen.logged.at(-1), refusalText('A raw value is one signed 16-bit word: -32768 to 32767.'))
 	})
 
 	it('finds the panel again after it restarts, forgetting what it showed meanwhile', async () => {
@@ -168,6 +170,37 @@ describe('lines that do not read', () => {
 				hub.follower.state.knobs.every((knob) => !knob.bound),
 				true,
 			)
+		} finally {
+			hub.client.stop()
+			server.close()
+		}
+	})
+})
+
+describe('an action the panel refuses when its turn comes', () => {
+	it('is answered OK and then logged with the reason, without taking the next answer', async () => {
+		const server = net.createServer((socket) => {
+			socket.on('data', (data) => {
+				for (const line of data.toString().split('\n').filter(Boolean)) {
+					if (line === 'SUBSCRIBE') socket.write('OK subscribed\n')
+					else if (line.startsWith('SET')) socket.write('OK\nREFUSED Main Unit 2 is not on line.\n')
+					else socket.write('OK "KEYER"\n')
+				}
+			})
+		})
+		await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve))
+		const hub = follow(server.address().port)
+		try {
+			await statusIs(hub, 'ok')
+			const [set, title] = await Promise.all([hub.client.command('SET 12 5'), hub.client.command('TITLE')])
+			assert.deepEqual(
+				[set, title],
+				[
+					{ ok: true, text: '' },
+					{ ok: true, text: '"KEYER"' },
+				],
+			)
+			assert.deepEqual(hub.seen.logged, [refusalText('Main Unit 2 is not on line.')])
 		} finally {
 			hub.client.stop()
 			server.close()
