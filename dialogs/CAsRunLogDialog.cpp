@@ -19,9 +19,18 @@ constexpr int kMinimumWidth_px = 760;
 constexpr int kMinimumHeight_px = 420;
 const QString kEditFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-QDateTime LineTime(const std::string& line) {
-    return QDateTime::fromString(QString::fromStdString(line.substr(0, kLogTimeChars)),
-                                 QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+// The time a line was written, or now for a line that carries none (an empty log).
+QDateTime LineTime(const std::vector<std::string>& lines, bool last) {
+    if (!lines.empty()) {
+        const std::string& line = last ? lines.back() : lines.front();
+        const QDateTime time =
+            QDateTime::fromString(QString::fromStdString(line.substr(0, kLogTimeChars)),
+                                  QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        if (time.isValid()) {
+            return time;
+        }
+    }
+    return QDateTime::currentDateTime();
 }
 
 }  // namespace
@@ -43,10 +52,9 @@ CAsRunLogDialog::CAsRunLogDialog(QWidget* parent, std::vector<std::string> lines
     layout->addWidget(m_view);
 
     auto* range = new QFormLayout;
-    const QDateTime first =
-        m_lines.empty() ? QDateTime::currentDateTime() : LineTime(m_lines.front());
-    m_from = new QDateTimeEdit(first, this);
-    m_to = new QDateTimeEdit(QDateTime::currentDateTime().addSecs(60), this);
+    // The range starts as the whole log shown, so an export without changes keeps every line.
+    m_from = new QDateTimeEdit(LineTime(m_lines, false), this);
+    m_to = new QDateTimeEdit(LineTime(m_lines, true), this);
     m_from->setDisplayFormat(kEditFormat);
     m_to->setDisplayFormat(kEditFormat);
     range->addRow(tr("Export from"), m_from);

@@ -28,22 +28,25 @@ const char* const kNoVersionLine =
     "The Main Unit did not send its version. Check the connection and open About again.";
 
 // The manual is installed beside the program: <prefix>/bin/vcp, <prefix>/share/doc/vcp.
-QString InstalledManualLine() {
-    const QString path = QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                         QStringLiteral("/../share/doc/vcp/manual.md"));
+QString InstalledManualLine(const QString& programFolder) {
+    const QString path =
+        QDir::cleanPath(programFolder + QStringLiteral("/../share/doc/vcp/manual.md"));
     return QStringLiteral("User manual: ") + path;
 }
 
 }  // namespace
 
-CMyAbout::CMyAbout(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CMyAbout>()) {
+CMyAbout::CMyAbout(QWidget* parent) : CMyAbout(parent, QCoreApplication::applicationDirPath()) {}
+
+CMyAbout::CMyAbout(QWidget* parent, const QString& programFolder)
+    : QDialog(parent), m_ui(std::make_unique<Ui::CMyAbout>()) {
     m_ui->setupUi(this);
     // The one window on light paper: dark ink.
     setPalette(PaperPalette());
     LayOutInDialogUnits(this);
     connect(m_ui->updateButton, &QPushButton::clicked, this, &QDialog::accept);
     BuildAboutText();
-    m_manualLine = InstalledManualLine();
+    m_manualLine = InstalledManualLine(programFolder);
 }
 
 CMyAbout::~CMyAbout() = default;

@@ -16,6 +16,8 @@ class CMyAbout : public QDialog {
 
   public:
     explicit CMyAbout(QWidget* parent = nullptr);
+    // As installed with the program in `programFolder` (the manual's pictures show /usr/bin).
+    CMyAbout(QWidget* parent, const QString& programFolder);
     ~CMyAbout() override;
 
     const std::string& AboutText() const { return m_aboutText; }

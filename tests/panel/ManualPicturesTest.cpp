@@ -197,7 +197,7 @@ TEST_F(ManualPicturesTest, TheDialogsOfAStudioUnit) {
         SaveDialog(dialog, "dialog-custom-menu");
     }
     {
-        CMyAbout dialog(panel.get());
+        CMyAbout dialog(panel.get(), QStringLiteral("/usr/bin"));
         SaveDialog(dialog, "dialog-about");
     }
 }
