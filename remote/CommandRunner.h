@@ -8,9 +8,9 @@
 
 // Carries out a client's command through the panel's named actions, so it takes the same
 // exchanges and obeys the same rules as the mouse, and answers it. Changes are refused in
-// read-only mode; FILE CLEAR is refused from every client, as the panel itself asks no
-// confirmation for it. Reads come from the panel's state and, for parameters no knob shows,
-// from the selected unit's parameter table as the polls keep it.
+// read-only mode; what no client may reach (FILE CLEAR, the dialogs, the port setup) the
+// panel's actions refuse by the command's origin. Reads come from the panel's state and, for
+// parameters no knob shows, from the selected unit's parameter table as the polls keep it.
 //
 // SUBSCRIBE, UNSUBSCRIBE and QUIT are answered here; the transport does what they ask.
 
