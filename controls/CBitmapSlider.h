@@ -2,8 +2,10 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <tuple>
 
 #include "controls/ControlKeys.h"
+#include "controls/FaceCache.h"
 #include "controls/KnobGeometry.h"
 #include "controls/SkinZoom.h"
 #include "platform/WindowTimers.h"
@@ -85,4 +87,5 @@ class CBitmapSlider : public QWidget {
     int m_knob = 0;
     WindowTimers m_timers{this};
     SkinPlace m_place;
+    FaceCache<std::tuple<bool, bool, int>> m_face;  // track and thumb loaded, thumb's top
 };

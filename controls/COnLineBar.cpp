@@ -74,8 +74,17 @@ void COnLineBar::PlaceLamps() {
 void COnLineBar::paintEvent(QPaintEvent*) {
     PlaceLamps();
     QPainter painter(this);
-    PaintOnSkin(painter, this);
-    DrawRoundBox(painter, kSwatchRect, kLampCorner, kLampCorner,
-                 QColor(m_swatchRed, m_swatchGreen, m_swatchBlue));
-    DrawRoundBox(painter, kDarkLampRect, kLampCorner, kLampCorner, Qt::black);
+    PaintOnSkin(painter, m_place.Zoom(this));
+    // Rounded boxes cost far more to draw than to copy: they are drawn again only when the
+    // swatch changes colour.
+    const QRect boxes = kSwatchRect.united(kDarkLampRect);
+    const QColor swatch(m_swatchRed, m_swatchGreen, m_swatchBlue);
+    painter.translate(boxes.topLeft());
+    m_boxes.Paint(painter, boxes.size(), FaceGround::kTransparent, swatch.rgb(),
+                  [&boxes, &swatch](QPainter& face) {
+                      DrawRoundBox(face, kSwatchRect.translated(-boxes.topLeft()), kLampCorner,
+                                   kLampCorner, swatch);
+                      DrawRoundBox(face, kDarkLampRect.translated(-boxes.topLeft()), kLampCorner,
+                                   kLampCorner, Qt::black);
+                  });
 }

@@ -5,6 +5,9 @@
 #include <array>
 #include <cstdint>
 
+#include "controls/FaceCache.h"
+#include "controls/SkinZoom.h"
+
 class PollResults;
 
 // Shows which units answer on the line and which one is selected, by moving the panel's
@@ -43,6 +46,8 @@ class COnLineBar : public QWidget {
 
     std::array<QWidget*, kUnits> m_onLineLamp{};
     std::array<QWidget*, kUnits> m_selectedLamp{};
+    SkinPlace m_place;
+    FaceCache<QRgb> m_boxes;  // the swatch and the dark lamp, keyed by the swatch's colour
     int m_swatchRed = 0;
     int m_swatchGreen = 0;
     int m_swatchBlue = 0;

@@ -79,6 +79,8 @@ TEST_F(OnLineBarTest, SwatchShowsTheScreenColour) {
     const QImage picture = Grab(bar);
     EXPECT_EQ(picture.pixelColor(327, 12), QColor(200, 40, 255));
     EXPECT_EQ(picture.pixelColor(432, 12), QColor(0, 0, 0));
+    bar.SetSwatch(0, 90, 10);
+    EXPECT_EQ(Grab(bar).pixelColor(327, 12), QColor(0, 90, 10)) << "a new colour shows at once";
 }
 
 class SettingsBarTest : public ControlsTest {

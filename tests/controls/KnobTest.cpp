@@ -86,7 +86,9 @@ TEST_F(KnobTest, DraggingPastTheEndsClampsTheRange) {
 
 TEST_F(KnobTest, HoldStopsPollingAndReleaseSpringsBack) {
     QSignalSpy released(&knob, &CBitmapSlider::KnobReleased);
+    const QImage atRest = Grab(knob);
     Mouse(QEvent::MouseButtonPress, 20);
+    EXPECT_NE(Grab(knob), atRest) << "the thumb is shown where it went";
     EXPECT_TRUE(knob.IsHeld());
     EXPECT_TRUE(knob.IsRepeating());
     EXPECT_FALSE(host.polling);
@@ -99,6 +101,7 @@ TEST_F(KnobTest, HoldStopsPollingAndReleaseSpringsBack) {
     EXPECT_TRUE(host.polling);
     EXPECT_EQ(host.stops, 1);
     EXPECT_EQ(host.resumes, 1);
+    EXPECT_EQ(Grab(knob), atRest);
     QCoreApplication::processEvents();
     ASSERT_EQ(released.size(), 1);
     EXPECT_EQ(released.at(0).at(1).toInt(), 5);
