@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <string>
 
+#include "controls/FaceCache.h"
 #include "controls/SkinZoom.h"
 
 // The panel's settings line: one line of text read from the selected unit, on a grey strip.
@@ -28,4 +29,5 @@ class CSettingsBar : public QWidget {
     QFont m_font;
     QRect m_clearedRect;
     SkinPlace m_place;
+    FaceCache<std::string> m_face;
 };
