@@ -79,7 +79,7 @@ void PanelConsole::OnFunctionButton(int button) {
         Wait(kMomentaryHold_ms);
         StepFunction(offset);
     }
-    if (!CheckUnitStatus()) {
+    if (CheckUnitStatus() != StatusCheck::ValuesReadAnew) {
         UpdateLamps(true);
         RefreshMenu();
     } else if (menuChanges) {

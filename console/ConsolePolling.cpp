@@ -90,8 +90,7 @@ void PanelConsole::OnPollTimer() {
     }
     // The status read gives the line up to the user as the presence poll does, and the rest
     // of the tick waits for the next one.
-    CheckUnitStatus(LineUse::YieldsToUser);
-    if (m_statusYielded) {
+    if (CheckUnitStatus(LineUse::YieldsToUser) == StatusCheck::Yielded) {
         return;
     }
     const uint8_t flags = g_unitStatus[kStatusByteFlags];
@@ -146,24 +145,23 @@ Status PanelConsole::ReadValuesNow() {
     return ReadParameterValues();
 }
 
-bool PanelConsole::CheckUnitStatus(LineUse use) {
+PanelConsole::StatusCheck PanelConsole::CheckUnitStatus(LineUse use) {
     const int unit = SelectedUnit();
     // A read that gave the line up is no miss: the panel keeps the status it last read.
     UnitStatus status{};
     const Status read = IdentifyUnit(g_currentUnitAddress, status, use);
-    m_statusYielded = read == Status::Yielded;
-    if (m_statusYielded) {
-        return false;
+    if (read == Status::Yielded) {
+        return StatusCheck::Yielded;
     }
     g_unitStatus = status;
     if (read != Status::Ok) {
         // The next status poll waits a second; the window stays responsive meanwhile.
         m_statusHeld = true;
         m_statusHeldSince = Now();
-        return false;
+        return StatusCheck::Handled;
     }
     if (g_panelModel.m_currentMenu[unit] == -1) {
-        return false;
+        return StatusCheck::Handled;
     }
     // A busy unit (clearing its files) answers nothing but its status, so a read now would
     // wait out its whole patience: the next tick looks again. A message from the table is
@@ -172,7 +170,7 @@ bool PanelConsole::CheckUnitStatus(LineUse use) {
         if (ShownWithoutAnExchange(g_unitStatus[kStatusByteMessage])) {
             HandleUnitMessage(g_unitStatus[kStatusByteMessage]);
         }
-        return false;
+        return StatusCheck::Handled;
     }
     HandleUnitMessage(g_unitStatus[kStatusByteMessage]);
     const uint8_t flags = g_unitStatus[kStatusByteFlags];
@@ -182,9 +180,9 @@ bool PanelConsole::CheckUnitStatus(LineUse use) {
         static_cast<void>(ReadReferenceValues());
         ReadUnitValues();
         ShowValuesRead(unit);
-        return true;
+        return StatusCheck::ValuesReadAnew;
     }
-    return false;
+    return StatusCheck::Handled;
 }
 
 // A read that gave the line up to the user is no failure of the unit's.

@@ -63,10 +63,10 @@ class PanelConsole : public PortFailureReaction {
     void OnKeyScanTimer();
     void OnPromptTimer();
     void OnMessageClearTimer();
-    // The selected unit's status read and what it flags handled; true when its values were
-    // read anew (and shown). A read that yields to the user and gives the line up keeps the
-    // last status and handles nothing.
-    bool CheckUnitStatus(LineUse use = LineUse::Ordinary);
+    // The selected unit's status read and what it flags handled. A read that yields to the
+    // user and gives the line up keeps the last status and handles nothing.
+    enum class StatusCheck { Yielded, Handled, ValuesReadAnew };
+    StatusCheck CheckUnitStatus(LineUse use = LineUse::Ordinary);
     // The selected unit's values read now; the tables keep the last ones when it fails.
     static Status ReadValuesNow();
     // Runs as each answer of the polls' value reads is in the tables, before the panel shows
@@ -215,8 +215,7 @@ class PanelConsole : public PortFailureReaction {
     bool m_linkLostShown = false;   // the loss alert is up for the present loss
     bool m_statusHeld = false;      // a failed status poll pauses the next ones for 1 s
     uint32_t m_statusHeldSince = 0;
-    bool m_statusYielded = false;  // the last status read gave the line up to the user
-    bool m_valuesUnread = false;   // the last value read failed: the tables may not be the unit's
+    bool m_valuesUnread = false;  // the last value read failed: the tables may not be the unit's
     bool m_valuesReadThisTick = false;  // the present poll tick read the values
     int m_failedValueTicks = 0;         // poll ticks in a row whose value read failed
     uint32_t m_lastValueRead_ms = 0;

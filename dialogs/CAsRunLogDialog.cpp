@@ -19,18 +19,12 @@ constexpr int kMinimumWidth_px = 760;
 constexpr int kMinimumHeight_px = 420;
 const QString kEditFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-// The time a line was written, or now for a line that carries none (an empty log).
-QDateTime LineTime(const std::vector<std::string>& lines, bool last) {
-    if (!lines.empty()) {
-        const std::string& line = last ? lines.back() : lines.front();
-        const QDateTime time =
-            QDateTime::fromString(QString::fromStdString(line.substr(0, kLogTimeChars)),
-                                  QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-        if (time.isValid()) {
-            return time;
-        }
-    }
-    return QDateTime::currentDateTime();
+// The time a line was written, or now for a line that carries none.
+QDateTime LineTime(const std::string& line) {
+    const QDateTime time =
+        QDateTime::fromString(QString::fromStdString(line.substr(0, kLogTimeChars)),
+                              QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    return time.isValid() ? time : QDateTime::currentDateTime();
 }
 
 }  // namespace
@@ -53,8 +47,9 @@ CAsRunLogDialog::CAsRunLogDialog(QWidget* parent, std::vector<std::string> lines
 
     auto* range = new QFormLayout;
     // The range starts as the whole log shown, so an export without changes keeps every line.
-    m_from = new QDateTimeEdit(LineTime(m_lines, false), this);
-    m_to = new QDateTimeEdit(LineTime(m_lines, true), this);
+    const std::string none;
+    m_from = new QDateTimeEdit(LineTime(m_lines.empty() ? none : m_lines.front()), this);
+    m_to = new QDateTimeEdit(LineTime(m_lines.empty() ? none : m_lines.back()), this);
     m_from->setDisplayFormat(kEditFormat);
     m_to->setDisplayFormat(kEditFormat);
     range->addRow(tr("Export from"), m_from);

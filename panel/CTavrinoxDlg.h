@@ -119,8 +119,6 @@ class CTavrinoxDlg : public QDialog,
     void ShowHardKey(int key, bool lit) override;
     bool HardKeyLit(int key) const override;
     void ShowSettings(const std::string& text) override;
-    // The setup key: the port setup dialog with the polls stopped; the port changes only
-    // when the chosen one opens.
     // Runs the COM port setup dialog modally, showing `portNumber`; the chosen port when the
     // user confirms, nothing when cancelled.
     std::optional<int> RunPortSetup(int portNumber) override;
