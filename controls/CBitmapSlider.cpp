@@ -70,13 +70,26 @@ const QPixmap& CBitmapSlider::ThumbAt(qreal ratio) {
     return m_thumbBitmap;
 }
 
+CBitmapSlider::Face CBitmapSlider::CurrentFace() const {
+    return {m_trackLoaded, m_thumbLoaded,
+            m_geometry.RowOfPosition(m_position) - m_geometry.HalfThumb()};
+}
+
+bool CBitmapSlider::FaceChanged() {
+    return m_shown.Changed({CurrentFace(), m_place.ClientRect(this).size()});
+}
+
 void CBitmapSlider::paintEvent(QPaintEvent*) {
+    if (DrawnByWindow(redirected(nullptr))) {
+        return;
+    }
     QPainter painter(this);
     PaintOnSkin(painter, m_place.Zoom(this));
     const QRect area = m_place.ClientRect(this);
-    const int top = m_geometry.RowOfPosition(m_position) - m_geometry.HalfThumb();
+    const Face face = CurrentFace();
+    const int top = std::get<2>(face);
     // The track with its thumb is drawn again only when the thumb moves.
-    m_face.Paint(painter, area.size(), FaceGround::kOpaque, {m_trackLoaded, m_thumbLoaded, top},
+    m_face.Paint(painter, area.size(), FaceGround::kOpaque, face,
                  [this, &area, top](QPainter& face) {
                      const qreal ratio = PaintRatio(face);
                      if (m_trackLoaded) {

@@ -8,6 +8,7 @@
 #include "controls/FaceCache.h"
 #include "controls/KnobGeometry.h"
 #include "controls/SkinZoom.h"
+#include "controls/WindowFace.h"
 #include "platform/WindowTimers.h"
 
 class CCanvasCtrl;
@@ -18,7 +19,7 @@ class KnobHost;
 // paired display's parameter by the square of the deflection; releasing snaps it back.
 // A focused knob turns with the knob keys as a drag turns it; every other key goes on to the
 // panel.
-class CBitmapSlider : public QWidget {
+class CBitmapSlider : public QWidget, public KeptFace {
     Q_OBJECT
 
   public:
@@ -50,6 +51,7 @@ class CBitmapSlider : public QWidget {
     // Page key as the fullest, Home and End by the distance to the raw range's end (only
     // where rawMin < rawMax). The knob's display sends it on the same keys.
     void TurnByKey(KnobKey key);
+    bool FaceChanged() override;
 
   signals:
     // Posted (queued) to whoever listens, like the knob's notifications to its parent.
@@ -67,6 +69,9 @@ class CBitmapSlider : public QWidget {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    // Track and thumb loaded, the thumb's top.
+    using Face = std::tuple<bool, bool, int>;
+    Face CurrentFace() const;
     void MoveTo(int pointerRow);
     void EndHold();
     const QPixmap& ThumbAt(qreal ratio);
@@ -87,5 +92,6 @@ class CBitmapSlider : public QWidget {
     int m_knob = 0;
     WindowTimers m_timers{this};
     SkinPlace m_place;
-    FaceCache<std::tuple<bool, bool, int>> m_face;  // track and thumb loaded, thumb's top
+    FaceCache<Face> m_face;
+    ShownFace<std::pair<Face, QSize>> m_shown;
 };

@@ -58,18 +58,29 @@ void CImageTextButton::SetTextColours(const QColor& textColour, const QColor& di
     update();
 }
 
-void CImageTextButton::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    PaintOnSkin(painter, m_place.Zoom(this));
+CImageTextButton::Face CImageTextButton::CurrentFace() {
     if (!ImagesLoaded()) {
         m_imageRect = m_place.ClientRect(this);
     }
-    const Face face{m_imageIndex,
-                    m_caption,
-                    m_images,
-                    m_imageRect,
-                    isEnabled() ? m_textColour : m_disabledTextColour,
-                    m_font.value_or(font())};
+    return {m_imageIndex,
+            m_caption,
+            m_images,
+            m_imageRect,
+            isEnabled() ? m_textColour : m_disabledTextColour,
+            m_font.value_or(font())};
+}
+
+bool CImageTextButton::FaceChanged() {
+    return m_shown.Changed(CurrentFace());
+}
+
+void CImageTextButton::paintEvent(QPaintEvent*) {
+    if (DrawnByWindow(redirected(nullptr))) {
+        return;
+    }
+    QPainter painter(this);
+    PaintOnSkin(painter, m_place.Zoom(this));
+    const Face face = CurrentFace();
     const bool pictured =
         ImagesLoaded() && m_imageIndex >= 0 && m_imageIndex < static_cast<int>(m_images.size());
     m_face.Paint(painter, m_imageRect.size(),

@@ -11,13 +11,14 @@
 
 #include "controls/FaceCache.h"
 #include "controls/SkinZoom.h"
+#include "controls/WindowFace.h"
 
 // The panel's menu and function buttons: one of two pictures with a caption of one or two
 // lines over it. The panel picks the picture (the second is the lit look) and the caption;
 // clicks reach the panel as the button's clicked() signal, and the second click of a
 // double-click is none. Space or Enter on a focused button clicks it. The pressed state
 // changes nothing on the screen.
-class CImageTextButton : public QAbstractButton {
+class CImageTextButton : public QAbstractButton, public KeptFace {
     Q_OBJECT
 
   public:
@@ -40,6 +41,7 @@ class CImageTextButton : public QAbstractButton {
     QRect ImageRect() const { return m_imageRect; }
     // How many times the face was drawn rather than copied.
     int FaceDrawCount() const { return m_face.DrawCount(); }
+    bool FaceChanged() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,6 +61,7 @@ class CImageTextButton : public QAbstractButton {
         bool operator==(const Face&) const = default;
     };
 
+    Face CurrentFace();
     void DrawFace(QPainter& painter, const Face& face);
     void DrawCaption(QPainter& painter, const Face& face);
 
@@ -70,5 +73,6 @@ class CImageTextButton : public QAbstractButton {
     QColor m_disabledTextColour{255, 255, 255};
     std::optional<QFont> m_font;
     FaceCache<Face> m_face;
+    ShownFace<Face> m_shown;
     SkinPlace m_place;
 };

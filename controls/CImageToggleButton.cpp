@@ -27,7 +27,19 @@ void CImageToggleButton::SetOn(bool on) {
     }
 }
 
+CImageToggleButton::Face CImageToggleButton::CurrentFace() {
+    const QSize size = m_place.ClientRect(this).size();
+    return {m_on ? m_onBitmapId : m_offBitmapId, size.width(), size.height()};
+}
+
+bool CImageToggleButton::FaceChanged() {
+    return m_shown.Changed(CurrentFace());
+}
+
 void CImageToggleButton::paintEvent(QPaintEvent*) {
+    if (DrawnByWindow(redirected(nullptr))) {
+        return;
+    }
     QPainter painter(this);
     PaintOnSkin(painter, m_place.Zoom(this));
     const QPixmap picture =

@@ -115,8 +115,15 @@ CInfoBar::Face CInfoBar::CurrentFace() const {
     return face;
 }
 
+bool CInfoBar::FaceChanged() {
+    return m_shown.Changed({CurrentFace(), m_place.ClientRect(this).size()});
+}
+
 void CInfoBar::paintEvent(QPaintEvent*) {
     ++m_paintCount;
+    if (DrawnByWindow(redirected(nullptr))) {
+        return;
+    }
     QPainter painter(this);
     PaintOnSkin(painter, m_place.Zoom(this));
     // The line's picture is opaque; it covers the line when the line has its size.

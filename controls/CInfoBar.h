@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QPixmap>
+#include <QSize>
 #include <QWidget>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "controls/FaceCache.h"
 #include "controls/Fonts.h"
 #include "controls/InfoBarText.h"
 #include "controls/SkinZoom.h"
+#include "controls/WindowFace.h"
 #include "model/PanelModel.h"
 
 class KeyframeReadout;
@@ -17,7 +20,7 @@ class KeyframeReadout;
 // yellow, the keyframe position while the keyframe menu is on show, or else the unit's
 // read-outs (screen colour, reference lamp, input routing). Messages and alerts repaint at
 // once, so a text set before a long exchange with a unit is already on the screen.
-class CInfoBar : public QWidget {
+class CInfoBar : public QWidget, public KeptFace {
     Q_OBJECT
 
   public:
@@ -42,6 +45,7 @@ class CInfoBar : public QWidget {
     int PaintCount() const { return m_paintCount; }
     // How many paints drew the line anew rather than copying it.
     int FaceDrawCount() const { return m_face.DrawCount(); }
+    bool FaceChanged() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -70,6 +74,7 @@ class CInfoBar : public QWidget {
     const KeyframeReadout* m_keyframes = nullptr;
     int m_paintCount = 0;
     FaceCache<Face> m_face;
+    ShownFace<std::pair<Face, QSize>> m_shown;
     PanelFontCache m_textFont;
     PanelFontCache m_readoutFont;
     SkinPlace m_place;

@@ -71,14 +71,21 @@ void COnLineBar::PlaceLamps() {
     }
 }
 
+QRgb COnLineBar::SwatchColour() const {
+    return qRgb(m_swatchRed, m_swatchGreen, m_swatchBlue);
+}
+
 void COnLineBar::paintEvent(QPaintEvent*) {
     PlaceLamps();
+    if (DrawnByWindow(redirected(nullptr))) {
+        return;
+    }
     QPainter painter(this);
     PaintOnSkin(painter, m_place.Zoom(this));
     // Rounded boxes cost far more to draw than to copy: they are drawn again only when the
     // swatch changes colour.
     const QRect boxes = kSwatchRect.united(kDarkLampRect);
-    const QColor swatch(m_swatchRed, m_swatchGreen, m_swatchBlue);
+    const QColor swatch(SwatchColour());
     painter.translate(boxes.topLeft());
     m_boxes.Paint(painter, boxes.size(), FaceGround::kTransparent, swatch.rgb(),
                   [&boxes, &swatch](QPainter& face) {

@@ -7,6 +7,7 @@
 
 #include "controls/FaceCache.h"
 #include "controls/SkinZoom.h"
+#include "controls/WindowFace.h"
 
 class PollResults;
 
@@ -14,7 +15,7 @@ class PollResults;
 // eight lamp windows into view or out of it, and paints the screen-colour swatch and a dark
 // lamp in the status strip. The bar covers the strip it paints (451 by 21 pixels from
 // (596, 574)), lets the mouse through, and sits beneath the lamps it moves.
-class COnLineBar : public QWidget {
+class COnLineBar : public QWidget, public KeptFace {
     Q_OBJECT
 
   public:
@@ -37,17 +38,20 @@ class COnLineBar : public QWidget {
     QRect HiddenRect() const { return m_hiddenRect; }
     // Puts every lamp where the poll results and the selected unit say.
     void PlaceLamps();
+    bool FaceChanged() override { return m_shown.Changed(SwatchColour()); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    QRgb SwatchColour() const;
     static void MoveLamp(QWidget* lamp, const QRect& place);
 
     std::array<QWidget*, kUnits> m_onLineLamp{};
     std::array<QWidget*, kUnits> m_selectedLamp{};
     SkinPlace m_place;
     FaceCache<QRgb> m_boxes;  // the swatch and the dark lamp, keyed by the swatch's colour
+    ShownFace<QRgb> m_shown;
     int m_swatchRed = 0;
     int m_swatchGreen = 0;
     int m_swatchBlue = 0;

@@ -41,6 +41,9 @@ void CSettingsBar::SetSettingsText(const std::string& text) {
 }
 
 void CSettingsBar::paintEvent(QPaintEvent*) {
+    if (DrawnByWindow(redirected(nullptr))) {
+        return;
+    }
     QPainter painter(this);
     PaintOnSkin(painter, m_place.Zoom(this));
     // Text costs far more to lay out than its picture to copy.

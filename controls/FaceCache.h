@@ -52,3 +52,20 @@ class FaceCache {
     std::optional<Key> m_key;
     FacePicture m_picture;
 };
+
+// What a face kept by its window (KeptFace) showed when last asked, to tell a change.
+template <class Key>
+class ShownFace {
+  public:
+    // Whether `now` differs from what was shown, and `now` is shown from here on.
+    bool Changed(const Key& now) {
+        if (m_key.has_value() && *m_key == now) {
+            return false;
+        }
+        m_key = now;
+        return true;
+    }
+
+  private:
+    std::optional<Key> m_key;
+};

@@ -80,6 +80,7 @@ CTavrinoxDlg::CTavrinoxDlg(QWidget* parent) : QDialog(parent) {
     // The skin covers the whole window: nothing need be cleared beneath it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateControls();
+    m_face.KeepChildren();
     m_console = std::make_unique<PanelConsole>(*this);
     m_actions = new PanelActions(*m_console, this);
 
@@ -208,6 +209,10 @@ void CTavrinoxDlg::timerEvent(QTimerEvent* event) {
 
 void CTavrinoxDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    m_face.Paint(painter, event->region(), redirected(nullptr));
+}
+
+void CTavrinoxDlg::PaintSkin(QPainter& painter, const QRegion& region) {
     PaintOnSkin(painter, this);
     // The device actually painted (a screen, or a picture of another ratio: render, grab)
     // at the zoom.
@@ -224,7 +229,7 @@ void CTavrinoxDlg::paintEvent(QPaintEvent* event) {
     }
     // What the controls leave of the window is no rectangle, and a copy clipped to such a
     // region goes span by span; clipped to each of its rectangles it is a block copy.
-    for (const QRect& area : event->region()) {
+    for (const QRect& area : region) {
         painter.setClipRect(area);
         DrawPicture(painter, QPointF(0, 0), m_skin);
     }

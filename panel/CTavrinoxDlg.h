@@ -18,6 +18,7 @@
 #include "console/PanelTimers.h"
 #include "console/PanelView.h"
 #include "controls/PanelHooks.h"
+#include "controls/WindowFace.h"
 #include "model/PanelModel.h"
 #include "panel/PanelZoom.h"
 #include "platform/WindowTimers.h"
@@ -180,6 +181,8 @@ class CTavrinoxDlg : public QDialog,
     // The selected unit's menu on show; -1 while its menus are not loaded.
     int CurrentMenuShown() const { return m_console->CurrentMenuShown(); }
     WindowTimers& Timers() { return m_timers; }
+    // The skin with the controls' faces, as the screen shows it.
+    const WindowFace& Face() const { return m_face; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -194,6 +197,8 @@ class CTavrinoxDlg : public QDialog,
     void PlaceControls();
     void ConnectControls();
     void CreateToggles();
+    // The window's ground: the skin, in `region`.
+    void PaintSkin(QPainter& painter, const QRegion& region);
 
     // Shut-down: the port number goes back to the per-user settings.
     void StoreSettings();
@@ -215,6 +220,9 @@ class CTavrinoxDlg : public QDialog,
     std::unique_ptr<PanelConsole> m_console;
     PanelActions* m_actions = nullptr;
     QPixmap m_skin;
+    // The skin with the controls' faces on it, as the screen shows it.
+    WindowFace m_face{
+        this, [this](QPainter& painter, const QRegion& region) { PaintSkin(painter, region); }};
     QPixmap m_icon;
 
     std::array<CBitmapSlider*, kKnobCount> m_knob{};
