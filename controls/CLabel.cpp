@@ -60,6 +60,7 @@ bool CLabel::HasWindow() const {
 }
 
 CLabel& CLabel::RepaintNow() {
+    ++m_faceChanges;
     // A transparent label is not opaque to Qt, so the parent's picture behind it is
     // painted first.
     if (isVisible()) {
@@ -141,6 +142,7 @@ CLabel& CLabel::SetBorderLine(bool border) {
 void CLabel::UpdateFrame() {
     const int margin = (m_sunkenEdge ? kFrameWidth_px : 0) + (m_borderLine ? kFrameWidth_px : 0);
     setContentsMargins(margin, margin, margin, margin);
+    ++m_faceChanges;
     update();
 }
 
@@ -222,6 +224,7 @@ CLabel& CLabel::SetLinkAddress(const std::string& address) {
 
 void CLabel::SetStaticStyle(unsigned style) {
     m_staticStyle = style;
+    ++m_faceChanges;
     update();
 }
 
@@ -304,6 +307,9 @@ void CLabel::changeEvent(QEvent* event) {
 }
 
 void CLabel::paintEvent(QPaintEvent*) {
+    if (DrawnByWindow(redirected(nullptr))) {
+        return;
+    }
     QPainter target(this);
     PaintOnSkin(target, m_place.Zoom(this));
     if (m_transparent) {

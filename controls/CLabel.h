@@ -8,14 +8,16 @@
 #include <optional>
 #include <string>
 
+#include "controls/FaceCache.h"
 #include "controls/Fonts.h"
 #include "controls/SkinZoom.h"
+#include "controls/WindowFace.h"
 #include "platform/WindowTimers.h"
 
 // A text label with its own painting: colours, font attributes, a solid or graded
 // background, transparency, blinking, an embossed look, rotation, and optional behaviour as
 // a web or mail link. Setters return the label so calls chain.
-class CLabel : public QWidget {
+class CLabel : public QWidget, public KeptFace {
     Q_OBJECT
 
   public:
@@ -76,6 +78,7 @@ class CLabel : public QWidget {
 
     // One blink tick.
     void OnBlinkTimer();
+    bool FaceChanged() override { return m_shown.Changed(m_faceChanges); }
     // What a left click does.
     void Click();
 
@@ -123,6 +126,9 @@ class CLabel : public QWidget {
     QColor m_backgroundColour{0, 0, 0};
     std::string m_linkAddress;
     std::string m_text;
+    // Every change the label shows asks for a paint; each one counts here.
+    int m_faceChanges = 0;
+    ShownFace<int> m_shown;
     std::string m_windowText;
     unsigned m_staticStyle = 0;
     bool m_sunkenEdge = false;

@@ -6,8 +6,19 @@
 
 #include "controls/PaintHelpers.h"
 
+namespace {
+
+// A control made opaque after it was kept hides the window beneath it, so the window is not
+// painted there when the control asks for a paint: it paints itself.
+bool PaintsItself(const QWidget* control) {
+    return control == nullptr || control->testAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+}  // namespace
+
 bool KeptFace::DrawnByWindow(const QPaintDevice* target) const {
-    return m_keeper != nullptr && m_keeper->DrewOnScreen(target);
+    return m_keeper != nullptr && m_keeper->DrewOnScreen(target) &&
+           !PaintsItself(dynamic_cast<const QWidget*>(this));
 }
 
 WindowFace::WindowFace(QWidget* window, DrawGround drawGround)
@@ -83,7 +94,7 @@ QRegion WindowFace::StaleRegion() {
         const auto* control = static_cast<const QWidget*>(child);
         // Every face is asked, so each one's change is taken once.
         const bool changed = kept->face->FaceChanged();
-        const Drawn now{control->geometry(), control->isVisible()};
+        const Drawn now{control->geometry(), control->isVisible() && !PaintsItself(control)};
         Drawn& drawn = m_drawn[child];
         if (changed || now.place != drawn.place || now.shown != drawn.shown) {
             if (drawn.shown) {
@@ -115,7 +126,7 @@ void WindowFace::Redraw(const QRegion& stale) {
         auto* control = static_cast<QWidget*>(child);
         const QRect place = control->geometry();
         const QRegion part = stale.intersected(place);
-        if (control->isVisible() && !part.isEmpty()) {
+        if (control->isVisible() && !PaintsItself(control) && !part.isEmpty()) {
             control->render(&m_picture, place.topLeft(), part.translated(-place.topLeft()),
                             QWidget::DrawChildren);
         }

@@ -8,6 +8,7 @@
 #include "controls/CImageTextButton.h"
 #include "controls/CImageToggleButton.h"
 #include "controls/CInfoBar.h"
+#include "controls/CLabel.h"
 #include "controls/COnLineBar.h"
 #include "controls/CSettingsBar.h"
 #include "tests/panel/PanelFixture.h"
@@ -75,6 +76,7 @@ TEST_F(ScreenFaceTest, TheScreenShowsEachChangeAsAFreshPictureDoes) {
     panel->InfoBar()->SetMessage("A message of the test");
     panel->SettingsBar()->SetSettingsText("Other settings");
     panel->OnLineBar()->SetSwatch(200, 10, 10);
+    panel->TitleLabel()->SetCaption("A title of the test");
     EXPECT_EQ(Difference(), "") << "a toggle, buttons, the lines and the swatch changed";
 
     CBitmapSlider* knob = panel->Knob(2);
@@ -88,6 +90,7 @@ TEST_F(ScreenFaceTest, TheScreenShowsEachChangeAsAFreshPictureDoes) {
     mouse(QEvent::MouseButtonPress, 43);
     mouse(QEvent::MouseMove, 70);
     panel->MenuButton(4)->hide();
+    panel->TitleLabel()->SetTransparentMode(false);  // an opaque label paints itself
     panel->Toggle(5)->move(panel->Toggle(5)->pos() + QPoint(3, 0));
     EXPECT_EQ(Difference(), "") << "a knob turned, a button hidden, a toggle moved";
     panel->MenuButton(4)->show();
