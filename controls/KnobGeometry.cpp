@@ -29,4 +29,3 @@ int KnobGeometry::ClampRow(int row) const {
     const int bottom = std::max(top, height - HalfThumb());
     return std::clamp(row, top, bottom);
 }
-

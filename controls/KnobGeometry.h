@@ -25,5 +25,3 @@ struct KnobGeometry {
     // Pointer rows the thumb's centre may take: [H, height - H].
     int ClampRow(int row) const;
 };
-
-
