@@ -10,6 +10,7 @@
 
 #include "console/KnobDrive.h"
 #include "controls/CCanvasCtrl.h"
+#include "controls/CMemDC.h"
 #include "controls/PaintHelpers.h"
 #include "controls/PanelHooks.h"
 #include "controls/SkinZoom.h"
@@ -83,25 +84,19 @@ void CBitmapSlider::paintEvent(QPaintEvent*) {
     if (DrawnByWindow(redirected(nullptr))) {
         return;
     }
-    QPainter painter(this);
-    PaintOnSkin(painter, m_place.Zoom(this));
-    const QRect area = m_place.ClientRect(this);
-    const Face face = CurrentFace();
-    const int top = std::get<2>(face);
-    // The track with its thumb is drawn again only when the thumb moves.
-    m_face.Paint(painter, area.size(), FaceGround::kOpaque, face,
-                 [this, &area, top](QPainter& face) {
-                     const qreal ratio = PaintRatio(face);
-                     if (m_trackLoaded) {
-                         DrawPicture(face, QPointF(0, 0),
-                                     LoadResourceBitmapAt(ResourceId::kKnobTrack, ratio));
-                     } else {
-                         face.fillRect(area, palette().window());
-                     }
-                     if (m_thumbLoaded) {
-                         DrawPicture(face, QPointF(0, top), ThumbAt(ratio));
-                     }
-                 });
+    QPainter target(this);
+    PaintOnSkin(target, m_place.Zoom(this));
+    CMemDC memDC(target, m_place.ClientRect(this));
+    QPainter& painter = memDC.Painter();
+    const qreal ratio = PaintRatio(painter);
+    if (m_trackLoaded) {
+        DrawPicture(painter, QPointF(0, 0), LoadResourceBitmapAt(ResourceId::kKnobTrack, ratio));
+    } else {
+        painter.fillRect(m_place.ClientRect(this), palette().window());
+    }
+    if (m_thumbLoaded) {
+        DrawPicture(painter, QPointF(0, std::get<2>(CurrentFace())), ThumbAt(ratio));
+    }
 }
 
 void CBitmapSlider::mousePressEvent(QMouseEvent* event) {

@@ -92,6 +92,5 @@ class CBitmapSlider : public QWidget, public KeptFace {
     int m_knob = 0;
     WindowTimers m_timers{this};
     SkinPlace m_place;
-    FaceCache<Face> m_face;
     ShownFace<std::pair<Face, QSize>> m_shown;
 };

@@ -82,16 +82,6 @@ void COnLineBar::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     PaintOnSkin(painter, m_place.Zoom(this));
-    // Rounded boxes cost far more to draw than to copy: they are drawn again only when the
-    // swatch changes colour.
-    const QRect boxes = kSwatchRect.united(kDarkLampRect);
-    const QColor swatch(SwatchColour());
-    painter.translate(boxes.topLeft());
-    m_boxes.Paint(painter, boxes.size(), FaceGround::kTransparent, swatch.rgb(),
-                  [&boxes, &swatch](QPainter& face) {
-                      DrawRoundBox(face, kSwatchRect.translated(-boxes.topLeft()), kLampCorner,
-                                   kLampCorner, swatch);
-                      DrawRoundBox(face, kDarkLampRect.translated(-boxes.topLeft()), kLampCorner,
-                                   kLampCorner, Qt::black);
-                  });
+    DrawRoundBox(painter, kSwatchRect, kLampCorner, kLampCorner, QColor(SwatchColour()));
+    DrawRoundBox(painter, kDarkLampRect, kLampCorner, kLampCorner, Qt::black);
 }

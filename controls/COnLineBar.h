@@ -50,7 +50,6 @@ class COnLineBar : public QWidget, public KeptFace {
     std::array<QWidget*, kUnits> m_onLineLamp{};
     std::array<QWidget*, kUnits> m_selectedLamp{};
     SkinPlace m_place;
-    FaceCache<QRgb> m_boxes;  // the swatch and the dark lamp, keyed by the swatch's colour
     ShownFace<QRgb> m_shown;
     int m_swatchRed = 0;
     int m_swatchGreen = 0;

@@ -46,12 +46,8 @@ void CSettingsBar::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     PaintOnSkin(painter, m_place.Zoom(this));
-    // Text costs far more to lay out than its picture to copy.
-    m_face.Paint(painter, kCoveredSize, FaceGround::kTransparent, m_settingsText,
-                 [this](QPainter& face) {
-                     face.setFont(m_font);
-                     face.fillRect(m_clearedRect, kStripColour);
-                     DrawPanelText(face, kTextRect, PanelString(m_settingsText),
-                                   kTextLeft | kTextSingleLine, kTextColour);
-                 });
+    painter.setFont(m_font);
+    painter.fillRect(m_clearedRect, kStripColour);
+    DrawPanelText(painter, kTextRect, PanelString(m_settingsText), kTextLeft | kTextSingleLine,
+                  kTextColour);
 }

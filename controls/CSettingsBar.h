@@ -31,6 +31,5 @@ class CSettingsBar : public QWidget, public KeptFace {
     QFont m_font;
     QRect m_clearedRect;
     SkinPlace m_place;
-    FaceCache<std::string> m_face;
     ShownFace<std::string> m_shown;
 };
