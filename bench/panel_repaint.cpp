@@ -32,7 +32,7 @@ CTavrinoxDlg& Panel() {
 }
 
 // A picture of the window at the screen's ratio.
-QImage BackingStore(const QWidget& panel, benchmark::State& state) {
+QImage PictureOfWindow(const QWidget& panel, benchmark::State& state) {
     const qreal ratio = panel.devicePixelRatioF();
     state.counters["ratio"] = ratio;
     QImage image(panel.size() * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -51,7 +51,7 @@ BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
 
 void BM_PictureOfPanel(benchmark::State& state) {
     CTavrinoxDlg& panel = Panel();
-    QImage image = BackingStore(panel, state);
+    QImage image = PictureOfWindow(panel, state);
     for (auto _ : state) {
         panel.render(&image);
         benchmark::DoNotOptimize(image.constBits());
@@ -62,7 +62,7 @@ BENCHMARK(BM_PictureOfPanel)->Unit(benchmark::kMillisecond);
 // Each control class's paint, summed over the panel's controls of that class.
 void BM_ControlsOfAClass(benchmark::State& state, const char* className) {
     CTavrinoxDlg& panel = Panel();
-    QImage image = BackingStore(panel, state);
+    QImage image = PictureOfWindow(panel, state);
     std::vector<QWidget*> controls;
     for (QWidget* child : panel.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->isVisible() && QLatin1String(child->metaObject()->className()) == className) {

@@ -34,7 +34,7 @@ WindowFace::~WindowFace() {
 
 void WindowFace::Keep(QWidget* control) {
     auto* face = dynamic_cast<KeptFace*>(control);
-    if (face == nullptr || control->parentWidget() != m_window || m_kept.contains(control)) {
+    if (face == nullptr || m_kept.contains(control)) {
         return;
     }
     face->m_keeper = this;
@@ -43,13 +43,13 @@ void WindowFace::Keep(QWidget* control) {
                                 m_kept.remove(control);
                                 m_drawn.remove(control);
                             })});
-    m_picture = QPixmap();  // drawn again whole, with the new control
 }
 
 void WindowFace::KeepChildren() {
     for (QWidget* child : m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         Keep(child);
     }
+    m_picture = QPixmap();  // drawn again whole, with the controls now kept
 }
 
 void WindowFace::Paint(QPainter& painter, const QRegion& region, const QPaintDevice* target) {

@@ -51,9 +51,6 @@ class WindowFace {
     WindowFace(const WindowFace&) = delete;
     WindowFace& operator=(const WindowFace&) = delete;
 
-    // Keeps the face of `control`, a child of the window that is a KeptFace. Its paints then
-    // see what lies beneath it, so it is made to paint as transparent.
-    void Keep(QWidget* control);
     // Keeps every direct child of the window that is a KeptFace.
     void KeepChildren();
 
@@ -62,12 +59,18 @@ class WindowFace {
     // ground alone, and the controls paint themselves.
     void Paint(QPainter& painter, const QRegion& region, const QPaintDevice* target);
 
-    // Whether `target` is the window's screen and the picture was shown there.
-    bool DrewOnScreen(const QPaintDevice* target) const;
     // How many times a part of the picture was drawn: a test's view of the face.
     int RedrawCount() const { return m_redrawCount; }
 
   private:
+    friend class KeptFace;
+
+    // Keeps the face of `control`, a direct child of the window, when it is a KeptFace. Its
+    // paints then see what lies beneath it, so it is made to paint as transparent.
+    void Keep(QWidget* control);
+    // Whether `target` is the window's screen and the picture was shown there.
+    bool DrewOnScreen(const QPaintDevice* target) const;
+
     struct Kept {
         KeptFace* face = nullptr;
         QMetaObject::Connection gone;  // forgets the control when it is destroyed
